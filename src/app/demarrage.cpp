@@ -1,0 +1,118 @@
+#include "demarrage.h"
+
+#include "chemins.h"
+#include "ini32.h"
+#include "langues.h"
+#include "store/base.h"
+#include "store/conversion.h"
+#include "store/requetes.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace Demarrage {
+
+QString CheminIniParDefaut()
+{
+    return Chemins::dansDossier(Chemins::nomExecutable() + QStringLiteral(".ini"));
+}
+
+QString CheminBaseParDefaut()
+{
+    return Chemins::dansDossier(Chemins::nomExecutable() + QStringLiteral(".db"));
+}
+
+QString LireCheminBase(const QString& cheminINI)
+{
+    return INI32::ProfilINI(QStringLiteral("system"), QStringLiteral("database"), CheminBaseParDefaut(), cheminINI, 2);
+}
+
+QString NomSauvegardeBase(const QString& nomFichier, int n)
+{
+    const qsizetype point = nomFichier.lastIndexOf(QLatin1Char('.'));
+    if (point <= 0)
+        return nomFichier + QStringLiteral("_%1").arg(n);
+    return nomFichier.left(point) + QStringLiteral("_%1").arg(n) + nomFichier.mid(point);
+}
+
+namespace {
+
+bool copier(const QString& source, const QString& cible)
+{
+    if (!QFileInfo(source).isFile())
+        return false;
+    // A copy overwrites the older file of the same slot.
+    const QString provisoire = cible + QStringLiteral(".tmp");
+    QFile::remove(provisoire);
+    if (!QFile::copy(source, provisoire))
+        return false;
+    QFile::remove(cible);
+    return QFile::rename(provisoire, cible);
+}
+
+} // namespace
+
+Sauvegarde Sauvegarder(const QString& cheminINI, const QString& cheminBase)
+{
+    const QString dossier = Chemins::dansDossier(QStringLiteral("Sauvegardes"));
+    QDir().mkpath(dossier);
+
+    const QString numero = INI32::ProfilINI(QStringLiteral("system"), QStringLiteral("sauvegardes numero"),
+                                            QStringLiteral("0"), cheminINI, 2);
+    const double limite = Conversion::LireNombre(INI32::ProfilINI(
+        QStringLiteral("system"), QStringLiteral("sauvegardes nombre"), QStringLiteral("30"), cheminINI, 2));
+    int n = Conversion::EntierSeize(Conversion::LireNombre(numero) + 1).value_or(0);
+    if (n > limite || n < 0)
+        n = 0;
+
+    Sauvegarde s;
+    s.slot = n;
+    const QString nomBase = cheminBase.mid(Conversion::ExtraireDossier(cheminBase).size());
+    if (!nomBase.isEmpty())
+        s.baseCopiee = copier(cheminBase, dossier + QLatin1Char('/') + NomSauvegardeBase(nomBase, n));
+    const QFileInfo executable(Chemins::cheminExecutable());
+    s.executableCopie = copier(executable.absoluteFilePath(),
+        dossier + QLatin1Char('/') + NomSauvegardeBase(executable.fileName(), n));
+
+    INI32::ProfilINI(QStringLiteral("system"), QStringLiteral("sauvegardes numero"), QString::number(n), cheminINI, 0);
+    return s;
+}
+
+qint16 LireNbClignotements(const QString& cheminINI)
+{
+    const QString texte = INI32::ProfilINI(QStringLiteral("reservation"), QStringLiteral("nb clignotement"),
+                                           QStringLiteral("10"), cheminINI, 2);
+    return Conversion::EntierSeize(Conversion::LireNombre(texte)).value_or(0);
+}
+
+QString LireModeleBarre(const QString& cheminINI)
+{
+    return INI32::ProfilINI(QStringLiteral("planning"), QStringLiteral("champsdansbarre"),
+                            QStringLiteral("[nomclient] ([nbadultes]ad/[nbenfants]en)"), cheminINI, 2);
+}
+
+std::optional<QSqlDatabase> OuvrirBase(const QString& cheminBase, QString* erreur)
+{
+    const bool parDefaut = QFileInfo(cheminBase).absoluteFilePath() == QFileInfo(CheminBaseParDefaut()).absoluteFilePath();
+    return Base::ouvrir(cheminBase, parDefaut ? Base::Ouverture::CreerSiAbsente : Base::Ouverture::Existante,
+                        QLatin1String(kConnexion), erreur);
+}
+
+QString MessageEchecOuverture(const QString& cheminBase)
+{
+    return Langues::Traduire(QStringLiteral("Problème d'ouverture de la Base de Données : ")) + cheminBase;
+}
+
+QList<EntreeEtat> ChargerEtats(const QSqlDatabase& base)
+{
+    QList<EntreeEtat> table;
+    const auto etats = Requetes::etats(base);
+    if (!etats)
+        return table;
+    for (const Requetes::Etat& e : *etats)
+        table.append({e.code, QStringLiteral("%1 - %2").arg(e.code).arg(e.nom), e.couleur});
+    return table;
+}
+
+} // namespace Demarrage

@@ -1,0 +1,44 @@
+#pragma once
+// The start-up steps that touch no window: configuration, rotating backups
+// of the database and the executable, opening the database, reading the
+// states. The windows' side of the start-up is in lanceur.
+#include "contexte.h"
+
+#include <QString>
+#include <optional>
+
+namespace Demarrage {
+
+QString CheminIniParDefaut();                        // program folder + exe + ".ini"
+QString CheminBaseParDefaut();                       // program folder + exe + ".db"
+QString LireCheminBase(const QString& cheminINI);    // "system"/"database", mode 2
+
+// Name of the backup of a database file in slot n: its extension is kept
+// ("planning.db" -> "planning_7.db").
+QString NomSauvegardeBase(const QString& nomFichier, int n);
+
+struct Sauvegarde {
+    int slot = 0;
+    bool baseCopiee = false;
+    bool executableCopie = false;
+};
+// Creates "Sauvegardes", picks the next slot from "sauvegardes numero" and
+// "sauvegardes nombre", copies the database file and the executable into it
+// (replacing that slot's older copies) and stores the slot. Failures of the
+// folder or the copies are silent; the slot always advances.
+Sauvegarde Sauvegarder(const QString& cheminINI, const QString& cheminBase);
+
+qint16 LireNbClignotements(const QString& cheminINI);
+QString LireModeleBarre(const QString& cheminINI);
+
+// Opens the database: created with its schema when missing at the default
+// path; anything else that is not this program's database fails.
+std::optional<QSqlDatabase> OuvrirBase(const QString& cheminBase, QString* erreur = nullptr);
+QString MessageEchecOuverture(const QString& cheminBase);
+
+// TableEtats from ETATS, in table order (empty when it cannot be read).
+QList<EntreeEtat> ChargerEtats(const QSqlDatabase& base);
+
+constexpr const char* kConnexion = "BaseOuverte";
+
+} // namespace Demarrage

@@ -1,0 +1,94 @@
+#include "lanceur.h"
+
+#include "demarrage.h"
+#include "intro.h"
+#include "langues.h"
+#include "module3.h"
+#include "root.h"
+#include "planning/form1.h"
+#include "store/base.h"
+#include "store/horloge.h"
+#include "ui/fenetres.h"
+#include "ui/scrollbar.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMessageBox>
+#include <cstdio>
+
+Lanceur::Lanceur(QObject* parent)
+    : QObject(parent)
+{
+}
+
+Lanceur::~Lanceur() = default;
+
+bool Lanceur::demarrer(const OptionsLancement& options)
+{
+    // The frame loads first.
+    m_root = std::make_unique<ROOT>();
+
+    // 1 to 7: configuration and rotating backups, before the database opens.
+    contexte.CheminINI = Demarrage::CheminIniParDefaut();
+    Langues::fixerFichier(contexte.CheminINI);
+    const QString cheminBase = Demarrage::LireCheminBase(contexte.CheminINI);
+    Demarrage::Sauvegarder(contexte.CheminINI, cheminBase);
+
+    // 8: the splash and its progress.
+    auto splash = std::make_unique<intro>();
+    Fenetres::PlacerFenetre(splash.get());
+    splash->show();
+    QApplication::processEvents();
+    for (int v : {10, 30, 50, 70, 90}) {
+        splash->UserControl11->Value(v);
+        QApplication::processEvents();
+    }
+
+    // 9: blink steps.
+    contexte.NbClignotements = Demarrage::LireNbClignotements(contexte.CheminINI);
+
+    // 10: the one connection; failing to open it ends the program.
+    QString raison;
+    const auto base = Demarrage::OuvrirBase(cheminBase, &raison);
+    if (!base) {
+        splash.reset();
+        const QString message = Demarrage::MessageEchecOuverture(cheminBase);
+        std::fprintf(stderr, "%s (%s)\n", qPrintable(message), qPrintable(raison));
+        QMessageBox::critical(nullptr, ROOT::Titre(), message, QMessageBox::Ok);
+        return false;
+    }
+    contexte.BaseOuverte = *base;
+    if (options.demo && Base::estVide(contexte.BaseOuverte)) {
+        QString erreur;
+        if (!Base::remplirDemo(contexte.BaseOuverte, Horloge::aujourdhui(), &erreur))
+            std::fprintf(stderr, "Données de démonstration : %s\n", qPrintable(erreur));
+    }
+
+    // 11 and 12: states and the bar label template.
+    contexte.TableEtats = Demarrage::ChargerEtats(contexte.BaseOuverte);
+    contexte.champsdansbarre = Demarrage::LireModeleBarre(contexte.CheminINI);
+
+    // The calendar, a child of the frame.
+    m_form1 = new Form1(&contexte);
+    QMdiSubWindow* sousFenetre = m_root->zone->addSubWindow(m_form1);
+    sousFenetre->setWindowFlag(Qt::Tool, false);
+    m_root->show();
+
+    // 13 to 15: cell size, today, visible.
+    m_form1->fixerTailleCellules(20, 20);
+    m_form1->mouvementaujourdhui_Click();
+    sousFenetre->show();
+    m_form1->rafraichir();
+
+    // 16 and 17: year and month boxes.
+    m_form1->remplirAnnees(Horloge::aujourdhui().year());
+    m_form1->remplirMois();
+    Module3::DefinirHauteurListe(m_form1->choixmois, 12);
+
+    // 19 and 20: the splash goes; the selection box offers "Tous".
+    splash.reset();
+    m_form1->ChoixSelection->addItem(QStringLiteral("Tous"));
+    return true;
+}

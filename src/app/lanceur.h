@@ -1,0 +1,35 @@
+#pragma once
+// The program's start: the main frame, then the calendar, whose loading
+// runs the start-up sequence (configuration, backups, splash, database,
+// states, first drawing).
+#include "contexte.h"
+
+#include <QObject>
+#include <memory>
+
+class ROOT;
+class Form1;
+
+struct OptionsLancement {
+    bool demo = false;   // fill a new, empty database with sample data
+};
+
+class Lanceur : public QObject
+{
+    Q_OBJECT
+public:
+    explicit Lanceur(QObject* parent = nullptr);
+    ~Lanceur() override;
+
+    // Runs the start-up. False when the database could not be opened: the
+    // message has been shown and written to standard error.
+    bool demarrer(const OptionsLancement& options);
+
+    Contexte contexte;
+    ROOT* fenetrePrincipale() const { return m_root.get(); }
+    Form1* calendrier() const { return m_form1; }
+
+private:
+    std::unique_ptr<ROOT> m_root;
+    Form1* m_form1 = nullptr;
+};

@@ -1,0 +1,61 @@
+#include "root.h"
+
+#include "ui/twips.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QVBoxLayout>
+
+QString ROOT::Titre()
+{
+    return QStringLiteral("Orvane Planning ") + QStringLiteral(PLANNING_VERSION);
+}
+
+ROOT::ROOT(QWidget* parent)
+    : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("ROOT"));
+    setWindowTitle(Titre());
+
+    auto* centre = new QWidget(this);
+    auto* disposition = new QVBoxLayout(centre);
+    disposition->setContentsMargins(0, 0, 0, 0);
+    disposition->setSpacing(0);
+    Picture1 = new QWidget(centre);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setFixedHeight(Twips::enPixels(375));
+    Picture1->setAutoFillBackground(true);
+    QPalette p = Picture1->palette();
+    p.setColor(QPalette::Window, palette().color(QPalette::Button));
+    Picture1->setPalette(p);
+    zone = new QMdiArea(centre);
+    zone->setObjectName(QStringLiteral("zone"));
+    disposition->addWidget(Picture1);
+    disposition->addWidget(zone);
+    setCentralWidget(centre);
+
+    menufichiers = menuBar()->addMenu(QStringLiteral("&Fichier"));
+    menufichiers->setObjectName(QStringLiteral("menufichiers"));
+    QAction* quitter = menufichiers->addAction(QStringLiteral("&Quitter"));
+    quitter->setObjectName(QStringLiteral("menufichier"));
+    menufichier.insert(30, quitter);
+    // Every change is already stored: quitting saves nothing.
+    connect(quitter, &QAction::triggered, qApp, &QApplication::quit);
+
+    menuoutils = menuBar()->addMenu(QStringLiteral("&Outils"));
+    menuoutils->setObjectName(QStringLiteral("menuoutils"));
+    const std::pair<int, QString> entrees[] = {{30, QStringLiteral("&Mise à jour Internet")},
+                                               {50, QStringLiteral("&Paramétres")}};
+    for (const auto& [index, texte] : entrees) {
+        QAction* action = menuoutils->addAction(texte);
+        action->setObjectName(QStringLiteral("menuoutil"));
+        menuoutil.insert(index, action);
+        connect(action, &QAction::triggered, this, [this, index = index] { Q_EMIT menuoutil_Click(index); });
+    }
+
+    // Design client area 10005 x 7650 twips at (1440, 2040).
+    setGeometry(QRect(QPoint(Twips::enPixels(1440), Twips::enPixels(2040)),
+                      QSize(Twips::enPixels(10005), Twips::enPixels(7650))));
+}

@@ -1,0 +1,29 @@
+#pragma once
+// The main frame: the multiple-document window that holds the calendar,
+// with the menus "&Fichier" and "&Outils".
+#include <QMainWindow>
+#include <QMap>
+
+class QAction;
+class QMdiArea;
+class QMenu;
+
+class ROOT : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit ROOT(QWidget* parent = nullptr);
+
+    static QString Titre();   // "Orvane Planning" + version
+
+    QMdiArea* zone;
+    QWidget* Picture1;
+    QMenu* menufichiers;
+    QMenu* menuoutils;
+    QMap<int, QAction*> menufichier;   // index 30: "&Quitter"
+    QMap<int, QAction*> menuoutil;     // 30: "&Mise à jour Internet", 50: "&Paramétres"
+
+Q_SIGNALS:
+    // An entry of the "&Outils" menu was chosen (its index).
+    void menuoutil_Click(int index);
+};

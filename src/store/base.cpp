@@ -1,0 +1,220 @@
+#include "base.h"
+
+#include "dates.h"
+#include "module1.h"
+
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStringList>
+#include <QVariant>
+
+namespace Base {
+
+namespace {
+
+const char* const kTables[] = {"ETATS", "OBJETS", "RESERVATIONS", "OPERATIONS", "CONSOMMATIONS"};
+
+bool executer(const QSqlDatabase& base, const QString& sql, QString* erreur)
+{
+    QSqlQuery q(base);
+    if (q.exec(sql))
+        return true;
+    if (erreur)
+        *erreur = q.lastError().text();
+    return false;
+}
+
+bool aNosTables(const QSqlDatabase& base)
+{
+    const QStringList tables = base.tables(QSql::Tables);
+    for (const char* t : kTables) {
+        bool trouve = false;
+        for (const QString& existante : tables)
+            trouve = trouve || existante.compare(QLatin1String(t), Qt::CaseInsensitive) == 0;
+        if (!trouve)
+            return false;
+    }
+    return true;
+}
+
+int versionSchema(const QSqlDatabase& base)
+{
+    QSqlQuery q(base);
+    if (q.exec(QStringLiteral("PRAGMA user_version")) && q.next())
+        return q.value(0).toInt();
+    return -1;
+}
+
+void fermer(const QString& connexion)
+{
+    {
+        QSqlDatabase db = QSqlDatabase::database(connexion, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(connexion);
+}
+
+} // namespace
+
+std::optional<QSqlDatabase> ouvrir(const QString& chemin, Ouverture mode,
+                                   const QString& connexion, QString* erreur)
+{
+    const QFileInfo info(chemin);
+    const bool existe = info.exists();
+    auto echec = [&](const QString& raison) -> std::optional<QSqlDatabase> {
+        if (erreur)
+            *erreur = raison;
+        if (QSqlDatabase::contains(connexion))
+            fermer(connexion);
+        return std::nullopt;
+    };
+    if (existe && !info.isFile())
+        return echec(QStringLiteral("ce n'est pas un fichier"));
+    if (!existe && mode == Ouverture::Existante)
+        return echec(QStringLiteral("le fichier n'existe pas"));
+    if (existe && info.size() == 0)
+        return echec(QStringLiteral("le fichier est vide"));
+
+    if (QSqlDatabase::contains(connexion))
+        fermer(connexion);
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connexion);
+    db.setDatabaseName(chemin);
+    if (!db.open())
+        return echec(db.lastError().text());
+
+    QSqlQuery q(db);
+    // A file that is not SQLite fails on its first read.
+    if (!q.exec(QStringLiteral("PRAGMA journal_mode=DELETE")))
+        return echec(q.lastError().text());
+    q.exec(QStringLiteral("PRAGMA synchronous=FULL"));
+    q.exec(QStringLiteral("PRAGMA foreign_keys=OFF"));
+
+    if (!existe) {
+        QString raison;
+        if (!creerSchema(db, &raison))
+            return echec(raison);
+    }
+    if (!aNosTables(db))
+        return echec(QStringLiteral("les tables du planning sont absentes"));
+    const int version = versionSchema(db);
+    if (version > kVersionSchema)
+        return echec(QStringLiteral("base d'une version plus récente du programme"));
+    if (version < kVersionSchema) {
+        // Version 0: a file made by hand with our tables; mark it as ours.
+        q.exec(QStringLiteral("PRAGMA user_version = %1").arg(kVersionSchema));
+    }
+    return db;
+}
+
+bool creerSchema(const QSqlDatabase& base, QString* erreur)
+{
+    const QStringList instructions = {
+        QStringLiteral("CREATE TABLE IF NOT EXISTS ETATS (Code INTEGER PRIMARY KEY, Nom TEXT, "
+                       "CouleurPrincipale INTEGER, internet INTEGER DEFAULT 0, surinternet INTEGER DEFAULT 0)"),
+        QStringLiteral("CREATE TABLE IF NOT EXISTS OBJETS (Numero INTEGER PRIMARY KEY, Nom TEXT, "
+                       "NomInternet TEXT, FichierPlanningHTML TEXT)"),
+        QStringLiteral("CREATE TABLE IF NOT EXISTS RESERVATIONS ("
+                       "NumeroReservation INTEGER PRIMARY KEY AUTOINCREMENT, objet INTEGER, nomclient TEXT, "
+                       "DateDebut TEXT, DateFin TEXT, arrhes REAL, datelimite TEXT, Etat INTEGER, "
+                       "nbadultes INTEGER, nbenfants INTEGER, remarque TEXT, telephone TEXT, email TEXT)"),
+        QStringLiteral("CREATE TABLE IF NOT EXISTS OPERATIONS (numeroreservation INTEGER, date TEXT, "
+                       "prix REAL, paiement TEXT, libelle TEXT)"),
+        QStringLiteral("CREATE TABLE IF NOT EXISTS CONSOMMATIONS (Famille TEXT, Libelle TEXT, prixTTC REAL)"),
+        QStringLiteral("CREATE VIEW IF NOT EXISTS RESERVATION_NOMINATIVE AS "
+                       "SELECT RESERVATIONS.*, OBJETS.Nom AS NomObjet FROM RESERVATIONS "
+                       "LEFT JOIN OBJETS ON RESERVATIONS.objet = OBJETS.Numero"),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS idx_reservations_objet_debut ON RESERVATIONS(objet, DateDebut)"),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS idx_operations_reservation_date ON OPERATIONS(numeroreservation, date)"),
+        // Colours are 0x00BBGGRR.
+        QStringLiteral("INSERT OR IGNORE INTO ETATS VALUES (1, 'Confirmé', %1, 1, 1)").arg(0x3C14DC),  // red-ish
+        QStringLiteral("INSERT OR IGNORE INTO ETATS VALUES (2, 'Option', %1, 0, 0)").arg(0x00A5FF),     // orange
+        QStringLiteral("INSERT OR IGNORE INTO ETATS VALUES (3, 'Fermé', %1, 1, 1)").arg(0x808080),      // grey
+        QStringLiteral("PRAGMA user_version = %1").arg(kVersionSchema),
+    };
+    QSqlDatabase db = base;
+    db.transaction();
+    for (const QString& sql : instructions) {
+        if (!executer(db, sql, erreur)) {
+            db.rollback();
+            return false;
+        }
+    }
+    return db.commit();
+}
+
+bool estVide(const QSqlDatabase& base)
+{
+    QSqlQuery q(base);
+    if (!q.exec(QStringLiteral("SELECT (SELECT count(*) FROM OBJETS) + (SELECT count(*) FROM RESERVATIONS)"
+                               " + (SELECT count(*) FROM CONSOMMATIONS)")) || !q.next())
+        return false;
+    return q.value(0).toInt() == 0;
+}
+
+bool remplirDemo(const QSqlDatabase& base, const QDate& aujourdhui, QString* erreur)
+{
+    QSqlDatabase db = base;
+    db.transaction();
+    QSqlQuery q(db);
+    auto echec = [&]() {
+        if (erreur)
+            *erreur = q.lastError().text();
+        db.rollback();
+        return false;
+    };
+    struct Unite { int numero; const char* nom; };
+    const Unite unites[] = {{1, "Chambre 1"}, {2, "Chambre 2"}, {3, "Chambre 3"}, {10, "Chalet Les Pins"},
+                            {11, "Chalet Bruyère"}, {20, "Emplacement A"}, {21, "Emplacement B"}};
+    q.prepare(QStringLiteral("INSERT INTO OBJETS (Numero, Nom) VALUES (:n, :nom)"));
+    for (const Unite& u : unites) {
+        q.bindValue(QStringLiteral(":n"), u.numero);
+        q.bindValue(QStringLiteral(":nom"), QString::fromUtf8(u.nom));
+        if (!q.exec())
+            return echec();
+    }
+    struct Article { const char* famille; const char* libelle; double prix; };
+    const Article articles[] = {{"Boissons", "Café", 1.5}, {"Boissons", "Bière pression", 3.5},
+        {"Boissons", "Jus d'orange", 2.5}, {"Boissons", "Eau minérale", 1.8},
+        {"Petit déjeuner", "Petit déjeuner complet", 9.5}, {"Petit déjeuner", "Croissant", 1.2},
+        {"Divers", "Location vélo", 12}, {"Divers", "Taxe de séjour", 0.8}};
+    q.prepare(QStringLiteral("INSERT INTO CONSOMMATIONS (Famille, Libelle, prixTTC) VALUES (:f, :l, :p)"));
+    for (const Article& a : articles) {
+        q.bindValue(QStringLiteral(":f"), QString::fromUtf8(a.famille));
+        q.bindValue(QStringLiteral(":l"), QString::fromUtf8(a.libelle));
+        q.bindValue(QStringLiteral(":p"), a.prix);
+        if (!q.exec())
+            return echec();
+    }
+    struct Sejour { int objet; const char* client; int debut; int nuits; int etat; int adultes; int enfants; };
+    const Sejour sejours[] = {{1, "Dupont", -3, 5, 1, 2, 1}, {1, "Martin", 3, 4, 2, 2, 0},
+        {2, "Bernard", -1, 3, 1, 1, 0}, {2, "Petit", 6, 7, 1, 2, 2}, {3, "Durand", 0, 2, 2, 2, 0},
+        {10, "Leroy", -6, 14, 1, 4, 2}, {11, "Moreau", 2, 7, 1, 2, 3}, {11, "Travaux", 12, 5, 3, 0, 0},
+        {20, "Fournier", -2, 10, 1, 2, 2}, {21, "Girard", 4, 3, 2, 3, 0}, {21, "Lambert", 9, 6, 1, 2, 1}};
+    q.prepare(QStringLiteral("INSERT INTO RESERVATIONS (objet, nomclient, DateDebut, DateFin, arrhes, datelimite, "
+                             "Etat, nbadultes, nbenfants, remarque, telephone, email) VALUES "
+                             "(:o, :c, :d, :f, :a, :l, :e, :ad, :en, ' ', ' ', ' ')"));
+    for (const Sejour& s : sejours) {
+        const QDate debut = aujourdhui.addDays(s.debut);
+        q.bindValue(QStringLiteral(":o"), s.objet);
+        q.bindValue(QStringLiteral(":c"), QString::fromUtf8(s.client));
+        q.bindValue(QStringLiteral(":d"), Dates::versTexteBase(Dates::naive(debut, QTime(14, 0))));
+        q.bindValue(QStringLiteral(":f"), Dates::versTexteBase(Dates::naive(debut.addDays(s.nuits), QTime(12, 0))));
+        q.bindValue(QStringLiteral(":a"), s.nuits * 20.0);
+        q.bindValue(QStringLiteral(":l"), Dates::versTexteBase(debut.addDays(-30)));
+        q.bindValue(QStringLiteral(":e"), s.etat);
+        q.bindValue(QStringLiteral(":ad"), s.adultes);
+        q.bindValue(QStringLiteral(":en"), s.enfants);
+        if (!q.exec())
+            return echec();
+        const double numero = q.lastInsertId().toDouble();
+        if (!Module1::EnregistrerOperation(db, numero, 0, QString(),
+                                           QStringLiteral("Création de la reservation"), erreur)) {
+            db.rollback();
+            return false;
+        }
+    }
+    return db.commit();
+}
+
+} // namespace Base

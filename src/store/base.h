@@ -1,0 +1,35 @@
+#pragma once
+// The database file: opening, schema (with its version), and the sample
+// data of a demonstration folder. Returns errors; shows nothing.
+#include <QDate>
+#include <QSqlDatabase>
+#include <QString>
+#include <optional>
+
+namespace Base {
+
+// Version of the schema this program writes (PRAGMA user_version).
+constexpr int kVersionSchema = 1;
+
+enum class Ouverture {
+    Existante,       // the file must already be this program's database
+    CreerSiAbsente,  // a missing file is created with the schema
+};
+
+// Opens the database file under the given connection name, with durable
+// settings (rollback journal, synchronous=FULL). A file that is missing
+// (unless creation is allowed), a folder, not SQLite, without our tables,
+// or of a newer schema gives nullopt and the reason in *erreur.
+std::optional<QSqlDatabase> ouvrir(const QString& chemin, Ouverture mode,
+                                   const QString& connexion, QString* erreur = nullptr);
+
+// Creates the tables, the view, the indexes and the default states.
+bool creerSchema(const QSqlDatabase& base, QString* erreur = nullptr);
+
+// True when the database has no unit, no reservation and no article.
+bool estVide(const QSqlDatabase& base);
+
+// Sample units, articles and reservations around the given day.
+bool remplirDemo(const QSqlDatabase& base, const QDate& aujourdhui, QString* erreur = nullptr);
+
+} // namespace Base

@@ -1,0 +1,28 @@
+#include "module1.h"
+
+#include "conversion.h"
+#include "horloge.h"
+#include "requetes.h"
+
+#include <cmath>
+
+namespace Module1 {
+
+QString CodePaiement(const QString& paiement)
+{
+    return (paiement + QStringLiteral("   ")).left(3);
+}
+
+bool EnregistrerOperation(const QSqlDatabase& base, double numero, double prix,
+                          const QString& paiement, const QString& libelle, QString* erreur)
+{
+    if (!std::isfinite(numero) || !std::isfinite(prix)) {
+        if (erreur)
+            *erreur = QStringLiteral("Montant ou numéro invalide");
+        return false;
+    }
+    return Requetes::ajouterOperation(base, qint32(std::llround(numero)), Horloge::maintenant(),
+                                      Conversion::ArrondiCentime(prix), CodePaiement(paiement), libelle, erreur);
+}
+
+} // namespace Module1

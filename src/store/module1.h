@@ -1,0 +1,19 @@
+#pragma once
+// The operations journal: the only writer of a reservation's account.
+#include <QSqlDatabase>
+#include <QString>
+
+namespace Module1 {
+
+// Appends one row: the reservation's number, the current date and time, the
+// amount kept to the cent (negative for a charge, positive for a payment, 0
+// for an event), the payment code cut or padded to three characters, and the
+// wording. Returns false with the database's message when nothing was
+// written; a row is never half written.
+bool EnregistrerOperation(const QSqlDatabase& base, double numero, double prix,
+                          const QString& paiement, const QString& libelle, QString* erreur = nullptr);
+
+// The stored form of a payment code: exactly three characters.
+QString CodePaiement(const QString& paiement);
+
+} // namespace Module1

@@ -1,0 +1,345 @@
+#include "requetes.h"
+
+#include "dates.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace Requetes {
+
+namespace {
+
+bool rapporter(const QSqlQuery& q, QString* erreur)
+{
+    if (erreur)
+        *erreur = q.lastError().text();
+    return false;
+}
+
+QVariant champ(const QSqlQuery& q, const char* nom)
+{
+    const int i = q.record().indexOf(QLatin1String(nom));
+    return i < 0 ? QVariant() : q.value(i);
+}
+
+QVariant dateOuNull(const QDateTime& d)
+{
+    return d.isValid() ? QVariant(Dates::versTexteBase(d)) : QVariant(QMetaType(QMetaType::QString));
+}
+
+Reservation lireReservation(const QSqlQuery& q)
+{
+    Reservation r;
+    r.numero = champ(q, "NumeroReservation").toInt();
+    r.objet = champ(q, "objet").toInt();
+    r.nomclient = champ(q, "nomclient").toString();
+    r.debut = Dates::depuisBase(champ(q, "DateDebut"));
+    r.fin = Dates::depuisBase(champ(q, "DateFin"));
+    r.arrhes = champ(q, "arrhes").toDouble();
+    r.datelimite = Dates::depuisBase(champ(q, "datelimite"));
+    r.etat = champ(q, "Etat").toInt();
+    r.nbadultes = champ(q, "nbadultes").toInt();
+    r.nbenfants = champ(q, "nbenfants").toInt();
+    r.remarque = champ(q, "remarque").toString();
+    r.telephone = champ(q, "telephone").toString();
+    r.email = champ(q, "email").toString();
+    return r;
+}
+
+void lierReservation(QSqlQuery& q, const Reservation& r)
+{
+    q.bindValue(QStringLiteral(":objet"), r.objet);
+    q.bindValue(QStringLiteral(":nomclient"), r.nomclient);
+    q.bindValue(QStringLiteral(":debut"), dateOuNull(r.debut));
+    q.bindValue(QStringLiteral(":fin"), dateOuNull(r.fin));
+    q.bindValue(QStringLiteral(":arrhes"), r.arrhes);
+    q.bindValue(QStringLiteral(":datelimite"), dateOuNull(r.datelimite));
+    q.bindValue(QStringLiteral(":etat"), r.etat);
+    q.bindValue(QStringLiteral(":nbadultes"), r.nbadultes);
+    q.bindValue(QStringLiteral(":nbenfants"), r.nbenfants);
+    q.bindValue(QStringLiteral(":remarque"), r.remarque);
+    q.bindValue(QStringLiteral(":telephone"), r.telephone);
+    q.bindValue(QStringLiteral(":email"), r.email);
+}
+
+std::optional<QList<Operation>> operations(const QSqlDatabase& base, qint32 numero, bool avecMontant,
+                                           QString* erreur)
+{
+    QSqlQuery q(base);
+    q.setForwardOnly(true);
+    q.prepare(avecMontant
+        ? QStringLiteral("SELECT * FROM OPERATIONS WHERE numeroreservation = :n AND prix <> 0 ORDER BY date, rowid")
+        : QStringLiteral("SELECT * FROM OPERATIONS WHERE numeroreservation = :n AND prix = 0 ORDER BY date, rowid"));
+    q.bindValue(QStringLiteral(":n"), numero);
+    if (!q.exec()) {
+        rapporter(q, erreur);
+        return std::nullopt;
+    }
+    QList<Operation> lignes;
+    while (q.next()) {
+        Operation o;
+        o.date = Dates::depuisBase(champ(q, "date"));
+        o.prix = champ(q, "prix").toDouble();
+        o.paiement = champ(q, "paiement").toString();
+        o.libelle = champ(q, "libelle").toString();
+        lignes.append(o);
+    }
+    return lignes;
+}
+
+} // namespace
+
+std::optional<QList<Etat>> etats(const QSqlDatabase& base, QString* erreur)
+{
+    QSqlQuery q(base);
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT * FROM ETATS ORDER BY rowid"))) {
+        rapporter(q, erreur);
+        return std::nullopt;
+    }
+    QList<Etat> lignes;
+    while (q.next()) {
+        Etat e;
+        e.code = champ(q, "Code").toInt();
+        e.nom = champ(q, "Nom").toString();
+        e.couleur = qint32(champ(q, "CouleurPrincipale").toLongLong());
+        e.internet = champ(q, "internet");
+        e.surinternet = champ(q, "surinternet").toInt() != 0;
+        lignes.append(e);
+    }
+    return lignes;
+}
+
+std::optional<QList<Objet>> objets(const QSqlDatabase& base, QString* erreur)
+{
+    QSqlQuery q(base);
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT * FROM OBJETS ORDER BY rowid"))) {
+        rapporter(q, erreur);
+        return std::nullopt;
+    }
+    QList<Objet> lignes;
+    while (q.next()) {
+        Objet o;
+        o.numero = champ(q, "Numero").toInt();
+        o.nom = champ(q, "Nom");
+        o.nomInternet = champ(q, "NomInternet");
+        o.fichierPlanningHTML = champ(q, "FichierPlanningHTML");
+        lignes.append(o);
+    }
+    return lignes;
+}
+
+std::optional<QList<ReservationPlanning>> reservationsDeObjet(const QSqlDatabase& base, qint32 objet,
+    const QDate& avant, const QDateTime& finApres, QString* erreur)
+{
+    QSqlQuery q(base);
+    q.setForwardOnly(true);
+    QString sql = QStringLiteral(
+        "SELECT RESERVATIONS.*, ETATS.Code AS code, ETATS.Nom AS nom, ETATS.CouleurPrincipale AS couleur "
+        "FROM RESERVATIONS LEFT JOIN ETATS ON RESERVATIONS.Etat = ETATS.Code "
+        "WHERE RESERVATIONS.objet = :objet AND RESERVATIONS.DateDebut < :avant ");
+    // The bound form keeps a reservation whose end cannot be read or comes
+    // before its start: those are drawn from their start, whatever it is.
+    if (finApres.isValid())
+        sql += QStringLiteral("AND (RESERVATIONS.DateFin >= :apres OR RESERVATIONS.DateFin IS NULL "
+                              "OR RESERVATIONS.DateFin < RESERVATIONS.DateDebut "
+                              "OR RESERVATIONS.DateDebut >= :apres) ");
+    sql += QStringLiteral("ORDER BY RESERVATIONS.DateDebut, RESERVATIONS.NumeroReservation");
+    q.prepare(sql);
+    q.bindValue(QStringLiteral(":objet"), objet);
+    q.bindValue(QStringLiteral(":avant"), Dates::versTexteBase(avant));
+    if (finApres.isValid())
+        q.bindValue(QStringLiteral(":apres"), Dates::versTexteBase(finApres));
+    if (!q.exec()) {
+        rapporter(q, erreur);
+        return std::nullopt;
+    }
+    QList<ReservationPlanning> lignes;
+    while (q.next()) {
+        ReservationPlanning l;
+        l.reservation = lireReservation(q);
+        const QVariant code = champ(q, "code");
+        l.etatTrouve = !code.isNull();
+        l.code = code.toInt();
+        l.nom = champ(q, "nom").toString();
+        l.couleur = qint32(champ(q, "couleur").toLongLong());
+        lignes.append(l);
+    }
+    return lignes;
+}
+
+std::optional<QVariantMap> reservationNominative(const QSqlDatabase& base, qint32 numero, QString* erreur)
+{
+    QSqlQuery q(base);
+    q.prepare(QStringLiteral("SELECT * FROM RESERVATION_NOMINATIVE WHERE NumeroReservation = :n"));
+    q.bindValue(QStringLiteral(":n"), numero);
+    if (!q.exec()) {
+        rapporter(q, erreur);
+        return std::nullopt;
+    }
+    QVariantMap ligne;
+    if (q.next()) {
+        const QSqlRecord rec = q.record();
+        for (int i = 0; i < rec.count(); ++i)
+            ligne.insert(rec.fieldName(i), q.value(i));
+    }
+    return ligne;
+}
+
+std::optional<qint32> ajouterReservation(const QSqlDatabase& base, const Reservation& r, QString* erreur)
+{
+    QSqlQuery q(base);
+    q.prepare(QStringLiteral(
+        "INSERT INTO RESERVATIONS (objet, nomclient, DateDebut, DateFin, arrhes, datelimite, Etat, "
+        "nbadultes, nbenfants, remarque, telephone, email) VALUES (:objet, :nomclient, :debut, :fin, "
+        ":arrhes, :datelimite, :etat, :nbadultes, :nbenfants, :remarque, :telephone, :email)"));
+    lierReservation(q, r);
+    if (!q.exec()) {
+        rapporter(q, erreur);
+        return std::nullopt;
+    }
+    return qint32(q.lastInsertId().toLongLong());
+}
+
+bool modifierReservation(const QSqlDatabase& base, const Reservation& r, QString* erreur)
+{
+    QSqlQuery q(base);
+    q.prepare(QStringLiteral(
+        "UPDATE RESERVATIONS SET objet = :objet, nomclient = :nomclient, DateDebut = :debut, DateFin = :fin, "
+        "arrhes = :arrhes, datelimite = :datelimite, Etat = :etat, nbadultes = :nbadultes, "
+        "nbenfants = :nbenfants, remarque = :remarque, telephone = :telephone, email = :email "
+        "WHERE NumeroReservation = :numero"));
+    lierReservation(q, r);
+    q.bindValue(QStringLiteral(":numero"), r.numero);
+    if (!q.exec())
+        return rapporter(q, erreur);
+    if (q.numRowsAffected() != 1) {
+        if (erreur)
+            *erreur = QStringLiteral("Réservation %1 introuvable").arg(r.numero);
+        return false;
+    }
+    return true;
+}
+
+std::optional<Reservation> reservation(const QSqlDatabase& base, qint32 numero, QString* erreur)
+{
+    QSqlQuery q(base);
+    q.prepare(QStringLiteral("SELECT * FROM RESERVATIONS WHERE NumeroReservation = :n"));
+    q.bindValue(QStringLiteral(":n"), numero);
+    if (!q.exec()) {
+        rapporter(q, erreur);
+        return std::nullopt;
+    }
+    if (!q.next()) {
+        if (erreur)
+            *erreur = QStringLiteral("Réservation %1 introuvable").arg(numero);
+        return std::nullopt;
+    }
+    return lireReservation(q);
+}
+
+bool supprimerReservation(const QSqlDatabase& base, qint32 numero, QString* erreur)
+{
+    QSqlQuery q(base);
+    q.prepare(QStringLiteral("DELETE FROM RESERVATIONS WHERE NumeroReservation = :n"));
+    q.bindValue(QStringLiteral(":n"), numero);
+    if (!q.exec())
+        return rapporter(q, erreur);
+    return true;
+}
+
+bool ajouterOperation(const QSqlDatabase& base, qint32 numero, const QDateTime& date, double prix,
+                      const QString& paiement, const QString& libelle, QString* erreur)
+{
+    QSqlQuery q(base);
+    q.prepare(QStringLiteral("INSERT INTO OPERATIONS (numeroreservation, date, prix, paiement, libelle) "
+                             "VALUES (:n, :d, :p, :pa, :l)"));
+    q.bindValue(QStringLiteral(":n"), numero);
+    q.bindValue(QStringLiteral(":d"), Dates::versTexteBase(date));
+    q.bindValue(QStringLiteral(":p"), prix);
+    q.bindValue(QStringLiteral(":pa"), paiement);
+    q.bindValue(QStringLiteral(":l"), libelle);
+    if (!q.exec())
+        return rapporter(q, erreur);
+    return true;
+}
+
+std::optional<QList<Operation>> operationsMontant(const QSqlDatabase& base, qint32 numero, QString* erreur)
+{
+    return operations(base, numero, true, erreur);
+}
+
+std::optional<QList<Operation>> operationsHistorique(const QSqlDatabase& base, qint32 numero, QString* erreur)
+{
+    return operations(base, numero, false, erreur);
+}
+
+std::optional<QList<Article>> consommations(const QSqlDatabase& base, QString* erreur)
+{
+    QSqlQuery q(base);
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT * FROM CONSOMMATIONS ORDER BY Famille, rowid"))) {
+        rapporter(q, erreur);
+        return std::nullopt;
+    }
+    QList<Article> lignes;
+    while (q.next()) {
+        Article a;
+        a.famille = champ(q, "Famille").toString();
+        a.libelle = champ(q, "Libelle").toString();
+        a.prixTTC = champ(q, "prixTTC").toDouble();
+        lignes.append(a);
+    }
+    return lignes;
+}
+
+std::optional<QList<Reservation>> reservationsPubliees(const QSqlDatabase& base, qint32 objet,
+    const QDate& avant, QString* erreur)
+{
+    QSqlQuery q(base);
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral(
+        "SELECT RESERVATIONS.*, ETATS.surinternet FROM RESERVATIONS LEFT JOIN ETATS "
+        "ON RESERVATIONS.Etat = ETATS.Code WHERE ETATS.surinternet <> 0 AND RESERVATIONS.objet = :objet "
+        "AND RESERVATIONS.DateDebut < :avant ORDER BY RESERVATIONS.DateDebut, RESERVATIONS.NumeroReservation"));
+    q.bindValue(QStringLiteral(":objet"), objet);
+    q.bindValue(QStringLiteral(":avant"), Dates::versTexteBase(avant));
+    if (!q.exec()) {
+        rapporter(q, erreur);
+        return std::nullopt;
+    }
+    QList<Reservation> lignes;
+    while (q.next())
+        lignes.append(lireReservation(q));
+    return lignes;
+}
+
+bool changerCouleurEtat(const QSqlDatabase& base, qint32 code, qint32 couleur, QString* erreur)
+{
+    QSqlQuery q(base);
+    q.prepare(QStringLiteral("UPDATE ETATS SET CouleurPrincipale = :c WHERE Code = :code"));
+    q.bindValue(QStringLiteral(":c"), couleur);
+    q.bindValue(QStringLiteral(":code"), code);
+    if (!q.exec())
+        return rapporter(q, erreur);
+    if (q.numRowsAffected() != 1) {
+        if (erreur)
+            *erreur = QStringLiteral("État %1 introuvable").arg(code);
+        return false;
+    }
+    return true;
+}
+
+std::optional<qint32> maxNumeroReservation(const QSqlDatabase& base, QString* erreur)
+{
+    QSqlQuery q(base);
+    if (!q.exec(QStringLiteral("SELECT Max(RESERVATIONS.NumeroReservation) AS A FROM RESERVATIONS")) || !q.next()) {
+        rapporter(q, erreur);
+        return std::nullopt;
+    }
+    return qint32(q.value(0).toLongLong());
+}
+
+} // namespace Requetes

@@ -1,0 +1,110 @@
+#pragma once
+// One function per statement the program issues. Values are always bound,
+// never spliced into the SQL text. Each returns its rows (or success) and,
+// on failure, nullopt/false with the database's message in *erreur.
+//
+// Dates are naive values (see Dates); a Null or unreadable stored date comes
+// back as an invalid QDateTime. Null numbers come back as 0, Null texts as "".
+#include <QDate>
+#include <QDateTime>
+#include <QList>
+#include <QSqlDatabase>
+#include <QString>
+#include <QVariant>
+#include <optional>
+
+namespace Requetes {
+
+struct Etat {
+    qint32 code = 0;
+    QString nom;
+    qint32 couleur = 0;        // CouleurPrincipale, 0x00BBGGRR; Null reads 0
+    QVariant internet;         // as stored (may be Null or any number)
+    bool surinternet = false;
+};
+
+struct Objet {
+    qint32 numero = 0;
+    QVariant nom;                   // may be Null
+    QVariant nomInternet;           // Null means Nom
+    QVariant fichierPlanningHTML;   // Null means Nom + ".html"
+};
+
+// The fields of a reservation as the reservation window writes them.
+struct Reservation {
+    qint32 numero = 0;         // NumeroReservation (ignored on insert)
+    qint32 objet = 0;
+    QString nomclient;
+    QDateTime debut;           // DateDebut
+    QDateTime fin;             // DateFin
+    double arrhes = 0;
+    QDateTime datelimite;      // invalid: Null
+    qint32 etat = 0;
+    qint32 nbadultes = 0;
+    qint32 nbenfants = 0;
+    QString remarque;
+    QString telephone;
+    QString email;
+};
+
+// A reservation with its state, as the planning reads it (statement 3).
+struct ReservationPlanning {
+    Reservation reservation;
+    bool etatTrouve = false;   // false when Etat matches no state (left join)
+    qint32 code = 0;
+    QString nom;               // the state's name
+    qint32 couleur = 0;        // 0 (black) when the state is missing
+};
+
+struct Operation {
+    QDateTime date;
+    double prix = 0;
+    QString paiement;
+    QString libelle;
+};
+
+struct Article {
+    QString famille;
+    QString libelle;
+    double prixTTC = 0;
+};
+
+// 1 and 14: every state, in table order.
+std::optional<QList<Etat>> etats(const QSqlDatabase& base, QString* erreur = nullptr);
+// 2, 4 and 12: every unit, in table order.
+std::optional<QList<Objet>> objets(const QSqlDatabase& base, QString* erreur = nullptr);
+// 3: reservations of a unit starting before `avant` (midnight), with their
+// state (left join). When `finApres` is valid, only those ending on or after
+// it are returned (the planning's shown period); order is DateDebut, then
+// number, so a bounded read keeps the relative order of a full one.
+std::optional<QList<ReservationPlanning>> reservationsDeObjet(const QSqlDatabase& base, qint32 objet,
+    const QDate& avant, const QDateTime& finApres = QDateTime(), QString* erreur = nullptr);
+// 5: the row of RESERVATION_NOMINATIVE of that number, as column -> value.
+std::optional<QVariantMap> reservationNominative(const QSqlDatabase& base, qint32 numero, QString* erreur = nullptr);
+// 6: appends a reservation; returns the number the database gave it.
+std::optional<qint32> ajouterReservation(const QSqlDatabase& base, const Reservation& r, QString* erreur = nullptr);
+// 7: rewrites every field of reservation r.numero; false when no row has it.
+bool modifierReservation(const QSqlDatabase& base, const Reservation& r, QString* erreur = nullptr);
+// 7: reads one reservation.
+std::optional<Reservation> reservation(const QSqlDatabase& base, qint32 numero, QString* erreur = nullptr);
+// 7: deletes one reservation (its journal rows stay).
+bool supprimerReservation(const QSqlDatabase& base, qint32 numero, QString* erreur = nullptr);
+// 8: appends a journal row (use Module1::EnregistrerOperation).
+bool ajouterOperation(const QSqlDatabase& base, qint32 numero, const QDateTime& date, double prix,
+                      const QString& paiement, const QString& libelle, QString* erreur = nullptr);
+// 9: rows with an amount, by date.
+std::optional<QList<Operation>> operationsMontant(const QSqlDatabase& base, qint32 numero, QString* erreur = nullptr);
+// 10: rows without amount (events), by date.
+std::optional<QList<Operation>> operationsHistorique(const QSqlDatabase& base, qint32 numero, QString* erreur = nullptr);
+// 11: bar articles by family.
+std::optional<QList<Article>> consommations(const QSqlDatabase& base, QString* erreur = nullptr);
+// 13: published reservations of a unit (state with surinternet true) starting
+// before `avant`.
+std::optional<QList<Reservation>> reservationsPubliees(const QSqlDatabase& base, qint32 objet,
+    const QDate& avant, QString* erreur = nullptr);
+// 15: stores a state's colour; false when no state has that code.
+bool changerCouleurEtat(const QSqlDatabase& base, qint32 code, qint32 couleur, QString* erreur = nullptr);
+// 16: highest reservation number (0 when there is none).
+std::optional<qint32> maxNumeroReservation(const QSqlDatabase& base, QString* erreur = nullptr);
+
+} // namespace Requetes

@@ -1,0 +1,28 @@
+#include "fenetres.h"
+
+#include "store/conversion.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+namespace Fenetres {
+
+QPoint PositionCentree(const QSize& ecran, const QSize& fenetre)
+{
+    const double gauche = Conversion::Maximum((ecran.width() - fenetre.width()) / 2, 0);
+    const double haut = Conversion::Maximum((ecran.height() - fenetre.height()) / 2, 0);
+    return QPoint(int(gauche), int(haut));
+}
+
+void PlacerFenetre(QWidget* fenetre)
+{
+    QScreen* ecran = fenetre->screen() ? fenetre->screen() : QGuiApplication::primaryScreen();
+    if (!ecran)
+        return;
+    const QRect zone = ecran->geometry();
+    const QSize taille = fenetre->frameGeometry().size();
+    fenetre->move(zone.topLeft() + PositionCentree(zone.size(), taille));
+}
+
+} // namespace Fenetres
