@@ -1,0 +1,54 @@
+#include "verification.h"
+
+#include "saisie.h"
+
+namespace Verification {
+
+namespace {
+
+bool dansListe(const QString& texte, const QList<qint32>& numeros)
+{
+    if (texte.trimmed().isEmpty())
+        return false;
+    return numeros.contains(Saisie::NumeroEntree(texte));
+}
+
+bool heureInvalide(const QString& texte)
+{
+    return !texte.isEmpty() && !Saisie::LireHeure(texte);
+}
+
+} // namespace
+
+QString Verifier(const Champs& s, const QList<qint32>& objets, const QList<qint32>& etats)
+{
+    QString message;
+    auto echec = [&message](bool condition, const char* texte) {
+        if (condition)
+            message = QString::fromUtf8(texte);
+    };
+
+    // Checks of the values themselves come first, so that the checks of the
+    // dates, which come last, decide when they fail too.
+    echec(!dansListe(s.objet, objets), kObjetInconnu);
+    echec(!etats.isEmpty() && !dansListe(s.etat, etats), kEtatInconnu);
+    echec(!Saisie::LireEffectif(s.nbadultes), kAdultes);
+    echec(!Saisie::LireEffectif(s.nbenfants), kEnfants);
+    echec(!Saisie::LireArrhes(s.arrhes), kArrhes);
+    echec(!s.datelimite.trimmed().isEmpty() && !Saisie::LireJour(s.datelimite), kDateLimite);
+    echec(heureInvalide(s.heuredebut), kHeureDebutInvalide);
+    echec(heureInvalide(s.heurefin), kHeureFinInvalide);
+
+    echec(s.datedebut.isEmpty(), kDateDebutVide);
+    echec(s.heuredebut.isEmpty(), kHeureDebutVide);
+    echec(s.datefin.isEmpty(), kDateFinVide);
+    echec(s.heurefin.isEmpty(), kHeureFinVide);
+    if (!s.datedebut.isEmpty() && !s.datefin.isEmpty()) {
+        const auto debut = Saisie::LireJour(s.datedebut);
+        const auto fin = Saisie::LireJour(s.datefin);
+        echec(!debut || !fin || *fin < *debut, kOrdreDates);
+    }
+    return message;
+}
+
+} // namespace Verification

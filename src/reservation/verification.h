@@ -1,0 +1,48 @@
+#pragma once
+// The checks run before a reservation is saved. Every check is applied in
+// turn and each one that fails replaces the message, so the last failing
+// check decides what the user reads.
+#include <QList>
+#include <QString>
+
+namespace Verification {
+
+// The texts of the reservation window's boxes, as typed.
+struct Champs {
+    QString objet;        // "12 : Chalet"
+    QString etat;         // "2 - Option"
+    QString nomclient;
+    QString datedebut;    // "dd/mm/yyyy"
+    QString heuredebut;   // "hh:nn"
+    QString datefin;
+    QString heurefin;
+    QString arrhes;       // "12,50" or "12.50"
+    QString datelimite;   // "dd/mm/yyyy" or empty
+    QString nbadultes;
+    QString nbenfants;
+    QString remarque;
+    QString telephone;
+    QString email;
+};
+
+// The messages shown to the user.
+inline constexpr const char* kDateDebutVide = "Veuillez indiquer une date de début de séjour";
+inline constexpr const char* kHeureDebutVide = "Veuillez indiquer une heure de début de séjour";
+inline constexpr const char* kDateFinVide = "Veuillez indiquer une date de fin de séjour";
+inline constexpr const char* kHeureFinVide = "Veuillez indiquer une heure de fin de séjour";
+inline constexpr const char* kOrdreDates = "La date de fin DOIT être postérieure à la date de début";
+inline constexpr const char* kObjetInconnu = "Veuillez choisir une unité de location dans la liste";
+inline constexpr const char* kEtatInconnu = "Veuillez choisir un état dans la liste";
+inline constexpr const char* kAdultes = "Le nombre d'adultes doit être un nombre entier de 0 à 32767";
+inline constexpr const char* kEnfants = "Le nombre d'enfants doit être un nombre entier de 0 à 32767";
+inline constexpr const char* kArrhes = "Veuillez indiquer des arrhes valides : un montant positif, par exemple 12,50";
+inline constexpr const char* kDateLimite = "Veuillez indiquer une date attendue valide (jj/mm/aaaa) ou laisser la case vide";
+inline constexpr const char* kHeureDebutInvalide = "Veuillez indiquer une heure de début de séjour valide (hh:mm)";
+inline constexpr const char* kHeureFinInvalide = "Veuillez indiquer une heure de fin de séjour valide (hh:mm)";
+
+// The message of the last failing check, empty when the reservation can be
+// saved. `objets` and `etats` are the numbers of the entries of the two
+// lists; a state is only required when the list of states has entries.
+QString Verifier(const Champs& s, const QList<qint32>& objets, const QList<qint32>& etats);
+
+} // namespace Verification

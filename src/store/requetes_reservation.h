@@ -1,0 +1,27 @@
+#pragma once
+// The writes of the reservation window that belong together: a reservation
+// and its journal row are stored in one transaction, or neither is.
+#include "requetes.h"
+
+#include <QSqlDatabase>
+#include <QString>
+#include <optional>
+
+namespace RequetesReservation {
+
+// Appends the reservation and the journal row (amount 0, no payment code,
+// the given wording) carrying the number the database gave it. Returns that
+// number, or nullopt with the database's message when nothing was stored.
+std::optional<qint32> creer(const QSqlDatabase& base, const Requetes::Reservation& r,
+                            const QString& libelle, QString* erreur = nullptr);
+
+// Rewrites reservation r.numero and appends its journal row. False with the
+// reason when nothing was stored (also when the reservation no longer exists).
+bool modifier(const QSqlDatabase& base, const Requetes::Reservation& r,
+              const QString& libelle, QString* erreur = nullptr);
+
+// Deletes one reservation (its journal rows stay). Returns the number of rows
+// removed, 0 when it was already gone; nullopt with the message on failure.
+std::optional<int> supprimer(const QSqlDatabase& base, qint32 numero, QString* erreur = nullptr);
+
+} // namespace RequetesReservation

@@ -1,0 +1,117 @@
+// The account of a reservation: receipt lines, balance, dated tabs, and the
+// writes that go with creating, changing and deleting a reservation.
+#include "reservation/compte.h"
+#include "store/conversion.h"
+#include "store/horloge.h"
+#include "store/module1.h"
+#include "store/requetes_reservation.h"
+#include "common/testutil.h"
+
+#include <QSqlQuery>
+#include <gtest/gtest.h>
+
+namespace {
+
+QDateTime le(int a, int m, int j, int h, int n)
+{
+    return QDateTime(QDate(a, m, j), QTime(h, n), Qt::UTC);
+}
+
+Requetes::Reservation exemple()
+{
+    Requetes::Reservation r;
+    r.objet = 1;
+    r.nomclient = QStringLiteral("Durand");
+    r.debut = le(2026, 8, 3, 14, 0);
+    r.fin = le(2026, 8, 10, 12, 0);
+    r.etat = 2;
+    r.nbadultes = 2;
+    r.remarque = QStringLiteral(" ");
+    r.telephone = QStringLiteral(" ");
+    r.email = QStringLiteral(" ");
+    return r;
+}
+
+} // namespace
+
+TEST(Compte, NumeroAffiche)
+{
+    EXPECT_EQ(Compte::NumeroAffiche(QStringLiteral("42")), 42);
+    EXPECT_EQ(Compte::NumeroAffiche(QStringLiteral("nouveau")), std::nullopt);
+    EXPECT_EQ(Compte::NumeroAffiche(QString()), std::nullopt);
+    EXPECT_EQ(Compte::NumeroAffiche(QStringLiteral("4 2")), std::nullopt);
+}
+
+TEST(Compte, ConsommationPuisPaiementDonnentUnSoldeDeDeux)
+{
+    TestUtil::BaseTemporaire base(QStringLiteral("compte"));
+    Horloge::fixer(le(2005, 8, 2, 10, 15));
+    ASSERT_TRUE(Module1::EnregistrerOperation(base.base(), 42, -3, QString(), QStringLiteral("BAR Café\r\n1 x 3")));
+    Horloge::fixer(le(2005, 8, 3, 9, 0));
+    ASSERT_TRUE(Module1::EnregistrerOperation(base.base(), 42, 5, QStringLiteral("ESP"), QStringLiteral("Paiement ESP")));
+    ASSERT_TRUE(Module1::EnregistrerOperation(base.base(), 42, 0, QString(), QStringLiteral("Envoi contrat par Fax")));
+    ASSERT_TRUE(Module1::EnregistrerOperation(base.base(), 7, -9, QString(), QStringLiteral("Autre réservation")));
+    Horloge::liberer();
+
+    const auto montants = Requetes::operationsMontant(base.base(), 42);
+    ASSERT_TRUE(montants.has_value());
+    const Compte::Ticket t = Compte::LignesTicket(*montants);
+    EXPECT_EQ(t.lignes, (QStringList{QStringLiteral("BAR Café\r\n1 x 3"), Conversion::Monnaie(-3),
+                                     QStringLiteral("Paiement ESP"), Conversion::Monnaie(5)}));
+    EXPECT_DOUBLE_EQ(t.total, 2.0);
+    EXPECT_EQ(Conversion::Monnaie(t.total), Conversion::Monnaie(2));
+
+    const QStringList conso = Compte::LignesConso(*montants);
+    ASSERT_EQ(conso.size(), 4);
+    EXPECT_EQ(conso.at(0), QStringLiteral("02/08/05 10:15 : BAR Café\r\n1 x 3"));
+    EXPECT_EQ(conso.at(2), QStringLiteral("03/08/05 09:00 : Paiement ESP"));
+    EXPECT_EQ(conso.at(3), Conversion::Monnaie(5));
+
+    const auto histo = Requetes::operationsHistorique(base.base(), 42);
+    ASSERT_TRUE(histo.has_value());
+    EXPECT_EQ(Compte::LignesHisto(*histo), QStringList{QStringLiteral("03/08/05 09:00 : Envoi contrat par Fax")});
+}
+
+TEST(Compte, CreationEtJournalEnUneTransaction)
+{
+    TestUtil::BaseTemporaire base(QStringLiteral("creation"));
+    QString erreur;
+    const auto premier = RequetesReservation::creer(base.base(), exemple(), QStringLiteral("Création de la reservation"), &erreur);
+    ASSERT_TRUE(premier.has_value()) << erreur.toStdString();
+    const auto second = RequetesReservation::creer(base.base(), exemple(), QStringLiteral("Création de la reservation"), &erreur);
+    ASSERT_TRUE(second.has_value());
+    EXPECT_EQ(*second, *premier + 1);
+    EXPECT_EQ(base.valeur(QStringLiteral("SELECT count(*) FROM OPERATIONS WHERE numeroreservation = %1").arg(*second)).toInt(), 1);
+
+    // A journal that cannot be written leaves no reservation behind.
+    base.executer(QStringLiteral("DROP TABLE OPERATIONS"));
+    erreur.clear();
+    EXPECT_FALSE(RequetesReservation::creer(base.base(), exemple(), QStringLiteral("x"), &erreur).has_value());
+    EXPECT_FALSE(erreur.isEmpty());
+    EXPECT_EQ(base.valeur(QStringLiteral("SELECT count(*) FROM RESERVATIONS")).toInt(), 2);
+}
+
+TEST(Compte, ModificationEtSuppression)
+{
+    TestUtil::BaseTemporaire base(QStringLiteral("modification"));
+    const auto numero = RequetesReservation::creer(base.base(), exemple(), QStringLiteral("Création de la reservation"));
+    ASSERT_TRUE(numero.has_value());
+    Requetes::Reservation r = exemple();
+    r.numero = *numero;
+    r.nomclient = QStringLiteral("Martin");
+    QString erreur;
+    ASSERT_TRUE(RequetesReservation::modifier(base.base(), r, QStringLiteral("Modification d'informations"), &erreur));
+    EXPECT_EQ(base.valeur(QStringLiteral("SELECT nomclient FROM RESERVATIONS")).toString(), QStringLiteral("Martin"));
+    EXPECT_EQ(base.valeur(QStringLiteral("SELECT count(*) FROM OPERATIONS")).toInt(), 2);
+
+    EXPECT_EQ(RequetesReservation::supprimer(base.base(), *numero), 1);
+    EXPECT_EQ(RequetesReservation::supprimer(base.base(), *numero), 0);
+    // The journal of a deleted reservation stays.
+    EXPECT_EQ(base.valeur(QStringLiteral("SELECT count(*) FROM OPERATIONS")).toInt(), 2);
+
+    // Changing a reservation that is gone stores nothing, not even its journal row.
+    erreur.clear();
+    EXPECT_FALSE(RequetesReservation::modifier(base.base(), r, QStringLiteral("Modification d'informations"), &erreur));
+    EXPECT_FALSE(erreur.isEmpty());
+    EXPECT_EQ(base.valeur(QStringLiteral("SELECT count(*) FROM OPERATIONS")).toInt(), 2);
+}
