@@ -1,0 +1,180 @@
+#include "publication.h"
+
+#include "calendrierhtml.h"
+#include "store/conversion.h"
+#include "store/horloge.h"
+#include "store/requetes_publication.h"
+
+#include <QFileInfo>
+#include <QProcess>
+#include <QSaveFile>
+
+namespace Publication {
+
+namespace {
+
+// A name field counts as empty when Null or made of blanks only.
+bool estVide(const QVariant& champ)
+{
+    return champ.isNull() || !champ.isValid() || champ.toString().trimmed().isEmpty();
+}
+
+} // namespace
+
+QDate DateFin(const QDateTime& maintenant)
+{
+    const QDate loin = maintenant.date().addDays(kJoursAvance);
+    return QDate(loin.year(), loin.month(), 1);
+}
+
+QString FichierHTML(const Requetes::Objet& objet)
+{
+    const QString nom = estVide(objet.fichierPlanningHTML) ? objet.nom.toString() + QStringLiteral(".html")
+                                                           : objet.fichierPlanningHTML.toString();
+    return Conversion::NomDeFichierValide(nom);
+}
+
+QString NomInternet(const Requetes::Objet& objet)
+{
+    return estVide(objet.nomInternet) ? objet.nom.toString() : objet.nomInternet.toString();
+}
+
+bool procedureMiseAjourInternet(const QSqlDatabase& base, const QString& dossier, qint32 NumeroObjet,
+                                const QDate& datefin, const QString& fichierHTML, const QString& NomObjet,
+                                const QDateTime& maintenant, QString* erreur)
+{
+    const QDate premierMois(maintenant.date().year(), maintenant.date().month(), 1);
+    QString raison;
+    const auto sejours = Requetes::sejoursPublies(base, NumeroObjet, premierMois, datefin, &raison);
+    if (!sejours) {
+        if (erreur)
+            *erreur = QStringLiteral("lecture des réservations impossible (%1)").arg(raison);
+        return false;
+    }
+    QList<CalendrierHTML::LigneSejour> lignes;
+    lignes.reserve(sejours->size());
+    for (const Requetes::SejourPublie& s : *sejours)
+        lignes.append({s.debut, s.fin});
+    const QByteArray page = CalendrierHTML::Page(NomObjet, lignes, maintenant);
+
+    const QString chemin = dossier + QLatin1Char('/') + Conversion::NomDeFichierValide(fichierHTML);
+    QSaveFile fichier(chemin);
+    auto echec = [&]() {
+        if (erreur)
+            *erreur = QStringLiteral("impossible d'écrire %1 (%2)").arg(chemin, fichier.errorString());
+        fichier.cancelWriting();
+        return false;
+    };
+    if (!fichier.open(QIODevice::WriteOnly))
+        return echec();
+    if (fichier.write(page) != page.size())
+        return echec();
+    if (!fichier.commit())
+        return echec();
+    return true;
+}
+
+bool LancerScript(const QString& script)
+{
+    const QFileInfo info(script);
+    if (!info.isFile())
+        return false;
+    return QProcess::startDetached(QStringLiteral("/bin/sh"), {info.absoluteFilePath()}, info.absolutePath());
+}
+
+void JournalAvancement::chargement()
+{
+    m_texte = QStringLiteral("Chargement des données...");
+    m_tag = m_texte;
+}
+
+void JournalAvancement::uniteEnCours(const QString& nom)
+{
+    m_texte = nom + QStringLiteral(" ...\n") + m_tag;
+}
+
+void JournalAvancement::uniteTerminee(const QString& nom)
+{
+    m_texte = nom + QStringLiteral(" ... OK !\n") + m_tag;
+    m_tag = m_texte;
+}
+
+void JournalAvancement::uniteEnEchec(const QString& nom, const QString& raison)
+{
+    m_texte = nom + QStringLiteral(" ... ÉCHEC : ") + raison + QLatin1Char('\n') + m_tag;
+}
+
+void JournalAvancement::ajouter(const QString& ligne)
+{
+    m_texte = ligne + QLatin1Char('\n') + m_texte;
+}
+
+MiseAJourPages::MiseAJourPages(const QSqlDatabase& base, const QString& dossier, QObject* parent)
+    : QObject(parent), m_base(base), m_dossier(dossier), m_lanceur(&LancerScript)
+{
+}
+
+QString MiseAJourPages::script() const
+{
+    return m_dossier + QLatin1Char('/') + QLatin1String(kScriptEnvoi);
+}
+
+void MiseAJourPages::noter()
+{
+    emit avancement(m_journal.texte());
+}
+
+Issue MiseAJourPages::echouer(const QString& message)
+{
+    m_erreur = message;
+    m_journal.ajouter(QStringLiteral("Publication arrêtée : rien n'est envoyé."));
+    noter();
+    emit echec(message);
+    return Issue::Echec;
+}
+
+Issue MiseAJourPages::executer()
+{
+    m_erreur.clear();
+    const QDateTime maintenant = Horloge::maintenant();
+    m_journal.chargement();
+    noter();
+
+    QString raison;
+    const auto objets = Requetes::objets(m_base, &raison);
+    if (!objets) {
+        const QString message = QStringLiteral("Lecture des objets impossible (%1)").arg(raison);
+        m_journal.ajouter(message);
+        return echouer(message);
+    }
+    if (objets->isEmpty()) {
+        m_erreur = QStringLiteral("Aucun objet à publier : aucune page n'est écrite, rien n'est envoyé.");
+        m_journal.ajouter(m_erreur);
+        noter();
+        return Issue::AucunObjet;
+    }
+
+    const QDate datefin = DateFin(maintenant);
+    for (const Requetes::Objet& objet : *objets) {
+        const QString nom = objet.nom.toString();
+        m_journal.uniteEnCours(nom);
+        noter();
+        const QString fichier = FichierHTML(objet);
+        if (!procedureMiseAjourInternet(m_base, m_dossier, objet.numero, datefin, fichier, NomInternet(objet),
+                                        maintenant, &raison)) {
+            m_journal.uniteEnEchec(nom, raison);
+            return echouer(QStringLiteral("Page de « %1 » : %2").arg(nom, raison));
+        }
+        m_journal.uniteTerminee(nom);
+        noter();
+        emit pageEcrite(nom, fichier);
+    }
+
+    m_journal.ajouter(QStringLiteral("Bascule en FTP ... "));
+    noter();
+    // The transfer is the script's business: it is not waited for, and a
+    // missing script only means that nothing is sent.
+    return m_lanceur(script()) ? Issue::Envoyee : Issue::SansScript;
+}
+
+} // namespace Publication

@@ -1,0 +1,39 @@
+#include "requetes_publication.h"
+
+#include "dates.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace Requetes {
+
+std::optional<QList<SejourPublie>> sejoursPublies(const QSqlDatabase& base, qint32 objet, const QDate& depuis,
+                                                  const QDate& avant, QString* erreur)
+{
+    QSqlQuery q(base);
+    q.setForwardOnly(true);
+    // The bounds are bare "YYYY-MM-DD" texts: every stored form of a date
+    // ("YYYY-MM-DD HH:MM:SS", "YYYY-MM-DDTHH:MM:SS", "YYYY-MM-DD") of the
+    // day `avant` or later compares as not smaller than it.
+    q.prepare(QStringLiteral(
+        "SELECT RESERVATIONS.DateDebut, RESERVATIONS.DateFin FROM RESERVATIONS "
+        "LEFT JOIN ETATS ON RESERVATIONS.Etat = ETATS.Code "
+        "WHERE ETATS.surinternet <> 0 AND RESERVATIONS.objet = :objet "
+        "AND RESERVATIONS.DateDebut < :avant "
+        "AND (RESERVATIONS.DateFin >= :depuis OR RESERVATIONS.DateDebut >= :depuis) "
+        "ORDER BY RESERVATIONS.DateDebut, RESERVATIONS.NumeroReservation"));
+    q.bindValue(QStringLiteral(":objet"), objet);
+    q.bindValue(QStringLiteral(":avant"), avant.toString(Qt::ISODate));
+    q.bindValue(QStringLiteral(":depuis"), depuis.toString(Qt::ISODate));
+    if (!q.exec()) {
+        if (erreur)
+            *erreur = q.lastError().text();
+        return std::nullopt;
+    }
+    QList<SejourPublie> lignes;
+    while (q.next())
+        lignes.append({Dates::depuisBase(q.value(0)), Dates::depuisBase(q.value(1))});
+    return lignes;
+}
+
+} // namespace Requetes
