@@ -1,0 +1,94 @@
+#include "app/chemins.h"
+#include "app/demarrage.h"
+#include "app/ini32.h"
+#include "app/lanceur.h"
+#include "app/root.h"
+#include "planning/form1.h"
+#include "store/dates.h"
+#include "store/horloge.h"
+#include "store/requetes.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+class Lanceur_ : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Chemins::fixerDossierProgramme(m_dossier.path());
+        Horloge::fixer(Dates::naive(QDate(2026, 12, 9), QTime(9, 0)));
+    }
+    void TearDown() override
+    {
+        Horloge::liberer();
+        Chemins::fixerDossierProgramme(QString());
+    }
+    QTemporaryDir m_dossier;
+};
+
+} // namespace
+
+TEST_F(Lanceur_, DemoStartShowsTheFrameAndTheCalendar)
+{
+    Lanceur lanceur;
+    OptionsLancement options;
+    options.demo = true;
+    ASSERT_TRUE(lanceur.demarrer(options));
+    ROOT* root = lanceur.fenetrePrincipale();
+    ASSERT_NE(root, nullptr);
+    EXPECT_TRUE(root->windowTitle().startsWith(QStringLiteral("Orvane Planning ")));
+    EXPECT_EQ(root->menufichier.value(30)->text(), QStringLiteral("&Quitter"));
+    EXPECT_EQ(root->menuoutil.value(30)->text(), QString::fromUtf8("&Mise à jour Internet"));
+    EXPECT_EQ(root->menuoutil.value(50)->text(), QString::fromUtf8("&Paramétres"));
+
+    Form1* calendrier = lanceur.calendrier();
+    ASSERT_NE(calendrier, nullptr);
+    EXPECT_EQ(calendrier->windowTitle(), QStringLiteral("Calendrier"));
+    EXPECT_EQ(root->zone->subWindowList().size(), 1);
+    EXPECT_EQ(calendrier->datedepart, QDate(2026, 12, 9));
+    EXPECT_EQ(calendrier->choixannee->count(), 7);
+    EXPECT_EQ(calendrier->choixannee->itemText(0), QStringLiteral("2025"));
+    EXPECT_EQ(calendrier->choixmois->count(), 12);
+    EXPECT_EQ(calendrier->ChoixSelection->findText(QStringLiteral("Tous")) >= 0, true);
+
+    // The demo filled the new database; the states were read.
+    const auto objets = Requetes::objets(lanceur.contexte.BaseOuverte);
+    ASSERT_TRUE(objets.has_value());
+    EXPECT_GT(objets->size(), 3);
+    EXPECT_GE(lanceur.contexte.TableEtats.size(), 3);
+    EXPECT_EQ(lanceur.contexte.NbClignotements, 10);
+    EXPECT_EQ(lanceur.contexte.champsdansbarre, QStringLiteral("[nomclient] ([nbadultes]ad/[nbenfants]en)"));
+}
+
+TEST_F(Lanceur_, AnUnopenableDatabaseShowsTheMessageAndStops)
+{
+    const QString ini = Demarrage::CheminIniParDefaut();
+    const QString mauvaise = m_dossier.filePath(QStringLiteral("absente.db"));
+    INI32::ProfilINI("system", "database", mauvaise, ini, 0);
+    QString messageVu;
+    // Answer the message box as the user would.
+    QTimer fermeur;
+    QObject::connect(&fermeur, &QTimer::timeout, [&] {
+        if (auto* boite = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            messageVu = boite->text();
+            boite->accept();
+        }
+    });
+    fermeur.start(20);
+    Lanceur lanceur;
+    EXPECT_FALSE(lanceur.demarrer(OptionsLancement{}));
+    EXPECT_EQ(messageVu, QString::fromUtf8("Problème d'ouverture de la Base de Données : ") + mauvaise);
+    // The backup slot of this start remains.
+    EXPECT_EQ(INI32::ProfilINI("system", "sauvegardes numero", "?", ini, 1), QStringLiteral("1"));
+}
