@@ -5,7 +5,7 @@
 #include "store/horloge.h"
 #include "store/module1.h"
 #include "store/requetes_reservation.h"
-#include "common/testutil.h"
+#include "testutil.h"
 
 #include <QSqlQuery>
 #include <gtest/gtest.h>
