@@ -1,0 +1,65 @@
+#pragma once
+// The arithmetic and the wording of the bar and of the payment dialog, with
+// no widget: article layout, quantities, prices, receipt lines, journal
+// wording, and the checks of a payment.
+#include <QList>
+#include <QPoint>
+#include <QSize>
+#include <QString>
+#include <QVariant>
+#include <optional>
+
+namespace Caisse {
+
+// Article buttons, in twips: the first at (240, 720), 855 x 735, 60 apart,
+// a new row once a left edge would pass 9000.
+constexpr QPoint kOrigineArticles{240, 720};
+constexpr QSize kTailleArticle{855, 735};
+constexpr int kEcartArticles = 60;
+constexpr int kLimiteLigne = 9000;
+QList<QPoint> dispositionArticles(int nombre, QPoint origine = kOrigineArticles,
+                                  QSize taille = kTailleArticle, int ecart = kEcartArticles,
+                                  int limite = kLimiteLigne);
+
+// An article as the bar sells it. The price is kept to the cent; an empty or
+// unreadable stored price leaves it unset (the article cannot be sold).
+struct Article {
+    QString libelle;
+    std::optional<double> prix;
+};
+Article lireArticle(const QString& libelle, const QVariant& prixTTC);
+
+// The caption of an article button: one word per line. Ampersands are
+// doubled so that none is taken for an access key.
+QString legendeArticle(const QString& libelle);
+// The price as the button's tag shows it: French decimal comma, no
+// trailing zeros ("2,5", "12", "1,26").
+QString textePrix(double prix);
+
+// Quantity limits of one sale.
+constexpr int kQuantiteMin = 1;
+constexpr int kQuantiteMax = 9999;
+// A quantity typed in the display: a whole number from 1 to 9999, written
+// with or without a decimal comma or point ("3", "3,0"). nullopt otherwise.
+std::optional<int> lireQuantite(const QString& texte);
+
+// One sale of q units at price p.
+struct Vente {
+    int quantite = 0;
+    double montant = 0;        // q x p, to the cent
+    QString ligneTicket;       // "3 x 2,5 = 7,50 €"
+    QString libelleOperation;  // "BAR Jus d'orange\r\n3 x 2,5"
+};
+Vente vendre(const Article& article, int quantite);
+
+// A payment amount typed by the user. It must be a number (comma or point),
+// not zero, and at most one million euros either way (negative amounts are
+// refunds). On refusal, nullopt and the French reason in *motif.
+constexpr double kMontantMax = 1000000.0;
+std::optional<double> lireMontantPaiement(const QString& texte, QString* motif = nullptr);
+
+// The reservation a window works for: the leading whole number of its label,
+// nullopt when the label holds none (or 0).
+std::optional<qint32> numeroReservation(const QString& texte);
+
+} // namespace Caisse

@@ -1,0 +1,29 @@
+#include "requetes_bar.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace RequetesBar {
+
+std::optional<QList<ArticleBrut>> articles(const QSqlDatabase& base, QString* erreur)
+{
+    QSqlQuery q(base);
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT Famille, Libelle, prixTTC FROM CONSOMMATIONS ORDER BY Famille, rowid"))) {
+        if (erreur)
+            *erreur = q.lastError().text();
+        return std::nullopt;
+    }
+    QList<ArticleBrut> lignes;
+    while (q.next()) {
+        ArticleBrut a;
+        a.famille = q.value(0).toString();
+        a.libelle = q.value(1).toString();
+        a.prixTTC = q.value(2);
+        lignes.append(a);
+    }
+    return lignes;
+}
+
+} // namespace RequetesBar
