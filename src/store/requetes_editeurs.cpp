@@ -1,0 +1,279 @@
+#include "requetes_editeurs.h"
+
+#include "dates.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <cmath>
+
+namespace RequetesEditeurs {
+
+namespace {
+
+bool dire(QString* erreur, const QString& texte)
+{
+    if (erreur)
+        *erreur = texte;
+    return false;
+}
+
+bool echec(const QSqlQuery& q, QString* erreur)
+{
+    return dire(erreur, q.lastError().text());
+}
+
+// Runs one statement in its own transaction; false rolls it back.
+template <typename Preparer>
+bool executerSeul(const QSqlDatabase& base, const QString& sql, Preparer preparer, QString* erreur,
+                  int* lignesTouchees = nullptr)
+{
+    QSqlDatabase db = base;
+    if (!db.transaction())
+        return dire(erreur, db.lastError().text());
+    QSqlQuery q(db);
+    q.prepare(sql);
+    preparer(q);
+    if (!q.exec()) {
+        const QString texte = q.lastError().text();
+        db.rollback();
+        return dire(erreur, texte);
+    }
+    if (lignesTouchees)
+        *lignesTouchees = q.numRowsAffected();
+    if (!db.commit())
+        return dire(erreur, db.lastError().text());
+    return true;
+}
+
+std::optional<qint64> compter(const QSqlDatabase& base, const QString& sql, qint64 valeur, QString* erreur)
+{
+    QSqlQuery q(base);
+    q.prepare(sql);
+    q.bindValue(0, valeur);
+    if (!q.exec() || !q.next()) {
+        echec(q, erreur);
+        return std::nullopt;
+    }
+    return q.value(0).toLongLong();
+}
+
+QVariant texteOuNull(const QVariant& v)
+{
+    if (v.isNull() || v.toString().trimmed().isEmpty())
+        return QVariant(QMetaType(QMetaType::QString));
+    return v.toString().trimmed();
+}
+
+} // namespace
+
+bool ajouterObjet(const QSqlDatabase& base, const Requetes::Objet& objet, QString* erreur)
+{
+    if (objet.nom.toString().trimmed().isEmpty())
+        return dire(erreur, QStringLiteral("Le nom du logement ne peut pas être vide."));
+    const auto existe = compter(base, QStringLiteral("SELECT count(*) FROM OBJETS WHERE Numero = ?"), objet.numero, erreur);
+    if (!existe)
+        return false;
+    if (*existe > 0)
+        return dire(erreur, QStringLiteral("Le numéro %1 est déjà celui d'un autre logement.").arg(objet.numero));
+    return executerSeul(base, QStringLiteral("INSERT INTO OBJETS (Numero, Nom, NomInternet, FichierPlanningHTML) VALUES (?, ?, ?, ?)"),
+        [&](QSqlQuery& q) {
+            q.addBindValue(objet.numero);
+            q.addBindValue(objet.nom.toString().trimmed());
+            q.addBindValue(texteOuNull(objet.nomInternet));
+            q.addBindValue(texteOuNull(objet.fichierPlanningHTML));
+        }, erreur);
+}
+
+bool modifierObjet(const QSqlDatabase& base, const Requetes::Objet& objet, QString* erreur)
+{
+    if (objet.nom.toString().trimmed().isEmpty())
+        return dire(erreur, QStringLiteral("Le nom du logement ne peut pas être vide."));
+    int touchees = 0;
+    if (!executerSeul(base, QStringLiteral("UPDATE OBJETS SET Nom = ?, NomInternet = ?, FichierPlanningHTML = ? WHERE Numero = ?"),
+            [&](QSqlQuery& q) {
+                q.addBindValue(objet.nom.toString().trimmed());
+                q.addBindValue(texteOuNull(objet.nomInternet));
+                q.addBindValue(texteOuNull(objet.fichierPlanningHTML));
+                q.addBindValue(objet.numero);
+            }, erreur, &touchees))
+        return false;
+    return touchees == 1 || dire(erreur, QStringLiteral("Le logement %1 n'existe plus.").arg(objet.numero));
+}
+
+bool supprimerObjet(const QSqlDatabase& base, qint32 numero, QString* erreur)
+{
+    const auto nombre = compter(base, QStringLiteral("SELECT count(*) FROM RESERVATIONS WHERE objet = ?"), numero, erreur);
+    if (!nombre)
+        return false;
+    if (*nombre > 0)
+        return dire(erreur, QStringLiteral("Ce logement a encore %1 réservation%2 : il ne peut pas être supprimé.")
+                                .arg(*nombre).arg(*nombre > 1 ? QStringLiteral("s") : QString()));
+    return executerSeul(base, QStringLiteral("DELETE FROM OBJETS WHERE Numero = ?"),
+                        [&](QSqlQuery& q) { q.addBindValue(numero); }, erreur);
+}
+
+std::optional<qint32> prochainNumeroObjet(const QSqlDatabase& base, QString* erreur)
+{
+    QSqlQuery q(base);
+    if (!q.exec(QStringLiteral("SELECT coalesce(max(Numero), 0) + 1 FROM OBJETS")) || !q.next()) {
+        echec(q, erreur);
+        return std::nullopt;
+    }
+    return qint32(q.value(0).toLongLong());
+}
+
+std::optional<QList<LigneArticle>> articles(const QSqlDatabase& base, QString* erreur)
+{
+    QSqlQuery q(base);
+    if (!q.exec(QStringLiteral("SELECT rowid, Famille, Libelle, prixTTC FROM CONSOMMATIONS ORDER BY Famille, rowid"))) {
+        echec(q, erreur);
+        return std::nullopt;
+    }
+    QList<LigneArticle> lignes;
+    while (q.next())
+        lignes.append({q.value(0).toLongLong(), {q.value(1).toString(), q.value(2).toString(), q.value(3).toDouble()}});
+    return lignes;
+}
+
+namespace {
+bool articleValide(const Requetes::Article& a, QString* erreur)
+{
+    if (a.libelle.trimmed().isEmpty())
+        return dire(erreur, QStringLiteral("Le libellé de l'article ne peut pas être vide."));
+    if (!std::isfinite(a.prixTTC))
+        return dire(erreur, QStringLiteral("Le prix de l'article n'est pas un nombre."));
+    return true;
+}
+} // namespace
+
+std::optional<qint64> ajouterArticle(const QSqlDatabase& base, const Requetes::Article& a, QString* erreur)
+{
+    if (!articleValide(a, erreur))
+        return std::nullopt;
+    QSqlDatabase db = base;
+    db.transaction();
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("INSERT INTO CONSOMMATIONS (Famille, Libelle, prixTTC) VALUES (?, ?, ?)"));
+    q.addBindValue(a.famille.trimmed());
+    q.addBindValue(a.libelle.trimmed());
+    q.addBindValue(std::round(a.prixTTC * 100.0) / 100.0);
+    if (!q.exec()) {
+        echec(q, erreur);
+        db.rollback();
+        return std::nullopt;
+    }
+    const qint64 id = q.lastInsertId().toLongLong();
+    if (!db.commit()) {
+        dire(erreur, db.lastError().text());
+        return std::nullopt;
+    }
+    return id;
+}
+
+bool modifierArticle(const QSqlDatabase& base, qint64 id, const Requetes::Article& a, QString* erreur)
+{
+    if (!articleValide(a, erreur))
+        return false;
+    int touchees = 0;
+    if (!executerSeul(base, QStringLiteral("UPDATE CONSOMMATIONS SET Famille = ?, Libelle = ?, prixTTC = ? WHERE rowid = ?"),
+            [&](QSqlQuery& q) {
+                q.addBindValue(a.famille.trimmed());
+                q.addBindValue(a.libelle.trimmed());
+                q.addBindValue(std::round(a.prixTTC * 100.0) / 100.0);
+                q.addBindValue(id);
+            }, erreur, &touchees))
+        return false;
+    return touchees == 1 || dire(erreur, QStringLiteral("Cet article n'existe plus."));
+}
+
+bool supprimerArticle(const QSqlDatabase& base, qint64 id, QString* erreur)
+{
+    return executerSeul(base, QStringLiteral("DELETE FROM CONSOMMATIONS WHERE rowid = ?"),
+                        [&](QSqlQuery& q) { q.addBindValue(id); }, erreur);
+}
+
+std::optional<qint32> ajouterEtat(const QSqlDatabase& base, const QString& nom, qint32 couleur, QString* erreur)
+{
+    if (nom.trimmed().isEmpty()) {
+        dire(erreur, QStringLiteral("Le nom de l'état ne peut pas être vide."));
+        return std::nullopt;
+    }
+    QSqlDatabase db = base;
+    db.transaction();
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("SELECT coalesce(max(Code), 0) + 1 FROM ETATS")) || !q.next()) {
+        echec(q, erreur);
+        db.rollback();
+        return std::nullopt;
+    }
+    const qint32 code = qint32(q.value(0).toLongLong());
+    q.prepare(QStringLiteral("INSERT INTO ETATS (Code, Nom, CouleurPrincipale, internet, surinternet) VALUES (?, ?, ?, 0, 0)"));
+    q.addBindValue(code);
+    q.addBindValue(nom.trimmed());
+    q.addBindValue(couleur);
+    if (!q.exec()) {
+        echec(q, erreur);
+        db.rollback();
+        return std::nullopt;
+    }
+    if (!db.commit()) {
+        dire(erreur, db.lastError().text());
+        return std::nullopt;
+    }
+    return code;
+}
+
+bool renommerEtat(const QSqlDatabase& base, qint32 code, const QString& nom, QString* erreur)
+{
+    if (nom.trimmed().isEmpty())
+        return dire(erreur, QStringLiteral("Le nom de l'état ne peut pas être vide."));
+    int touchees = 0;
+    if (!executerSeul(base, QStringLiteral("UPDATE ETATS SET Nom = ? WHERE Code = ?"),
+            [&](QSqlQuery& q) {
+                q.addBindValue(nom.trimmed());
+                q.addBindValue(code);
+            }, erreur, &touchees))
+        return false;
+    return touchees == 1 || dire(erreur, QStringLiteral("L'état %1 n'existe plus.").arg(code));
+}
+
+bool supprimerEtat(const QSqlDatabase& base, qint32 code, QString* erreur)
+{
+    const auto nombre = compter(base, QStringLiteral("SELECT count(*) FROM RESERVATIONS WHERE Etat = ?"), code, erreur);
+    if (!nombre)
+        return false;
+    if (*nombre > 0)
+        return dire(erreur, QStringLiteral("Cet état est celui de %1 réservation%2 : il ne peut pas être supprimé.")
+                                .arg(*nombre).arg(*nombre > 1 ? QStringLiteral("s") : QString()));
+    return executerSeul(base, QStringLiteral("DELETE FROM ETATS WHERE Code = ?"),
+                        [&](QSqlQuery& q) { q.addBindValue(code); }, erreur);
+}
+
+std::optional<QList<Requetes::Reservation>> chevauchements(const QSqlDatabase& base, qint32 objet,
+    const QDateTime& debut, const QDateTime& fin, qint32 sauf, QString* erreur)
+{
+    QSqlQuery q(base);
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("SELECT NumeroReservation FROM RESERVATIONS WHERE objet = ? AND NumeroReservation <> ? "
+                             "AND replace(DateDebut, 'T', ' ') < ? AND replace(DateFin, 'T', ' ') > ? "
+                             "ORDER BY DateDebut, NumeroReservation"));
+    q.addBindValue(objet);
+    q.addBindValue(sauf);
+    q.addBindValue(Dates::versTexteBase(fin));
+    q.addBindValue(Dates::versTexteBase(debut));
+    if (!q.exec()) {
+        echec(q, erreur);
+        return std::nullopt;
+    }
+    QList<qint32> numeros;
+    while (q.next())
+        numeros.append(q.value(0).toInt());
+    QList<Requetes::Reservation> lignes;
+    for (qint32 n : numeros)
+        if (auto r = Requetes::reservation(base, n, erreur))
+            lignes.append(*r);
+    return lignes;
+}
+
+} // namespace RequetesEditeurs
