@@ -1,5 +1,6 @@
 #include "root.h"
 
+#include "saveposition.h"
 #include "ui/twips.h"
 
 #include <QAction>
@@ -58,4 +59,10 @@ ROOT::ROOT(QWidget* parent)
     // Design client area 10005 x 7650 twips at (1440, 2040).
     setGeometry(QRect(QPoint(Twips::enPixels(1440), Twips::enPixels(2040)),
                       QSize(Twips::enPixels(10005), Twips::enPixels(7650))));
+
+    // The frame opens where it was left last time.
+    SavePosition1 = new SavePosition(this);
+    SavePosition1->setFichierINI(QStringLiteral("daduvuvav.ini"));
+    SavePosition1->setSection(QStringLiteral("root"));
+    SavePosition1->init(this, SavePosition1->FichierINI(), SavePosition1->Section());
 }

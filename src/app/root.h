@@ -7,6 +7,7 @@
 class QAction;
 class QMdiArea;
 class QMenu;
+class SavePosition;
 
 class ROOT : public QMainWindow
 {
@@ -22,6 +23,7 @@ public:
     QMenu* menuoutils;
     QMap<int, QAction*> menufichier;   // index 30: "&Quitter"
     QMap<int, QAction*> menuoutil;     // 30: "&Mise à jour Internet", 50: "&Paramétres"
+    SavePosition* SavePosition1;       // keeps the frame's place in "daduvuvav.ini", section "root"
 
 Q_SIGNALS:
     // An entry of the "&Outils" menu was chosen (its index).
