@@ -3,14 +3,13 @@
 #include "store/dates.h"
 
 #include <QHash>
-#include <QStringList>
 #include <QTime>
+#include <vector>
 
 namespace CalendrierHTML {
 
 namespace {
 
-const char* const kPolice = "Verdana, Arial, Helvetica, sans-serif";
 const char* const kJoursEntete[7] = {"Lun", "Mar", "Mer", "Jeu", "Ven", "Sam", "Dim"};
 
 // Index 1 (Sunday) .. 7 (Saturday) -> column; 0 and 8 stay empty.
@@ -23,21 +22,54 @@ constexpr char16_t kPlage80[32] = {
     0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178};
 
-// Writes the lines of the page, each ended by CR LF.
+// The stays reduced to what the day state needs: day numbers of the first
+// and last day, and whether the stay starts or ends at a time of day.
+struct Bornes {
+    qint64 a = 0;
+    qint64 b = 0;
+    bool demiJournee = false;
+};
+
+std::vector<Bornes> bornes(const QList<LigneSejour>& sejours)
+{
+    const QTime minuit(0, 0);
+    std::vector<Bornes> resultat;
+    resultat.reserve(size_t(sejours.size()));
+    for (const LigneSejour& sejour : sejours) {
+        if (!sejour.debut.isValid() || !sejour.fin.isValid())
+            continue;
+        resultat.push_back({sejour.debut.date().toJulianDay(), sejour.fin.date().toJulianDay(),
+                            sejour.debut.time() != minuit || sejour.fin.time() != minuit});
+    }
+    return resultat;
+}
+
+int etat(qint64 jour, const std::vector<Bornes>& sejours)
+{
+    int s = 0;
+    for (const Bornes& sejour : sejours) {
+        if (sejour.a < jour && jour < sejour.b)
+            s = 2;
+        if (jour == sejour.a || jour == sejour.b)
+            s = (sejour.demiJournee && s == 0) ? 1 : 2;
+    }
+    return s;
+}
+
+// The page's lines, each ended by CR LF, already in Windows-1252.
 class Ecriture
 {
 public:
-    void ligne(const QString& texte)
+    Ecriture() { m_octets.reserve(160 * 1024); }
+    void ligne(const QByteArray& texte)
     {
-        m_texte += texte;
-        m_texte += QLatin1String("\r\n");
+        m_octets += texte;
+        m_octets += "\r\n";
     }
-    void ligne(QLatin1String texte) { ligne(QString(texte)); }
-    const QString& texte() const { return m_texte; }
-    void reserver(qsizetype n) { m_texte.reserve(n); }
+    const QByteArray& octets() const { return m_octets; }
 
 private:
-    QString m_texte;
+    QByteArray m_octets;
 };
 
 QString deuxChiffres(int n)
@@ -58,49 +90,61 @@ QString titreMois(const QDate& premier)
     return Dates::nomMoisMinuscule(premier.month()) + QLatin1Char(' ') + QString::number(premier.year());
 }
 
-QString debutCellule(int etat)
-{
-    return QStringLiteral("           <td bgcolor=\"%1\"><div align=\"center\"><font size=\"2\" face=\"%2\">")
-        .arg(QLatin1String(kCouleurEtat[etat]), QLatin1String(kPolice));
-}
+const QByteArray kPolice = "Verdana, Arial, Helvetica, sans-serif";
+
+// The fixed lines of a month table.
+struct Modeles {
+    QByteArray titre = "    <td><div align=\"center\"><strong><font size=\"2\" face=\"" + kPolice + "\">";
+    QByteArray tableMois = "        </font></strong>        <table width=\"186\" border = \"1\" cellspacing = \"0\" "
+                           "cellpadding = \"0\" > ";
+    QByteArray enteteJours[7];
+    QByteArray debutCellule[3];
+    QByteArray celluleVide = QByteArray("            <td bgcolor=\"") + kCouleurSansJour
+        + "\"><div align=\"center\"><font face=\"" + kPolice + "\"><font size=\"2\"></font></font></div></td>";
+
+    Modeles()
+    {
+        for (int i = 0; i < 7; ++i)
+            enteteJours[i] = "        <td><div align=\"center\"><font size=\"2\" face=\"" + kPolice + "\">"
+                + kJoursEntete[i] + "</font></div></td>";
+        for (int e = 0; e < 3; ++e)
+            debutCellule[e] = QByteArray("           <td bgcolor=\"") + kCouleurEtat[e]
+                + "\"><div align=\"center\"><font size=\"2\" face=\"" + kPolice + "\">";
+    }
+};
 
 // Writes the table of the month starting at `c` and leaves `c` on the 1st
 // of the next month.
-void ecrireMois(Ecriture& e, QDate& c, const QList<LigneSejour>& sejours, const QString (&cellules)[3],
-                const QString& celluleVide)
+void ecrireMois(Ecriture& e, QDate& c, const std::vector<Bornes>& sejours, const Modeles& m)
 {
     const int moisCle = c.month();
     const int anneeCle = c.year();
-    e.ligne(QStringLiteral("    <td><div align=\"center\"><strong><font size=\"2\" face=\"%1\">")
-                .arg(QLatin1String(kPolice))
-            + titreMois(c));
-    e.ligne(QLatin1String("<br>"));
-    e.ligne(QLatin1String("        </font></strong>        <table width=\"186\" border = \"1\" cellspacing = \"0\" "
-                          "cellpadding = \"0\" > "));
-    e.ligne(QLatin1String("      <tr bgcolor=\"#EAEAEA\">"));
-    for (const char* jour : kJoursEntete)
-        e.ligne(QStringLiteral("        <td><div align=\"center\"><font size=\"2\" face=\"%1\">%2</font></div></td>")
-                    .arg(QLatin1String(kPolice), QLatin1String(jour)));
-    e.ligne(QLatin1String("          </tr>"));
+    e.ligne(m.titre + EnWindows1252(titreMois(c)));
+    e.ligne("<br>");
+    e.ligne(m.tableMois);
+    e.ligne("      <tr bgcolor=\"#EAEAEA\">");
+    for (const QByteArray& jour : m.enteteJours)
+        e.ligne(jour);
+    e.ligne("          </tr>");
 
     int premier = jourdecolonne(Dates::jourDeSemaine(c));
     int position = 1;
     for (int semaine = 0; semaine < kSemaines; ++semaine) {
-        e.ligne(QLatin1String("<tr bgcolor=\"#EAEAEA\">"));
+        e.ligne("<tr bgcolor=\"#EAEAEA\">");
         for (int colonne = 0; colonne < 7; ++colonne) {
             if (c.month() != moisCle || c.year() != anneeCle || position != premier) {
-                e.ligne(celluleVide);
+                e.ligne(m.celluleVide);
             } else {
-                e.ligne(cellules[etatjour(c, sejours)] + QString::number(c.day())
-                        + QLatin1String("</font></div></td>"));
+                e.ligne(m.debutCellule[etat(c.toJulianDay(), sejours)] + QByteArray::number(c.day())
+                        + "</font></div></td>");
                 c = c.addDays(1);
                 ++premier;
             }
             ++position;
         }
-        e.ligne(QLatin1String("</tr>"));
+        e.ligne("</tr>");
     }
-    e.ligne(QLatin1String("</table></td>"));
+    e.ligne("</table></td>");
 }
 
 } // namespace
@@ -114,24 +158,7 @@ int jourdecolonne(int jourSemaine)
 
 int etatjour(const QDate& jour, const QList<LigneSejour>& sejours)
 {
-    const QTime minuit(0, 0);
-    int s = 0;
-    for (const LigneSejour& sejour : sejours) {
-        if (!sejour.debut.isValid() || !sejour.fin.isValid())
-            continue;
-        const QDate a = sejour.debut.date();
-        const QDate b = sejour.fin.date();
-        if (a < jour && jour < b)
-            s = 2;
-        if (jour == a || jour == b) {
-            const bool demiJournee = sejour.debut.time() != minuit || sejour.fin.time() != minuit;
-            if (!demiJournee)
-                s = 2;
-            else
-                s = (s == 0) ? 1 : 2;
-        }
-    }
-    return s;
+    return etat(jour.toJulianDay(), bornes(sejours));
 }
 
 QString NomPourPage(const QString& nom)
@@ -167,28 +194,26 @@ QByteArray EnWindows1252(const QString& texte)
 
 QByteArray Page(const QString& NomObjet, const QList<LigneSejour>& sejours, const QDateTime& maintenant)
 {
-    const QString celluleVide = QStringLiteral(
-        "            <td bgcolor=\"%1\"><div align=\"center\"><font face=\"%2\"><font size=\"2\"></font></font>"
-        "</div></td>").arg(QLatin1String(kCouleurSansJour), QLatin1String(kPolice));
-    const QString cellules[3] = {debutCellule(0), debutCellule(1), debutCellule(2)};
+    const Modeles modeles;
+    const std::vector<Bornes> jours = bornes(sejours);
 
     Ecriture e;
-    e.reserver(200 * 1024);
-    e.ligne(QStringLiteral("<div align=\"center\"><strong>Réservations ") + NomPourPage(NomObjet)
-            + QStringLiteral("</strong><font size=\"1\" face=\"%1\"> (mis à jour le ").arg(QLatin1String(kPolice))
-            + dateEntete(maintenant.date()) + QStringLiteral(" à ") + Dates::hhnn(maintenant.time())
-            + QLatin1String(")</font></div>"));
-    e.ligne(QLatin1String("<table width=\"770px\" border=\"0\" cellspacing=\"0\" cellpadding=\"0\">"));
+    e.ligne(EnWindows1252(QStringLiteral("<div align=\"center\"><strong>Réservations ") + NomPourPage(NomObjet)
+                          + QStringLiteral("</strong><font size=\"1\" face=\"") + QLatin1String(kPolice)
+                          + QStringLiteral("\"> (mis à jour le ") + dateEntete(maintenant.date())
+                          + QStringLiteral(" à ") + Dates::hhnn(maintenant.time())
+                          + QLatin1String(")</font></div>")));
+    e.ligne("<table width=\"770px\" border=\"0\" cellspacing=\"0\" cellpadding=\"0\">");
 
     QDate c(maintenant.date().year(), maintenant.date().month(), 1);
     for (int rangee = 0; rangee < kRangees; ++rangee) {
-        e.ligne(QLatin1String("  <tr>"));
+        e.ligne("  <tr>");
         for (int mois = 0; mois < kMoisParRangee; ++mois)
-            ecrireMois(e, c, sejours, cellules, celluleVide);
-        e.ligne(QLatin1String("</tr>"));
+            ecrireMois(e, c, jours, modeles);
+        e.ligne("</tr>");
     }
-    e.ligne(QLatin1String("</table>"));
-    return EnWindows1252(e.texte());
+    e.ligne("</table>");
+    return e.octets();
 }
 
 } // namespace CalendrierHTML
