@@ -72,14 +72,16 @@ bool Lanceur::demarrer(const OptionsLancement& options)
 
     // The calendar, a child of the frame.
     m_form1 = new Form1(&contexte);
+    const QSize tailleCalendrier = m_form1->size();
     QMdiSubWindow* sousFenetre = m_root->zone->addSubWindow(m_form1);
-    sousFenetre->setWindowFlag(Qt::Tool, false);
     m_root->show();
 
     // 13 to 15: cell size, today, visible.
     m_form1->fixerTailleCellules(20, 20);
     m_form1->mouvementaujourdhui_Click();
     sousFenetre->show();
+    // The calendar keeps its designed client size inside the frame's border.
+    sousFenetre->resize(tailleCalendrier + (sousFenetre->size() - m_form1->size()));
     m_form1->rafraichir();
 
     // 16 and 17: year and month boxes.
