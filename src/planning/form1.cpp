@@ -1,16 +1,25 @@
 #include "form1.h"
 
+#include "surface.h"
+#include "trace.h"
+
 #include "app/contexte.h"
 #include "store/conversion.h"
 #include "store/horloge.h"
+#include "store/requetes.h"
+#include "store/requetes_planning.h"
 #include "ui/twips.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QPainter>
 #include <QPushButton>
+#include <QResizeEvent>
+#include <QTimer>
 
 namespace {
 
-QWidget* surface(QWidget* parent, const char* nom, const QRect& geometrie, const QColor& fond)
+QWidget* conteneur(QWidget* parent, const char* nom, const QRect& geometrie, const QColor& fond)
 {
     auto* w = new QWidget(parent);
     w->setObjectName(QLatin1String(nom));
@@ -22,6 +31,41 @@ QWidget* surface(QWidget* parent, const char* nom, const QRect& geometrie, const
     return w;
 }
 
+Surface* surface(QWidget* parent, const char* nom, const QRect& geometrie, const QColor& fond, const QFont& police)
+{
+    auto* s = new Surface(QLatin1String(nom), fond, parent);
+    s->setFont(police);
+    s->setGeometry(geometrie);
+    s->redimensionner(geometrie.width(), geometrie.height());
+    return s;
+}
+
+QComboBox* liste(QWidget* parent, const char* nom, const QRect& geometrie)
+{
+    auto* c = new QComboBox(parent);
+    c->setObjectName(QLatin1String(nom));
+    c->setEditable(true);
+    // Typing alone triggers nothing and never adds an entry.
+    c->setInsertPolicy(QComboBox::NoInsert);
+    c->setGeometry(geometrie);
+    return c;
+}
+
+QTimer* minuterie(QObject* parent, const char* nom, int intervalle)
+{
+    auto* t = new QTimer(parent);
+    t->setObjectName(QLatin1String(nom));
+    t->setInterval(intervalle);
+    return t;
+}
+
+// A painter on a surface's picture, in the surface's font.
+class Pinceau : public QPainter
+{
+public:
+    explicit Pinceau(Surface* s) : QPainter(&s->image()) { setFont(s->font()); }
+};
+
 } // namespace
 
 Form1::Form1(Contexte* contexte, QWidget* parent)
@@ -30,31 +74,32 @@ Form1::Form1(Contexte* contexte, QWidget* parent)
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Calendrier"));
     resize(Twips::enPixels(10035), Twips::enPixels(5790));
+    datedepart = Horloge::aujourdhui();
 
-    fondplanning = surface(this, "fondplanning", Twips::rect(120, 120, 9255, 5415), palette().color(QPalette::Dark));
-    colonnes = surface(fondplanning, "colonnes", Twips::rect(0, 0, 2295, 1020), QColor(192, 192, 192));
-    Objets = surface(fondplanning, "Objets", Twips::rect(0, 960, 2295, 4095), QColor(128, 128, 255));
-    lesmois = surface(fondplanning, "lesmois", Twips::rect(2280, 0, 4695, 375), QColor(255, 255, 192));
-    TexteColonnes = surface(fondplanning, "TexteColonnes", Twips::rect(2280, 360, 4695, 615), palette().color(QPalette::Mid));
-    planning = surface(fondplanning, "planning", Twips::rect(2280, 960, 3975, 2775), QColor(224, 224, 224));
+    QFont police = font();
+    police.setPointSizeF(8);
 
-    choixannee = new QComboBox(colonnes);
-    choixannee->setObjectName(QStringLiteral("choixannee"));
-    choixannee->setEditable(true);
-    choixannee->setGeometry(Twips::rect(120, 0, 855, 315));
-    choixmois = new QComboBox(colonnes);
-    choixmois->setObjectName(QStringLiteral("choixmois"));
-    choixmois->setEditable(true);
-    choixmois->setGeometry(Twips::rect(960, 0, 1215, 315));
-    ChoixSelection = new QComboBox(colonnes);
-    ChoixSelection->setObjectName(QStringLiteral("ChoixSelection"));
-    ChoixSelection->setEditable(true);
+    fondplanning = conteneur(this, "fondplanning", Twips::rect(120, 120, 9255, 5415), palette().color(QPalette::Dark));
+    colonnes = conteneur(fondplanning, "colonnes", Twips::rect(0, 0, 2295, 1020), QColor(192, 192, 192));
+    Objets = surface(fondplanning, "Objets", Twips::rect(0, 960, 2295, 4095), QColor(128, 128, 255), police);
+    lesmois = surface(fondplanning, "lesmois", Twips::rect(2280, 0, 4695, 375), QColor(255, 255, 192), police);
+    TexteColonnes = surface(fondplanning, "TexteColonnes", Twips::rect(2280, 360, 4695, 615),
+                            palette().color(QPalette::Mid), police);
+    planning = surface(fondplanning, "planning", Twips::rect(2280, 960, 3975, 2775), QColor(224, 224, 224), police);
+    // The corner stays above the strips it overlaps by one pixel.
+    colonnes->raise();
+
+    choixannee = liste(colonnes, "choixannee", Twips::rect(120, 0, 855, 315));
+    choixmois = liste(colonnes, "choixmois", Twips::rect(960, 0, 1215, 315));
+    ChoixSelection = liste(colonnes, "ChoixSelection", Twips::rect(135, 540, 2055, 315));
     ChoixSelection->setEditText(QStringLiteral("Tous"));
-    ChoixSelection->setGeometry(Twips::rect(135, 540, 2055, 315));
 
-    auto bouton = [this](const char* nom, const QString& texte, const QRect& g) {
+    QFont policeBoutons = font();
+    policeBoutons.setPointSizeF(8.25);
+    auto bouton = [&](const char* nom, const QString& texte, const QRect& g) {
         auto* b = new QPushButton(texte, colonnes);
         b->setObjectName(QLatin1String(nom));
+        b->setFont(policeBoutons);
         b->setGeometry(g);
         return b;
     };
@@ -62,26 +107,181 @@ Form1::Form1(Contexte* contexte, QWidget* parent)
     mouvementaujourdhui = bouton("mouvementaujourdhui", QStringLiteral("Auj."), Twips::rect(600, 315, 615, 255));
     MvtJourSuivant = bouton("MvtJourSuivant", QStringLiteral(">"), Twips::rect(1200, 315, 495, 255));
     ajouter = bouton("ajouter", QStringLiteral("+"), Twips::rect(1680, 315, 495, 255));
+
+    Clignotement = minuterie(this, "Clignotement", 500);
+    Deplaceur = minuterie(this, "Deplaceur", 100);
+    mouvements = minuterie(Objets, "mouvements", 10);
+
+    connect(Clignotement, &QTimer::timeout, this, &Form1::Clignotement_Timer);
+    connect(Deplaceur, &QTimer::timeout, this, &Form1::Deplaceur_Timer);
+    connect(mouvements, &QTimer::timeout, this, &Form1::mouvements_Timer);
+
+    connect(choixannee, &QComboBox::activated, this, &Form1::choixannee_Click);
+    connect(choixmois, &QComboBox::activated, this, &Form1::choixmois_Click);
+    // A choice in the selection box changes nothing: every unit is shown.
+
     connect(mouvementaujourdhui, &QPushButton::clicked, this, &Form1::mouvementaujourdhui_Click);
+    connect(MvtJourPrecedent, &QPushButton::pressed, this, [this] { jourMaintenu(-1); });
+    connect(MvtJourSuivant, &QPushButton::pressed, this, [this] { jourMaintenu(1); });
+    connect(MvtJourPrecedent, &QPushButton::released, mouvements, &QTimer::stop);
+    connect(MvtJourSuivant, &QPushButton::released, mouvements, &QTimer::stop);
+    connect(ajouter, &QPushButton::clicked, this, &Form1::ajouterDemande);
+
+    connect(planning, &Surface::sourisEnfoncee, this,
+            [this](Qt::MouseButton b, Qt::MouseButtons bs, Qt::KeyboardModifiers, QPoint p, QPoint e) {
+                planningEnfonce(b, bs, p, e);
+            });
+    connect(planning, &Surface::sourisDeplacee, this, [this](QPoint, QPoint ecran) { m_pointeur = ecran; });
+    connect(planning, &Surface::sourisRelachee, this, [this] { planningRelache(); });
+}
+
+Form1::~Form1()
+{
+    // Children still send news while they go (a combo box losing its focus):
+    // none of it may reach the half-destroyed calendar.
+    for (QObject* enfant : findChildren<QObject*>())
+        enfant->disconnect(this);
+    if (m_curseurPose)
+        QApplication::restoreOverrideCursor();
 }
 
 void Form1::fixerTailleCellules(int largeurJour, int hauteurLigne)
 {
-    LargeurJour = largeurJour;
-    HauteurLigne = hauteurLigne;
+    LargeurJour = std::max(1, largeurJour);
+    HauteurLigne = std::max(1, hauteurLigne);
 }
 
 void Form1::remplirAnnees(int anneeCourante)
 {
     for (int a = anneeCourante - 1; a <= anneeCourante + 5; ++a)
         choixannee->addItem(QString::number(a));
+    afficherMoisAnnee();
 }
 
 void Form1::remplirMois()
 {
     for (int m = 1; m <= 12; ++m)
         choixmois->addItem(Conversion::NomDuMois(m));
+    afficherMoisAnnee();
 }
+
+// ---- Layout and refresh ----------------------------------------------------
+
+void Form1::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    if (m_dansRedimension)
+        return;
+    m_dansRedimension = true;
+    const int marge = fondplanning->x();
+    fondplanning->resize(std::max(0, width() - 2 * marge), std::max(0, height() - fondplanning->y() - marge));
+    rafraichir();
+    m_dansRedimension = false;
+}
+
+void Form1::afficherMoisAnnee()
+{
+    // The entry itself becomes current when the list has it: a box whose text
+    // differs from its current entry would take the text as a choice when it
+    // loses the focus.
+    auto montrer = [](QComboBox* boite, const QString& texte) {
+        const int i = boite->findText(texte, Qt::MatchFixedString);
+        if (i >= 0)
+            boite->setCurrentIndex(i);
+        boite->setEditText(texte);
+    };
+    montrer(choixannee, QString::number(datedepart.year()));
+    montrer(choixmois, Conversion::NomDuMois(datedepart.month()));
+}
+
+void Form1::rafraichir()
+{
+    // The grid reaches below the container by the gap above the day headers.
+    const int largeur = std::max(0, fondplanning->width() - planning->x());
+    const int hauteur = std::max(0, fondplanning->height() - TexteColonnes->height());
+    planning->redimensionner(largeur, hauteur);
+    Objets->redimensionner(Objets->width(), hauteur);
+    TexteColonnes->redimensionner(largeur, TexteColonnes->height());
+    lesmois->redimensionner(largeur, lesmois->height());
+    for (Surface* s : {planning, TexteColonnes, Objets, lesmois})
+        s->effacer();
+
+    afficherMoisAnnee();
+    int nbColonnes = 0;
+    dessinerEntete(largeur, hauteur, &nbColonnes);
+    dessinerLignes(largeur, nbColonnes);
+    for (Surface* s : {planning, TexteColonnes, Objets, lesmois})
+        s->update();
+}
+
+void Form1::dessinerEntete(int largeurPlanning, int hauteurPlanning, int* colonnesDessinees)
+{
+    const Grille::Entete e = Grille::entete(datedepart, largeurPlanning, LargeurJour);
+    {
+        Pinceau p(lesmois);
+        Trace::peindreMois(p, e, lesmois->height());
+    }
+    {
+        Pinceau p(TexteColonnes);
+        Trace::peindreJours(p, e, TexteColonnes->height());
+    }
+    {
+        Pinceau p(planning);
+        Trace::peindreColonnes(p, e, LargeurJour, hauteurPlanning);
+    }
+    *colonnesDessinees = int(e.colonnes.size());
+}
+
+void Form1::dessinerLignes(int largeurPlanning, int nbColonnes)
+{
+    m_barres.clear();
+    reservation_courante = 0;
+    if (!m_contexte || !m_contexte->BaseOuverte.isOpen())
+        return;
+    const QSqlDatabase& base = m_contexte->BaseOuverte;
+    if (!m_indexPrepare) {
+        // Without it the bounded read still works, only slower.
+        RequetesPlanning::indexerFins(base);
+        m_indexPrepare = true;
+    }
+
+    Pinceau objets(Objets);
+    Pinceau grille(planning);
+    Trace::peindreLigne(objets, 0, Objets->width());
+    Trace::peindreLigne(grille, 0, largeurPlanning);
+
+    const auto unites = Requetes::objets(base);
+    if (!unites)
+        return;   // no units table: no rows, nothing else to read
+    const QDate avant = datedepart.addDays(nbColonnes);
+    const QDateTime finMinimale = Grille::finMinimaleVisible(datedepart, LargeurJour);
+    int y = 0;
+    for (const Requetes::Objet& unite : *unites) {
+        objets.setPen(Qt::black);
+        Trace::ecrire(objets, 0, y, unite.nom.toString());
+        Trace::peindreLigne(objets, y + HauteurLigne, Objets->width());
+        Trace::peindreLigne(grille, y + HauteurLigne, largeurPlanning);
+        // A unit whose reservations cannot be read keeps an empty row.
+        const auto lignes = Requetes::reservationsDeObjet(base, unite.numero, avant, finMinimale);
+        if (lignes) {
+            for (const Requetes::ReservationPlanning& ligne : *lignes) {
+                m_barres.append(Grille::barreDepuis(ligne, datedepart, LargeurJour, HauteurLigne, y));
+                const Grille::Barre& b = m_barres.constLast();
+                if (b.numero == reservation_encours)
+                    reservation_courante = qint32(m_barres.size());
+                Trace::peindreBarre(grille, b, etiquette(b), QColor(255, 255, 255));
+            }
+        }
+        y += HauteurLigne;
+    }
+}
+
+QString Form1::etiquette(const Grille::Barre& b) const
+{
+    return Grille::etiquetteBarre(m_contexte ? m_contexte->champsdansbarre : QString(), b);
+}
+
+// ---- Navigation --------------------------------------------------------------
 
 void Form1::mouvementaujourdhui_Click()
 {
@@ -89,8 +289,122 @@ void Form1::mouvementaujourdhui_Click()
     rafraichir();
 }
 
-void Form1::rafraichir()
+void Form1::choixannee_Click(int index)
 {
-    // The grid is drawn here.
-    update();
+    const auto mois = Conversion::NumeroDuMois(choixmois->currentText().trimmed());
+    bool ok = false;
+    const int annee = choixannee->itemText(index).trimmed().toInt(&ok);
+    // A month box holding no month name cannot form a date: the grid stays.
+    if (!mois || !ok || annee < 100 || annee > 9999) {
+        afficherMoisAnnee();
+        return;
+    }
+    datedepart = QDate(annee, *mois, 1);
+    rafraichir();
+}
+
+void Form1::choixmois_Click(int index)
+{
+    bool ok = false;
+    const int annee = choixannee->currentText().trimmed().toInt(&ok);
+    // A year box holding no year cannot form a date: the grid stays.
+    if (!ok || annee < 100 || annee > 9999 || index < 0 || index > 11) {
+        afficherMoisAnnee();
+        return;
+    }
+    datedepart = QDate(annee, index + 1, 1);
+    rafraichir();
+}
+
+void Form1::jourMaintenu(int pas)
+{
+    m_pasMouvement = pas;
+    mouvements->start();
+}
+
+void Form1::mouvements_Timer()
+{
+    // A refresh that lets events through must not run a second step inside itself.
+    if (m_dansMouvement)
+        return;
+    m_dansMouvement = true;
+    datedepart = datedepart.addDays(m_pasMouvement);
+    rafraichir();
+    m_dansMouvement = false;
+}
+
+// ---- Mouse on the grid --------------------------------------------------------
+
+void Form1::planningEnfonce(Qt::MouseButton bouton, Qt::MouseButtons boutons, QPoint position, QPoint ecran)
+{
+    if (bouton != Qt::LeftButton || boutons != Qt::LeftButton)
+        return;
+    const int i = Grille::barreTouchee(m_barres, position.x(), position.y());
+    if (i > 0) {
+        emit barreCliquee(i);
+        return;
+    }
+    m_departGlisser = ecran;
+    m_pointeur = ecran;
+    m_jourGlisser = datedepart;
+    Deplaceur->start();
+    if (!m_curseurPose) {
+        QApplication::setOverrideCursor(Qt::CrossCursor);
+        m_curseurPose = true;
+    }
+}
+
+void Form1::planningRelache()
+{
+    if (!Deplaceur->isActive())
+        return;
+    Deplaceur->stop();
+    if (m_curseurPose) {
+        QApplication::restoreOverrideCursor();
+        m_curseurPose = false;
+    }
+}
+
+void Form1::Deplaceur_Timer()
+{
+    if (m_pointeur == m_departGlisser)
+        return;
+    const int d = Grille::decalageGlisser(m_pointeur.x() - m_departGlisser.x(), LargeurJour);
+    if (d == 0)
+        return;
+    const QDate jour = m_jourGlisser.addDays(-d);
+    if (jour == datedepart)
+        return;   // the grid already shows that day first
+    datedepart = jour;
+    rafraichir();
+}
+
+// ---- Blinking --------------------------------------------------------------------
+
+qint16 Form1::nbClignotements() const
+{
+    return m_contexte ? m_contexte->NbClignotements : qint16(10);
+}
+
+void Form1::Clignotement_Timer()
+{
+    if (reservation_courante <= 0 || reservation_courante > m_barres.size()) {
+        m_compteurClignotement = 0;
+        Clignotement->stop();
+        return;
+    }
+    const Grille::Barre& b = m_barres.at(reservation_courante - 1);
+    QColor texte = (m_compteurClignotement % 2 == 1) ? QColor(0, 0, 0) : QColor(255, 255, 255);
+    ++m_compteurClignotement;
+    if (m_compteurClignotement >= nbClignotements()) {
+        m_compteurClignotement = 0;
+        Clignotement->stop();
+        texte = QColor(255, 255, 255);
+    }
+    {
+        Pinceau p(planning);
+        Trace::peindreBarre(p, b, etiquette(b), texte);
+    }
+    // Only the bar is shown again.
+    planning->update(QRect(QPoint(b.r.x1, b.r.y1), QPoint(b.r.x2, b.r.y2)).normalized().intersected(planning->rect()));
 }

@@ -1,23 +1,32 @@
 #pragma once
-// The calendar window: one row per unit, one column per day from datedepart.
+// The calendar window: one row per unit, one column per day from datedepart,
+// each reservation a bar in its state's colour.
+#include "grille.h"
+
 #include <QDate>
+#include <QList>
+#include <QPoint>
 #include <QWidget>
 
 struct Contexte;
 class QComboBox;
 class QPushButton;
+class QTimer;
+class Surface;
 
 class Form1 : public QWidget
 {
     Q_OBJECT
 public:
     explicit Form1(Contexte* contexte, QWidget* parent = nullptr);
+    ~Form1() override;
 
     // State other windows use.
     QDate datedepart;
-    qint32 reservation_courante = 0;
-    qint32 reservation_encours = 0;
+    qint32 reservation_courante = 0;   // index in Barres() + 1 of the current reservation
+    qint32 reservation_encours = 0;    // number of the reservation last edited
 
+    // Rebuilds the whole drawing and the table of bars from the database.
     void rafraichir();
     void fixerTailleCellules(int largeurJour, int hauteurLigne);
     void remplirAnnees(int anneeCourante);
@@ -25,13 +34,26 @@ public:
 
     // "Auj.": the grid starts today.
     void mouvementaujourdhui_Click();
+    // Choices in the year and month boxes.
+    void choixannee_Click(int index);
+    void choixmois_Click(int index);
+
+    // Timer ticks: blinking of the current bar, drag scrolling, held day buttons.
+    void Clignotement_Timer();
+    void Deplaceur_Timer();
+    void mouvements_Timer();
+
+    // The bars drawn by the last refresh; bar i of the window is Barres()[i - 1].
+    const QList<Grille::Barre>& Barres() const { return m_barres; }
+    int largeurJour() const { return LargeurJour; }
+    int hauteurLigne() const { return HauteurLigne; }
 
     QWidget* fondplanning;
     QWidget* colonnes;
-    QWidget* Objets;
-    QWidget* lesmois;
-    QWidget* TexteColonnes;
-    QWidget* planning;
+    Surface* Objets;
+    Surface* lesmois;
+    Surface* TexteColonnes;
+    Surface* planning;
     QComboBox* choixannee;
     QComboBox* choixmois;
     QComboBox* ChoixSelection;
@@ -39,9 +61,42 @@ public:
     QPushButton* mouvementaujourdhui;
     QPushButton* MvtJourSuivant;
     QPushButton* ajouter;
+    QTimer* Clignotement;
+    QTimer* Deplaceur;
+    QTimer* mouvements;
+
+Q_SIGNALS:
+    // The left button went down on bar `index` (1 for the first bar).
+    void barreCliquee(int index);
+    // "+" was clicked.
+    void ajouterDemande();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void planningEnfonce(Qt::MouseButton bouton, Qt::MouseButtons boutons, QPoint position, QPoint ecran);
+    void planningRelache();
+    void jourMaintenu(int pas);
+    void afficherMoisAnnee();
+    void dessinerEntete(int largeurPlanning, int hauteurPlanning, int* colonnesDessinees);
+    void dessinerLignes(int largeurPlanning, int nbColonnes);
+    QString etiquette(const Grille::Barre& b) const;
+    qint16 nbClignotements() const;
+
     Contexte* m_contexte;
     int LargeurJour = 20;
     int HauteurLigne = 20;
+    QList<Grille::Barre> m_barres;
+
+    qint16 m_compteurClignotement = 0;
+    int m_pasMouvement = 0;
+    bool m_dansMouvement = false;
+    bool m_dansRedimension = false;
+    bool m_indexPrepare = false;
+
+    QPoint m_departGlisser;    // pointer on the screen when the drag began
+    QPoint m_pointeur;         // pointer on the screen now
+    QDate m_jourGlisser;       // datedepart when the drag began
+    bool m_curseurPose = false;
 };

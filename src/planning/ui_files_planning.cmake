@@ -1,2 +1,2 @@
 # Files of this folder that belong to the window library.
-list(APPEND UI_FILES form1)
+list(APPEND UI_FILES form1 surface)

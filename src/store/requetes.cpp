@@ -136,22 +136,39 @@ std::optional<QList<ReservationPlanning>> reservationsDeObjet(const QSqlDatabase
 {
     QSqlQuery q(base);
     q.setForwardOnly(true);
-    QString sql = QStringLiteral(
+    const QString colonnes = QStringLiteral(
         "SELECT RESERVATIONS.*, ETATS.Code AS code, ETATS.Nom AS nom, ETATS.CouleurPrincipale AS couleur "
-        "FROM RESERVATIONS LEFT JOIN ETATS ON RESERVATIONS.Etat = ETATS.Code "
-        "WHERE RESERVATIONS.objet = :objet AND RESERVATIONS.DateDebut < :avant ");
-    // The bound form keeps a reservation whose end cannot be read or comes
-    // before its start: those are drawn from their start, whatever it is.
-    if (finApres.isValid())
-        sql += QStringLiteral("AND (RESERVATIONS.DateFin >= :apres OR RESERVATIONS.DateFin IS NULL "
-                              "OR RESERVATIONS.DateFin < RESERVATIONS.DateDebut "
-                              "OR RESERVATIONS.DateDebut >= :apres) ");
-    sql += QStringLiteral("ORDER BY RESERVATIONS.DateDebut, RESERVATIONS.NumeroReservation");
-    q.prepare(sql);
-    q.bindValue(QStringLiteral(":objet"), objet);
-    q.bindValue(QStringLiteral(":avant"), Dates::versTexteBase(avant));
-    if (finApres.isValid())
-        q.bindValue(QStringLiteral(":apres"), Dates::versTexteBase(finApres));
+        "FROM RESERVATIONS LEFT JOIN ETATS ON RESERVATIONS.Etat = ETATS.Code ");
+    if (finApres.isValid()) {
+        // Two index ranges instead of the whole history: the stays that start
+        // inside the period (whatever their end, even empty or earlier than the
+        // start), and those that started before it and end inside or after it
+        // (found by their end; the unary + keeps the planner on that index).
+        // A stay that starts before the bound with an empty or earlier end
+        // lies wholly before it and is left out.
+        q.prepare(QStringLiteral("SELECT * FROM (") + colonnes
+            + QStringLiteral("WHERE RESERVATIONS.objet = :objet1 AND RESERVATIONS.DateDebut >= :apres1 "
+                             "AND RESERVATIONS.DateDebut < :avant1 UNION ALL ")
+            + colonnes
+            + QStringLiteral("WHERE RESERVATIONS.objet = :objet2 AND RESERVATIONS.DateFin >= :apres2 "
+                             "AND +RESERVATIONS.DateDebut < :apres3 AND +RESERVATIONS.DateDebut < :avant2) "
+                             "ORDER BY DateDebut, NumeroReservation"));
+        const QString apres = Dates::versTexteBase(finApres);
+        const QString borne = Dates::versTexteBase(avant);
+        q.bindValue(QStringLiteral(":objet1"), objet);
+        q.bindValue(QStringLiteral(":apres1"), apres);
+        q.bindValue(QStringLiteral(":avant1"), borne);
+        q.bindValue(QStringLiteral(":objet2"), objet);
+        q.bindValue(QStringLiteral(":apres2"), apres);
+        q.bindValue(QStringLiteral(":apres3"), apres);
+        q.bindValue(QStringLiteral(":avant2"), borne);
+    } else {
+        q.prepare(colonnes
+            + QStringLiteral("WHERE RESERVATIONS.objet = :objet AND RESERVATIONS.DateDebut < :avant "
+                             "ORDER BY RESERVATIONS.DateDebut, RESERVATIONS.NumeroReservation"));
+        q.bindValue(QStringLiteral(":objet"), objet);
+        q.bindValue(QStringLiteral(":avant"), Dates::versTexteBase(avant));
+    }
     if (!q.exec()) {
         rapporter(q, erreur);
         return std::nullopt;

@@ -74,9 +74,11 @@ std::optional<QList<Etat>> etats(const QSqlDatabase& base, QString* erreur = nul
 // 2, 4 and 12: every unit, in table order.
 std::optional<QList<Objet>> objets(const QSqlDatabase& base, QString* erreur = nullptr);
 // 3: reservations of a unit starting before `avant` (midnight), with their
-// state (left join). When `finApres` is valid, only those ending on or after
-// it are returned (the planning's shown period); order is DateDebut, then
-// number, so a bounded read keeps the relative order of a full one.
+// state (left join). When `finApres` is valid, a stay that starts before it
+// is returned only when it ends on or after it (the planning's shown period;
+// every stay starting from `finApres` on is returned, whatever its end);
+// order is DateDebut, then number, so a bounded read keeps the relative
+// order of a full one.
 std::optional<QList<ReservationPlanning>> reservationsDeObjet(const QSqlDatabase& base, qint32 objet,
     const QDate& avant, const QDateTime& finApres = QDateTime(), QString* erreur = nullptr);
 // 5: the row of RESERVATION_NOMINATIVE of that number, as column -> value.

@@ -1,0 +1,182 @@
+#include "grille.h"
+
+#include "store/conversion.h"
+#include "store/dates.h"
+#include "store/requetes.h"
+
+#include <QRegularExpression>
+#include <cmath>
+
+namespace Grille {
+
+namespace {
+
+int arrondi(double v)
+{
+    // Halves to even, as every coordinate of the grid is rounded.
+    return int(std::nearbyint(v));
+}
+
+int largeurSure(int largeurJour)
+{
+    return largeurJour < 1 ? 1 : largeurJour;
+}
+
+} // namespace
+
+int nombreColonnes(int largeurPlanning, int largeurJour)
+{
+    if (largeurPlanning < 0)
+        return 0;
+    return largeurPlanning / largeurSure(largeurJour) + 1;
+}
+
+QString libelleMois(const QDate& jour)
+{
+    return Dates::nomMoisMinuscule(jour.month()) + QLatin1Char(' ') + QString::number(jour.year());
+}
+
+Entete entete(const QDate& datedepart, int largeurPlanning, int largeurJour)
+{
+    const int L = largeurSure(largeurJour);
+    const int n = nombreColonnes(largeurPlanning, L);
+    Entete e;
+    QString libelle = libelleMois(datedepart);
+    int m = 0;
+    for (int d = 0; d < n; ++d) {
+        const int x = d * L;
+        const QDate jour = datedepart.addDays(d);
+        const QString l = libelleMois(jour);
+        if (l != libelle) {
+            e.mois.append({libelle, m, x});
+            e.separations.append(x);
+            libelle = l;
+            m = x;
+        }
+        Colonne c;
+        c.x = x;
+        c.jour = jour;
+        c.samedi = Dates::jourDeSemaine(jour) == 7;
+        c.nomJour = Dates::nomJourCourt(jour);
+        c.numeroJour = QStringLiteral("%1").arg(jour.day(), 2, 10, QLatin1Char('0'));
+        e.colonnes.append(c);
+    }
+    e.xFin = n * L;
+    e.mois.append({libelle, m, e.xFin});
+    return e;
+}
+
+double jourDe(const QDateTime& moment)
+{
+    static const double origine = Dates::enJours(Dates::naive(QDate(1899, 12, 30)));
+    return moment.isValid() ? Dates::enJours(moment) : origine;
+}
+
+Rectangle rectangleBarre(const QDateTime& debut, const QDateTime& fin, const QDate& datedepart,
+                         int largeurJour, int hauteurLigne, int yLigne)
+{
+    const double origine = Dates::enJours(Dates::naive(datedepart));
+    Rectangle r;
+    r.x1 = arrondi((jourDe(debut) - origine) * largeurJour + 2);
+    r.y1 = yLigne + 2;
+    r.x2 = arrondi((jourDe(fin) - origine) * largeurJour - 2);
+    r.y2 = yLigne + hauteurLigne - 2;
+    return r;
+}
+
+Barre barreDepuis(const Requetes::ReservationPlanning& ligne, const QDate& datedepart,
+                  int largeurJour, int hauteurLigne, int yLigne)
+{
+    const Requetes::Reservation& res = ligne.reservation;
+    Barre b;
+    b.numero = res.numero;
+    b.objet = res.objet;
+    b.client = res.nomclient;
+    b.debut = res.debut;
+    b.fin = res.fin;
+    // A missing state leaves its code and name empty around the dash.
+    b.libelleEtat = ligne.etatTrouve
+        ? QString::number(ligne.code) + QStringLiteral(" - ") + ligne.nom
+        : QStringLiteral(" - ");
+    b.r = rectangleBarre(res.debut, res.fin, datedepart, largeurJour, hauteurLigne, yLigne);
+    b.arrhes = res.arrhes;
+    b.datelimite = res.datelimite;
+    b.nbadultes = Conversion::EntierSeize(res.nbadultes).value_or(0);
+    b.nbenfants = Conversion::EntierSeize(res.nbenfants).value_or(0);
+    b.remarque = res.remarque;
+    b.telephone = res.telephone;
+    b.email = res.email;
+    b.etat = res.etat;
+    b.couleur = ligne.etatTrouve ? ligne.couleur : 0;
+    b.hautLigne = yLigne;
+    return b;
+}
+
+int barreTouchee(const QList<Barre>& barres, int x, int y)
+{
+    for (int i = 0; i < barres.size(); ++i) {
+        const Rectangle& r = barres.at(i).r;
+        if (r.x1 <= x && x <= r.x2 && r.y1 <= y && y <= r.y2)
+            return i + 1;
+    }
+    return 0;
+}
+
+int decalageGlisser(int dx, int largeurJour)
+{
+    return int(std::floor(double(dx) / largeurSure(largeurJour)));
+}
+
+QDateTime finMinimaleVisible(const QDate& datedepart, int largeurJour)
+{
+    // A bar's ends reach 2 pixels outside their moments; one more day keeps
+    // every stay whose end or start could still touch the first column.
+    const int jours = 1 + (2 + largeurSure(largeurJour) - 1) / largeurSure(largeurJour);
+    return Dates::naive(datedepart.addDays(-jours));
+}
+
+QColor couleurDepuisBGR(qint32 bgr)
+{
+    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+}
+
+QString etiquetteBarre(const QString& modele, const Barre& b)
+{
+    if (modele.isEmpty())
+        return b.client;
+    auto date = [](const QDateTime& d) { return d.isValid() ? Dates::jjmmaaaa(d.date()) : QString(); };
+    auto valeur = [&](const QString& nom, bool* connu) -> QString {
+        *connu = true;
+        const QString n = nom.toLower();
+        if (n == QLatin1String("nomclient")) return b.client;
+        if (n == QLatin1String("nbadultes")) return QString::number(b.nbadultes);
+        if (n == QLatin1String("nbenfants")) return QString::number(b.nbenfants);
+        if (n == QLatin1String("numeroreservation")) return QString::number(b.numero);
+        if (n == QLatin1String("objet")) return QString::number(b.objet);
+        if (n == QLatin1String("datedebut")) return date(b.debut);
+        if (n == QLatin1String("datefin")) return date(b.fin);
+        if (n == QLatin1String("datelimite")) return date(b.datelimite);
+        if (n == QLatin1String("arrhes")) return Conversion::Monnaie(b.arrhes);
+        if (n == QLatin1String("etat")) return QString::number(b.etat);
+        if (n == QLatin1String("remarque")) return b.remarque;
+        if (n == QLatin1String("telephone")) return b.telephone;
+        if (n == QLatin1String("email")) return b.email;
+        *connu = false;
+        return QString();
+    };
+    static const QRegularExpression champ(QStringLiteral("\\[([^\\[\\]]*)\\]"));
+    QString resultat;
+    qsizetype suite = 0;
+    for (auto it = champ.globalMatch(modele); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        resultat += modele.mid(suite, m.capturedStart() - suite);
+        bool connu = false;
+        const QString v = valeur(m.captured(1).trimmed(), &connu);
+        resultat += connu ? v : m.captured(0);
+        suite = m.capturedEnd();
+    }
+    resultat += modele.mid(suite);
+    return resultat;
+}
+
+} // namespace Grille

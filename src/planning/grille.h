@@ -1,0 +1,110 @@
+#pragma once
+// Plain geometry of the calendar grid: day columns, month labels, the bars'
+// rectangles, the hit test and the drag offset. No widget here: the window
+// paints what these functions compute.
+#include <QColor>
+#include <QDate>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+namespace Requetes {
+struct ReservationPlanning;
+}
+
+namespace Grille {
+
+// One day column of the grid.
+struct Colonne {
+    int x = 0;              // left edge, in pixels of the grid
+    QDate jour;
+    bool samedi = false;    // shaded
+    QString nomJour;        // "lun."
+    QString numeroJour;     // "07"
+};
+
+// A month name over the span of its columns.
+struct EtiquetteMois {
+    QString texte;          // "mars 2007"
+    int debut = 0;          // x where the span starts
+    int fin = 0;            // x where it ends (next month's first column)
+    // The label's centre; the text is placed at centre - width / 2.
+    double centre() const { return debut + (fin - debut) / 2.0; }
+};
+
+// Everything above the grid for a given first day and width.
+struct Entete {
+    QList<Colonne> colonnes;
+    QList<EtiquetteMois> mois;
+    QList<int> separations;  // x of the lines where a new month begins
+    int xFin = 0;            // the x that ended the columns
+};
+
+// Columns at x = 0, L, 2L, ... while x <= width (the last one may be cut).
+int nombreColonnes(int largeurPlanning, int largeurJour);
+// "mars 2007": the label of a month in the strip.
+QString libelleMois(const QDate& jour);
+Entete entete(const QDate& datedepart, int largeurPlanning, int largeurJour);
+
+// A rectangle with both corners included, as the bars are filled.
+struct Rectangle {
+    int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    bool operator==(const Rectangle&) const = default;
+};
+
+// The day count of a moment with its hour as a fraction; an empty or
+// unreadable moment counts as day zero of the old date origin (30/12/1899).
+double jourDe(const QDateTime& moment);
+
+// The bar of a stay on the row whose top is yLigne. Each side is rounded
+// to the nearest pixel, halves to even; the ends sit 2 pixels inside
+// their day columns in proportion to the hour.
+Rectangle rectangleBarre(const QDateTime& debut, const QDateTime& fin, const QDate& datedepart,
+                         int largeurJour, int hauteurLigne, int yLigne);
+
+// One drawn reservation, as the refresh keeps it for the mouse and the blink.
+struct Barre {
+    qint32 numero = 0;
+    qint32 objet = 0;
+    QString client;
+    QDateTime debut;
+    QDateTime fin;
+    QString libelleEtat;     // "1 - Confirmé", " - " when the state is missing
+    Rectangle r;
+    double arrhes = 0;
+    QDateTime datelimite;
+    qint16 nbadultes = 0;
+    qint16 nbenfants = 0;
+    QString remarque;
+    QString telephone;
+    QString email;
+    qint32 etat = 0;
+    qint32 couleur = 0;      // 0x00BBGGRR
+    int hautLigne = 0;
+};
+
+Barre barreDepuis(const Requetes::ReservationPlanning& ligne, const QDate& datedepart,
+                  int largeurJour, int hauteurLigne, int yLigne);
+
+// The first bar (index 1 upwards, as the table of bars counts) whose
+// rectangle holds the point, all four bounds included; 0 when none.
+// A bar that ends before it starts can never be hit.
+int barreTouchee(const QList<Barre>& barres, int x, int y);
+
+// Days the grid moves back when the pointer went dx pixels to the right
+// since the drag began, rounded towards minus infinity.
+int decalageGlisser(int dx, int largeurJour);
+
+// The earliest end a stay may have and still show a pixel of its bar when
+// the grid starts on datedepart (with a safe margin for the bar's ends).
+QDateTime finMinimaleVisible(const QDate& datedepart, int largeurJour);
+
+// 0x00BBGGRR as the database keeps colours.
+QColor couleurDepuisBGR(qint32 bgr);
+
+// The bar's label: each [field] of the template naming a reservation field
+// (any case) becomes the bar's value; an unknown name stays as written. An
+// empty template gives the client's name.
+QString etiquetteBarre(const QString& modele, const Barre& barre);
+
+} // namespace Grille

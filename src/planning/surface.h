@@ -1,0 +1,38 @@
+#pragma once
+// A drawing surface that keeps what is drawn on it: the calendar paints
+// into its picture, and the widget shows the picture whenever it is
+// uncovered. Mouse presses, moves and releases go out as signals.
+#include <QColor>
+#include <QPixmap>
+#include <QWidget>
+
+class Surface : public QWidget
+{
+    Q_OBJECT
+public:
+    Surface(const QString& nom, const QColor& fond, QWidget* parent);
+
+    QColor fond() const { return m_fond; }
+    // Gives the surface (and its picture) a new size, never below zero.
+    void redimensionner(int largeur, int hauteur);
+    // Fills the whole picture with the background colour.
+    void effacer();
+    QPixmap& image() { return m_image; }
+    const QPixmap& image() const { return m_image; }
+
+Q_SIGNALS:
+    void sourisEnfoncee(Qt::MouseButton bouton, Qt::MouseButtons boutons, Qt::KeyboardModifiers touches,
+                        QPoint position, QPoint positionEcran);
+    void sourisDeplacee(QPoint position, QPoint positionEcran);
+    void sourisRelachee(Qt::MouseButton bouton, QPoint position);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    QColor m_fond;
+    QPixmap m_image;
+};

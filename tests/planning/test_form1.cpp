@@ -1,0 +1,350 @@
+// The calendar window on a temporary database: drawing, navigation, held
+// day buttons, blinking, mouse on the grid, and bad data.
+#include "app/contexte.h"
+#include "planning/form1.h"
+#include "planning/surface.h"
+#include "store/base.h"
+#include "store/dates.h"
+#include "store/horloge.h"
+#include "testutil.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSqlQuery>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QColor kRouge(0xDC, 0x14, 0x3C);   // state 1, "Confirmé"
+
+class Calendrier : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Horloge::fixer(Dates::naive(QDate(2007, 3, 15), QTime(10, 0)));
+        contexte.BaseOuverte = base.base();
+        contexte.NbClignotements = 10;
+        executer("INSERT INTO OBJETS (Numero, Nom) VALUES (1, 'Chambre 1')");
+        executer("INSERT INTO OBJETS (Numero, Nom) VALUES (2, 'Chambre 2')");
+    }
+    void TearDown() override { Horloge::liberer(); }
+
+    void executer(const char* sql) { base.executer(QString::fromUtf8(sql)); }
+
+    // A stay on a unit, days counted from 15 March 2007.
+    qint32 sejour(int objet, const char* client, int debut, int nuits, int etat = 1)
+    {
+        const QDate d(2007, 3, 15);
+        QSqlQuery q(base.base());
+        q.prepare(QStringLiteral("INSERT INTO RESERVATIONS (objet, nomclient, DateDebut, DateFin, Etat, nbadultes, "
+                                 "nbenfants) VALUES (:o, :c, :d, :f, :e, 2, 1)"));
+        q.bindValue(QStringLiteral(":o"), objet);
+        q.bindValue(QStringLiteral(":c"), QString::fromUtf8(client));
+        q.bindValue(QStringLiteral(":d"), Dates::versTexteBase(Dates::naive(d.addDays(debut), QTime(14, 0))));
+        q.bindValue(QStringLiteral(":f"), Dates::versTexteBase(Dates::naive(d.addDays(debut + nuits), QTime(12, 0))));
+        q.bindValue(QStringLiteral(":e"), etat);
+        EXPECT_TRUE(q.exec());
+        return q.lastInsertId().toInt();
+    }
+
+    std::unique_ptr<Form1> fenetre(int largeur = 633, int hauteur = 386)
+    {
+        auto f = std::make_unique<Form1>(&contexte);
+        f->resize(largeur, hauteur);
+        f->fixerTailleCellules(20, 20);
+        f->remplirAnnees(2007);
+        f->remplirMois();
+        f->mouvementaujourdhui_Click();
+        f->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(f.get()));
+        f->rafraichir();
+        return f;
+    }
+
+    TestUtil::BaseTemporaire base{QStringLiteral("form1")};
+    Contexte contexte;
+};
+
+bool proche(const QColor& a, const QColor& b, int tolerance)
+{
+    return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance
+        && std::abs(a.blue() - b.blue()) <= tolerance;
+}
+
+int pixels(const QImage& image, const Grille::Rectangle& r, const QColor& couleur, int tolerance)
+{
+    int n = 0;
+    for (int y = std::max(0, r.y1); y <= std::min(image.height() - 1, r.y2); ++y)
+        for (int x = std::max(0, r.x1); x <= std::min(image.width() - 1, r.x2); ++x)
+            n += proche(image.pixelColor(x, y), couleur, tolerance);
+    return n;
+}
+
+} // namespace
+
+TEST_F(Calendrier, DrawsColumnsRowsAndBars)
+{
+    sejour(1, "Dupont", 2, 3);
+    sejour(2, "Martin", -2, 3);
+    contexte.champsdansbarre = QStringLiteral("[nomclient] ([nbadultes]ad/[nbenfants]en)");
+    auto f = fenetre();
+    // 633-pixel window: 617-pixel container, 465-pixel grid.
+    EXPECT_EQ(f->fondplanning->width(), 617);
+    EXPECT_EQ(f->planning->width(), 465);
+    EXPECT_EQ(f->choixannee->currentText(), QStringLiteral("2007"));
+    EXPECT_EQ(f->choixmois->currentText(), QStringLiteral("Mars"));
+
+    const QImage grille = f->planning->image().toImage();
+    // 15 March 2007 is a Thursday: Saturday 17 is column 2, shaded; Sunday is not.
+    EXPECT_EQ(grille.pixelColor(50, 30), QColor(192, 192, 192));
+    EXPECT_EQ(grille.pixelColor(70, 30), QColor(224, 224, 224));
+    EXPECT_EQ(grille.pixelColor(20, 60), QColor(128, 128, 128));   // column line
+    EXPECT_EQ(grille.pixelColor(5, 20), QColor(128, 128, 128));    // row line
+
+    ASSERT_EQ(f->Barres().size(), 2);
+    const Grille::Barre& dupont = f->Barres().at(0);
+    EXPECT_EQ(dupont.r, (Grille::Rectangle{54, 2, 108, 18}));
+    EXPECT_EQ(dupont.libelleEtat, QString::fromUtf8("1 - Confirmé"));
+    const Grille::Barre& martin = f->Barres().at(1);
+    EXPECT_EQ(martin.r.y1, 22);
+    EXPECT_LT(martin.r.x1, 0);
+    EXPECT_EQ(grille.pixelColor(106, 2), kRouge);
+    EXPECT_EQ(grille.pixelColor(0, 22), kRouge);   // begun before the first day: cut at the edge
+    // The label from the template is white inside the bar and stops at its end.
+    EXPECT_GT(pixels(grille, dupont.r, Qt::white, 40), 0);
+    EXPECT_EQ(grille.pixelColor(109, 4), QColor(224, 224, 224));
+
+    // Unit names on their rows, month strip and day headers drawn.
+    const QImage noms = f->Objets->image().toImage();
+    EXPECT_GT(pixels(noms, {0, 1, 100, 19}, Qt::black, 80), 0);
+    EXPECT_GT(pixels(f->lesmois->image().toImage(), {0, 0, 464, 24}, Qt::black, 80), 0);
+    EXPECT_GT(pixels(f->TexteColonnes->image().toImage(), {1, 0, 19, 40}, Qt::black, 80), 0);
+
+    if (qEnvironmentVariableIsSet("PLANNING_CAPTURE"))
+        f->grab().save(qEnvironmentVariable("PLANNING_CAPTURE"));
+}
+
+TEST_F(Calendrier, YearAndMonthChoicesJumpToTheFirstOfTheMonth)
+{
+    auto f = fenetre();
+    ASSERT_EQ(f->datedepart, QDate(2007, 3, 15));
+    // Leaving the boxes without a choice keeps the day shown.
+    for (QComboBox* boite : {f->choixannee, f->choixmois})
+        emit boite->lineEdit()->editingFinished();
+    EXPECT_EQ(f->datedepart, QDate(2007, 3, 15));
+    struct Pas { QComboBox* boite; const char* texteAutre; int index; QDate attendu; };
+    // Years 2006 .. 2012: 2009 is entry 3. Months: "Mai" is entry 4.
+    const Pas pas[] = {
+        {f->choixmois, nullptr, 4, QDate(2007, 5, 1)},
+        {f->choixannee, nullptr, 3, QDate(2009, 5, 1)},
+        {f->choixannee, nullptr, 3, QDate(2009, 5, 1)},    // the shown year again: still the first
+        {f->choixmois, "abc", 0, QDate(2009, 5, 1)},       // year box holds no year: unchanged
+        {f->choixannee, "Brumaire", 1, QDate(2009, 5, 1)}, // month box holds no month: unchanged
+        {f->choixmois, "1999", 11, QDate(1999, 12, 1)},    // a typed year not in the list
+    };
+    for (const Pas& p : pas) {
+        if (p.texteAutre) {
+            QComboBox* autre = p.boite == f->choixmois ? f->choixannee : f->choixmois;
+            autre->setEditText(QString::fromUtf8(p.texteAutre));
+        }
+        emit p.boite->activated(p.index);
+        EXPECT_EQ(f->datedepart, p.attendu) << p.index;
+    }
+    EXPECT_EQ(f->choixannee->currentText(), QStringLiteral("1999"));
+    EXPECT_EQ(f->choixmois->currentText(), QString::fromUtf8("Décembre"));
+
+    // Scrolled into another year, the year box follows and a month choice uses it.
+    f->datedepart = QDate(2013, 12, 31);
+    f->rafraichir();
+    EXPECT_EQ(f->choixannee->currentText(), QStringLiteral("2013"));
+    emit f->choixmois->activated(1);
+    EXPECT_EQ(f->datedepart, QDate(2013, 2, 1));
+
+    // "Auj." comes back to today; a selection choice changes nothing.
+    QTest::mouseClick(f->mouvementaujourdhui, Qt::LeftButton);
+    EXPECT_EQ(f->datedepart, QDate(2007, 3, 15));
+    emit f->ChoixSelection->activated(0);
+    EXPECT_EQ(f->datedepart, QDate(2007, 3, 15));
+}
+
+TEST_F(Calendrier, HeldDayButtonsScrollUntilReleased)
+{
+    auto f = fenetre();
+    struct Cas { QPushButton* bouton; int sens; };
+    const Cas cas[] = {{f->MvtJourSuivant, 1}, {f->MvtJourPrecedent, -1}};
+    for (const Cas& c : cas) {
+        const QDate avant = f->datedepart;
+        QTest::mousePress(c.bouton, Qt::LeftButton);
+        EXPECT_TRUE(f->mouvements->isActive());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return std::abs(f->datedepart.daysTo(avant)) >= 3; }, 10000));
+        QTest::mouseRelease(c.bouton, Qt::LeftButton);
+        EXPECT_FALSE(f->mouvements->isActive());
+        const qint64 jours = avant.daysTo(f->datedepart);
+        EXPECT_EQ(jours > 0 ? 1 : -1, c.sens);
+        // The boxes follow every step.
+        EXPECT_EQ(f->choixannee->currentText(), QString::number(f->datedepart.year()));
+        const QDate arret = f->datedepart;
+        QTest::qWait(50);
+        EXPECT_EQ(f->datedepart, arret);
+    }
+    // A click on a day button alone moves nothing by itself.
+    const QDate avant = f->datedepart;
+    emit f->MvtJourSuivant->clicked();
+    EXPECT_EQ(f->datedepart, avant);
+}
+
+TEST_F(Calendrier, BlinkingAlternatesTheLabelAndStops)
+{
+    const qint32 numero = sejour(1, "HHHHHHHHHHHH", 1, 6);
+    struct Cas { qint16 pas; const char* sequence; };
+    const Cas cas[] = {{10, "WBWBWBWBWW"}, {3, "WBW"}, {1, "W"}, {0, "W"}};
+    for (const Cas& c : cas) {
+        contexte.NbClignotements = c.pas;
+        auto f = fenetre();
+        f->reservation_encours = numero;
+        f->rafraichir();
+        ASSERT_EQ(f->reservation_courante, 1);
+        const Grille::Barre b = f->Barres().at(0);
+        f->Clignotement->start();
+        QString vu;
+        for (int tick = 0; tick < int(strlen(c.sequence)); ++tick) {
+            EXPECT_TRUE(f->Clignotement->isActive()) << c.pas << " tick " << tick;
+            f->Clignotement_Timer();
+            const QImage image = f->planning->image().toImage();
+            const int blancs = pixels(image, b.r, Qt::white, 60);
+            const int noirs = pixels(image, b.r, Qt::black, 60);
+            vu += blancs > 0 && noirs == 0 ? QLatin1Char('W') : noirs > 0 && blancs == 0 ? QLatin1Char('B') : QLatin1Char('?');
+        }
+        EXPECT_EQ(vu, QString::fromLatin1(c.sequence)) << c.pas;
+        EXPECT_FALSE(f->Clignotement->isActive()) << c.pas;
+    }
+}
+
+TEST_F(Calendrier, BlinkingStopsAtOnceWithoutCurrentBar)
+{
+    const qint32 numero = sejour(1, "Loin", 300, 2);
+    auto f = fenetre();
+    f->reservation_encours = numero;   // edited, but outside the shown days
+    f->rafraichir();
+    EXPECT_EQ(f->reservation_courante, 0);
+    f->Clignotement->start();
+    f->Clignotement_Timer();
+    EXPECT_FALSE(f->Clignotement->isActive());
+}
+
+TEST_F(Calendrier, LeftButtonOpensABarOrDragsTheDays)
+{
+    sejour(1, "Dupont", 2, 3);   // x 54 .. 108 on row 0
+    sejour(1, "Recouvre", 4, 3); // overlaps Dupont and is drawn over it
+    auto f = fenetre();
+    QSignalSpy ouverture(f.get(), &Form1::barreCliquee);
+    struct Clic { QPoint p; Qt::MouseButton bouton; int barre; };
+    const Clic clics[] = {
+        {{54, 2}, Qt::LeftButton, 1}, {{108, 18}, Qt::LeftButton, 1},
+        {{100, 10}, Qt::LeftButton, 1},    // overlap: the one drawn first
+        {{100, 10}, Qt::RightButton, 0}, {{100, 10}, Qt::MiddleButton, 0},
+    };
+    for (const Clic& c : clics) {
+        ouverture.clear();
+        QTest::mousePress(f->planning, c.bouton, {}, c.p);
+        QTest::mouseRelease(f->planning, c.bouton, {}, c.p);
+        if (c.barre) {
+            ASSERT_EQ(ouverture.size(), 1);
+            EXPECT_EQ(ouverture.at(0).at(0).toInt(), c.barre);
+        } else {
+            EXPECT_TRUE(ouverture.isEmpty());
+        }
+        EXPECT_FALSE(f->Deplaceur->isActive());
+    }
+
+    // Drag on an empty cell: cross-hair, 45 pixels right = 2 days back,
+    // 5 pixels left of the start = 1 day forward; vertical moves do nothing.
+    const QDate depart = f->datedepart;
+    const QPoint debut(200, 30);
+    QTest::mousePress(f->planning, Qt::LeftButton, {}, debut);
+    EXPECT_TRUE(f->Deplaceur->isActive());
+    ASSERT_NE(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::CrossCursor);
+    struct Glisse { QPoint vers; int jours; };
+    const Glisse glisses[] = {
+        {{245, 30}, -2}, {{195, 30}, 1},
+        {{200, 90}, 1}, {{219, 30}, 1},   // no whole day to the right: the grid stays
+        {{221, 30}, -1}, {{180, 30}, 1},
+    };
+    for (const Glisse& g : glisses) {
+        QTest::mouseMove(f->planning, g.vers);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return f->datedepart == depart.addDays(g.jours); }, 5000))
+            << g.vers.x() << " -> " << f->datedepart.toString().toStdString();
+    }
+    QTest::mouseRelease(f->planning, Qt::LeftButton, {}, QPoint(180, 30));
+    EXPECT_FALSE(f->Deplaceur->isActive());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+    // Press and release without moving: nothing changes.
+    const QDate arret = f->datedepart;
+    QTest::mousePress(f->planning, Qt::LeftButton, {}, debut);
+    f->Deplaceur_Timer();
+    QTest::mouseRelease(f->planning, Qt::LeftButton, {}, debut);
+    EXPECT_EQ(f->datedepart, arret);
+}
+
+TEST_F(Calendrier, BadDataIsDrawnWithoutFailing)
+{
+    executer("INSERT INTO OBJETS (Numero, Nom) VALUES (3, NULL)");
+    sejour(1, "Sans état", 1, 2, 77);   // no row in ETATS: black bar
+    executer("INSERT INTO RESERVATIONS (objet, nomclient, DateDebut, DateFin, Etat) "
+             "VALUES (2, 'A l''envers', '2007-03-20 14:00:00', '2007-03-17 12:00:00', 1)");
+    executer("INSERT INTO RESERVATIONS (objet, nomclient, DateDebut, DateFin, Etat) "
+             "VALUES (3, 'Sans fin', '2007-03-25 14:00:00', NULL, 1)");
+    executer("INSERT INTO RESERVATIONS (objet, nomclient, DateDebut, DateFin, Etat) "
+             "VALUES (3, 'Sans début', NULL, '2007-03-18 12:00:00', 1)");
+    auto f = fenetre();
+    ASSERT_EQ(f->Barres().size(), 3);
+    const QImage grille = f->planning->image().toImage();
+    const Grille::Barre& noire = f->Barres().at(0);
+    EXPECT_EQ(noire.libelleEtat, QStringLiteral(" - "));
+    EXPECT_EQ(grille.pixelColor(noire.r.x2, noire.r.y1), QColor(0, 0, 0));
+    // Ending before it starts: filled between its ends, never hit.
+    const Grille::Barre& envers = f->Barres().at(1);
+    EXPECT_GT(envers.r.x1, envers.r.x2);
+    EXPECT_EQ(grille.pixelColor((envers.r.x1 + envers.r.x2) / 2, envers.r.y1 + 1), kRouge);
+    QSignalSpy ouverture(f.get(), &Form1::barreCliquee);
+    QTest::mousePress(f->planning, Qt::LeftButton, {}, QPoint((envers.r.x1 + envers.r.x2) / 2, 30));
+    QTest::mouseRelease(f->planning, Qt::LeftButton, {}, QPoint((envers.r.x1 + envers.r.x2) / 2, 30));
+    EXPECT_TRUE(ouverture.isEmpty());
+    // No end: from the far left up to its start.
+    EXPECT_EQ(grille.pixelColor(0, 45), kRouge);
+
+    // Shrunk to a few pixels, then the units table gone: no rows, no failure.
+    f->resize(3, 3);
+    QApplication::processEvents();
+    f->rafraichir();
+    EXPECT_EQ(f->planning->width(), 0);
+    f->resize(633, 386);
+    QApplication::processEvents();
+    executer("DROP TABLE OBJETS");
+    f->rafraichir();
+    EXPECT_TRUE(f->Barres().isEmpty());
+    EXPECT_EQ(f->reservation_courante, 0);
+}
+
+TEST_F(Calendrier, ResizingLaysOutTheGrid)
+{
+    auto f = fenetre();
+    struct Cas { int largeur, hauteur, grille, hauteurGrille; };
+    const Cas cas[] = {{633, 386, 465, 329}, {900, 500, 732, 443}, {160, 100, 0, 43}};
+    for (const Cas& c : cas) {
+        f->resize(c.largeur, c.hauteur);
+        QApplication::processEvents();
+        EXPECT_EQ(f->planning->width(), c.grille) << c.largeur;
+        EXPECT_EQ(f->planning->height(), c.hauteurGrille) << c.largeur;
+        EXPECT_EQ(f->lesmois->width(), c.grille);
+        EXPECT_EQ(f->Objets->height(), c.hauteurGrille);
+    }
+}

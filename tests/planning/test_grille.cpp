@@ -1,0 +1,206 @@
+// Geometry of the calendar grid: columns, month labels, bars, hit test, drag.
+#include "planning/grille.h"
+#include "store/dates.h"
+#include "store/requetes.h"
+
+#include <gtest/gtest.h>
+
+using Grille::Rectangle;
+
+namespace {
+
+QDateTime moment(const QDate& depart, int jour, int heure, int minute = 0)
+{
+    return Dates::naive(depart.addDays(jour), QTime(heure, minute));
+}
+
+} // namespace
+
+TEST(Grille, ColumnsFillTheWidthWithTheLastOneCut)
+{
+    struct Cas { int largeur; int largeurJour; int colonnes; };
+    const Cas cas[] = {
+        {465, 20, 24},   // 617-pixel container: x = 0 .. 460, last column 5 pixels
+        {460, 20, 24},   // a column starting exactly on the edge is still drawn
+        {459, 20, 23},
+        {0, 20, 1},
+        {-30, 20, 0},    // a window shrunk below the grid's left edge
+        {100, 0, 101},   // a zero width counts as one pixel, never a division by zero
+    };
+    for (const Cas& c : cas)
+        EXPECT_EQ(Grille::nombreColonnes(c.largeur, c.largeurJour), c.colonnes) << c.largeur << " " << c.largeurJour;
+
+    const Grille::Entete e = Grille::entete(QDate(2007, 3, 25), 465, 20);
+    ASSERT_EQ(e.colonnes.size(), 24);
+    EXPECT_EQ(e.colonnes.last().x, 460);
+    EXPECT_EQ(e.xFin, 480);
+}
+
+TEST(Grille, MonthLabelsAreCentredOverTheirSpans)
+{
+    struct Cas {
+        QDate depart;
+        QStringList textes;
+        QList<int> debuts, fins, separations;
+    };
+    const Cas cas[] = {
+        // 25th of a 31-day month: seven columns of March, then April.
+        {QDate(2007, 3, 25), {QStringLiteral("mars 2007"), QStringLiteral("avril 2007")}, {0, 140}, {140, 480}, {140}},
+        {QDate(2007, 2, 1), {QString::fromUtf8("février 2007")}, {0}, {480}, {}},
+        // Across the year's end.
+        {QDate(2006, 12, 20), {QString::fromUtf8("décembre 2006"), QStringLiteral("janvier 2007")}, {0, 240}, {240, 480}, {240}},
+    };
+    for (const Cas& c : cas) {
+        const Grille::Entete e = Grille::entete(c.depart, 465, 20);
+        QStringList textes;
+        QList<int> debuts, fins;
+        for (const auto& m : e.mois) {
+            textes << m.texte;
+            debuts << m.debut;
+            fins << m.fin;
+        }
+        EXPECT_EQ(textes, c.textes);
+        EXPECT_EQ(debuts, c.debuts);
+        EXPECT_EQ(fins, c.fins);
+        EXPECT_EQ(e.separations, c.separations);
+    }
+    const Grille::Entete e = Grille::entete(QDate(2007, 3, 25), 465, 20);
+    EXPECT_DOUBLE_EQ(e.mois.at(0).centre(), 70.0);
+    EXPECT_DOUBLE_EQ(e.mois.at(1).centre(), 310.0);
+}
+
+TEST(Grille, DayHeadersAndSaturdays)
+{
+    // 25 March 2007 is a Sunday: Saturdays fall in columns 6, 13 and 20.
+    const Grille::Entete e = Grille::entete(QDate(2007, 3, 25), 465, 20);
+    QList<int> samedis;
+    for (const auto& c : e.colonnes)
+        if (c.samedi)
+            samedis << c.x;
+    EXPECT_EQ(samedis, (QList<int>{120, 260, 400}));
+    struct Cas { int colonne; const char* nom; const char* numero; };
+    const Cas cas[] = {{0, "dim.", "25"}, {1, "lun.", "26"}, {6, "sam.", "31"}, {7, "dim.", "01"}, {23, "mar.", "17"}};
+    for (const Cas& c : cas) {
+        EXPECT_EQ(e.colonnes.at(c.colonne).nomJour, QString::fromUtf8(c.nom));
+        EXPECT_EQ(e.colonnes.at(c.colonne).numeroJour, QString::fromUtf8(c.numero));
+    }
+}
+
+TEST(Grille, BarsFollowTheHoursAndRoundHalvesToEven)
+{
+    const QDate d(2007, 3, 25);
+    struct Cas { QDateTime debut, fin; int largeurJour; int yLigne; Rectangle attendu; };
+    const Cas cas[] = {
+        // Day 2 at 14:00 to day 5 at 12:00: 53.67 and 108 before rounding.
+        {moment(d, 2, 14), moment(d, 5, 12), 20, 0, {54, 2, 108, 18}},
+        {moment(d, 2, 14), moment(d, 5, 12), 20, 40, {54, 42, 108, 58}},
+        // Begun before the first day: negative start, cut at the left edge.
+        {moment(d, -2, 14), moment(d, 1, 12), 20, 0, {-26, 2, 28, 18}},
+        // Exact halves (2-pixel days, quarter days): 2.5 -> 2, 3.5 -> 4, 0.5 -> 0, 1.5 -> 2.
+        {moment(d, 0, 6), moment(d, 1, 6), 2, 0, {2, 2, 0, 18}},
+        {moment(d, 0, 18), moment(d, 1, 18), 2, 0, {4, 2, 2, 18}},
+        // Ending before it starts: drawn between its ends, x1 > x2.
+        {moment(d, 5, 12), moment(d, 2, 12), 20, 0, {112, 2, 48, 18}},
+    };
+    for (const Cas& c : cas)
+        EXPECT_EQ(Grille::rectangleBarre(c.debut, c.fin, d, c.largeurJour, 20, c.yLigne), c.attendu)
+            << c.debut.toString().toStdString();
+
+    // An empty end counts as the old date origin: far to the left of its start.
+    const Rectangle sansFin = Grille::rectangleBarre(moment(d, 3, 14), QDateTime(), d, 20, 20, 0);
+    EXPECT_EQ(sansFin.x1, 74);
+    EXPECT_LT(sansFin.x2, -20 * 365 * 100);
+}
+
+TEST(Grille, HitTestTakesTheFirstBarWithEveryBoundIncluded)
+{
+    QList<Grille::Barre> barres(3);
+    barres[0].r = {10, 2, 50, 18};
+    barres[1].r = {40, 2, 90, 18};     // overlaps the first and is painted over it
+    barres[2].r = {100, 22, 60, 38};   // ends before it starts
+    struct Cas { int x, y, attendu; };
+    const Cas cas[] = {
+        {10, 2, 1}, {50, 18, 1}, {10, 18, 1},  // corners
+        {45, 10, 1},                            // overlap: the lower index
+        {51, 10, 2}, {90, 10, 2},
+        {9, 10, 0}, {10, 1, 0}, {30, 19, 0},    // just outside
+        {91, 10, 0},
+        {80, 30, 0}, {60, 22, 0}, {100, 38, 0}, // never the reversed bar
+    };
+    for (const Cas& c : cas)
+        EXPECT_EQ(Grille::barreTouchee(barres, c.x, c.y), c.attendu) << c.x << "," << c.y;
+    EXPECT_EQ(Grille::barreTouchee({}, 0, 0), 0);
+}
+
+TEST(Grille, DragOffsetRoundsTowardsMinusInfinity)
+{
+    struct Cas { int dx, largeurJour, jours; };
+    const Cas cas[] = {
+        {45, 20, 2},    // 45 pixels right: two days back
+        {-5, 20, -1},   // 5 pixels left: one day forward
+        {-1, 20, -1}, {-20, 20, -1}, {-21, 20, -2},
+        {0, 20, 0}, {19, 20, 0}, {20, 20, 1},
+        {7, 0, 7},
+    };
+    for (const Cas& c : cas)
+        EXPECT_EQ(Grille::decalageGlisser(c.dx, c.largeurJour), c.jours) << c.dx;
+}
+
+TEST(Grille, BarLabelFromTheTemplate)
+{
+    Grille::Barre b;
+    b.client = QStringLiteral("Dupont");
+    b.nbadultes = 2;
+    b.nbenfants = 1;
+    b.numero = 42;
+    b.telephone = QStringLiteral("0102030405");
+    b.debut = Dates::naive(QDate(2026, 7, 3), QTime(14, 0));
+    struct Cas { const char* modele; const char* attendu; };
+    const Cas cas[] = {
+        {"[nomclient] ([nbadultes]ad/[nbenfants]en)", "Dupont (2ad/1en)"},
+        {"[NomClient] n°[NUMERORESERVATION]", "Dupont n°42"},
+        {"[nomclient] [inconnu] [telephone]", "Dupont [inconnu] 0102030405"},
+        {"[nomclient", "[nomclient"},
+        {"arrivée [datedebut]", "arrivée 03/07/2026"},
+        {"[email]|[remarque]", "|"},
+        {"", "Dupont"},
+    };
+    for (const Cas& c : cas)
+        EXPECT_EQ(Grille::etiquetteBarre(QString::fromUtf8(c.modele), b), QString::fromUtf8(c.attendu)) << c.modele;
+
+    // Brackets inside the client's own name are not expanded again.
+    b.client = QStringLiteral("A & [nbadultes]");
+    EXPECT_EQ(Grille::etiquetteBarre(QStringLiteral("[nomclient]!"), b), QStringLiteral("A & [nbadultes]!"));
+}
+
+TEST(Grille, BarEntryFromAReservationRow)
+{
+    const QDate d(2026, 7, 1);
+    Requetes::ReservationPlanning ligne;
+    ligne.reservation.numero = 7;
+    ligne.reservation.objet = 3;
+    ligne.reservation.nomclient = QStringLiteral("Martin");
+    ligne.reservation.debut = moment(d, 2, 14);
+    ligne.reservation.fin = moment(d, 5, 12);
+    ligne.reservation.nbadultes = 70000;   // beyond 16 bits: kept as 0
+    ligne.reservation.nbenfants = 3;
+    struct Cas { bool trouve; qint32 code; const char* nom; qint32 couleur; const char* libelle; qint32 couleurBarre; };
+    const Cas cas[] = {
+        {true, 1, "Confirmé", 0x3C14DC, "1 - Confirmé", 0x3C14DC},
+        {false, 0, "", 0, " - ", 0},   // state code with no row: black bar
+    };
+    for (const Cas& c : cas) {
+        ligne.etatTrouve = c.trouve;
+        ligne.code = c.code;
+        ligne.nom = QString::fromUtf8(c.nom);
+        ligne.couleur = c.couleur;
+        const Grille::Barre b = Grille::barreDepuis(ligne, d, 20, 20, 60);
+        EXPECT_EQ(b.libelleEtat, QString::fromUtf8(c.libelle));
+        EXPECT_EQ(b.couleur, c.couleurBarre);
+        EXPECT_EQ(b.r, (Rectangle{54, 62, 108, 78}));
+        EXPECT_EQ(b.hautLigne, 60);
+        EXPECT_EQ(b.nbadultes, 0);
+        EXPECT_EQ(b.nbenfants, 3);
+    }
+    EXPECT_EQ(Grille::couleurDepuisBGR(0x3C14DC), QColor(0xDC, 0x14, 0x3C));
+}
