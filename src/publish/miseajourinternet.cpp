@@ -26,7 +26,6 @@ MiseAJourInternet::MiseAJourInternet(Contexte* contexte, QWidget* parent)
     avancement->setObjectName(QStringLiteral("avancement"));
     avancement->setGeometry(Twips::rect(120, 840, 5895, 1695));
     avancement->setReadOnly(true);
-    avancement->setLineWrapMode(QPlainTextEdit::NoWrap);
     QFont police = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     police.setPointSize(9);
     avancement->setFont(police);
