@@ -7,7 +7,9 @@
 #include "store/requetes_parametres.h"
 #include "ui/basededonnees.h"
 #include "ui/fenetres.h"
+#include "ui/habillage.h"
 #include "ui/twips.h"
+#include "ui/xpcmdbutton.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -76,8 +78,8 @@ parametres::~parametres() = default;
 
 void parametres::habiller()
 {
-    // The window holds the backdrop with the panel laid on it.
-    resize(px(QRect(0, 0, 10095 + 720, 7095 + 720)).size());
+    // The panel floats over a dimmed copy of the screen.
+    Habillage::HabillerFenetre(dessin, Fond);
     Fenetres::PlacerFenetre(this);
 }
 
@@ -110,10 +112,10 @@ void parametres::construireFond()
     BaseDeDonnees1->setObjectName(QStringLiteral("BaseDeDonnees1"));
     BaseDeDonnees1->move(Twips::enPixels(240), Twips::enPixels(240));
 
-    Quitter = new QPushButton(QStringLiteral("Quitter"), Fond);
+    Quitter = new xpcmdbutton(QStringLiteral("Quitter"), Fond);
     Quitter->setObjectName(QStringLiteral("Quitter"));
     Quitter->setGeometry(px(QRect(4920, 5820, 975, 375)));
-    connect(Quitter, &QPushButton::clicked, this, &QDialog::close);
+    connect(Quitter, &xpcmdbutton::Click, this, &QDialog::close);
 }
 
 void parametres::construireOngletCouleurs(QWidget* page)

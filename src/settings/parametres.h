@@ -15,6 +15,7 @@ class QLabel;
 class QPushButton;
 class QScrollBar;
 class QTabWidget;
+class xpcmdbutton;
 
 class parametres : public QDialog
 {
@@ -45,7 +46,7 @@ public:
     QList<QWidget*> fondetatcouleurs;
     QList<QPushButton*> fondchangercouleurs;
     BaseDeDonnees* BaseDeDonnees1;
-    QPushButton* Quitter;
+    xpcmdbutton* Quitter;
     QColorDialog* msg;
 
     // Design positions, in twips.

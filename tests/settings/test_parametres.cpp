@@ -6,6 +6,7 @@
 #include "settings/parametres.h"
 #include "testutil.h"
 #include "ui/basededonnees.h"
+#include "ui/xpcmdbutton.h"
 
 #include <QAbstractButton>
 #include <QApplication>
