@@ -9,11 +9,11 @@
 #include "store/requetes.h"
 #include "store/requetes_planning.h"
 #include "ui/twips.h"
+#include "ui/xpcmdbutton.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QPainter>
-#include <QPushButton>
 #include <QResizeEvent>
 #include <QTimer>
 
@@ -76,8 +76,14 @@ Form1::Form1(Contexte* contexte, QWidget* parent)
     resize(Twips::enPixels(10035), Twips::enPixels(5790));
     datedepart = Horloge::aujourdhui();
 
+    // The surfaces write in the default face at 8 points, a little narrowed
+    // so that a short day name fits its 20-pixel column as it did in the
+    // classic 8-point face.
     QFont police = font();
     police.setPointSizeF(8);
+    police.setStretch(85);
+    QFont policeListes = font();
+    policeListes.setPointSizeF(8);
 
     fondplanning = conteneur(this, "fondplanning", Twips::rect(120, 120, 9255, 5415), palette().color(QPalette::Dark));
     colonnes = conteneur(fondplanning, "colonnes", Twips::rect(0, 0, 2295, 1020), QColor(192, 192, 192));
@@ -93,11 +99,13 @@ Form1::Form1(Contexte* contexte, QWidget* parent)
     choixmois = liste(colonnes, "choixmois", Twips::rect(960, 0, 1215, 315));
     ChoixSelection = liste(colonnes, "ChoixSelection", Twips::rect(135, 540, 2055, 315));
     ChoixSelection->setEditText(QStringLiteral("Tous"));
+    for (QComboBox* c : {choixannee, choixmois, ChoixSelection})
+        c->setFont(policeListes);
 
     QFont policeBoutons = font();
     policeBoutons.setPointSizeF(8.25);
     auto bouton = [&](const char* nom, const QString& texte, const QRect& g) {
-        auto* b = new QPushButton(texte, colonnes);
+        auto* b = new xpcmdbutton(texte, colonnes);
         b->setObjectName(QLatin1String(nom));
         b->setFont(policeBoutons);
         b->setGeometry(g);
@@ -120,12 +128,13 @@ Form1::Form1(Contexte* contexte, QWidget* parent)
     connect(choixmois, &QComboBox::activated, this, &Form1::choixmois_Click);
     // A choice in the selection box changes nothing: every unit is shown.
 
-    connect(mouvementaujourdhui, &QPushButton::clicked, this, &Form1::mouvementaujourdhui_Click);
-    connect(MvtJourPrecedent, &QPushButton::pressed, this, [this] { jourMaintenu(-1); });
-    connect(MvtJourSuivant, &QPushButton::pressed, this, [this] { jourMaintenu(1); });
-    connect(MvtJourPrecedent, &QPushButton::released, mouvements, &QTimer::stop);
-    connect(MvtJourSuivant, &QPushButton::released, mouvements, &QTimer::stop);
-    connect(ajouter, &QPushButton::clicked, this, &Form1::ajouterDemande);
+    // "<" and ">" act while held; their click alone does nothing.
+    connect(mouvementaujourdhui, &xpcmdbutton::Click, this, &Form1::mouvementaujourdhui_Click);
+    connect(MvtJourPrecedent, &xpcmdbutton::MouseDown, this, [this] { jourMaintenu(-1); });
+    connect(MvtJourSuivant, &xpcmdbutton::MouseDown, this, [this] { jourMaintenu(1); });
+    connect(MvtJourPrecedent, &xpcmdbutton::MouseUp, mouvements, &QTimer::stop);
+    connect(MvtJourSuivant, &xpcmdbutton::MouseUp, mouvements, &QTimer::stop);
+    connect(ajouter, &xpcmdbutton::Click, this, &Form1::ajouterDemande);
 
     connect(planning, &Surface::sourisEnfoncee, this,
             [this](Qt::MouseButton b, Qt::MouseButtons bs, Qt::KeyboardModifiers, QPoint p, QPoint e) {

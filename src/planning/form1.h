@@ -10,9 +10,9 @@
 
 struct Contexte;
 class QComboBox;
-class QPushButton;
 class QTimer;
 class Surface;
+class xpcmdbutton;
 
 class Form1 : public QWidget
 {
@@ -57,10 +57,10 @@ public:
     QComboBox* choixannee;
     QComboBox* choixmois;
     QComboBox* ChoixSelection;
-    QPushButton* MvtJourPrecedent;
-    QPushButton* mouvementaujourdhui;
-    QPushButton* MvtJourSuivant;
-    QPushButton* ajouter;
+    xpcmdbutton* MvtJourPrecedent;
+    xpcmdbutton* mouvementaujourdhui;
+    xpcmdbutton* MvtJourSuivant;
+    xpcmdbutton* ajouter;
     QTimer* Clignotement;
     QTimer* Deplaceur;
     QTimer* mouvements;

@@ -7,11 +7,11 @@
 #include "store/dates.h"
 #include "store/horloge.h"
 #include "testutil.h"
+#include "ui/xpcmdbutton.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QSignalSpy>
 #include <QSqlQuery>
 #include <QTest>
@@ -176,7 +176,7 @@ TEST_F(Calendrier, YearAndMonthChoicesJumpToTheFirstOfTheMonth)
 TEST_F(Calendrier, HeldDayButtonsScrollUntilReleased)
 {
     auto f = fenetre();
-    struct Cas { QPushButton* bouton; int sens; };
+    struct Cas { xpcmdbutton* bouton; int sens; };
     const Cas cas[] = {{f->MvtJourSuivant, 1}, {f->MvtJourPrecedent, -1}};
     for (const Cas& c : cas) {
         const QDate avant = f->datedepart;
@@ -195,7 +195,7 @@ TEST_F(Calendrier, HeldDayButtonsScrollUntilReleased)
     }
     // A click on a day button alone moves nothing by itself.
     const QDate avant = f->datedepart;
-    emit f->MvtJourSuivant->clicked();
+    emit f->MvtJourSuivant->Click(-1);
     EXPECT_EQ(f->datedepart, avant);
 }
 
