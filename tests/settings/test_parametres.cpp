@@ -20,6 +20,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 #include <QSqlQuery>
 #include <gtest/gtest.h>
 
@@ -78,8 +79,10 @@ protected:
 
     void remplir(const QList<Etat>& etats)
     {
+        QSqlDatabase db = base.base();
+        ASSERT_TRUE(db.transaction());
         base.executer(QStringLiteral("DELETE FROM ETATS"));
-        QSqlQuery q(base.base());
+        QSqlQuery q(db);
         q.prepare(QStringLiteral("INSERT INTO ETATS (Code, Nom, CouleurPrincipale, internet, surinternet) "
                                  "VALUES (?, ?, ?, ?, 0)"));
         for (const Etat& e : etats) {
@@ -90,6 +93,7 @@ protected:
             ASSERT_TRUE(q.exec());
             contexte.TableEtats.append({e.code, QString(), e.couleur.toInt()});
         }
+        ASSERT_TRUE(db.commit());
     }
 
     qint32 couleurStockee(qint32 code)
@@ -335,6 +339,13 @@ TEST_F(Parametres, QuaranteEtatsDefilentEtLesNomsExtremesTiennent)
     EXPECT_EQ(basDerniereLigne(), p.Picture1->height());
     p.VScroll1->setValue(0);
     EXPECT_EQ(p.fondcouleurs->y(), 0);
+
+    // The wheel over the rows scrolls too.
+    QWheelEvent roulette(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                         Qt::NoScrollPhase, false);
+    QApplication::sendEvent(p.Picture1, &roulette);
+    EXPECT_GT(p.VScroll1->value(), 0);
+    EXPECT_EQ(p.fondcouleurs->y(), -p.VScroll1->value());
 }
 
 TEST_F(Parametres, QuitterFermeLaFenetre)
