@@ -1,14 +1,32 @@
 #pragma once
 // The reservation window: one reservation for reading and editing, with its
 // account. News goes back to the window that opened it through signals.
+//
+// An opening begins with Fonction_Ajouter (a new reservation, shown modally
+// by the caller) or Fonction_Modifier followed by the filling of the boxes
+// (an existing one). Every command that ends the editing hides the window,
+// puts it back in its freshly loaded state and emits fermee() last; closing
+// the window by the window manager does what "Revenir" does.
+#include "store/requetes.h"
+
 #include <QDate>
+#include <QList>
+#include <QPointer>
 #include <QWidget>
 
 struct Contexte;
 class QComboBox;
+class QFrame;
 class QLabel;
 class QLineEdit;
-class QTextEdit;
+class QTabWidget;
+class TicketDeCaisse;
+class ZoneTexte;
+class xpcmdbutton;
+
+namespace Verification {
+struct Champs;
+}
 
 class reservations : public QWidget
 {
@@ -20,9 +38,23 @@ public:
     void Fonction_Modifier();
     void FormAppelante(QWidget* fenetre);
     void AfficherLeTicket();
+    // Reads the row of RESERVATION_NOMINATIVE of that number and lets it go
+    // at once.
+    void TrouverReservation(qint32 reserv);
+    // The row the boxes describe (the boxes are assumed checked).
+    Requetes::Reservation miseajourtousleschamps() const;
+
+    // Fills the boxes from a stored reservation and its state's text, selects
+    // its unit and sets the title (the planning's way of opening a bar).
+    void RemplirDepuis(const Requetes::Reservation& r, const QString& libelleEtat);
+    // Selects the last unit entry beginning with the unit number and one
+    // space; when there is one, the title becomes "Réservation <numero>".
+    bool SelectionnerObjet(qint32 objet, qint32 numero);
+    // Nbjour shows departure minus arrival; unchanged when a box holds no date.
+    void CompterNuits();
 
     // Boxes the planning fills from a bar.
-    QLineEdit* NomClient = nullptr;   // (several lines in the finished window)
+    ZoneTexte* NomClient = nullptr;   // several lines
     QLineEdit* datedebut = nullptr;
     QLineEdit* datefin = nullptr;
     QLineEdit* heuredebut = nullptr;
@@ -31,13 +63,49 @@ public:
     QLineEdit* datelimite = nullptr;
     QLineEdit* nbadultes = nullptr;
     QLineEdit* nbenfants = nullptr;
-    QLineEdit* remarque = nullptr;
+    ZoneTexte* remarque = nullptr;    // several lines
     QLineEdit* telephone = nullptr;
     QLineEdit* Email = nullptr;
     QComboBox* etat = nullptr;
     QComboBox* Objets = nullptr;
     QLabel* numreservation = nullptr;
     QLabel* Nbjour = nullptr;
+
+    // The skin and the rest of the window.
+    QWidget* dessin = nullptr;
+    QWidget* Fond = nullptr;
+    QLabel* titrelibelle = nullptr;
+    QFrame* Line1 = nullptr;
+    QFrame* Line2 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* Label4 = nullptr;
+    QLabel* Label5 = nullptr;
+    QLabel* Label6 = nullptr;
+    QLabel* Label7 = nullptr;
+    QLabel* Label8 = nullptr;
+    QLabel* Label9 = nullptr;
+    QLabel* Label10 = nullptr;
+    QLabel* Label11 = nullptr;
+    QLabel* Label12 = nullptr;
+    QTabWidget* infos = nullptr;
+    TicketDeCaisse* Ticket = nullptr;
+    TicketDeCaisse* ticketconso = nullptr;
+    TicketDeCaisse* tickethisto = nullptr;
+    xpcmdbutton* BoutonBAR = nullptr;
+    QLabel* du = nullptr;
+    xpcmdbutton* Encaisser = nullptr;
+    QWidget* Picture1 = nullptr;
+    xpcmdbutton* Annuler = nullptr;
+    xpcmdbutton* supprimer = nullptr;
+    xpcmdbutton* Modifier = nullptr;
+    xpcmdbutton* ajouter = nullptr;
+    xpcmdbutton* xpcmdbutton1 = nullptr;
+    QList<xpcmdbutton*> ImprimerContrat;   // 0 print, 1 e-mail, 2 post, 3 fax
+    xpcmdbutton* Confirmation = nullptr;
+
+    void setVisible(bool visible) override;
 
 Q_SIGNALS:
     // The calling window's reservation_encours and datedepart change.
@@ -48,4 +116,42 @@ Q_SIGNALS:
     // The window has ended (any command, or closed by the window manager);
     // always the last signal of an opening.
     void fermee();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* objet, QEvent* event) override;
+
+private:
+    // Window layout (reservations.cpp).
+    void construire();
+    void construireOnglets();
+    // Back to the freshly loaded state: lists, initial texts, empty receipts.
+    void Charger();
+
+    // Commands (commandesreservation.cpp).
+    void ajouter_Click();
+    void Modifier_Click();
+    void supprimer_Click();
+    void Annuler_Click();
+    void ImprimerContrat_Click(int index);
+    void Confirmation_Click();
+    void BoutonBAR_Click();
+    void Encaisser_Click();
+    void infos_Click(int onglet);
+    void remplirTicketDate(TicketDeCaisse* ticket, bool avecMontant);
+
+    Verification::Champs champs() const;
+    // Runs the checks; shows the message and returns false when one fails,
+    // otherwise fills in a missing client name.
+    bool verifier();
+    void message(const QString& texte);
+    // Ends the opening: hides, reloads, then the signals.
+    void Terminer(bool rafraichir);
+    void liberer(qint32 numeroEncours);
+
+    Contexte* m_contexte;
+    QPointer<QWidget> m_appelante;
+    QPointer<QWidget> m_bar;
+    QPointer<QWidget> m_encaissement;
+    bool m_fin = false;
 };

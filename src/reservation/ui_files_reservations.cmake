@@ -1,1 +1,1 @@
-list(APPEND UI_FILES reservations)
+list(APPEND UI_FILES reservations commandesreservation zonetexte)

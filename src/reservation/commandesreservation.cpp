@@ -1,0 +1,289 @@
+// The commands of the reservation window: saving a new or changed
+// reservation, deleting, leaving, recording the contract, and the account.
+#include "reservations.h"
+
+#include "app/contexte.h"
+#include "bar/ticketdecaisse.h"
+#include "reservation/compte.h"
+#include "reservation/saisie.h"
+#include "reservation/verification.h"
+#include "reservation/zonetexte.h"
+#include "store/conversion.h"
+#include "store/module1.h"
+#include "store/requetes_reservation.h"
+#include "ui/xpcmdbutton.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QSqlDatabase>
+#include <QTabWidget>
+
+#if __has_include("bar/bar.h") && __has_include("bar/encaissement.h")
+#include "bar/bar.h"
+#include "bar/encaissement.h"
+#define RESERVATION_AVEC_CAISSE 1
+#endif
+
+namespace {
+
+constexpr int kOngletConso = 5;
+constexpr int kOngletHisto = 7;
+
+QSqlDatabase base(const Contexte* contexte)
+{
+    return contexte ? contexte->BaseOuverte : QSqlDatabase();
+}
+
+QList<qint32> numerosDe(const QComboBox* liste)
+{
+    QList<qint32> numeros;
+    for (int k = 0; k < liste->count(); ++k)
+        numeros << Saisie::NumeroEntree(liste->itemText(k));
+    return numeros;
+}
+
+} // namespace
+
+Verification::Champs reservations::champs() const
+{
+    Verification::Champs c;
+    c.objet = Objets->currentText();
+    c.etat = etat->currentText();
+    c.nomclient = NomClient->text();
+    c.datedebut = datedebut->text();
+    c.heuredebut = heuredebut->text();
+    c.datefin = datefin->text();
+    c.heurefin = heurefin->text();
+    c.arrhes = arrhes->text();
+    c.datelimite = datelimite->text();
+    c.nbadultes = nbadultes->text();
+    c.nbenfants = nbenfants->text();
+    c.remarque = remarque->text();
+    c.telephone = telephone->text();
+    c.email = Email->text();
+    return c;
+}
+
+Requetes::Reservation reservations::miseajourtousleschamps() const
+{
+    return Saisie::VersReservation(champs());
+}
+
+void reservations::message(const QString& texte)
+{
+    QMessageBox boite(QMessageBox::Warning, windowTitle(), texte, QMessageBox::Ok, this);
+    boite.exec();
+}
+
+bool reservations::verifier()
+{
+    const QString erreur = Verification::Verifier(champs(), numerosDe(Objets), numerosDe(etat));
+    if (!erreur.isEmpty()) {
+        message(erreur);
+        return false;
+    }
+    // A reservation without a client is named after its state ("Fermé").
+    if (NomClient->text().trimmed().isEmpty())
+        NomClient->setText(Saisie::NomParDefaut(etat->currentText()));
+    return true;
+}
+
+void reservations::liberer(qint32 numeroEncours)
+{
+    if (!m_appelante)
+        return;
+    if (numeroEncours != 0)
+        emit reservationEncours(numeroEncours);
+    m_appelante->setEnabled(true);
+}
+
+void reservations::Terminer(bool rafraichir)
+{
+    if (m_bar)
+        m_bar->close();
+    if (m_encaissement)
+        m_encaissement->close();
+    m_fin = true;
+    hide();
+    m_fin = false;
+    Charger();
+    if (rafraichir)
+        emit rafraichirDemande();
+    emit fermee();
+}
+
+void reservations::ajouter_Click()
+{
+    if (!verifier())
+        return;
+    const Requetes::Reservation r = miseajourtousleschamps();
+    QString erreur;
+    const auto numero = RequetesReservation::creer(base(m_contexte), r,
+                                                   QStringLiteral("Création de la reservation"), &erreur);
+    if (!numero) {
+        message(QStringLiteral("La réservation n'a pas pu être créée :\n") + erreur);
+        return;
+    }
+    emit dateDepart(r.debut.date());
+    liberer(*numero);
+    Terminer(true);
+}
+
+void reservations::Modifier_Click()
+{
+    if (!verifier())
+        return;
+    const auto numero = Compte::NumeroAffiche(numreservation->text());
+    if (!numero) {
+        message(QStringLiteral("Le numéro de la réservation est illisible : « %1 ».").arg(numreservation->text()));
+        return;
+    }
+    Requetes::Reservation r = miseajourtousleschamps();
+    r.numero = *numero;
+    QString erreur;
+    if (!RequetesReservation::modifier(base(m_contexte), r, QStringLiteral("Modification d'informations"), &erreur)) {
+        message(QStringLiteral("Les modifications n'ont pas pu être enregistrées :\n") + erreur);
+        return;
+    }
+    emit dateDepart(r.debut.date());
+    liberer(*numero);
+    Terminer(false);
+}
+
+void reservations::supprimer_Click()
+{
+    const auto numero = Compte::NumeroAffiche(numreservation->text());
+    if (!numero) {
+        message(QStringLiteral("Le numéro de la réservation est illisible : « %1 ».").arg(numreservation->text()));
+        return;
+    }
+    QString erreur;
+    const auto supprimees = RequetesReservation::supprimer(base(m_contexte), *numero, &erreur);
+    if (!supprimees) {
+        message(QStringLiteral("La réservation n'a pas pu être supprimée :\n") + erreur);
+        return;
+    }
+    if (*supprimees == 0)
+        message(QStringLiteral("La réservation %1 n'existe plus : elle avait déjà été supprimée.").arg(*numero));
+    liberer(0);
+    Terminer(true);
+}
+
+void reservations::Annuler_Click()
+{
+    liberer(qint32(Conversion::LireNombre(numreservation->text())));
+    Terminer(false);
+}
+
+void reservations::ImprimerContrat_Click(int index)
+{
+    if (index < 0 || index >= ImprimerContrat.size())
+        return;
+    QString erreur;
+    if (!Module1::EnregistrerOperation(base(m_contexte), Conversion::LireNombre(numreservation->text()), 0,
+                                       QString(), QStringLiteral("Envoi contrat par ") + ImprimerContrat.at(index)->Caption(),
+                                       &erreur))
+        message(QStringLiteral("L'envoi du contrat n'a pas pu être noté :\n") + erreur);
+}
+
+void reservations::Confirmation_Click()
+{
+    // The button stays disabled; its command records the confirmation and
+    // opens the "Confirm" tab.
+    QString erreur;
+    if (!Module1::EnregistrerOperation(base(m_contexte), Conversion::LireNombre(numreservation->text()), 0,
+                                       QString(), QStringLiteral("Confirmation de réservation"), &erreur)) {
+        message(QStringLiteral("La confirmation n'a pas pu être notée :\n") + erreur);
+        return;
+    }
+    infos->setTabEnabled(1, true);
+    Confirmation->hide();
+    infos->setCurrentIndex(1);
+}
+
+void reservations::BoutonBAR_Click()
+{
+    if (!Compte::NumeroAffiche(numreservation->text()))
+        return;
+#ifdef RESERVATION_AVEC_CAISSE
+    if (m_bar) {
+        m_bar->raise();
+        m_bar->activateWindow();
+        return;
+    }
+    BAR* bar = new BAR(m_contexte, this);
+    bar->setWindowFlag(Qt::Window, true);
+    bar->setAttribute(Qt::WA_DeleteOnClose, true);
+    m_bar = bar;
+    connect(bar, &BAR::operationEnregistree, this, [this] { AfficherLeTicket(); });
+    connect(bar, &BAR::fermee, this, [this] { AfficherLeTicket(); });
+    bar->show();
+    bar->totaldu = 0;
+    bar->reservation->setText(numreservation->text());
+#endif
+}
+
+void reservations::Encaisser_Click()
+{
+    if (!Compte::NumeroAffiche(numreservation->text()))
+        return;
+#ifdef RESERVATION_AVEC_CAISSE
+    if (m_encaissement) {
+        m_encaissement->raise();
+        m_encaissement->activateWindow();
+        return;
+    }
+    Encaissement* caisse = new Encaissement(m_contexte, this);
+    caisse->setWindowFlag(Qt::Window, true);
+    caisse->setAttribute(Qt::WA_DeleteOnClose, true);
+    m_encaissement = caisse;
+    connect(caisse, &Encaissement::operationEnregistree, this, [this] { AfficherLeTicket(); });
+    caisse->show();
+    caisse->reservation->setText(numreservation->text());
+#endif
+}
+
+void reservations::AfficherLeTicket()
+{
+    Ticket->init();
+    double total = 0;
+    if (const auto numero = Compte::NumeroAffiche(numreservation->text())) {
+        if (const auto lignes = Requetes::operationsMontant(base(m_contexte), *numero)) {
+            const Compte::Ticket t = Compte::LignesTicket(*lignes);
+            for (const QString& ligne : t.lignes)
+                Ticket->AjoutTexte(ligne);
+            total = t.total;
+        }
+    }
+    du->setText(Conversion::Monnaie(total));
+}
+
+void reservations::infos_Click(int onglet)
+{
+    if (onglet == kOngletConso)
+        remplirTicketDate(ticketconso, true);
+    else if (onglet == kOngletHisto)
+        remplirTicketDate(tickethisto, false);
+}
+
+void reservations::remplirTicketDate(TicketDeCaisse* ticket, bool avecMontant)
+{
+    ticket->init();
+    const auto numero = Compte::NumeroAffiche(numreservation->text());
+    if (!numero)
+        return;
+    const auto lignes = avecMontant ? Requetes::operationsMontant(base(m_contexte), *numero)
+                                    : Requetes::operationsHistorique(base(m_contexte), *numero);
+    if (!lignes)
+        return;
+    for (const QString& ligne : avecMontant ? Compte::LignesConso(*lignes) : Compte::LignesHisto(*lignes))
+        ticket->AjoutTexte(ligne);
+}
+
+void reservations::TrouverReservation(qint32 reserv)
+{
+    // Opened and let go at once; nothing in the window uses the row.
+    Requetes::reservationNominative(base(m_contexte), reserv);
+}

@@ -1,0 +1,143 @@
+#include "fenetretest.h"
+
+#include "app/langues.h"
+#include "store/horloge.h"
+#include "store/requetes.h"
+#include "ui/xpcmdbutton.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+Requetes::Reservation reservationExemple()
+{
+    Requetes::Reservation r;
+    r.objet = 12;
+    r.nomclient = QStringLiteral("Durand");
+    r.debut = QDateTime(QDate(2026, 8, 3), QTime(14, 0), Qt::UTC);
+    r.fin = QDateTime(QDate(2026, 8, 10), QTime(12, 0), Qt::UTC);
+    r.arrhes = 12.5;
+    r.etat = 2;
+    r.nbadultes = 2;
+    r.nbenfants = 1;
+    r.remarque = QStringLiteral("Vue sur le lac ");
+    r.telephone = QStringLiteral("0102030405 ");
+    r.email = QStringLiteral("durand@exemple.fr ");
+    return r;
+}
+
+namespace {
+
+// Each window under test has its own connection, so two may live at once.
+QString nouvelleConnexion()
+{
+    static int n = 0;
+    return QStringLiteral("fenetre%1").arg(++n);
+}
+
+} // namespace
+
+FenetreTest::FenetreTest()
+    : m_base(nouvelleConnexion())
+    , m_fenetre([this] {
+        m_contexte.BaseOuverte = m_base.base();
+        m_contexte.CheminINI = m_dossier.filePath(QStringLiteral("planning.ini"));
+        Langues::fixerFichier(m_contexte.CheminINI);
+        for (const Requetes::Etat& e : Requetes::etats(m_base.base()).value_or(QList<Requetes::Etat>()))
+            m_contexte.TableEtats << EntreeEtat{e.code, QString::number(e.code) + QStringLiteral(" - ") + e.nom, e.couleur};
+        m_base.executer(QStringLiteral("INSERT INTO OBJETS (Numero, Nom) VALUES (10, 'Tente'), (12, 'Chalet'), "
+                                       "(1, 'Mobil-home'), (2, 'Yourte')"));
+        return std::make_unique<reservations>(&m_contexte);
+    }())
+    , encours(m_fenetre.get(), &reservations::reservationEncours)
+    , depart(m_fenetre.get(), &reservations::dateDepart)
+    , rafraichir(m_fenetre.get(), &reservations::rafraichirDemande)
+    , fermee(m_fenetre.get(), &reservations::fermee)
+{
+    m_appelante.setObjectName(QStringLiteral("planning"));
+}
+
+FenetreTest::~FenetreTest()
+{
+    m_fenetre.reset();
+    Horloge::liberer();
+}
+
+qint32 FenetreTest::stocker(const Requetes::Reservation& r)
+{
+    QString erreur;
+    const auto numero = Requetes::ajouterReservation(base(), r, &erreur);
+    EXPECT_TRUE(numero.has_value()) << erreur.toStdString();
+    return numero.value_or(0);
+}
+
+void FenetreTest::ouvrir(qint32 numero)
+{
+    const auto r = Requetes::reservation(base(), numero);
+    ASSERT_TRUE(r.has_value());
+    QString libelle;
+    for (const EntreeEtat& e : m_contexte.TableEtats)
+        if (e.code == r->etat)
+            libelle = e.libelle;
+    reservations& f = *m_fenetre;
+    f.Fonction_Modifier();
+    f.RemplirDepuis(*r, libelle);
+    f.show();
+    f.AfficherLeTicket();
+    f.FormAppelante(&m_appelante);
+    m_appelante.setEnabled(false);
+}
+
+void FenetreTest::ouvrirNouvelle()
+{
+    m_fenetre->Fonction_Ajouter();
+    m_fenetre->setWindowModality(Qt::ApplicationModal);
+    m_fenetre->show();
+}
+
+void FenetreTest::cliquer(xpcmdbutton* bouton)
+{
+    ASSERT_NE(bouton, nullptr);
+    ASSERT_TRUE(bouton->isVisible()) << bouton->objectName().toStdString();
+    QTest::mouseClick(bouton, Qt::LeftButton, {}, bouton->rect().center());
+}
+
+void FenetreTest::cliquer(const QString& nom)
+{
+    cliquer(m_fenetre->findChild<xpcmdbutton*>(nom));
+}
+
+QLineEdit* FenetreTest::boite(const QString& nom)
+{
+    QLineEdit* e = m_fenetre->findChild<QLineEdit*>(nom);
+    EXPECT_NE(e, nullptr) << nom.toStdString();
+    return e;
+}
+
+QStringList FenetreTest::messagesPendant(const std::function<void()>& action)
+{
+    QStringList lus;
+    QTimer guetteur;
+    QObject::connect(&guetteur, &QTimer::timeout, [&lus] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* boite = qobject_cast<QMessageBox*>(w);
+            if (!boite || !boite->isVisible())
+                continue;
+            // Every message of the window is closed by its OK button.
+            EXPECT_EQ(boite->standardButtons(), QMessageBox::Ok);
+            lus << boite->text();
+            if (QAbstractButton* ok = boite->button(QMessageBox::Ok))
+                ok->click();
+            else
+                boite->reject();
+        }
+    });
+    guetteur.start(5);
+    action();
+    guetteur.stop();
+    return lus;
+}
