@@ -68,6 +68,7 @@ parametres::parametres(Contexte* contexte, QWidget* parent)
     msg = new QColorDialog(this);
     msg->setObjectName(QStringLiteral("msg"));
     msg->setOption(QColorDialog::DontUseNativeDialog);
+    msg->setWindowTitle(QStringLiteral("Couleur de l'état"));
 
     habiller();
     setWindowTitle(Langues::Traduire(QStringLiteral("Parametres")));

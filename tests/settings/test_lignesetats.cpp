@@ -88,26 +88,6 @@ TEST(LignesEtats, LesLignesSEmpilentDUneHauteurChacune)
     EXPECT_EQ(LignesEtats::HauteurFond(element0, 0, 1695), 1695);
 }
 
-TEST(RequetesParametres, EtatsRendentLesValeursStockeesTellesQuelles)
-{
-    TestUtil::BaseTemporaire base(QStringLiteral("param_etats"));
-    base.executer(QStringLiteral("DELETE FROM ETATS"));
-    base.executer(QStringLiteral("INSERT INTO ETATS VALUES (9, 'Arrivé', NULL, 7, 0)"));
-    base.executer(QStringLiteral("INSERT INTO ETATS VALUES (4, NULL, -5, NULL, 1)"));
-    const auto etats = RequetesParametres::etats(base.base());
-    ASSERT_TRUE(etats.has_value());
-    ASSERT_EQ(etats->size(), 2);
-    // Table order is the order of the codes.
-    EXPECT_EQ((*etats)[1].code, 9);
-    EXPECT_EQ((*etats)[1].nom, QStringLiteral("Arrivé"));
-    EXPECT_TRUE((*etats)[1].couleur.isNull());
-    EXPECT_EQ((*etats)[1].internet.toInt(), 7);
-    EXPECT_EQ((*etats)[0].code, 4);
-    EXPECT_EQ((*etats)[0].nom, QString());
-    EXPECT_EQ((*etats)[0].couleur.toInt(), -5);
-    EXPECT_TRUE((*etats)[0].internet.isNull());
-}
-
 TEST(RequetesParametres, PublicationEcritLesDeuxChampsDuSeulEtatVise)
 {
     TestUtil::BaseTemporaire base(QStringLiteral("param_publication"));

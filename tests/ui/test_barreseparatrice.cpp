@@ -186,19 +186,6 @@ TEST(BarreSeparatrice, GlisserDeplaceLaBarreEtPartageLaLargeur)
     }
 }
 
-TEST(BarreSeparatrice, LeBoutonDroitNeFaitRien)
-{
-    Montage m;
-    m.barre->Controle_GAUCHEDROITE(m.gauche, m.droite, 1500, &m.conteneur);
-    QSignalSpy change(m.barre, &BarreSeparatrice::Changed);
-    souris(m.barre, QEvent::MouseButtonPress, QPoint(1, 50), Qt::RightButton, Qt::RightButton);
-    souris(m.barre, QEvent::MouseMove, QPoint(80, 50), Qt::NoButton, Qt::RightButton);
-    souris(m.barre, QEvent::MouseButtonRelease, QPoint(80, 50), Qt::RightButton, Qt::NoButton);
-    EXPECT_EQ(m.barre->x(), 101);
-    EXPECT_EQ(change.count(), 0);
-    EXPECT_FALSE(m.barre->appuye);
-}
-
 TEST(BarreSeparatrice, LeSurvolFaitClignoterCinqTopsEtFinitGris)
 {
     // Ticks after a pointer pass; "survol" marks a new pass before a tick.
