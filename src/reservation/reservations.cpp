@@ -92,6 +92,10 @@ void reservations::construire()
     dessin = creer<QWidget>(this, "dessin", Twips::rect(0, 0, kLargeur, kHauteur));
     Fond = creer<QWidget>(this, "Fond", Twips::rect(120, 360, 9615, 6735));
     Fond->setAutoFillBackground(true);
+    // The window is designed for a small 8-point font.
+    QFont police = Fond->font();
+    police.setPointSizeF(7.5);
+    Fond->setFont(police);
     QWidget* f = Fond;
 
     titrelibelle = etiquette(f, "titrelibelle", fr("Réservation"), Twips::rect(120, 0, 3135, 615));
@@ -183,11 +187,15 @@ void reservations::construireOnglets()
 {
     static const char* const kLegendes[] = {"Réservation", "Confirm", "Arrivée", "Fact.",
                                             "Client", "Conso", "Prest.", "Histo."};
-    QFont petite = infos->tabBar()->font();
-    petite.setPointSizeF(7.5);
-    infos->tabBar()->setFont(petite);
-    infos->tabBar()->setExpanding(false);
+    // Eight tabs share the width of the box, as on a one-row tab strip.
     infos->setUsesScrollButtons(false);
+    infos->tabBar()->setExpanding(true);
+    infos->setStyleSheet(QStringLiteral(
+        "QTabWidget::pane { border: 1px solid #a0a0a0; top: -1px; }"
+        "QTabBar::tab { padding: 3px 2px; border: 1px solid #a0a0a0; border-bottom: none;"
+        " background: #e4e4e4; margin-right: -1px; }"
+        "QTabBar::tab:selected { background: palette(window); font-weight: bold; }"
+        "QTabBar::tab:disabled { color: #a0a0a0; }"));
     QList<QWidget*> pages;
     for (const char* legende : kLegendes) {
         QWidget* page = new QWidget;
