@@ -264,6 +264,8 @@ void Form1::dessinerLignes(int largeurPlanning, int nbColonnes)
         return;   // no units table: no rows, nothing else to read
     const QDate avant = datedepart.addDays(nbColonnes);
     const QDateTime finMinimale = Grille::finMinimaleVisible(datedepart, LargeurJour);
+    // One statement for every row; should it fail, each unit is read alone.
+    const auto toutes = RequetesPlanning::reservationsDuPlanning(base, avant, finMinimale);
     int y = 0;
     for (const Requetes::Objet& unite : *unites) {
         objets.setPen(Qt::black);
@@ -271,7 +273,8 @@ void Form1::dessinerLignes(int largeurPlanning, int nbColonnes)
         Trace::peindreLigne(objets, y + HauteurLigne, Objets->width());
         Trace::peindreLigne(grille, y + HauteurLigne, largeurPlanning);
         // A unit whose reservations cannot be read keeps an empty row.
-        const auto lignes = Requetes::reservationsDeObjet(base, unite.numero, avant, finMinimale);
+        const auto lignes = toutes ? std::optional(toutes->value(unite.numero))
+                                   : Requetes::reservationsDeObjet(base, unite.numero, avant, finMinimale);
         if (lignes) {
             for (const Requetes::ReservationPlanning& ligne : *lignes) {
                 m_barres.append(Grille::barreDepuis(ligne, datedepart, LargeurJour, HauteurLigne, y));

@@ -173,15 +173,40 @@ std::optional<QList<ReservationPlanning>> reservationsDeObjet(const QSqlDatabase
         rapporter(q, erreur);
         return std::nullopt;
     }
+    // The calendar runs this for every unit at every refresh: the columns
+    // are looked up once, not for each field of each row.
+    const QSqlRecord rec = q.record();
+    enum { Numero, Objet, Client, Debut, Fin, Arrhes, Limite, EtatR, Adultes, Enfants, Remarque, Telephone,
+           Email, Code, Nom, Couleur, NbColonnes };
+    static const char* const noms[NbColonnes] = {"NumeroReservation", "objet", "nomclient", "DateDebut",
+        "DateFin", "arrhes", "datelimite", "Etat", "nbadultes", "nbenfants", "remarque", "telephone", "email",
+        "code", "nom", "couleur"};
+    int colonne[NbColonnes];
+    for (int i = 0; i < NbColonnes; ++i)
+        colonne[i] = rec.indexOf(QLatin1String(noms[i]));
+    auto valeur = [&](int i) { return colonne[i] < 0 ? QVariant() : q.value(colonne[i]); };
     QList<ReservationPlanning> lignes;
     while (q.next()) {
         ReservationPlanning l;
-        l.reservation = lireReservation(q);
-        const QVariant code = champ(q, "code");
+        Reservation& r = l.reservation;
+        r.numero = valeur(Numero).toInt();
+        r.objet = valeur(Objet).toInt();
+        r.nomclient = valeur(Client).toString();
+        r.debut = Dates::depuisBase(valeur(Debut));
+        r.fin = Dates::depuisBase(valeur(Fin));
+        r.arrhes = valeur(Arrhes).toDouble();
+        r.datelimite = Dates::depuisBase(valeur(Limite));
+        r.etat = valeur(EtatR).toInt();
+        r.nbadultes = valeur(Adultes).toInt();
+        r.nbenfants = valeur(Enfants).toInt();
+        r.remarque = valeur(Remarque).toString();
+        r.telephone = valeur(Telephone).toString();
+        r.email = valeur(Email).toString();
+        const QVariant code = valeur(Code);
         l.etatTrouve = !code.isNull();
         l.code = code.toInt();
-        l.nom = champ(q, "nom").toString();
-        l.couleur = qint32(champ(q, "couleur").toLongLong());
+        l.nom = valeur(Nom).toString();
+        l.couleur = qint32(valeur(Couleur).toLongLong());
         lignes.append(l);
     }
     return lignes;

@@ -1,9 +1,23 @@
 #include "requetes_planning.h"
 
+#include "dates.h"
+
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 
 namespace RequetesPlanning {
+
+namespace {
+
+bool rapporter(const QSqlQuery& q, QString* erreur)
+{
+    if (erreur)
+        *erreur = q.lastError().text();
+    return false;
+}
+
+} // namespace
 
 bool indexerFins(const QSqlDatabase& base, QString* erreur)
 {
@@ -11,9 +25,77 @@ bool indexerFins(const QSqlDatabase& base, QString* erreur)
     if (q.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS idx_reservations_objet_fin "
                               "ON RESERVATIONS(objet, DateFin, DateDebut)")))
         return true;
-    if (erreur)
-        *erreur = q.lastError().text();
-    return false;
+    return rapporter(q, erreur);
+}
+
+std::optional<QHash<qint32, QList<Requetes::ReservationPlanning>>> reservationsDuPlanning(
+    const QSqlDatabase& base, const QDate& avant, const QDateTime& finApres, QString* erreur)
+{
+    // The two index ranges of reservationsDeObjet, run for each unit through
+    // the IN list: stays starting inside the period whatever their end, and
+    // stays begun before it that end inside or after it.
+    const QString colonnes = QStringLiteral(
+        "SELECT RESERVATIONS.*, ETATS.Code AS code, ETATS.Nom AS nom, ETATS.CouleurPrincipale AS couleur "
+        "FROM RESERVATIONS LEFT JOIN ETATS ON RESERVATIONS.Etat = ETATS.Code "
+        "WHERE RESERVATIONS.objet IN (SELECT Numero FROM OBJETS) ");
+    QSqlQuery q(base);
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("SELECT * FROM (") + colonnes
+        + QStringLiteral("AND RESERVATIONS.DateDebut >= :apres1 AND RESERVATIONS.DateDebut < :avant1 UNION ALL ")
+        + colonnes
+        + QStringLiteral("AND RESERVATIONS.DateFin >= :apres2 AND +RESERVATIONS.DateDebut < :apres3 "
+                         "AND +RESERVATIONS.DateDebut < :avant2) "
+                         // Sorting on expressions keeps the planner from walking the
+                         // start index for its order in the second range.
+                         "ORDER BY +objet, +DateDebut, +NumeroReservation"));
+    const QString apres = Dates::versTexteBase(finApres);
+    const QString borne = Dates::versTexteBase(avant);
+    q.bindValue(QStringLiteral(":apres1"), apres);
+    q.bindValue(QStringLiteral(":avant1"), borne);
+    q.bindValue(QStringLiteral(":apres2"), apres);
+    q.bindValue(QStringLiteral(":apres3"), apres);
+    q.bindValue(QStringLiteral(":avant2"), borne);
+    if (!q.exec()) {
+        rapporter(q, erreur);
+        return std::nullopt;
+    }
+
+    const QSqlRecord rec = q.record();
+    enum { Numero, Objet, Client, Debut, Fin, Arrhes, Limite, Etat, Adultes, Enfants, Remarque, Telephone,
+           Email, Code, Nom, Couleur, NbColonnes };
+    static const char* const noms[NbColonnes] = {"NumeroReservation", "objet", "nomclient", "DateDebut",
+        "DateFin", "arrhes", "datelimite", "Etat", "nbadultes", "nbenfants", "remarque", "telephone", "email",
+        "code", "nom", "couleur"};
+    int colonne[NbColonnes];
+    for (int i = 0; i < NbColonnes; ++i)
+        colonne[i] = rec.indexOf(QLatin1String(noms[i]));
+    auto valeur = [&](int i) { return colonne[i] < 0 ? QVariant() : q.value(colonne[i]); };
+
+    QHash<qint32, QList<Requetes::ReservationPlanning>> parUnite;
+    while (q.next()) {
+        Requetes::ReservationPlanning l;
+        Requetes::Reservation& r = l.reservation;
+        r.numero = valeur(Numero).toInt();
+        r.objet = valeur(Objet).toInt();
+        r.nomclient = valeur(Client).toString();
+        r.debut = Dates::depuisBase(valeur(Debut));
+        r.fin = Dates::depuisBase(valeur(Fin));
+        r.arrhes = valeur(Arrhes).toDouble();
+        r.datelimite = Dates::depuisBase(valeur(Limite));
+        r.etat = valeur(Etat).toInt();
+        r.nbadultes = valeur(Adultes).toInt();
+        r.nbenfants = valeur(Enfants).toInt();
+        r.remarque = valeur(Remarque).toString();
+        r.telephone = valeur(Telephone).toString();
+        r.email = valeur(Email).toString();
+        const QVariant code = valeur(Code);
+        l.etatTrouve = !code.isNull();
+        l.code = code.toInt();
+        l.nom = valeur(Nom).toString();
+        l.couleur = qint32(valeur(Couleur).toLongLong());
+        parUnite[r.objet].append(l);
+    }
+    return parUnite;
 }
 
 } // namespace RequetesPlanning

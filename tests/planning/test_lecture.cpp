@@ -116,3 +116,50 @@ TEST(LecturePlanning, BoundedReadWorksWithoutTheEndIndex)
     EXPECT_EQ(borne->at(0).reservation.nomclient, QStringLiteral("long"));
     EXPECT_EQ(borne->at(1).reservation.nomclient, QStringLiteral("court"));
 }
+
+TEST(LecturePlanning, OneStatementForAllUnitsGivesEachUnitsRows)
+{
+    TestUtil::BaseTemporaire t;
+    const QSqlDatabase db = t.base();
+    const QDate d(2026, 7, 10);
+    t.executer(QStringLiteral("INSERT INTO OBJETS (Numero, Nom) VALUES (1, 'Un'), (12, 'Douze'), (5, NULL)"));
+    struct Sejour { int objet; const char* client; int debut, fin; int etat; };
+    const Sejour sejours[] = {
+        {12, "b", 3, 6, 1}, {1, "a2", 4, 8, 2}, {1, "a1", -30, 2, 77}, {12, "ancien", -60, -50, 1},
+        {1, "a0", 4, 5, 1}, {9, "sans unité", 1, 3, 1}, {5, "c", 20, 22, 3}, {5, "loin", 90, 95, 1},
+    };
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("INSERT INTO RESERVATIONS (objet, nomclient, DateDebut, DateFin, Etat) "
+                             "VALUES (:o, :c, :d, :f, :e)"));
+    for (const Sejour& s : sejours) {
+        q.bindValue(QStringLiteral(":o"), s.objet);
+        q.bindValue(QStringLiteral(":c"), QString::fromUtf8(s.client));
+        q.bindValue(QStringLiteral(":d"), texte(d, s.debut, 14));
+        q.bindValue(QStringLiteral(":f"), texte(d, s.fin, 12));
+        q.bindValue(QStringLiteral(":e"), s.etat);
+        ASSERT_TRUE(q.exec());
+    }
+    const QDate avant = d.addDays(24);
+    const QDateTime fin = Grille::finMinimaleVisible(d, 20);
+    const auto toutes = RequetesPlanning::reservationsDuPlanning(db, avant, fin);
+    ASSERT_TRUE(toutes.has_value());
+    EXPECT_FALSE(toutes->contains(9));   // no unit 9: not read
+    for (int unite : {1, 12, 5}) {
+        const auto seule = Requetes::reservationsDeObjet(db, unite, avant, fin);
+        ASSERT_TRUE(seule.has_value());
+        const auto lignes = toutes->value(unite);
+        ASSERT_EQ(lignes.size(), seule->size()) << unite;
+        for (qsizetype i = 0; i < lignes.size(); ++i) {
+            EXPECT_EQ(lignes.at(i).reservation.numero, seule->at(i).reservation.numero);
+            EXPECT_EQ(lignes.at(i).reservation.debut, seule->at(i).reservation.debut);
+            EXPECT_EQ(lignes.at(i).etatTrouve, seule->at(i).etatTrouve);
+            EXPECT_EQ(lignes.at(i).couleur, seule->at(i).couleur);
+            EXPECT_EQ(lignes.at(i).nom, seule->at(i).nom);
+        }
+    }
+    QStringList un;
+    for (const auto& l : toutes->value(1))
+        un << l.reservation.nomclient;
+    // By arrival, then by number for the same arrival.
+    EXPECT_EQ(un, (QStringList{QStringLiteral("a1"), QStringLiteral("a2"), QStringLiteral("a0")}));
+}
