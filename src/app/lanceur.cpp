@@ -5,7 +5,9 @@
 #include "langues.h"
 #include "module3.h"
 #include "root.h"
+#include "saveposition.h"
 #include "planning/form1.h"
+#include "settings/parametres.h"
 #include "store/base.h"
 #include "store/horloge.h"
 #include "ui/fenetres.h"
@@ -89,8 +91,23 @@ bool Lanceur::demarrer(const OptionsLancement& options)
     m_form1->remplirMois();
     Module3::DefinirHauteurListe(m_form1->choixmois, 12);
 
+    // 18: the calendar remembers its place in the configuration file.
+    auto* positions = new SavePosition(m_form1);
+    positions->init(sousFenetre, contexte.CheminINI, QStringLiteral("Planning"));
+
     // 19 and 20: the splash goes; the selection box offers "Tous".
     splash.reset();
     m_form1->ChoixSelection->addItem(QStringLiteral("Tous"));
+
+    connect(m_root.get(), &ROOT::menuoutil_Click, this, &Lanceur::menuoutil_Click);
     return true;
+}
+
+void Lanceur::menuoutil_Click(int index)
+{
+    if (index == 50) {
+        parametres fenetre(&contexte, m_root.get());
+        connect(&fenetre, &parametres::couleurChangee, m_form1, &Form1::rafraichir);
+        fenetre.exec();
+    }
 }

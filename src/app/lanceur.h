@@ -29,6 +29,9 @@ public:
     ROOT* fenetrePrincipale() const { return m_root.get(); }
     Form1* calendrier() const { return m_form1; }
 
+    // An entry of the "&Outils" menu: 30 publication, 50 settings.
+    void menuoutil_Click(int index);
+
 private:
     std::unique_ptr<ROOT> m_root;
     Form1* m_form1 = nullptr;

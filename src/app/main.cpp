@@ -6,7 +6,9 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QLibraryInfo>
 #include <QLocale>
+#include <QTranslator>
 #include <QTextStream>
 #include <cstdio>
 #include <cstring>
@@ -34,6 +36,11 @@ int main(int argc, char** argv)
     QCoreApplication::setApplicationName(QStringLiteral("planning"));
     // The program works with French conventions whatever the system's.
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+    // Qt's own dialogs (colours, message box buttons) speak French too.
+    QTranslator traductionQt;
+    if (traductionQt.load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&traductionQt);
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Planning et accueil d'un hôtel ou d'un camping"));
