@@ -2,12 +2,9 @@
 // writes that go with creating, changing and deleting a reservation.
 #include "reservation/compte.h"
 #include "store/conversion.h"
-#include "store/horloge.h"
-#include "store/module1.h"
 #include "store/requetes_reservation.h"
 #include "testutil.h"
 
-#include <QSqlQuery>
 #include <gtest/gtest.h>
 
 namespace {
@@ -42,34 +39,21 @@ TEST(Compte, NumeroAffiche)
     EXPECT_EQ(Compte::NumeroAffiche(QStringLiteral("4 2")), std::nullopt);
 }
 
-TEST(Compte, ConsommationPuisPaiementDonnentUnSoldeDeDeux)
+TEST(Compte, LignesDesTicketsEtSolde)
 {
-    TestUtil::BaseTemporaire base(QStringLiteral("compte"));
-    Horloge::fixer(le(2005, 8, 2, 10, 15));
-    ASSERT_TRUE(Module1::EnregistrerOperation(base.base(), 42, -3, QString(), QStringLiteral("BAR Café\r\n1 x 3")));
-    Horloge::fixer(le(2005, 8, 3, 9, 0));
-    ASSERT_TRUE(Module1::EnregistrerOperation(base.base(), 42, 5, QStringLiteral("ESP"), QStringLiteral("Paiement ESP")));
-    ASSERT_TRUE(Module1::EnregistrerOperation(base.base(), 42, 0, QString(), QStringLiteral("Envoi contrat par Fax")));
-    ASSERT_TRUE(Module1::EnregistrerOperation(base.base(), 7, -9, QString(), QStringLiteral("Autre réservation")));
-    Horloge::liberer();
-
-    const auto montants = Requetes::operationsMontant(base.base(), 42);
-    ASSERT_TRUE(montants.has_value());
-    const Compte::Ticket t = Compte::LignesTicket(*montants);
+    const QList<Requetes::Operation> ops = {
+        {le(2005, 8, 2, 10, 15), -3, QStringLiteral("   "), QStringLiteral("BAR Café\r\n1 x 3")},
+        {le(2005, 8, 3, 9, 0), 5, QStringLiteral("ESP"), QStringLiteral("Paiement ESP")},
+    };
+    const Compte::Ticket t = Compte::LignesTicket(ops);
     EXPECT_EQ(t.lignes, (QStringList{QStringLiteral("BAR Café\r\n1 x 3"), Conversion::Monnaie(-3),
                                      QStringLiteral("Paiement ESP"), Conversion::Monnaie(5)}));
     EXPECT_DOUBLE_EQ(t.total, 2.0);
-    EXPECT_EQ(Conversion::Monnaie(t.total), Conversion::Monnaie(2));
-
-    const QStringList conso = Compte::LignesConso(*montants);
-    ASSERT_EQ(conso.size(), 4);
-    EXPECT_EQ(conso.at(0), QStringLiteral("02/08/05 10:15 : BAR Café\r\n1 x 3"));
-    EXPECT_EQ(conso.at(2), QStringLiteral("03/08/05 09:00 : Paiement ESP"));
-    EXPECT_EQ(conso.at(3), Conversion::Monnaie(5));
-
-    const auto histo = Requetes::operationsHistorique(base.base(), 42);
-    ASSERT_TRUE(histo.has_value());
-    EXPECT_EQ(Compte::LignesHisto(*histo), QStringList{QStringLiteral("03/08/05 09:00 : Envoi contrat par Fax")});
+    EXPECT_EQ(Compte::LignesConso(ops).at(0), QStringLiteral("02/08/05 10:15 : BAR Café\r\n1 x 3"));
+    EXPECT_EQ(Compte::LignesConso(ops).at(3), Conversion::Monnaie(5));
+    EXPECT_EQ(Compte::LignesHisto(ops), (QStringList{QStringLiteral("02/08/05 10:15 : BAR Café\r\n1 x 3"),
+                                                     QStringLiteral("03/08/05 09:00 : Paiement ESP")}));
+    EXPECT_DOUBLE_EQ(Compte::LignesTicket({}).total, 0.0);
 }
 
 TEST(Compte, CreationEtJournalEnUneTransaction)
