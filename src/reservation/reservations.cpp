@@ -335,7 +335,11 @@ void reservations::RemplirDepuis(const Requetes::Reservation& r, const QString& 
     datelimite->setText(r.datelimite.isValid() ? Dates::jjmmaaaa(r.datelimite.date()) : QString());
     nbadultes->setText(QString::number(r.nbadultes));
     nbenfants->setText(QString::number(r.nbenfants));
-    etat->setCurrentText(libelleEtat);
+    const int indexEtat = etat->findText(libelleEtat);
+    if (indexEtat >= 0)
+        etat->setCurrentIndex(indexEtat);
+    else
+        etat->setCurrentText(libelleEtat);
     numreservation->setText(QString::number(r.numero));
     remarque->setText(Saisie::FormeAffichee(r.remarque));
     telephone->setText(Saisie::FormeAffichee(r.telephone));
