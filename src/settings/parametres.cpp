@@ -1,9 +1,14 @@
 #include "parametres.h"
 
 #include "app/contexte.h"
+#include "app/demarrage.h"
 #include "app/langues.h"
+#include "editeurtable.h"
 #include "lignesetats.h"
+#include "modelearticles.h"
+#include "modeleobjets.h"
 #include "store/requetes.h"
+#include "store/requetes_editeurs.h"
 #include "store/requetes_parametres.h"
 #include "ui/basededonnees.h"
 #include "ui/fenetres.h"
@@ -14,13 +19,17 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QColorDialog>
+#include <QHeaderView>
+#include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTableView>
 #include <QWheelEvent>
 
 namespace {
@@ -103,15 +112,10 @@ void parametres::construireFond()
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
     SSTab1->setGeometry(px(QRect(120, 1200, 9255, 4575)));
     auto* couleurs = new QWidget;
-    auto* objets = new QWidget;
     SSTab1->addTab(couleurs, QStringLiteral("Couleurs"));
-    SSTab1->addTab(objets, QStringLiteral("Objets"));
-    SSTab1->addTab(new QWidget, QStringLiteral("Tab 2"));
+    SSTab1->addTab(construireOngletObjets(), QStringLiteral("Objets"));
+    SSTab1->addTab(construireOngletBar(), QStringLiteral("Bar"));
     construireOngletCouleurs(couleurs);
-
-    BaseDeDonnees1 = new BaseDeDonnees(objets);
-    BaseDeDonnees1->setObjectName(QStringLiteral("BaseDeDonnees1"));
-    BaseDeDonnees1->move(Twips::enPixels(240), Twips::enPixels(240));
 
     Quitter = new xpcmdbutton(QStringLiteral("Quitter"), Fond);
     Quitter->setObjectName(QStringLiteral("Quitter"));
@@ -126,6 +130,7 @@ void parametres::construireOngletCouleurs(QWidget* page)
     const int entete = SSTab1->tabBar()->sizeHint().height();
     infos = surface(page, "infos", QRect(240, 480, 7050, 3375));
     infos->move(infos->x(), std::max(0, infos->y() - entete));
+    const QPoint remontee(0, infos->y() - Twips::enPixels(480));
 
     Picture1 = surface(infos, "Picture1", QRect(0, 0, 7035, 2895));
     peindre(Picture1, QColor(192, 192, 192));
@@ -142,15 +147,85 @@ void parametres::construireOngletCouleurs(QWidget* page)
     // Row 0 is the design row; it shows once a state fills it.
     ajouterLigne();
     fondetats[0]->setText(QStringLiteral("Etats"));
+
+    ajouteretat = new QPushButton(QStringLiteral("Ajouter un état"), page);
+    ajouteretat->setObjectName(QStringLiteral("ajouteretat"));
+    ajouteretat->setGeometry(px(positionAjouterEtat()).translated(remontee));
+    connect(ajouteretat, &QPushButton::clicked, this, &parametres::ajouteretat_Click);
+
+    supprimeretat = new QPushButton(QStringLiteral("Supprimer"), page);
+    supprimeretat->setObjectName(QStringLiteral("supprimeretat"));
+    supprimeretat->setGeometry(px(positionSupprimerEtat()).translated(remontee));
+    supprimeretat->setToolTip(QStringLiteral("Supprimer l'état dont le nom a été choisi"));
+    supprimeretat->setEnabled(false);
+    connect(supprimeretat, &QPushButton::clicked, this, &parametres::supprimeretat_Click);
+}
+
+EditeurTable* parametres::construireOngletObjets()
+{
+    modeleobjets = new ModeleObjets(m_contexte->BaseOuverte, this);
+    BaseDeDonnees1 = new BaseDeDonnees;
+    BaseDeDonnees1->setObjectName(QStringLiteral("BaseDeDonnees1"));
+    BaseDeDonnees1->setFixedSize(BaseDeDonnees1->size());
+
+    auto* page = new EditeurTable(modeleobjets, ModeleObjets::Nom,
+                                  QStringLiteral("Supprimer le logement « %1 » ?"), BaseDeDonnees1);
+    page->ajout = [this] { return modeleobjets->ajouter(); };
+    tableobjets = page->vue;
+    tableobjets->setObjectName(QStringLiteral("tableobjets"));
+    tableobjets->setColumnWidth(ModeleObjets::Numero, 60);
+    tableobjets->setColumnWidth(ModeleObjets::Nom, 140);
+    tableobjets->setColumnWidth(ModeleObjets::NomInternet, 120);
+    ajouterobjet = page->ajouter;
+    ajouterobjet->setObjectName(QStringLiteral("ajouterobjet"));
+    supprimerobjet = page->supprimer;
+    supprimerobjet->setObjectName(QStringLiteral("supprimerobjet"));
+
+    // The message waits until the edit that caused it is over.
+    connect(modeleobjets, &ModeleObjets::refus, this, &parametres::montrerRefus, Qt::QueuedConnection);
+    connect(modeleobjets, &ModeleObjets::donneesChangees, this, &parametres::couleurChangee);
+    return page;
+}
+
+EditeurTable* parametres::construireOngletBar()
+{
+    modelearticles = new ModeleArticles(m_contexte->BaseOuverte, this);
+    auto* page = new EditeurTable(modelearticles, ModeleArticles::Libelle,
+                                  QStringLiteral("Supprimer l'article « %1 » ?"));
+    // A new article joins the family of the chosen one.
+    page->ajout = [this, page] {
+        return modelearticles->ajouter(modelearticles->ligne(page->ligneChoisie()).article.famille);
+    };
+    tablearticles = page->vue;
+    tablearticles->setObjectName(QStringLiteral("tablearticles"));
+    tablearticles->setColumnWidth(ModeleArticles::Famille, 130);
+    tablearticles->setColumnWidth(ModeleArticles::Libelle, 220);
+    ajouterarticle = page->ajouter;
+    ajouterarticle->setObjectName(QStringLiteral("ajouterarticle"));
+    supprimerarticle = page->supprimer;
+    supprimerarticle->setObjectName(QStringLiteral("supprimerarticle"));
+
+    connect(modelearticles, &ModeleArticles::refus, this, &parametres::montrerRefus, Qt::QueuedConnection);
+    return page;
+}
+
+void parametres::montrerRefus(const QString& message)
+{
+    QMessageBox::warning(this, windowTitle(), message, QMessageBox::Ok);
 }
 
 void parametres::ajouterLigne()
 {
     const int i = int(fondetats.size());
 
-    auto* nom = new QLabel(fondcouleurs);
+    // The name reads as a label and is edited in place.
+    auto* nom = new QLineEdit(fondcouleurs);
     nom->setObjectName(QStringLiteral("fondetats"));
     nom->setProperty("Index", i);
+    nom->setFrame(false);
+    nom->setTextMargins(0, 0, 0, 0);
+    nom->installEventFilter(this);
+    connect(nom, &QLineEdit::editingFinished, this, [this, i] { fondetats_Change(i); });
 
     auto* caseInternet = new QCheckBox(fondcouleurs);
     caseInternet->setObjectName(QStringLiteral("internet"));
@@ -173,9 +248,13 @@ void parametres::ajouterLigne()
     fondetatcouleurs.append(pastille);
     fondchangercouleurs.append(bouton);
     placerLigne(i);
-    for (QWidget* w : {static_cast<QWidget*>(nom), static_cast<QWidget*>(caseInternet), pastille,
-                       static_cast<QWidget*>(bouton)})
+    for (QWidget* w : ligne(i))
         w->hide();
+}
+
+QList<QWidget*> parametres::ligne(int i) const
+{
+    return {fondetats[i], internet[i], fondetatcouleurs[i], fondchangercouleurs[i]};
 }
 
 void parametres::placerLigne(int i)
@@ -189,6 +268,14 @@ void parametres::placerLigne(int i)
 void parametres::charger()
 {
     Sablier sablier;
+    chargerEtats();
+    // Unreadable tables leave their editor empty, as unreadable states do.
+    modeleobjets->charger();
+    modelearticles->charger();
+}
+
+void parametres::chargerEtats()
+{
     const auto etats = RequetesParametres::etats(m_contexte->BaseOuverte);
     const QList<RequetesParametres::LigneEtat> lignes = etats.value_or(QList<RequetesParametres::LigneEtat>());
     for (int i = 0; i < lignes.size(); ++i) {
@@ -196,16 +283,22 @@ void parametres::charger()
         if (i >= fondetats.size())
             ajouterLigne();
         fondetats[i]->setText(e.nom);
+        fondetats[i]->setCursorPosition(0);
         fondetats[i]->setToolTip(e.nom);   // a long name is cut in the row
         fondetats[i]->setProperty("Tag", e.code);
+        fondetats[i]->setProperty("Nom", e.nom);
+        internet[i]->setTristate(false);
         internet[i]->setCheckState(LignesEtats::CaseInternet(e.internet));
         // An unreadable colour leaves the swatch as designed.
-        if (const auto c = LignesEtats::CouleurDepuisValeur(e.couleur))
-            fixerCouleur(i, *c);
-        fondetats[i]->show();
-        internet[i]->show();
-        fondetatcouleurs[i]->show();
-        fondchangercouleurs[i]->show();
+        fixerCouleur(i, LignesEtats::CouleurDepuisValeur(e.couleur).value_or(couleurDessin()));
+        for (QWidget* w : ligne(i))
+            w->show();
+    }
+    // Rows left over from a removed state are emptied and hidden.
+    for (int i = int(lignes.size()); i < fondetats.size(); ++i) {
+        fondetats[i]->setProperty("Tag", QVariant());
+        for (QWidget* w : ligne(i))
+            w->hide();
     }
     const QRect hauteur = px(QRect(0, 0, 0,
         LignesEtats::HauteurFond(positionEtat0(), int(lignes.size()), kHauteurDessinFond)));
@@ -229,6 +322,9 @@ bool parametres::eventFilter(QObject* objet, QEvent* evenement)
         QCoreApplication::sendEvent(VScroll1, evenement);
         return true;
     }
+    // Entering a state's name chooses that state.
+    if (evenement->type() == QEvent::FocusIn && objet->objectName() == QLatin1String("fondetats"))
+        choisirEtat(objet->property("Index").toInt());
     return QDialog::eventFilter(objet, evenement);
 }
 
@@ -292,6 +388,113 @@ void parametres::mettreAJourTableEtats(qint32 code, qint32 valeur)
         if (e.code == code)
             e.couleur = valeur;
     }
+}
+
+void parametres::choisirEtat(int index)
+{
+    m_etatChoisi = (index >= 0 && index < fondetats.size() && fondetats[index]->property("Tag").isValid()) ? index : -1;
+    // The chosen name shows its field; the others read as labels.
+    for (int i = 0; i < fondetats.size(); ++i) {
+        QPalette p = fondetats[i]->palette();
+        p.setColor(QPalette::Base, i == m_etatChoisi ? QColor(Qt::white) : QColor(Qt::transparent));
+        fondetats[i]->setPalette(p);
+    }
+    supprimeretat->setEnabled(m_etatChoisi >= 0);
+}
+
+void parametres::recharger(std::optional<qint32> codeAChoisir)
+{
+    chargerEtats();
+    m_contexte->TableEtats = Demarrage::ChargerEtats(m_contexte->BaseOuverte);
+    int ligneAChoisir = -1;
+    for (int i = 0; codeAChoisir && i < fondetats.size(); ++i)
+        if (fondetats[i]->property("Tag").isValid() && codeLigne(i) == *codeAChoisir)
+            ligneAChoisir = i;
+    choisirEtat(ligneAChoisir);
+    if (m_etatChoisi >= 0) {
+        // Bring the chosen row into sight.
+        const QRect r = fondetats[m_etatChoisi]->geometry();
+        if (r.bottom() >= VScroll1->value() + Picture1->height())
+            VScroll1->setValue(r.bottom() + 1 - Picture1->height());
+        else if (r.top() < VScroll1->value())
+            VScroll1->setValue(r.top());
+    }
+    emit couleurChangee();
+}
+
+void parametres::fondetats_Change(int index)
+{
+    if (index < 0 || index >= fondetats.size() || !fondetats[index]->property("Tag").isValid())
+        return;
+    QLineEdit* nom = fondetats[index];
+    const QString avant = nom->property("Nom").toString();
+    if (nom->text() == avant)
+        return;
+    QString erreur;
+    if (!RequetesEditeurs::renommerEtat(m_contexte->BaseOuverte, codeLigne(index), nom->text(), &erreur)) {
+        // The stored name comes back before the message, so that leaving the
+        // field for the message box stores nothing more.
+        nom->setText(avant);
+        QMetaObject::invokeMethod(this, [this, erreur] {
+            montrerRefus(QStringLiteral("Le nom de l'état n'est pas changé.\n%1").arg(erreur));
+        }, Qt::QueuedConnection);
+        return;
+    }
+    const QString nouveau = nom->text().trimmed();
+    nom->setText(nouveau);
+    nom->setProperty("Nom", nouveau);
+    nom->setToolTip(nouveau);
+    m_contexte->TableEtats = Demarrage::ChargerEtats(m_contexte->BaseOuverte);
+    emit couleurChangee();
+}
+
+void parametres::ajouteretat_Click()
+{
+    QInputDialog demande(this);
+    demande.setObjectName(QStringLiteral("nometat"));
+    demande.setWindowTitle(windowTitle());
+    demande.setLabelText(QStringLiteral("Nom du nouvel état :"));
+    demande.setOkButtonText(QStringLiteral("OK"));
+    demande.setCancelButtonText(QStringLiteral("Annuler"));
+    if (demande.exec() != QDialog::Accepted)
+        return;
+    const QString nom = demande.textValue().trimmed();
+    if (nom.isEmpty()) {
+        montrerRefus(QStringLiteral("Le nom de l'état ne peut pas être vide."));
+        return;
+    }
+    msg->setCurrentColor(couleurDessin());
+    if (msg->exec() != QDialog::Accepted || !msg->selectedColor().isValid())
+        return;
+    QString erreur;
+    const auto code = RequetesEditeurs::ajouterEtat(m_contexte->BaseOuverte, nom,
+        LignesEtats::ValeurDepuisCouleur(msg->selectedColor()), &erreur);
+    if (!code) {
+        montrerRefus(QStringLiteral("L'état « %1 » n'a pas pu être ajouté.\n%2").arg(nom, erreur));
+        return;
+    }
+    recharger(*code);
+}
+
+void parametres::supprimeretat_Click()
+{
+    const int index = m_etatChoisi;
+    if (index < 0)
+        return;
+    const QString nom = nomLigne(index);
+    QMessageBox question(QMessageBox::Question, windowTitle(),
+                         QStringLiteral("Supprimer l'état « %1 » ?").arg(nom), QMessageBox::NoButton, this);
+    QPushButton* oui = question.addButton(QStringLiteral("Oui"), QMessageBox::YesRole);
+    question.setDefaultButton(question.addButton(QStringLiteral("Non"), QMessageBox::NoRole));
+    question.exec();
+    if (question.clickedButton() != oui)
+        return;
+    QString erreur;
+    if (!RequetesEditeurs::supprimerEtat(m_contexte->BaseOuverte, codeLigne(index), &erreur)) {
+        montrerRefus(QStringLiteral("L'état « %1 » n'est pas supprimé.\n%2").arg(nom, erreur));
+        return;
+    }
+    recharger(std::nullopt);
 }
 
 void parametres::internet_Click(int index)

@@ -1,18 +1,26 @@
 #pragma once
-// The settings window: one row per reservation state with its name, its
-// publication box, a swatch of its colour and "Changer Couleur". A colour
-// chosen is stored at once and the planning is told (couleurChangee); the
-// publication box is stored when ticked or unticked.
+// The settings window. Tab "Couleurs": one row per reservation state with
+// its name (edited in place), its publication box, a swatch of its colour and
+// "Changer Couleur", plus "Ajouter un état" and "Supprimer" for the chosen
+// state. Tab "Objets": the units; tab "Bar": the bar articles. Every change
+// is stored at once; whatever the planning shows (units, states, colours)
+// is announced by couleurChangee so that it redraws.
 #include <QColor>
 #include <QDialog>
 #include <QList>
+#include <optional>
 
 struct Contexte;
 class BaseDeDonnees;
 class QCheckBox;
 class QColorDialog;
+class EditeurTable;
+class ModeleArticles;
+class ModeleObjets;
 class QLabel;
+class QLineEdit;
 class QPushButton;
+class QTableView;
 class QScrollBar;
 class QTabWidget;
 class xpcmdbutton;
@@ -28,6 +36,14 @@ public:
     void fondchangercouleurs_Click(int index);
     // The publication box of row `index` was ticked or unticked by the user.
     void internet_Click(int index);
+    // The name of row `index` was edited (Enter or leaving the field).
+    void fondetats_Change(int index);
+    // Asks a name, then a colour, and adds the state; a cancel adds nothing.
+    void ajouteretat_Click();
+    // Removes the chosen state after a question; refused while it is used.
+    void supprimeretat_Click();
+    // Row of the state chosen for removal (the name last entered), or -1.
+    int etatChoisi() const { return m_etatChoisi; }
 
     // Code of the state shown in row `index` (the tag of its name label).
     qint32 codeLigne(int index) const;
@@ -41,23 +57,38 @@ public:
     QWidget* Picture1;
     QScrollBar* VScroll1;
     QWidget* fondcouleurs;
-    QList<QLabel*> fondetats;
+    QList<QLineEdit*> fondetats;
     QList<QCheckBox*> internet;
     QList<QWidget*> fondetatcouleurs;
     QList<QPushButton*> fondchangercouleurs;
     BaseDeDonnees* BaseDeDonnees1;
     xpcmdbutton* Quitter;
     QColorDialog* msg;
+    QPushButton* ajouteretat;
+    QPushButton* supprimeretat;
+
+    ModeleObjets* modeleobjets;
+    QTableView* tableobjets;
+    QPushButton* ajouterobjet;
+    QPushButton* supprimerobjet;
+
+    ModeleArticles* modelearticles;
+    QTableView* tablearticles;
+    QPushButton* ajouterarticle;
+    QPushButton* supprimerarticle;
 
     // Design positions, in twips.
     static QRect positionEtat0() { return QRect(120, 0, 3735, 255); }
     static QRect positionInternet0() { return QRect(3960, 0, 255, 255); }
     static QRect positionCouleur0() { return QRect(4320, 0, 375, 255); }
     static QRect positionBouton0() { return QRect(4740, 0, 1920, 255); }
+    static QRect positionAjouterEtat() { return QRect(7410, 480, 1695, 375); }
+    static QRect positionSupprimerEtat() { return QRect(7410, 975, 1695, 375); }
     static QColor couleurDessin() { return QColor(255, 0, 0); }
 
 signals:
-    // A state's colour was stored: the planning redraws its bars.
+    // Something the planning shows was stored (a state's colour, a state, a
+    // unit): the planning reloads and redraws.
     void couleurChangee();
 
 protected:
@@ -67,8 +98,17 @@ private:
     void habiller();
     void construireFond();
     void construireOngletCouleurs(QWidget* page);
+    EditeurTable* construireOngletObjets();
+    EditeurTable* construireOngletBar();
+    void montrerRefus(const QString& message);
+    void choisirEtat(int index);
+    // Reads the states again after one was added or removed, chooses the
+    // row of `codeAChoisir` and tells the planning.
+    void recharger(std::optional<qint32> codeAChoisir);
     void ajouterLigne();
+    QList<QWidget*> ligne(int i) const;
     void charger();
+    void chargerEtats();
     void placerLigne(int i);
     void ajusterDefilement();
     void fixerCouleur(int index, const QColor& couleur);
@@ -78,4 +118,5 @@ private:
     QString nomLigne(int index) const;
 
     Contexte* m_contexte;
+    int m_etatChoisi = -1;
 };

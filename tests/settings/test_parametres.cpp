@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
@@ -104,7 +105,7 @@ protected:
     int lignesVisibles(const parametres& p)
     {
         int n = 0;
-        for (QLabel* l : p.fondetats)
+        for (QLineEdit* l : p.fondetats)
             n += l->isVisibleTo(p.fondcouleurs) ? 1 : 0;
         return n;
     }
@@ -162,13 +163,13 @@ TEST_F(Parametres, FenetreEtOngletsPortentLeursNomsEtTextes)
     ASSERT_EQ(p.SSTab1->count(), 3);
     EXPECT_EQ(p.SSTab1->tabText(0), QStringLiteral("Couleurs"));
     EXPECT_EQ(p.SSTab1->tabText(1), QStringLiteral("Objets"));
-    EXPECT_EQ(p.SSTab1->tabText(2), QStringLiteral("Tab 2"));
+    EXPECT_EQ(p.SSTab1->tabText(2), QStringLiteral("Bar"));
     EXPECT_TRUE(p.SSTab1->widget(1)->isAncestorOf(p.BaseDeDonnees1));
     for (const char* nom : {"dessin", "Fond", "Label1", "SSTab1", "infos", "Picture1", "VScroll1",
                             "fondcouleurs", "Quitter", "msg", "BaseDeDonnees1"})
         EXPECT_NE(p.findChild<QObject*>(QLatin1String(nom)), nullptr) << nom;
     // The default database has three states: three named rows.
-    EXPECT_EQ(p.findChildren<QLabel*>(QStringLiteral("fondetats")).size(), 3);
+    EXPECT_EQ(p.findChildren<QLineEdit*>(QStringLiteral("fondetats")).size(), 3);
     EXPECT_EQ(p.fondetats[2]->text(), QStringLiteral("Fermé"));
 }
 

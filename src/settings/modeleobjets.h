@@ -1,0 +1,50 @@
+#pragma once
+// The units (table OBJETS) as a table model for the settings window: one row
+// per unit, columns Numero, Nom, NomInternet, FichierPlanningHTML. Every
+// change goes through the store at once; a refusal leaves the row as it was
+// and is announced by `refus` with the French message to show.
+#include "store/requetes.h"
+
+#include <QAbstractTableModel>
+#include <QList>
+#include <QSqlDatabase>
+#include <optional>
+
+class ModeleObjets : public QAbstractTableModel
+{
+    Q_OBJECT
+public:
+    enum Colonne { Numero, Nom, NomInternet, FichierPlanningHTML, NbColonnes };
+
+    explicit ModeleObjets(const QSqlDatabase& base, QObject* parent = nullptr);
+
+    // Reads every unit again; false (with the reason in *erreur) when the
+    // table cannot be read, the rows are then empty.
+    bool charger(QString* erreur = nullptr);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+    // Appends units only (row == rowCount()): each takes the next free
+    // number and the name "Logement <number>".
+    bool insertRows(int row, int count, const QModelIndex& parent = QModelIndex()) override;
+    // Removes units from the last to the first; the first refusal stops.
+    bool removeRows(int row, int count, const QModelIndex& parent = QModelIndex()) override;
+
+    // Appends one unit; its row, or nullopt after a refusal.
+    std::optional<int> ajouter();
+    Requetes::Objet objet(int ligne) const { return m_objets.value(ligne); }
+
+signals:
+    // A change was refused; nothing was stored.
+    void refus(const QString& message);
+    // A unit was added, changed or removed.
+    void donneesChangees();
+
+private:
+    QSqlDatabase m_base;
+    QList<Requetes::Objet> m_objets;
+};
