@@ -4,6 +4,7 @@
 #include "trace.h"
 
 #include "app/contexte.h"
+#include "reservation/reservations.h"
 #include "store/conversion.h"
 #include "store/horloge.h"
 #include "store/requetes.h"
@@ -134,7 +135,7 @@ Form1::Form1(Contexte* contexte, QWidget* parent)
     connect(MvtJourSuivant, &xpcmdbutton::MouseDown, this, [this] { jourMaintenu(1); });
     connect(MvtJourPrecedent, &xpcmdbutton::MouseUp, mouvements, &QTimer::stop);
     connect(MvtJourSuivant, &xpcmdbutton::MouseUp, mouvements, &QTimer::stop);
-    connect(ajouter, &xpcmdbutton::Click, this, &Form1::ajouterDemande);
+    connect(ajouter, &xpcmdbutton::Click, this, &Form1::ajouter_Click);
 
     connect(planning, &Surface::sourisEnfoncee, this,
             [this](Qt::MouseButton b, Qt::MouseButtons bs, Qt::KeyboardModifiers, QPoint p, QPoint e) {
@@ -152,6 +153,7 @@ Form1::~Form1()
         enfant->disconnect(this);
     if (m_curseurPose)
         QApplication::restoreOverrideCursor();
+    delete m_reservation;
 }
 
 void Form1::fixerTailleCellules(int largeurJour, int hauteurLigne)
@@ -354,6 +356,7 @@ void Form1::planningEnfonce(Qt::MouseButton bouton, Qt::MouseButtons boutons, QP
     const int i = Grille::barreTouchee(m_barres, position.x(), position.y());
     if (i > 0) {
         emit barreCliquee(i);
+        ouvrirBarre(i);
         return;
     }
     m_departGlisser = ecran;
@@ -419,4 +422,79 @@ void Form1::Clignotement_Timer()
     }
     // Only the bar is shown again.
     planning->update(QRect(QPoint(b.r.x1, b.r.y1), QPoint(b.r.x2, b.r.y2)).normalized().intersected(planning->rect()));
+}
+
+// ---- The reservation window ---------------------------------------------------
+
+reservations* Form1::fenetreReservation()
+{
+    if (!m_reservation) {
+        // A window of its own, not a child: disabling the calendar while it is
+        // open must not disable it too.
+        m_reservation = new reservations(m_contexte);
+        connect(m_reservation, &reservations::reservationEncours, this,
+                [this](qint32 numero) { reservation_encours = numero; });
+        connect(m_reservation, &reservations::dateDepart, this, [this](const QDate& jour) {
+            if (jour.isValid())
+                datedepart = jour;
+        });
+        connect(m_reservation, &reservations::rafraichirDemande, this, &Form1::rafraichir);
+        connect(m_reservation, &reservations::fermee, this, &Form1::reservationFermee);
+    }
+    return m_reservation;
+}
+
+void Form1::ouvrirBarre(int index)
+{
+    if (index < 1 || index > m_barres.size())
+        return;
+    const Grille::Barre b = m_barres.at(index - 1);
+    reservations* r = fenetreReservation();
+    r->Fonction_Modifier();
+    Requetes::Reservation res;
+    res.numero = b.numero;
+    res.objet = b.objet;
+    res.nomclient = b.client;
+    res.debut = b.debut;
+    res.fin = b.fin;
+    res.arrhes = b.arrhes;
+    res.datelimite = b.datelimite;
+    res.etat = b.etat;
+    res.nbadultes = b.nbadultes;
+    res.nbenfants = b.nbenfants;
+    res.remarque = b.remarque;
+    res.telephone = b.telephone;
+    res.email = b.email;
+    // The boxes, the unit entry "<number> ..." and the number of nights.
+    r->RemplirDepuis(res, b.libelleEtat);
+    r->show();
+    r->raise();
+    r->activateWindow();
+    r->AfficherLeTicket();
+    r->FormAppelante(this);
+    // The calendar waits, disabled, until the window reports its end.
+    m_ouverture = Ouverture::Edition;
+    setEnabled(false);
+}
+
+void Form1::ajouter_Click()
+{
+    reservations* r = fenetreReservation();
+    r->Fonction_Ajouter();
+    m_ouverture = Ouverture::Ajout;
+    r->setWindowModality(Qt::ApplicationModal);
+    r->show();
+}
+
+void Form1::reservationFermee()
+{
+    const Ouverture ouverture = m_ouverture;
+    m_ouverture = Ouverture::Aucune;
+    if (m_reservation)
+        m_reservation->setWindowModality(Qt::NonModal);
+    setEnabled(true);
+    if (ouverture == Ouverture::Edition)
+        Clignotement->start();   // on the edited bar, found again by the refresh
+    if (ouverture != Ouverture::Aucune)
+        rafraichir();
 }

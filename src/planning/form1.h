@@ -6,12 +6,14 @@
 #include <QDate>
 #include <QList>
 #include <QPoint>
+#include <QPointer>
 #include <QWidget>
 
 struct Contexte;
 class QComboBox;
 class QTimer;
 class Surface;
+class reservations;
 class xpcmdbutton;
 
 class Form1 : public QWidget
@@ -37,6 +39,15 @@ public:
     // Choices in the year and month boxes.
     void choixannee_Click(int index);
     void choixmois_Click(int index);
+
+    // Opens the reservation of bar `index` (1 for the first) in the
+    // reservation window; the calendar is disabled until the window ends,
+    // then the bar blinks.
+    void ouvrirBarre(int index);
+    // "+": a new reservation in the reservation window, shown modally.
+    void ajouter_Click();
+    // The reservation window, made on first use.
+    reservations* fenetreReservation();
 
     // Timer ticks: blinking of the current bar, drag scrolling, held day buttons.
     void Clignotement_Timer();
@@ -66,10 +77,9 @@ public:
     QTimer* mouvements;
 
 Q_SIGNALS:
-    // The left button went down on bar `index` (1 for the first bar).
+    // The left button went down on bar `index` (1 for the first bar), which
+    // is being opened.
     void barreCliquee(int index);
-    // "+" was clicked.
-    void ajouterDemande();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -82,6 +92,7 @@ private:
     void dessinerEntete(int largeurPlanning, int hauteurPlanning, int* colonnesDessinees);
     void dessinerLignes(int largeurPlanning, int nbColonnes);
     QString etiquette(const Grille::Barre& b) const;
+    void reservationFermee();
     qint16 nbClignotements() const;
 
     Contexte* m_contexte;
@@ -99,4 +110,8 @@ private:
     QPoint m_pointeur;         // pointer on the screen now
     QDate m_jourGlisser;       // datedepart when the drag began
     bool m_curseurPose = false;
+
+    enum class Ouverture { Aucune, Edition, Ajout };
+    QPointer<reservations> m_reservation;
+    Ouverture m_ouverture = Ouverture::Aucune;
 };

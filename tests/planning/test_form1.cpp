@@ -1,8 +1,11 @@
 // The calendar window on a temporary database: drawing, navigation, held
 // day buttons, blinking, mouse on the grid, and bad data.
 #include "app/contexte.h"
+#include "app/langues.h"
 #include "planning/form1.h"
 #include "planning/surface.h"
+#include "reservation/reservations.h"
+#include "reservation/zonetexte.h"
 #include "store/base.h"
 #include "store/dates.h"
 #include "store/horloge.h"
@@ -11,10 +14,12 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QSqlQuery>
 #include <QTest>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -30,6 +35,8 @@ protected:
         Horloge::fixer(Dates::naive(QDate(2007, 3, 15), QTime(10, 0)));
         contexte.BaseOuverte = base.base();
         contexte.NbClignotements = 10;
+        contexte.CheminINI = dossier.filePath(QStringLiteral("planning.ini"));
+        Langues::fixerFichier(contexte.CheminINI);
         executer("INSERT INTO OBJETS (Numero, Nom) VALUES (1, 'Chambre 1')");
         executer("INSERT INTO OBJETS (Numero, Nom) VALUES (2, 'Chambre 2')");
     }
@@ -68,6 +75,7 @@ protected:
     }
 
     TestUtil::BaseTemporaire base{QStringLiteral("form1")};
+    QTemporaryDir dossier;
     Contexte contexte;
 };
 
@@ -257,8 +265,12 @@ TEST_F(Calendrier, LeftButtonOpensABarOrDragsTheDays)
         if (c.barre) {
             ASSERT_EQ(ouverture.size(), 1);
             EXPECT_EQ(ouverture.at(0).at(0).toInt(), c.barre);
+            EXPECT_FALSE(f->isEnabled());
+            f->fenetreReservation()->close();   // as "Revenir"
+            EXPECT_TRUE(f->isEnabled());
         } else {
             EXPECT_TRUE(ouverture.isEmpty());
+            EXPECT_TRUE(f->isEnabled());
         }
         EXPECT_FALSE(f->Deplaceur->isActive());
     }
@@ -347,4 +359,63 @@ TEST_F(Calendrier, ResizingLaysOutTheGrid)
         EXPECT_EQ(f->lesmois->width(), c.grille);
         EXPECT_EQ(f->Objets->height(), c.hauteurGrille);
     }
+}
+
+TEST_F(Calendrier, OpeningABarFillsTheReservationWindowThenBlinksIt)
+{
+    executer("INSERT INTO OBJETS (Numero, Nom) VALUES (10, 'Dix'), (12, 'Douze')");
+    sejour(10, "Autre", 1, 2);
+    const qint32 numero = sejour(1, "Dupont", 2, 3);
+    auto f = fenetre();
+    ASSERT_EQ(f->Barres().size(), 2);
+    const Grille::Barre b = f->Barres().at(0);
+    ASSERT_EQ(b.numero, numero);
+    QTest::mousePress(f->planning, Qt::LeftButton, {}, QPoint(b.r.x1 + 1, b.r.y1 + 1));
+    QTest::mouseRelease(f->planning, Qt::LeftButton, {}, QPoint(b.r.x1 + 1, b.r.y1 + 1));
+
+    reservations* r = f->fenetreReservation();
+    ASSERT_TRUE(r->isVisible());
+    EXPECT_FALSE(f->isEnabled());
+    struct Boite { QString texte; QString attendu; };
+    const Boite boites[] = {
+        {r->NomClient->text(), QStringLiteral("Dupont")},
+        {r->datedebut->text(), QStringLiteral("17/03/2007")}, {r->datefin->text(), QStringLiteral("20/03/2007")},
+        {r->heuredebut->text(), QStringLiteral("14:00")}, {r->heurefin->text(), QStringLiteral("12:00")},
+        {r->nbadultes->text(), QStringLiteral("2")}, {r->nbenfants->text(), QStringLiteral("1")},
+        {r->etat->currentText(), QString::fromUtf8("1 - Confirmé")},
+        {r->numreservation->text(), QString::number(numero)},
+        {r->Nbjour->text(), QStringLiteral("3")},
+        {r->windowTitle(), QString::fromUtf8("Réservation ") + QString::number(numero)},
+    };
+    for (const Boite& x : boites)
+        EXPECT_EQ(x.texte, x.attendu);
+    // Unit 1 is the entry beginning with "1 ", not those of 10 or 12.
+    EXPECT_TRUE(r->Objets->currentText().startsWith(QStringLiteral("1 "))) << r->Objets->currentText().toStdString();
+
+    // The window ends: the calendar comes back, refreshed, and the bar blinks.
+    f->reservation_encours = 0;
+    r->close();
+    EXPECT_FALSE(r->isVisible());
+    EXPECT_TRUE(f->isEnabled());
+    EXPECT_EQ(f->reservation_encours, numero);
+    EXPECT_EQ(f->reservation_courante, 1);
+    EXPECT_TRUE(f->Clignotement->isActive());
+}
+
+TEST_F(Calendrier, PlusOpensANewReservationModallyThenRefreshes)
+{
+    auto f = fenetre();
+    EXPECT_TRUE(f->Barres().isEmpty());
+    QTest::mouseClick(f->ajouter, Qt::LeftButton, {}, f->ajouter->rect().center());
+    reservations* r = f->fenetreReservation();
+    ASSERT_TRUE(r->isVisible());
+    EXPECT_EQ(r->windowModality(), Qt::ApplicationModal);
+    EXPECT_TRUE(f->isEnabled());
+    // Stored meanwhile (as the window would): the refresh after it shows it.
+    sejour(2, "Nouveau", 1, 2);
+    r->close();
+    EXPECT_FALSE(r->isVisible());
+    ASSERT_EQ(f->Barres().size(), 1);
+    EXPECT_EQ(f->Barres().at(0).client, QStringLiteral("Nouveau"));
+    EXPECT_FALSE(f->Clignotement->isActive());   // no blinking on this path
 }
