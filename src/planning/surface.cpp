@@ -14,18 +14,19 @@ Surface::Surface(const QString& nom, const QColor& fond, QWidget* parent)
 
 void Surface::redimensionner(int largeur, int hauteur)
 {
-    const QSize taille(std::max(0, largeur), std::max(0, hauteur));
-    resize(taille);
-    if (m_image.size() != taille) {
-        m_image = QPixmap(taille);
+    resize(std::max(0, largeur), std::max(0, hauteur));
+    // The picture keeps at least one pixel, so that painting on a surface
+    // shrunk to nothing is a plain no-op.
+    const QSize image(std::max(1, largeur), std::max(1, hauteur));
+    if (m_image.size() != image) {
+        m_image = QPixmap(image);
         m_image.fill(m_fond);
     }
 }
 
 void Surface::effacer()
 {
-    if (!m_image.isNull())
-        m_image.fill(m_fond);
+    m_image.fill(m_fond);
     update();
 }
 
@@ -33,8 +34,7 @@ void Surface::paintEvent(QPaintEvent* event)
 {
     QPainter p(this);
     p.fillRect(event->rect(), m_fond);
-    if (!m_image.isNull())
-        p.drawPixmap(event->rect(), m_image, event->rect());
+    p.drawPixmap(event->rect(), m_image, event->rect());
 }
 
 void Surface::mousePressEvent(QMouseEvent* event)
