@@ -322,8 +322,9 @@ bool parametres::eventFilter(QObject* objet, QEvent* evenement)
         QCoreApplication::sendEvent(VScroll1, evenement);
         return true;
     }
-    // Entering a state's name chooses that state.
-    if (evenement->type() == QEvent::FocusIn && objet->objectName() == QLatin1String("fondetats"))
+    // Entering a state's name, by the keyboard or the mouse, chooses that state.
+    const bool entree = evenement->type() == QEvent::FocusIn || evenement->type() == QEvent::MouseButtonPress;
+    if (entree && objet->objectName() == QLatin1String("fondetats"))
         choisirEtat(objet->property("Index").toInt());
     return QDialog::eventFilter(objet, evenement);
 }
