@@ -1,0 +1,151 @@
+#include "encaissement.h"
+
+#include "app/contexte.h"
+#include "caisse.h"
+#include "store/module1.h"
+#include "ui/habillage.h"
+#include "ui/twips.h"
+#include "ui/xpcmdbutton.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+QLabel* etiquette(QWidget* parent, const char* nom, const QString& texte, const QRect& zone)
+{
+    auto* l = new QLabel(texte, parent);
+    l->setObjectName(QLatin1String(nom));
+    l->setGeometry(zone);
+    return l;
+}
+
+} // namespace
+
+const QList<QPair<QString, QString>>& Encaissement::TypesDeReglement()
+{
+    static const QList<QPair<QString, QString>> types = {
+        {QStringLiteral("Espèces"), QStringLiteral("ESP")},
+        {QStringLiteral("Carte Bleue"), QStringLiteral("CB")},
+        {QStringLiteral("Chèque"), QStringLiteral("CHQ")},
+        {QStringLiteral("Virement"), QStringLiteral("VIR")},
+    };
+    return types;
+}
+
+Encaissement::Encaissement(Contexte* contexte, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_contexte(contexte)
+{
+    setObjectName(QStringLiteral("Encaissement"));
+    setWindowTitle(QStringLiteral("Encaissement"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    resize(Twips::enPixels(6735), Twips::enPixels(3255));
+
+    dessin = new QLabel(this);
+    dessin->setObjectName(QStringLiteral("dessin"));
+    dessin->setGeometry(Twips::rect(120, 120, 6495, 2895));
+    Fond = new QWidget(this);
+    Fond->setObjectName(QStringLiteral("Fond"));
+    Fond->setGeometry(Twips::rect(240, 240, 6495, 2775));
+    Fond->setAutoFillBackground(true);
+
+    const auto& types = TypesDeReglement();
+    for (int i = 0; i < types.size(); ++i) {
+        auto* b = new xpcmdbutton(types[i].first, Fond);
+        b->setObjectName(QStringLiteral("typereglemement"));
+        b->setIndex(i);
+        b->setProperty("Tag", types[i].second);
+        b->setGeometry(Twips::rect(240, 240 + 600 * i, 1335, 495));
+        connect(b, &xpcmdbutton::Click, this, &Encaissement::typereglemement_Click);
+        typereglemement.append(b);
+    }
+    Label2 = etiquette(Fond, "Label2", QStringLiteral("reservation : "), Twips::rect(2160, 120, 975, 255));
+    reservation = etiquette(Fond, "reservation", QStringLiteral("reservation"), Twips::rect(3120, 120, 975, 255));
+    typepaiement = etiquette(Fond, "typepaiement", QString(), Twips::rect(2400, 600, 3855, 495));
+    QFont grande = typepaiement->font();
+    grande.setPointSize(18);
+    typepaiement->setFont(grande);
+    Label1 = etiquette(Fond, "Label1", QStringLiteral("Montant : "), Twips::rect(1920, 1320, 1575, 255));
+    montant = new QLineEdit(QStringLiteral("0"), Fond);
+    montant->setObjectName(QStringLiteral("montant"));
+    montant->setGeometry(Twips::rect(3600, 1320, 2055, 285));
+    Label3 = etiquette(Fond, "Label3", QStringLiteral("Commentaire"), Twips::rect(1920, 1800, 1095, 255));
+    commentaire = new QLineEdit(Fond);
+    commentaire->setObjectName(QStringLiteral("commentaire"));
+    commentaire->setGeometry(Twips::rect(3000, 1800, 3255, 285));
+    OK = new QPushButton(QStringLiteral("OK"), Fond);
+    OK->setObjectName(QStringLiteral("OK"));
+    OK->setGeometry(Twips::rect(3480, 2160, 1335, 375));
+    OK->setEnabled(false);
+    OK->setDefault(true);
+    Annuler = new QPushButton(QStringLiteral("Annuler"), Fond);
+    Annuler->setObjectName(QStringLiteral("Annuler"));
+    Annuler->setGeometry(Twips::rect(4920, 2160, 1335, 375));
+    connect(OK, &QPushButton::clicked, this, &Encaissement::OK_Click);
+    connect(Annuler, &QPushButton::clicked, this, &QWidget::close);
+    // Enter in the amount or the comment confirms, as "OK" would.
+    connect(montant, &QLineEdit::returnPressed, OK, &QPushButton::click);
+    connect(commentaire, &QLineEdit::returnPressed, OK, &QPushButton::click);
+
+    Habillage::HabillerFenetre(dessin, Fond);
+}
+
+void Encaissement::typereglemement_Click(int index)
+{
+    if (index < 0 || index >= typereglemement.size())
+        return;
+    typepaiement->setText(typereglemement[index]->Caption());
+    typepaiement->setProperty("Tag", typereglemement[index]->property("Tag"));
+    OK->setEnabled(!m_enregistre);
+    montant->setFocus(Qt::OtherFocusReason);
+    montant->selectAll();
+}
+
+void Encaissement::OK_Click()
+{
+    if (m_enregistre || !OK->isEnabled())
+        return;
+    const QString code = typepaiement->property("Tag").toString();
+    const auto numero = Caisse::numeroReservation(reservation->text());
+    if (!numero) {
+        avertir(QStringLiteral("Aucune réservation n'est choisie : le paiement ne peut pas être enregistré."));
+        return;
+    }
+    QString motif;
+    const auto somme = Caisse::lireMontantPaiement(montant->text(), &motif);
+    if (!somme) {
+        avertir(motif);
+        montant->setFocus(Qt::OtherFocusReason);
+        montant->selectAll();
+        return;
+    }
+    const QString libelle = commentaire->text().isEmpty() ? QStringLiteral("Paiement ") + code : commentaire->text();
+    QString erreur;
+    if (!Module1::EnregistrerOperation(m_contexte->BaseOuverte, *numero, *somme, code, libelle, &erreur)) {
+        avertir(QStringLiteral("Le paiement n'a pas été enregistré :\n%1").arg(erreur));
+        return;
+    }
+    // Stored: a second "OK" (a quick double click) must not store it again.
+    m_enregistre = true;
+    OK->setEnabled(false);
+    commentaire->setText(libelle);
+    Q_EMIT operationEnregistree(*numero);
+    close();
+}
+
+void Encaissement::avertir(const QString& texte)
+{
+    QMessageBox::warning(this, QStringLiteral("Encaissement"), texte, QMessageBox::Ok);
+}
+
+void Encaissement::closeEvent(QCloseEvent* event)
+{
+    QWidget::closeEvent(event);
+    if (event->isAccepted() && !m_fermee) {
+        m_fermee = true;
+        Q_EMIT fermee();
+    }
+}

@@ -1,0 +1,198 @@
+// The payment dialog driven as a user would, on a temporary database.
+#include "app/contexte.h"
+#include "bar/encaissement.h"
+#include "outils.h"
+#include "store/dates.h"
+#include "store/horloge.h"
+#include "testutil.h"
+#include "ui/xpcmdbutton.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+class EncaissementTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Horloge::fixer(Dates::naive(QDate(2024, 8, 3), QTime(9, 0)));
+        contexte.BaseOuverte = db.base();
+    }
+    void TearDown() override
+    {
+        for (const QPointer<Encaissement>& e : fenetres)
+            delete e.data();
+        Horloge::liberer();
+        EXPECT_EQ(messages.sansOK, 0);
+    }
+
+    Encaissement* ouvrir(const QString& numero = QStringLiteral("42"))
+    {
+        auto* e = new Encaissement(&contexte);
+        e->show();
+        e->reservation->setText(numero);
+        QApplication::setActiveWindow(e);
+        fenetres.append(e);
+        return e;
+    }
+
+    // Picks a type, types the amount and the comment.
+    static void remplir(Encaissement* e, int type, const QString& montant, const QString& commentaire = {})
+    {
+        QTest::mouseClick(e->typereglemement[type], Qt::LeftButton);
+        // Typed over the selected "0" (insert: the texts are not all ASCII).
+        e->montant->insert(montant);
+        e->commentaire->insert(commentaire);
+    }
+
+    TestUtil::BaseTemporaire db{QStringLiteral("encaissement")};
+    Contexte contexte;
+    // Answers any message box, so that a test never hangs on one.
+    RepondeurMessages messages;
+    QList<QPointer<Encaissement>> fenetres;
+};
+
+} // namespace
+
+TEST_F(EncaissementTest, Chargement)
+{
+    Encaissement* e = ouvrir();
+    EXPECT_FALSE(e->OK->isEnabled());
+    EXPECT_TRUE(e->typepaiement->text().isEmpty());
+    EXPECT_EQ(e->montant->text(), QStringLiteral("0"));
+    ASSERT_EQ(e->typereglemement.size(), 4);
+    const char* legendes[] = {"Espèces", "Carte Bleue", "Chèque", "Virement"};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(e->typereglemement[i]->Caption(), QString::fromUtf8(legendes[i]));
+        EXPECT_EQ(e->typereglemement[i]->objectName(), QStringLiteral("typereglemement"));
+    }
+    EXPECT_EQ(e->geometry(), e->screen()->geometry());
+    EXPECT_EQ(e->Fond->geometry().center(), e->rect().center());
+}
+
+TEST_F(EncaissementTest, ChoixDuType)
+{
+    Encaissement* e = ouvrir();
+    const struct { int index; const char* legende; const char* code; } cas[] = {
+        {2, "Chèque", "CHQ"}, {0, "Espèces", "ESP"}, {3, "Virement", "VIR"}, {1, "Carte Bleue", "CB"},
+    };
+    for (const auto& c : cas) {
+        QTest::mouseClick(e->typereglemement[c.index], Qt::LeftButton);
+        EXPECT_EQ(e->typepaiement->text(), QString::fromUtf8(c.legende));
+        EXPECT_EQ(e->typepaiement->property("Tag").toString(), QString::fromUtf8(c.code));
+        EXPECT_TRUE(e->OK->isEnabled());
+        EXPECT_EQ(e->montant->selectedText(), e->montant->text());
+    }
+}
+
+TEST_F(EncaissementTest, PaiementsEnregistres)
+{
+    // (type, amount, comment) -> stored amount, code and wording
+    const struct { int type; const char* montant; const char* commentaire; double prix; const char* code;
+                   const char* libelle; } cas[] = {
+        {2, "12,50", "", 12.5, "CHQ", "Paiement CHQ"},
+        {0, "12,6", "", 12.6, "ESP", "Paiement ESP"},
+        {3, "12.6", "Acompte séjour", 12.6, "VIR", "Acompte séjour"},
+        {1, "-20", "Remboursement", -20, "CB ", "Remboursement"},
+        {1, "1000000", "", 1000000, "CB ", "Paiement CB"},
+        {0, " 7,456 ", "", 7.46, "ESP", "Paiement ESP"},
+    };
+    int attendu = 0;
+    for (const auto& c : cas) {
+        Encaissement* e = ouvrir();
+        QSignalSpy enregistrees(e, &Encaissement::operationEnregistree);
+        QSignalSpy fermee(e, &Encaissement::fermee);
+        remplir(e, c.type, QString::fromUtf8(c.montant), QString::fromUtf8(c.commentaire));
+        QTest::mouseClick(e->OK, Qt::LeftButton);
+        const QList<LigneJournal> journal = lireJournal(db.base());
+        ASSERT_EQ(journal.size(), ++attendu) << c.montant;
+        EXPECT_EQ(journal.last().numero, 42);
+        EXPECT_DOUBLE_EQ(journal.last().prix, c.prix);
+        EXPECT_EQ(journal.last().paiement, QString::fromUtf8(c.code));
+        EXPECT_EQ(journal.last().libelle, QString::fromUtf8(c.libelle));
+        ASSERT_EQ(enregistrees.size(), 1);
+        EXPECT_EQ(enregistrees.first().at(0).toInt(), 42);
+        EXPECT_EQ(fermee.size(), 1);
+        EXPECT_FALSE(e->isVisible());
+    }
+    EXPECT_EQ(db.valeur(QStringLiteral("SELECT date FROM OPERATIONS LIMIT 1")).toString(),
+              QStringLiteral("2024-08-03 09:00:00"));
+    EXPECT_EQ(messages.textes, QStringList());
+}
+
+TEST_F(EncaissementTest, MontantsRefuses)
+{
+    const struct { const char* montant; const char* numero; const char* motif; } cas[] = {
+        {"abc", "42", "n'est pas un nombre"}, {"", "42", "n'est pas un nombre"}, {"0", "42", "nul"},
+        {"0,00", "42", "nul"}, {"1000000,01", "42", "1 000 000"}, {"-5000000", "42", "1 000 000"},
+        {"12 €", "42", "n'est pas un nombre"}, {"12,50", "reservation", "réservation"}, {"12,50", "", "réservation"},
+    };
+    for (const auto& c : cas) {
+        Encaissement* e = ouvrir(QString::fromUtf8(c.numero));
+        QSignalSpy enregistrees(e, &Encaissement::operationEnregistree);
+        QSignalSpy fermee(e, &Encaissement::fermee);
+        remplir(e, 1, QString::fromUtf8(c.montant));
+        messages.textes.clear();
+        QTest::mouseClick(e->OK, Qt::LeftButton);
+        ASSERT_EQ(messages.textes.size(), 1) << c.montant;
+        EXPECT_TRUE(messages.textes.first().contains(QString::fromUtf8(c.motif)))
+            << messages.textes.first().toStdString();
+        EXPECT_EQ(messages.sansOK, 0);
+        EXPECT_TRUE(e->isVisible());
+        EXPECT_TRUE(e->commentaire->text().isEmpty());
+        EXPECT_EQ(enregistrees.size(), 0);
+        EXPECT_EQ(fermee.size(), 0);
+        e->close();
+    }
+    EXPECT_TRUE(lireJournal(db.base()).isEmpty());
+}
+
+TEST_F(EncaissementTest, DoubleConfirmationUneSeuleLigne)
+{
+    Encaissement* e = ouvrir();
+    remplir(e, 0, QStringLiteral("30"));
+    QSignalSpy enregistrees(e, &Encaissement::operationEnregistree);
+    QTest::mouseClick(e->OK, Qt::LeftButton);
+    QTest::mouseClick(e->OK, Qt::LeftButton);
+    e->OK->click();
+    QTest::keyClick(e->montant, Qt::Key_Return);
+    EXPECT_EQ(lireJournal(db.base()).size(), 1);
+    EXPECT_EQ(enregistrees.size(), 1);
+}
+
+TEST_F(EncaissementTest, AnnulerNEnregistreRien)
+{
+    Encaissement* e = ouvrir();
+    remplir(e, 2, QStringLiteral("50"), QStringLiteral("Chèque 123"));
+    QSignalSpy enregistrees(e, &Encaissement::operationEnregistree);
+    QSignalSpy fermee(e, &Encaissement::fermee);
+    QTest::mouseClick(e->Annuler, Qt::LeftButton);
+    EXPECT_TRUE(lireJournal(db.base()).isEmpty());
+    EXPECT_EQ(enregistrees.size(), 0);
+    EXPECT_EQ(fermee.size(), 1);
+    EXPECT_FALSE(e->isVisible());
+}
+
+TEST_F(EncaissementTest, JournalIllisible)
+{
+    db.executer(QStringLiteral("CREATE TRIGGER refus BEFORE INSERT ON OPERATIONS BEGIN "
+                               "SELECT RAISE(ABORT, 'disque plein'); END"));
+    Encaissement* e = ouvrir();
+    remplir(e, 0, QStringLiteral("30"));
+    QSignalSpy enregistrees(e, &Encaissement::operationEnregistree);
+    messages.textes.clear();
+    QTest::mouseClick(e->OK, Qt::LeftButton);
+    ASSERT_EQ(messages.textes.size(), 1);
+    EXPECT_TRUE(messages.textes.first().contains(QStringLiteral("disque plein")));
+    EXPECT_EQ(enregistrees.size(), 0);
+    EXPECT_TRUE(e->isVisible());
+    EXPECT_TRUE(e->OK->isEnabled());   // the user may try again
+}
