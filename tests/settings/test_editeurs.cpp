@@ -161,6 +161,11 @@ TEST_F(Editeurs, LesLogementsSeGerentDepuisLOngletObjets)
 
     saisir(p.tableobjets, 0, ModeleObjets::NomInternet, QStringLiteral("Chambre double"));
     EXPECT_EQ(texte(QStringLiteral("SELECT NomInternet FROM OBJETS WHERE Numero = 1")), QStringLiteral("Chambre double"));
+    // Cleared, the published name is Null again: the unit's name is used.
+    saisir(p.tableobjets, 0, ModeleObjets::NomInternet, QStringLiteral(" "));
+    EXPECT_EQ(nombre(QStringLiteral("SELECT NomInternet IS NULL FROM OBJETS WHERE Numero = 1")), 1);
+    // The number ties the reservations to the unit: it is not editable.
+    EXPECT_FALSE(p.tableobjets->model()->flags(p.tableobjets->model()->index(0, ModeleObjets::Numero)) & Qt::ItemIsEditable);
 
     // An empty name: a message, and the name stays.
     saisir(p.tableobjets, 1, ModeleObjets::Nom, QString());
@@ -168,7 +173,7 @@ TEST_F(Editeurs, LesLogementsSeGerentDepuisLOngletObjets)
     EXPECT_TRUE(repondeur.messages[0].contains(QStringLiteral("ne peut pas être vide")));
     EXPECT_EQ(texte(QStringLiteral("SELECT Nom FROM OBJETS WHERE Numero = 2")), QStringLiteral("Chambre 2"));
     EXPECT_EQ(p.tableobjets->model()->index(1, ModeleObjets::Nom).data().toString(), QStringLiteral("Chambre 2"));
-    EXPECT_EQ(planning.size(), 3);
+    EXPECT_EQ(planning.size(), 4);
 
     // A unit with reservations is not removed; the message says how many.
     p.tableobjets->setCurrentIndex(p.tableobjets->model()->index(0, ModeleObjets::Nom));
@@ -192,7 +197,7 @@ TEST_F(Editeurs, LesLogementsSeGerentDepuisLOngletObjets)
     EXPECT_EQ(p.tableobjets->model()->rowCount(), 2);
     EXPECT_EQ(repondeur.questions.size(), 3);
     EXPECT_EQ(repondeur.messages.size(), 2);
-    EXPECT_EQ(planning.size(), 4);
+    EXPECT_EQ(planning.size(), 5);
 }
 
 TEST_F(Editeurs, LesArticlesSeGerentDepuisLOngletBar)

@@ -68,50 +68,6 @@ protected:
     TestUtil::BaseTemporaire base{QStringLiteral("modeles")};
 };
 
-TEST_F(Modeles, LesLogementsSAjoutentSeRenommentEtSeSuppriment)
-{
-    base.executer(QStringLiteral("INSERT INTO OBJETS (Numero, Nom, NomInternet) VALUES (4, 'Chalet', 'Le chalet')"));
-    ModeleObjets m(base.base());
-    QSignalSpy changees(&m, &ModeleObjets::donneesChangees);
-    QSignalSpy refus(&m, &ModeleObjets::refus);
-    ASSERT_TRUE(m.charger());
-    ASSERT_EQ(m.rowCount(), 1);
-    EXPECT_EQ(m.index(0, ModeleObjets::Numero).data().toInt(), 4);
-    EXPECT_EQ(m.index(0, ModeleObjets::NomInternet).data().toString(), QStringLiteral("Le chalet"));
-    EXPECT_EQ(m.index(0, ModeleObjets::FichierPlanningHTML).data().toString(), QString());   // Null
-    EXPECT_FALSE(m.flags(m.index(0, ModeleObjets::Numero)) & Qt::ItemIsEditable);
-    EXPECT_TRUE(m.flags(m.index(0, ModeleObjets::Nom)) & Qt::ItemIsEditable);
-
-    // Added after the highest number, with a name to type over.
-    ASSERT_EQ(m.ajouter(), 1);
-    EXPECT_EQ(m.index(1, ModeleObjets::Numero).data().toInt(), 5);
-    EXPECT_EQ(champ(QStringLiteral("SELECT Nom FROM OBJETS WHERE Numero = 5")).toString(), QStringLiteral("Logement 5"));
-
-    const struct { int colonne; const char* saisi; const char* sql; QVariant stocke; } edits[] = {
-        {ModeleObjets::Nom, " Tente 5 ", "SELECT Nom FROM OBJETS WHERE Numero = 5", QStringLiteral("Tente 5")},
-        {ModeleObjets::NomInternet, "Tente familiale", "SELECT NomInternet FROM OBJETS WHERE Numero = 5",
-         QStringLiteral("Tente familiale")},
-        {ModeleObjets::FichierPlanningHTML, "tente5.html", "SELECT FichierPlanningHTML FROM OBJETS WHERE Numero = 5",
-         QStringLiteral("tente5.html")},
-        // Cleared: stored as Null, which means "from the name".
-        {ModeleObjets::NomInternet, "  ", "SELECT NomInternet IS NULL FROM OBJETS WHERE Numero = 5", 1},
-    };
-    for (const auto& e : edits) {
-        SCOPED_TRACE(e.saisi);
-        EXPECT_TRUE(m.setData(m.index(1, e.colonne), QString::fromUtf8(e.saisi)));
-        EXPECT_EQ(champ(QString::fromUtf8(e.sql)).toString(), e.stocke.toString());
-    }
-    EXPECT_EQ(m.index(1, ModeleObjets::Nom).data().toString(), QStringLiteral("Tente 5"));
-    EXPECT_EQ(refus.size(), 0);
-    EXPECT_EQ(changees.size(), 5);   // one addition, four edits
-
-    // Removing the free unit.
-    ASSERT_TRUE(m.removeRow(1));
-    EXPECT_EQ(m.rowCount(), 1);
-    EXPECT_EQ(champ(QStringLiteral("SELECT count(*) FROM OBJETS WHERE Numero = 5")).toInt(), 0);
-    EXPECT_EQ(changees.size(), 6);
-}
-
 TEST_F(Modeles, UnLogementRefuseGardeSaLigneEtSesDonnees)
 {
     base.executer(QStringLiteral("INSERT INTO OBJETS (Numero, Nom) VALUES (1, 'Chambre 1')"));
