@@ -80,6 +80,10 @@ BAR::BAR(Contexte* contexte, QWidget* parent)
     Fond->setObjectName(QStringLiteral("Fond"));
     Fond->setGeometry(Twips::rect(360, 360, 12000, 7695));
     Fond->setAutoFillBackground(true);
+    // The window is designed for a small 8-point font.
+    QFont police = Fond->font();
+    police.setPointSizeF(7.5);
+    Fond->setFont(police);
 
     Label2 = new QLabel(QStringLiteral("reservation : "), Fond);
     Label2->setObjectName(QStringLiteral("Label2"));
@@ -87,6 +91,11 @@ BAR::BAR(Contexte* contexte, QWidget* parent)
     reservation = new QLabel(QStringLiteral("reservation"), Fond);
     reservation->setObjectName(QStringLiteral("reservation"));
     reservation->setGeometry(Twips::rect(1200, 120, 975, 255));
+    // The caption must not run under the number when the font is wider than
+    // the one the window was drawn for.
+    Label2->resize(qMax(Label2->width(), Label2->sizeHint().width()), Label2->height());
+    if (Label2->geometry().right() >= reservation->x())
+        reservation->move(Label2->geometry().right() + 1, reservation->y());
 
     zoneArticles = new QScrollArea(Fond);
     zoneArticles->setObjectName(QStringLiteral("zoneArticles"));
@@ -121,10 +130,10 @@ BAR::BAR(Contexte* contexte, QWidget* parent)
     afficheur->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     afficheur->setFrame(false);
     ecranVertSurNoir(afficheur);
-    QFont police(QStringLiteral("DejaVu Sans"));
-    police.setPointSizeF(14.25);
-    police.setBold(true);
-    afficheur->setFont(police);
+    QFont chiffres(QStringLiteral("DejaVu Sans"));
+    chiffres.setPointSizeF(14.25);
+    chiffres.setBold(true);
+    afficheur->setFont(chiffres);
     afficheur->installEventFilter(this);
     connect(afficheur, &QLineEdit::textEdited, this, [this] { m_quantiteNeuve = false; });
 

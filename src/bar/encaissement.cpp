@@ -51,6 +51,10 @@ Encaissement::Encaissement(Contexte* contexte, QWidget* parent)
     Fond->setObjectName(QStringLiteral("Fond"));
     Fond->setGeometry(Twips::rect(240, 240, 6495, 2775));
     Fond->setAutoFillBackground(true);
+    // The window is designed for a small 8-point font.
+    QFont police = Fond->font();
+    police.setPointSizeF(7.5);
+    Fond->setFont(police);
 
     const auto& types = TypesDeReglement();
     for (int i = 0; i < types.size(); ++i) {
@@ -64,6 +68,11 @@ Encaissement::Encaissement(Contexte* contexte, QWidget* parent)
     }
     Label2 = etiquette(Fond, "Label2", QStringLiteral("reservation : "), Twips::rect(2160, 120, 975, 255));
     reservation = etiquette(Fond, "reservation", QStringLiteral("reservation"), Twips::rect(3120, 120, 975, 255));
+    // The caption must not run under the number when the font is wider than
+    // the one the window was drawn for.
+    Label2->resize(qMax(Label2->width(), Label2->sizeHint().width()), Label2->height());
+    if (Label2->geometry().right() >= reservation->x())
+        reservation->move(Label2->geometry().right() + 1, reservation->y());
     typepaiement = etiquette(Fond, "typepaiement", QString(), Twips::rect(2400, 600, 3855, 495));
     QFont grande = typepaiement->font();
     grande.setPointSize(18);
