@@ -3,6 +3,8 @@
 #include "reservations.h"
 
 #include "app/contexte.h"
+#include "bar/bar.h"
+#include "bar/encaissement.h"
 #include "bar/ticketdecaisse.h"
 #include "reservation/compte.h"
 #include "reservation/saisie.h"
@@ -20,11 +22,6 @@
 #include <QSqlDatabase>
 #include <QTabWidget>
 
-#if __has_include("bar/bar.h") && __has_include("bar/encaissement.h")
-#include "bar/bar.h"
-#include "bar/encaissement.h"
-#define RESERVATION_AVEC_CAISSE 1
-#endif
 
 namespace {
 
@@ -207,7 +204,6 @@ void reservations::BoutonBAR_Click()
 {
     if (!Compte::NumeroAffiche(numreservation->text()))
         return;
-#ifdef RESERVATION_AVEC_CAISSE
     if (m_bar) {
         m_bar->raise();
         m_bar->activateWindow();
@@ -222,14 +218,12 @@ void reservations::BoutonBAR_Click()
     bar->show();
     bar->totaldu = 0;
     bar->reservation->setText(numreservation->text());
-#endif
 }
 
 void reservations::Encaisser_Click()
 {
     if (!Compte::NumeroAffiche(numreservation->text()))
         return;
-#ifdef RESERVATION_AVEC_CAISSE
     if (m_encaissement) {
         m_encaissement->raise();
         m_encaissement->activateWindow();
@@ -242,7 +236,6 @@ void reservations::Encaisser_Click()
     connect(caisse, &Encaissement::operationEnregistree, this, [this] { AfficherLeTicket(); });
     caisse->show();
     caisse->reservation->setText(numreservation->text());
-#endif
 }
 
 void reservations::AfficherLeTicket()
