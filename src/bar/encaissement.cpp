@@ -8,6 +8,7 @@
 #include "ui/xpcmdbutton.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -148,6 +149,16 @@ void Encaissement::OK_Click()
 void Encaissement::avertir(const QString& texte)
 {
     QMessageBox::warning(this, QStringLiteral("Encaissement"), texte, QMessageBox::Ok);
+}
+
+// Escape cancels, as "Annuler" does.
+void Encaissement::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        Annuler->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void Encaissement::closeEvent(QCloseEvent* event)

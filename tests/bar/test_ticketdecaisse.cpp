@@ -156,18 +156,3 @@ TEST(TicketDeCaisse, DefilementParLesBandes)
     EXPECT_EQ(t.Ruban->geometry().bottom() + 1, t.bas->y());
     EXPECT_TRUE(t.repositionnement->isActive());
 }
-
-TEST(TicketDeCaisse, RedimensionnementGardeLeRubanEnPlace)
-{
-    TicketDeCaisse t;
-    t.resize(161, 297);
-    t.show();
-    t.init();
-    t.AjoutTexte(QStringLiteral("Café"));
-    t.resize(300, 200);
-    EXPECT_EQ(t.Ruban->width(), 280);
-    EXPECT_EQ(t.bas->geometry(), QRect(0, 191, 300, 9));
-    EXPECT_EQ(t.haut->geometry(), QRect(0, 0, 300, 9));
-    t.repositionnement_Timer();
-    EXPECT_EQ(t.Ruban->geometry().bottom() + 1, t.bas->y());
-}
