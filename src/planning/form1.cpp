@@ -16,6 +16,9 @@
 #include <QComboBox>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QScrollBar>
+#include <QStyle>
+#include <QWheelEvent>
 #include <QTimer>
 
 namespace {
@@ -95,6 +98,21 @@ Form1::Form1(Contexte* contexte, QWidget* parent)
     planning = surface(fondplanning, "planning", Twips::rect(2280, 960, 3975, 2775), QColor(224, 224, 224), police);
     // The corner stays above the strips it overlaps by one pixel.
     colonnes->raise();
+
+    // Scrolls the unit rows one at a time, a page being the rows that fit.
+    ascenseur = new QScrollBar(Qt::Vertical, fondplanning);
+    ascenseur->setObjectName(QStringLiteral("ascenseur"));
+    ascenseur->setSingleStep(1);
+    ascenseur->hide();
+    connect(ascenseur, &QScrollBar::valueChanged, this, [this](int ligne) {
+        if (ligne == premiereLigne)
+            return;
+        premiereLigne = ligne;
+        rafraichir();
+    });
+    // The wheel over the unit names or the grid moves the scroll bar.
+    planning->installEventFilter(this);
+    Objets->installEventFilter(this);
 
     choixannee = liste(colonnes, "choixannee", Twips::rect(120, 0, 855, 315));
     choixmois = liste(colonnes, "choixmois", Twips::rect(960, 0, 1215, 315));
@@ -205,10 +223,34 @@ void Form1::afficherMoisAnnee()
     montrer(choixmois, Conversion::NomDuMois(datedepart.month()));
 }
 
+bool Form1::eventFilter(QObject* objet, QEvent* evenement)
+{
+    if (evenement->type() == QEvent::Wheel && (objet == planning || objet == Objets)) {
+        // The scroll bar turns the notches into rows (the system's lines per
+        // notch, at most a page) and keeps the remainder of fine wheels.
+        if (ascenseur->isVisible())
+            QCoreApplication::sendEvent(ascenseur, evenement);
+        return true;
+    }
+    return QWidget::eventFilter(objet, evenement);
+}
+
 void Form1::rafraichir()
 {
-    // The grid reaches below the container by the gap above the day headers.
-    const int largeur = std::max(0, fondplanning->width() - planning->x());
+    // The units first: whether they all fit decides the grid's width.
+    std::optional<QList<Requetes::Objet>> unites;
+    if (m_contexte && m_contexte->BaseOuverte.isOpen())
+        unites = Requetes::objets(m_contexte->BaseOuverte);
+    const int hauteurVisible = std::max(0, fondplanning->height() - planning->y());
+    const Grille::Defilement defilement =
+        Grille::defilement(unites ? int(unites->size()) : 0, hauteurVisible, HauteurLigne, premiereLigne);
+    premiereLigne = defilement.premiereLigne;
+    placerAscenseur(defilement, hauteurVisible);
+
+    // The grid reaches below the container by the gap above the day headers,
+    // and stops short of the scroll bar when it shows.
+    const int largeurAscenseur = defilement.necessaire() ? ascenseur->width() : 0;
+    const int largeur = std::max(0, fondplanning->width() - planning->x() - largeurAscenseur);
     const int hauteur = std::max(0, fondplanning->height() - TexteColonnes->height());
     planning->redimensionner(largeur, hauteur);
     Objets->redimensionner(Objets->width(), hauteur);
@@ -220,9 +262,21 @@ void Form1::rafraichir()
     afficherMoisAnnee();
     int nbColonnes = 0;
     dessinerEntete(largeur, hauteur, &nbColonnes);
-    dessinerLignes(largeur, nbColonnes);
+    dessinerLignes(unites, largeur, nbColonnes);
     for (Surface* s : {planning, TexteColonnes, Objets, lesmois})
         s->update();
+}
+
+void Form1::placerAscenseur(const Grille::Defilement& d, int hauteurVisible)
+{
+    // Setting the range and value here must not start another refresh.
+    const QSignalBlocker silence(ascenseur);
+    const int largeur = ascenseur->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, ascenseur);
+    ascenseur->setGeometry(fondplanning->width() - largeur, planning->y(), largeur, hauteurVisible);
+    ascenseur->setRange(0, d.premiereMaximale);
+    ascenseur->setPageStep(std::max(1, d.lignesVisibles));
+    ascenseur->setValue(d.premiereLigne);
+    ascenseur->setVisible(d.necessaire());
 }
 
 void Form1::dessinerEntete(int largeurPlanning, int hauteurPlanning, int* colonnesDessinees)
@@ -243,7 +297,8 @@ void Form1::dessinerEntete(int largeurPlanning, int hauteurPlanning, int* colonn
     *colonnesDessinees = int(e.colonnes.size());
 }
 
-void Form1::dessinerLignes(int largeurPlanning, int nbColonnes)
+void Form1::dessinerLignes(const std::optional<QList<Requetes::Objet>>& unites, int largeurPlanning,
+                           int nbColonnes)
 {
     m_barres.clear();
     reservation_courante = 0;
@@ -258,35 +313,42 @@ void Form1::dessinerLignes(int largeurPlanning, int nbColonnes)
 
     Pinceau objets(Objets);
     Pinceau grille(planning);
+    // The grid's top line, unless a scrolled row's lower line takes its place.
     Trace::peindreLigne(objets, 0, Objets->width());
     Trace::peindreLigne(grille, 0, largeurPlanning);
 
-    const auto unites = Requetes::objets(base);
     if (!unites)
         return;   // no units table: no rows, nothing else to read
     const QDate avant = datedepart.addDays(nbColonnes);
     const QDateTime finMinimale = Grille::finMinimaleVisible(datedepart, LargeurJour);
     // One statement for every row; should it fail, each unit is read alone.
     const auto toutes = RequetesPlanning::reservationsDuPlanning(base, avant, finMinimale);
-    int y = 0;
-    for (const Requetes::Objet& unite : *unites) {
-        objets.setPen(Qt::black);
-        Trace::ecrire(objets, 0, y, unite.nom.toString());
-        Trace::peindreLigne(objets, y + HauteurLigne, Objets->width());
-        Trace::peindreLigne(grille, y + HauteurLigne, largeurPlanning);
+    const int hauteur = planning->height();
+    for (int ligne = 0; ligne < unites->size(); ++ligne) {
+        const Requetes::Objet& unite = unites->at(ligne);
+        const int y = Grille::hautLigne(ligne, premiereLigne, HauteurLigne);
+        // Rows scrolled out of sight keep their bars (for the blinking and
+        // the table of bars) but cost no painting.
+        const bool visible = Grille::ligneVisible(y, HauteurLigne, hauteur);
+        if (visible) {
+            objets.setPen(Qt::black);
+            Trace::ecrire(objets, 0, y, unite.nom.toString());
+            Trace::peindreLigne(objets, y + HauteurLigne, Objets->width());
+            Trace::peindreLigne(grille, y + HauteurLigne, largeurPlanning);
+        }
         // A unit whose reservations cannot be read keeps an empty row.
         const auto lignes = toutes ? std::optional(toutes->value(unite.numero))
                                    : Requetes::reservationsDeObjet(base, unite.numero, avant, finMinimale);
-        if (lignes) {
-            for (const Requetes::ReservationPlanning& ligne : *lignes) {
-                m_barres.append(Grille::barreDepuis(ligne, datedepart, LargeurJour, HauteurLigne, y));
-                const Grille::Barre& b = m_barres.constLast();
-                if (b.numero == reservation_encours)
-                    reservation_courante = qint32(m_barres.size());
+        if (!lignes)
+            continue;
+        for (const Requetes::ReservationPlanning& r : *lignes) {
+            m_barres.append(Grille::barreDepuis(r, datedepart, LargeurJour, HauteurLigne, y));
+            const Grille::Barre& b = m_barres.constLast();
+            if (b.numero == reservation_encours)
+                reservation_courante = qint32(m_barres.size());
+            if (visible)
                 Trace::peindreBarre(grille, b, etiquette(b), QColor(255, 255, 255));
-            }
         }
-        y += HauteurLigne;
     }
 }
 

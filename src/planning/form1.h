@@ -5,12 +5,17 @@
 
 #include <QDate>
 #include <QList>
+#include <optional>
 #include <QPoint>
 #include <QPointer>
 #include <QWidget>
 
 struct Contexte;
+namespace Requetes {
+struct Objet;
+}
 class QComboBox;
+class QScrollBar;
 class QTimer;
 class Surface;
 class reservations;
@@ -27,6 +32,9 @@ public:
     QDate datedepart;
     qint32 reservation_courante = 0;   // index in Barres() + 1 of the current reservation
     qint32 reservation_encours = 0;    // number of the reservation last edited
+    // The unit row shown at the top of the grid (0 for the first unit); kept
+    // by every refresh, brought back within the units when they are fewer.
+    int premiereLigne = 0;
 
     // Rebuilds the whole drawing and the table of bars from the database.
     void rafraichir();
@@ -65,6 +73,9 @@ public:
     Surface* lesmois;
     Surface* TexteColonnes;
     Surface* planning;
+    // The grid's vertical scroll bar, at its right, shown only when the
+    // units do not all fit.
+    QScrollBar* ascenseur;
     QComboBox* choixannee;
     QComboBox* choixmois;
     QComboBox* ChoixSelection;
@@ -83,6 +94,7 @@ Q_SIGNALS:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* objet, QEvent* evenement) override;
 
 private:
     void planningEnfonce(Qt::MouseButton bouton, Qt::MouseButtons boutons, QPoint position, QPoint ecran);
@@ -90,7 +102,8 @@ private:
     void jourMaintenu(int pas);
     void afficherMoisAnnee();
     void dessinerEntete(int largeurPlanning, int hauteurPlanning, int* colonnesDessinees);
-    void dessinerLignes(int largeurPlanning, int nbColonnes);
+    void placerAscenseur(const Grille::Defilement& d, int hauteurVisible);
+    void dessinerLignes(const std::optional<QList<Requetes::Objet>>& unites, int largeurPlanning, int nbColonnes);
     QString etiquette(const Grille::Barre& b) const;
     void reservationFermee();
     qint16 nbClignotements() const;

@@ -5,6 +5,7 @@
 #include "store/requetes.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 #include <cmath>
 
 namespace Grille {
@@ -120,6 +121,26 @@ int barreTouchee(const QList<Barre>& barres, int x, int y)
             return i + 1;
     }
     return 0;
+}
+
+Defilement defilement(int nbLignes, int hauteurVisible, int hauteurLigne, int premiereVoulue)
+{
+    Defilement d;
+    d.lignesVisibles = std::max(0, hauteurVisible) / largeurSure(hauteurLigne);
+    // A grid lower than one row still scrolls one unit at a time.
+    d.premiereMaximale = std::max(0, nbLignes - std::max(1, d.lignesVisibles));
+    d.premiereLigne = std::clamp(premiereVoulue, 0, d.premiereMaximale);
+    return d;
+}
+
+int hautLigne(int ligne, int premiereLigne, int hauteurLigne)
+{
+    return (ligne - premiereLigne) * hauteurLigne;
+}
+
+bool ligneVisible(int yLigne, int hauteurLigne, int hauteurGrille)
+{
+    return yLigne + hauteurLigne > 0 && yLigne < hauteurGrille;
 }
 
 int decalageGlisser(int dx, int largeurJour)

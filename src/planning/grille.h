@@ -91,6 +91,29 @@ Barre barreDepuis(const Requetes::ReservationPlanning& ligne, const QDate& dated
 // A bar that ends before it starts can never be hit.
 int barreTouchee(const QList<Barre>& barres, int x, int y);
 
+// Vertical scrolling: the grid shows its rows from `premiereLigne` on, and
+// every row top, bar rectangle and hit test counts from that row.
+struct Defilement {
+    int premiereLigne = 0;    // first row shown, 0 for the first unit
+    int premiereMaximale = 0; // the first row that brings the last unit to the bottom
+    int lignesVisibles = 0;   // rows wholly inside the visible height
+    // The units do not all fit: the scroll bar shows.
+    bool necessaire() const { return premiereMaximale > 0; }
+};
+
+// The scrolling for nbLignes units in a visible height, keeping the wanted
+// first row when it can and clamping it otherwise (units removed, window
+// enlarged).
+Defilement defilement(int nbLignes, int hauteurVisible, int hauteurLigne, int premiereVoulue);
+
+// The top, in pixels of the grid, of row `ligne` (0 for the first unit) when
+// the grid shows `premiereLigne` first; rows above it have negative tops.
+int hautLigne(int ligne, int premiereLigne, int hauteurLigne);
+
+// Whether a row whose top is yLigne shows anything below the grid's top
+// line on a grid of the given height: its name, bars or lower line.
+bool ligneVisible(int yLigne, int hauteurLigne, int hauteurGrille);
+
 // Days the grid moves back when the pointer went dx pixels to the right
 // since the drag began, rounded towards minus infinity.
 int decalageGlisser(int dx, int largeurJour);
