@@ -204,3 +204,86 @@ TEST(Grille, BarEntryFromAReservationRow)
     }
     EXPECT_EQ(Grille::couleurDepuisBGR(0x3C14DC), QColor(0xDC, 0x14, 0x3C));
 }
+
+TEST(Grille, ScrollingKeepsTheWantedRowWithinTheUnits)
+{
+    struct Cas { int lignes, hauteur, hauteurLigne, voulue; int premiere, maximale, visibles; bool necessaire; };
+    const Cas cas[] = {
+        {2, 297, 20, 0, 0, 0, 14, false},
+        {14, 280, 20, 0, 0, 0, 14, false},    // exactly full: no scroll bar
+        {15, 280, 20, 1, 1, 1, 14, true},     // one unit too many
+        {40, 297, 20, 13, 13, 26, 14, true},  // the last unit ends at the bottom
+        {40, 297, 20, 99, 26, 26, 14, true},  // beyond the last: clamped
+        {40, 297, 20, -3, 0, 26, 14, true},
+        {10, 297, 20, 20, 0, 0, 14, false},   // units removed since: back to the top
+        {0, 297, 20, 5, 0, 0, 14, false},     // no units table
+        {5, 10, 20, 9, 4, 4, 0, true},        // lower than a row: still one unit at a time
+        {5, -30, 20, 2, 2, 4, 0, true},       // a window shrunk above the grid
+        {5, 3, 0, 1, 1, 2, 3, true},          // a zero row height counts as one pixel
+    };
+    for (const Cas& c : cas) {
+        const Grille::Defilement d = Grille::defilement(c.lignes, c.hauteur, c.hauteurLigne, c.voulue);
+        EXPECT_EQ(d.premiereLigne, c.premiere) << c.lignes << " rows, " << c.hauteur << " px, wanted " << c.voulue;
+        EXPECT_EQ(d.premiereMaximale, c.maximale) << c.lignes << " rows, " << c.hauteur << " px";
+        EXPECT_EQ(d.lignesVisibles, c.visibles) << c.hauteur;
+        EXPECT_EQ(d.necessaire(), c.necessaire) << c.lignes << " rows, " << c.hauteur << " px";
+    }
+}
+
+TEST(Grille, RowTopsAndVisibilityFollowTheFirstShownRow)
+{
+    struct Cas { int ligne, premiere, haut; bool visible; };
+    const Cas cas[] = {
+        {0, 0, 0, true}, {3, 0, 60, true},
+        {5, 5, 0, true}, {6, 5, 20, true},
+        {4, 5, -20, false},   // its lower line is the grid's top line, drawn anyway
+        {0, 5, -100, false},
+        {19, 5, 280, true},   // partly below the last whole row
+        {21, 5, 320, false},  // below a 320-pixel grid
+        {20, 5, 300, true},
+    };
+    for (const Cas& c : cas) {
+        const int haut = Grille::hautLigne(c.ligne, c.premiere, 20);
+        EXPECT_EQ(haut, c.haut) << c.ligne << " from " << c.premiere;
+        EXPECT_EQ(Grille::ligneVisible(haut, 20, 320), c.visible) << c.ligne << " from " << c.premiere;
+    }
+}
+
+TEST(Grille, HitTestAfterScrollingFindsTheBarOfTheShownRow)
+{
+    // The same days on units of rows 0, 5 and 6: only the row, hence the
+    // scrolling, tells their bars apart.
+    const QDate d(2026, 7, 1);
+    auto barres = [&](int premiere) {
+        QList<Grille::Barre> liste;
+        const int lignes[] = {0, 5, 6};
+        for (int ligne : lignes) {
+            Requetes::ReservationPlanning r;
+            r.reservation.numero = 100 + ligne;
+            r.reservation.debut = moment(d, 2, 14);
+            r.reservation.fin = moment(d, 5, 12);
+            liste.append(Grille::barreDepuis(r, d, 20, 20, Grille::hautLigne(ligne, premiere, 20)));
+        }
+        return liste;
+    };
+    struct Cas { int premiere, x, y; qint32 numero; };
+    const Cas cas[] = {
+        {0, 60, 10, 100}, {0, 60, 110, 105}, {0, 60, 130, 106},
+        {5, 60, 10, 105}, {5, 60, 30, 106},
+        {5, 54, 2, 105}, {5, 108, 18, 105},      // edge pixels still open the bar
+        {5, 60, 110, 0},                         // row 5's old place is empty now
+        {5, 60, 20, 0}, {5, 60, 21, 0},          // the gap between the rows
+        {6, 60, 10, 106}, {6, 60, 30, 0},         // nothing on the row after it
+        {4, 60, 30, 105},
+    };
+    for (const Cas& c : cas) {
+        const QList<Grille::Barre> liste = barres(c.premiere);
+        const int i = Grille::barreTouchee(liste, c.x, c.y);
+        EXPECT_EQ(i > 0 ? liste.at(i - 1).numero : 0, c.numero)
+            << "first row " << c.premiere << " at " << c.x << "," << c.y;
+    }
+    // Scrolled, the bar sits on its row's new top.
+    const QList<Grille::Barre> defilees = barres(5);
+    EXPECT_EQ(defilees.at(0).r, (Rectangle{54, -98, 108, -82}));
+    EXPECT_EQ(defilees.at(2).hautLigne, 20);
+}
