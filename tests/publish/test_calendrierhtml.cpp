@@ -52,16 +52,6 @@ TEST(CalendrierHTML, EtatDesJours)
     }
 }
 
-TEST(CalendrierHTML, ColonneDuJourDeSemaine)
-{
-    // 1 Sunday .. 7 Saturday -> Monday is column 1, Sunday column 7.
-    const int attendu[9] = {0, 7, 1, 2, 3, 4, 5, 6, 0};
-    for (int i = 0; i < 9; ++i)
-        EXPECT_EQ(CalendrierHTML::jourdecolonne(i), attendu[i]) << i;
-    EXPECT_EQ(CalendrierHTML::jourdecolonne(-1), 0);
-    EXPECT_EQ(CalendrierHTML::jourdecolonne(9), 0);
-}
-
 // The cells of the first month of a page: 42 of them, its days in order
 // from the column of the 1st.
 TEST(CalendrierHTML, CellulesDuPremierMois)
@@ -111,9 +101,6 @@ TEST(CalendrierHTML, CellulesDuPremierMois)
 TEST(CalendrierHTML, LignesEtCodage)
 {
     const QByteArray page = CalendrierHTML::Page(QStringLiteral("Chalet"), {}, moment(2026, 8, 5, 9, 7));
-    EXPECT_EQ(page.count("\r\n"), 1353);
-    EXPECT_TRUE(page.endsWith("</table>\r\n"));
-    EXPECT_EQ(page.count('\n'), page.count("\r\n"));
     // Heading: the abbreviated French month, two-digit day and year, Windows-1252.
     EXPECT_TRUE(page.startsWith("<div align=\"center\"><strong>R\xE9servations Chalet</strong><font size=\"1\" "
                                 "face=\"Verdana, Arial, Helvetica, sans-serif\"> (mis \xE0 jour le 05 ao\xFBt 26 "
@@ -138,14 +125,10 @@ TEST(CalendrierHTML, NomEchappe)
         {QStringLiteral("<script>alert(1)</script>"), QStringLiteral("&lt;script&gt;alert(1)&lt;/script&gt;")},
         {QStringLiteral("deux\r\nlignes"), QStringLiteral("deux  lignes")},
     };
-    for (const auto& c : cas) {
+    for (const auto& c : cas)
         EXPECT_EQ(CalendrierHTML::NomPourPage(c.nom), c.attendu) << c.nom.toStdString();
-        // The page never holds the raw markup of a name.
-        const QByteArray page = CalendrierHTML::Page(c.nom, {}, moment(2025, 1, 1));
-        EXPECT_EQ(OutilsPage::lignes(page).size(), 1353) << c.nom.toStdString();
-        EXPECT_TRUE(page.startsWith("<div align=\"center\"><strong>R\xE9servations "
-                                    + CalendrierHTML::EnWindows1252(c.attendu) + "</strong>"));
-    }
+    // A line break in a name does not break the page's lines.
+    EXPECT_EQ(CalendrierHTML::Page(QStringLiteral("deux\nlignes"), {}, moment(2025, 1, 1)).count('\n'), 1353);
 }
 
 TEST(CalendrierHTML, CodageWindows1252)
