@@ -7,6 +7,7 @@
 #include "root.h"
 #include "saveposition.h"
 #include "planning/form1.h"
+#include "publish/miseajourinternet.h"
 #include "settings/parametres.h"
 #include "store/base.h"
 #include "store/horloge.h"
@@ -105,7 +106,10 @@ bool Lanceur::demarrer(const OptionsLancement& options)
 
 void Lanceur::menuoutil_Click(int index)
 {
-    if (index == 50) {
+    if (index == 30) {
+        MiseAJourInternet fenetre(&contexte, m_root.get());
+        fenetre.exec();
+    } else if (index == 50) {
         parametres fenetre(&contexte, m_root.get());
         connect(&fenetre, &parametres::couleurChangee, m_form1, &Form1::rafraichir);
         fenetre.exec();

@@ -92,3 +92,26 @@ TEST_F(Lanceur_, AnUnopenableDatabaseShowsTheMessageAndStops)
     // The backup slot of this start remains.
     EXPECT_EQ(INI32::ProfilINI("system", "sauvegardes numero", "?", ini, 1), QStringLiteral("1"));
 }
+
+TEST_F(Lanceur_, ToolsMenuOpensPublicationAndSettingsModally)
+{
+    Lanceur lanceur;
+    OptionsLancement options;
+    options.demo = true;
+    ASSERT_TRUE(lanceur.demarrer(options));
+    struct Cas { int index; const char* classe; };
+    const Cas cas[] = {{30, "MiseAJourInternet"}, {50, "parametres"}};
+    for (const Cas& c : cas) {
+        QString ouverte;
+        QTimer fermeur;
+        QObject::connect(&fermeur, &QTimer::timeout, [&] {
+            if (QWidget* w = QApplication::activeModalWidget()) {
+                ouverte = QString::fromLatin1(w->metaObject()->className());
+                w->close();
+            }
+        });
+        fermeur.start(20);
+        lanceur.fenetrePrincipale()->menuoutil.value(c.index)->trigger();
+        EXPECT_EQ(ouverte, QLatin1String(c.classe)) << c.index;
+    }
+}
