@@ -1,7 +1,7 @@
 #pragma once
 // Dates and times of reservations and journal rows.
 //
-// They are naive local values: a QDateTime whose time spec is UTC is used
+// They are naive local values: a QDateTime in UTC is used
 // only as a carrier, so that no daylight-saving rule ever shifts an hour and
 // a day is always 24 hours. Day counts (with the time of day as fraction)
 // come from the Julian day, never from QDateTime differences.

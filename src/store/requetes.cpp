@@ -28,24 +28,7 @@ QVariant dateOuNull(const QDateTime& d)
     return d.isValid() ? QVariant(Dates::versTexteBase(d)) : QVariant(QMetaType(QMetaType::QString));
 }
 
-Reservation lireReservation(const QSqlQuery& q)
-{
-    Reservation r;
-    r.numero = champ(q, "NumeroReservation").toInt();
-    r.objet = champ(q, "objet").toInt();
-    r.nomclient = champ(q, "nomclient").toString();
-    r.debut = Dates::depuisBase(champ(q, "DateDebut"));
-    r.fin = Dates::depuisBase(champ(q, "DateFin"));
-    r.arrhes = champ(q, "arrhes").toDouble();
-    r.datelimite = Dates::depuisBase(champ(q, "datelimite"));
-    r.etat = champ(q, "Etat").toInt();
-    r.nbadultes = champ(q, "nbadultes").toInt();
-    r.nbenfants = champ(q, "nbenfants").toInt();
-    r.remarque = champ(q, "remarque").toString();
-    r.telephone = champ(q, "telephone").toString();
-    r.email = champ(q, "email").toString();
-    return r;
-}
+Reservation lireReservation(const QSqlQuery& q);
 
 void lierReservation(QSqlQuery& q, const Reservation& r)
 {
@@ -88,6 +71,56 @@ std::optional<QList<Operation>> operations(const QSqlDatabase& base, qint32 nume
     return lignes;
 }
 
+} // namespace
+
+namespace {
+enum { CNumero, CObjet, CClient, CDebut, CFin, CArrhes, CLimite, CEtatR, CAdultes, CEnfants, CRemarque, CTelephone,
+       CEmail, CCode, CNom, CCouleur, CNbColonnes };
+const char* const kColonnesPlanning[CNbColonnes] = {"NumeroReservation", "objet", "nomclient", "DateDebut",
+    "DateFin", "arrhes", "datelimite", "Etat", "nbadultes", "nbenfants", "remarque", "telephone", "email",
+    "code", "nom", "couleur"};
+} // namespace
+
+LecteurPlanning::LecteurPlanning(const QSqlQuery& requete)
+    : m_requete(requete)
+{
+    const QSqlRecord rec = requete.record();
+    m_colonnes.resize(CNbColonnes);
+    for (int i = 0; i < CNbColonnes; ++i)
+        m_colonnes[i] = rec.indexOf(QLatin1String(kColonnesPlanning[i]));
+}
+
+ReservationPlanning LecteurPlanning::ligne() const
+{
+    auto valeur = [&](int i) { return m_colonnes[i] < 0 ? QVariant() : m_requete.value(m_colonnes[i]); };
+    ReservationPlanning l;
+    Reservation& r = l.reservation;
+    r.numero = valeur(CNumero).toInt();
+    r.objet = valeur(CObjet).toInt();
+    r.nomclient = valeur(CClient).toString();
+    r.debut = Dates::depuisBase(valeur(CDebut));
+    r.fin = Dates::depuisBase(valeur(CFin));
+    r.arrhes = valeur(CArrhes).toDouble();
+    r.datelimite = Dates::depuisBase(valeur(CLimite));
+    r.etat = valeur(CEtatR).toInt();
+    r.nbadultes = valeur(CAdultes).toInt();
+    r.nbenfants = valeur(CEnfants).toInt();
+    r.remarque = valeur(CRemarque).toString();
+    r.telephone = valeur(CTelephone).toString();
+    r.email = valeur(CEmail).toString();
+    const QVariant code = valeur(CCode);
+    l.etatTrouve = !code.isNull();
+    l.code = code.toInt();
+    l.nom = valeur(CNom).toString();
+    l.couleur = qint32(valeur(CCouleur).toLongLong());
+    return l;
+}
+
+namespace {
+Reservation lireReservation(const QSqlQuery& q)
+{
+    return LecteurPlanning(q).ligne().reservation;
+}
 } // namespace
 
 std::optional<QList<Etat>> etats(const QSqlDatabase& base, QString* erreur)
@@ -173,42 +206,10 @@ std::optional<QList<ReservationPlanning>> reservationsDeObjet(const QSqlDatabase
         rapporter(q, erreur);
         return std::nullopt;
     }
-    // The calendar runs this for every unit at every refresh: the columns
-    // are looked up once, not for each field of each row.
-    const QSqlRecord rec = q.record();
-    enum { Numero, Objet, Client, Debut, Fin, Arrhes, Limite, EtatR, Adultes, Enfants, Remarque, Telephone,
-           Email, Code, Nom, Couleur, NbColonnes };
-    static const char* const noms[NbColonnes] = {"NumeroReservation", "objet", "nomclient", "DateDebut",
-        "DateFin", "arrhes", "datelimite", "Etat", "nbadultes", "nbenfants", "remarque", "telephone", "email",
-        "code", "nom", "couleur"};
-    int colonne[NbColonnes];
-    for (int i = 0; i < NbColonnes; ++i)
-        colonne[i] = rec.indexOf(QLatin1String(noms[i]));
-    auto valeur = [&](int i) { return colonne[i] < 0 ? QVariant() : q.value(colonne[i]); };
+    const LecteurPlanning lecteur(q);
     QList<ReservationPlanning> lignes;
-    while (q.next()) {
-        ReservationPlanning l;
-        Reservation& r = l.reservation;
-        r.numero = valeur(Numero).toInt();
-        r.objet = valeur(Objet).toInt();
-        r.nomclient = valeur(Client).toString();
-        r.debut = Dates::depuisBase(valeur(Debut));
-        r.fin = Dates::depuisBase(valeur(Fin));
-        r.arrhes = valeur(Arrhes).toDouble();
-        r.datelimite = Dates::depuisBase(valeur(Limite));
-        r.etat = valeur(EtatR).toInt();
-        r.nbadultes = valeur(Adultes).toInt();
-        r.nbenfants = valeur(Enfants).toInt();
-        r.remarque = valeur(Remarque).toString();
-        r.telephone = valeur(Telephone).toString();
-        r.email = valeur(Email).toString();
-        const QVariant code = valeur(Code);
-        l.etatTrouve = !code.isNull();
-        l.code = code.toInt();
-        l.nom = valeur(Nom).toString();
-        l.couleur = qint32(valeur(Couleur).toLongLong());
-        lignes.append(l);
-    }
+    while (q.next())
+        lignes.append(lecteur.ligne());
     return lignes;
 }
 

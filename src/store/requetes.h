@@ -9,6 +9,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <QVariant>
 #include <optional>
@@ -67,6 +68,19 @@ struct Article {
     QString famille;
     QString libelle;
     double prixTTC = 0;
+};
+
+// Reads rows of RESERVATIONS (with the state's code, nom and couleur when
+// the query joins them), looking the columns up once per query.
+class LecteurPlanning
+{
+public:
+    explicit LecteurPlanning(const QSqlQuery& requete);
+    ReservationPlanning ligne() const;   // the current row
+
+private:
+    const QSqlQuery& m_requete;
+    QList<int> m_colonnes;
 };
 
 // 1 and 14: every state, in table order.

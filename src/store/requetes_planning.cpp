@@ -60,40 +60,11 @@ std::optional<QHash<qint32, QList<Requetes::ReservationPlanning>>> reservationsD
         return std::nullopt;
     }
 
-    const QSqlRecord rec = q.record();
-    enum { Numero, Objet, Client, Debut, Fin, Arrhes, Limite, Etat, Adultes, Enfants, Remarque, Telephone,
-           Email, Code, Nom, Couleur, NbColonnes };
-    static const char* const noms[NbColonnes] = {"NumeroReservation", "objet", "nomclient", "DateDebut",
-        "DateFin", "arrhes", "datelimite", "Etat", "nbadultes", "nbenfants", "remarque", "telephone", "email",
-        "code", "nom", "couleur"};
-    int colonne[NbColonnes];
-    for (int i = 0; i < NbColonnes; ++i)
-        colonne[i] = rec.indexOf(QLatin1String(noms[i]));
-    auto valeur = [&](int i) { return colonne[i] < 0 ? QVariant() : q.value(colonne[i]); };
-
+    const Requetes::LecteurPlanning lecteur(q);
     QHash<qint32, QList<Requetes::ReservationPlanning>> parUnite;
     while (q.next()) {
-        Requetes::ReservationPlanning l;
-        Requetes::Reservation& r = l.reservation;
-        r.numero = valeur(Numero).toInt();
-        r.objet = valeur(Objet).toInt();
-        r.nomclient = valeur(Client).toString();
-        r.debut = Dates::depuisBase(valeur(Debut));
-        r.fin = Dates::depuisBase(valeur(Fin));
-        r.arrhes = valeur(Arrhes).toDouble();
-        r.datelimite = Dates::depuisBase(valeur(Limite));
-        r.etat = valeur(Etat).toInt();
-        r.nbadultes = valeur(Adultes).toInt();
-        r.nbenfants = valeur(Enfants).toInt();
-        r.remarque = valeur(Remarque).toString();
-        r.telephone = valeur(Telephone).toString();
-        r.email = valeur(Email).toString();
-        const QVariant code = valeur(Code);
-        l.etatTrouve = !code.isNull();
-        l.code = code.toInt();
-        l.nom = valeur(Nom).toString();
-        l.couleur = qint32(valeur(Couleur).toLongLong());
-        parUnite[r.objet].append(l);
+        Requetes::ReservationPlanning l = lecteur.ligne();
+        parUnite[l.reservation.objet].append(l);
     }
     return parUnite;
 }
