@@ -121,47 +121,47 @@ Reservation lireReservation(const QSqlQuery& q)
 {
     return LecteurPlanning(q).ligne().reservation;
 }
+
+// Every row of a statement without parameters, each read by `lire`.
+template <typename T, typename Lire>
+std::optional<QList<T>> lireTout(const QSqlDatabase& base, const QString& sql, QString* erreur, Lire lire)
+{
+    QSqlQuery q(base);
+    q.setForwardOnly(true);
+    if (!q.exec(sql)) {
+        rapporter(q, erreur);
+        return std::nullopt;
+    }
+    QList<T> lignes;
+    while (q.next())
+        lignes.append(lire(q));
+    return lignes;
+}
 } // namespace
 
 std::optional<QList<Etat>> etats(const QSqlDatabase& base, QString* erreur)
 {
-    QSqlQuery q(base);
-    q.setForwardOnly(true);
-    if (!q.exec(QStringLiteral("SELECT * FROM ETATS ORDER BY rowid"))) {
-        rapporter(q, erreur);
-        return std::nullopt;
-    }
-    QList<Etat> lignes;
-    while (q.next()) {
+    return lireTout<Etat>(base, QStringLiteral("SELECT * FROM ETATS ORDER BY rowid"), erreur, [](const QSqlQuery& q) {
         Etat e;
         e.code = champ(q, "Code").toInt();
         e.nom = champ(q, "Nom").toString();
         e.couleur = qint32(champ(q, "CouleurPrincipale").toLongLong());
         e.internet = champ(q, "internet");
         e.surinternet = champ(q, "surinternet").toInt() != 0;
-        lignes.append(e);
-    }
-    return lignes;
+        return e;
+    });
 }
 
 std::optional<QList<Objet>> objets(const QSqlDatabase& base, QString* erreur)
 {
-    QSqlQuery q(base);
-    q.setForwardOnly(true);
-    if (!q.exec(QStringLiteral("SELECT * FROM OBJETS ORDER BY rowid"))) {
-        rapporter(q, erreur);
-        return std::nullopt;
-    }
-    QList<Objet> lignes;
-    while (q.next()) {
+    return lireTout<Objet>(base, QStringLiteral("SELECT * FROM OBJETS ORDER BY rowid"), erreur, [](const QSqlQuery& q) {
         Objet o;
         o.numero = champ(q, "Numero").toInt();
         o.nom = champ(q, "Nom");
         o.nomInternet = champ(q, "NomInternet");
         o.fichierPlanningHTML = champ(q, "FichierPlanningHTML");
-        lignes.append(o);
-    }
-    return lignes;
+        return o;
+    });
 }
 
 std::optional<QList<ReservationPlanning>> reservationsDeObjet(const QSqlDatabase& base, qint32 objet,
@@ -321,21 +321,14 @@ std::optional<QList<Operation>> operationsHistorique(const QSqlDatabase& base, q
 
 std::optional<QList<Article>> consommations(const QSqlDatabase& base, QString* erreur)
 {
-    QSqlQuery q(base);
-    q.setForwardOnly(true);
-    if (!q.exec(QStringLiteral("SELECT * FROM CONSOMMATIONS ORDER BY Famille, rowid"))) {
-        rapporter(q, erreur);
-        return std::nullopt;
-    }
-    QList<Article> lignes;
-    while (q.next()) {
-        Article a;
-        a.famille = champ(q, "Famille").toString();
-        a.libelle = champ(q, "Libelle").toString();
-        a.prixTTC = champ(q, "prixTTC").toDouble();
-        lignes.append(a);
-    }
-    return lignes;
+    return lireTout<Article>(base, QStringLiteral("SELECT * FROM CONSOMMATIONS ORDER BY Famille, rowid"), erreur,
+                             [](const QSqlQuery& q) {
+                                 Article a;
+                                 a.famille = champ(q, "Famille").toString();
+                                 a.libelle = champ(q, "Libelle").toString();
+                                 a.prixTTC = champ(q, "prixTTC").toDouble();
+                                 return a;
+                             });
 }
 
 std::optional<QList<Reservation>> reservationsPubliees(const QSqlDatabase& base, qint32 objet,
