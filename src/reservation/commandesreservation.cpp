@@ -6,12 +6,14 @@
 #include "bar/bar.h"
 #include "bar/encaissement.h"
 #include "bar/ticketdecaisse.h"
+#include "reservation/chevauchement.h"
 #include "reservation/compte.h"
 #include "reservation/saisie.h"
 #include "reservation/verification.h"
 #include "reservation/zonetexte.h"
 #include "store/conversion.h"
 #include "store/module1.h"
+#include "store/requetes_editeurs.h"
 #include "store/requetes_reservation.h"
 #include "ui/xpcmdbutton.h"
 
@@ -19,6 +21,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSqlDatabase>
 #include <QTabWidget>
 
@@ -81,10 +84,41 @@ bool reservations::verifier()
         message(erreur);
         return false;
     }
-    // A reservation without a client is named after its state ("Fermé").
+    return true;
+}
+
+void reservations::completerNom()
+{
+    // "3 - Fermé" names a reservation typed without a client "Fermé".
     if (NomClient->text().trimmed().isEmpty())
         NomClient->setText(Saisie::NomParDefaut(etat->currentText()));
-    return true;
+}
+
+bool reservations::demanderOuiNon(const QString& question)
+{
+    QMessageBox boite(QMessageBox::Question, windowTitle(), question, QMessageBox::Yes | QMessageBox::No, this);
+    // Set here so that the answer reads the same with or without Qt's
+    // French translation.
+    boite.button(QMessageBox::Yes)->setText(QStringLiteral("Oui"));
+    boite.button(QMessageBox::No)->setText(QStringLiteral("Non"));
+    // Two stays on one unit are more often a slip than a wish.
+    boite.setDefaultButton(QMessageBox::No);
+    boite.setEscapeButton(QMessageBox::No);
+    return boite.exec() == QMessageBox::Yes;
+}
+
+bool reservations::accepterChevauchements(const Requetes::Reservation& r, qint32 sauf)
+{
+    QString erreur;
+    const auto autres = RequetesEditeurs::chevauchements(base(m_contexte), r.objet, r.debut, r.fin, sauf, &erreur);
+    if (!autres) {
+        message(QStringLiteral("Les autres réservations de ce logement n'ont pas pu être lues :\n") + erreur);
+        return false;
+    }
+    if (autres->isEmpty())
+        return true;
+    const QString question = Chevauchement::Question(*autres);
+    return questionChevauchement ? questionChevauchement(question) : demanderOuiNon(question);
 }
 
 void reservations::liberer(qint32 numeroEncours)
@@ -113,8 +147,9 @@ void reservations::Terminer(bool rafraichir)
 
 void reservations::ajouter_Click()
 {
-    if (!verifier())
+    if (!verifier() || !accepterChevauchements(miseajourtousleschamps(), 0))
         return;
+    completerNom();
     const Requetes::Reservation r = miseajourtousleschamps();
     QString erreur;
     const auto numero = RequetesReservation::creer(base(m_contexte), r,
@@ -137,6 +172,9 @@ void reservations::Modifier_Click()
         message(QStringLiteral("Le numéro de la réservation est illisible : « %1 ».").arg(numreservation->text()));
         return;
     }
+    if (!accepterChevauchements(miseajourtousleschamps(), *numero))
+        return;
+    completerNom();
     Requetes::Reservation r = miseajourtousleschamps();
     r.numero = *numero;
     QString erreur;

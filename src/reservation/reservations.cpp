@@ -80,6 +80,7 @@ QString fr(const char* texte)
 reservations::reservations(Contexte* contexte, QWidget* parent)
     : QWidget(parent, Qt::Window), m_contexte(contexte)
 {
+    questionChevauchement = [this](const QString& question) { return demanderOuiNon(question); };
     construire();
     Charger();
 }

@@ -13,6 +13,7 @@
 #include <QList>
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 
 struct Contexte;
 class QComboBox;
@@ -107,6 +108,11 @@ public:
 
     void setVisible(bool visible) override;
 
+    // Asked before a stay that overlaps other reservations of its unit is
+    // stored; true stores it anyway. It starts as a question box whose
+    // buttons read "Oui" and "Non"; another answerer may take its place.
+    std::function<bool(const QString& question)> questionChevauchement;
+
 Q_SIGNALS:
     // The calling window's reservation_encours and datedepart change.
     void reservationEncours(qint32 numero);
@@ -141,9 +147,14 @@ private:
     void remplirTicketDate(TicketDeCaisse* ticket, bool avecMontant);
 
     Verification::Champs champs() const;
-    // Runs the checks; shows the message and returns false when one fails,
-    // otherwise fills in a missing client name.
+    // Runs the checks; shows the message and returns false when one fails.
     bool verifier();
+    // A reservation without a client is named after its state.
+    void completerNom();
+    // True when the stay of `r` clashes with no other reservation of its
+    // unit (`sauf` is the one being changed) or the user saves it anyway.
+    bool accepterChevauchements(const Requetes::Reservation& r, qint32 sauf);
+    bool demanderOuiNon(const QString& question);
     void message(const QString& texte);
     // Ends the opening: hides, reloads, then the signals.
     void Terminer(bool rafraichir);
