@@ -29,7 +29,11 @@ QWidget* fenetreDe(QWidget* dessin)
 QImage imageEcran(QScreen* ecran, const QSize& taille)
 {
     QImage image;
-    if (ecran) {
+    // The offscreen platform has no screen picture: what it hands back is
+    // whatever its buffer held, so it gets the plain backdrop.
+    const bool sansEcran = QGuiApplication::platformName() == QLatin1String("offscreen")
+        || QGuiApplication::platformName() == QLatin1String("minimal");
+    if (ecran && !sansEcran) {
         const QPixmap copie = ecran->grabWindow(0);
         if (!copie.isNull()) {
             image = copie.toImage().convertToFormat(QImage::Format_RGB32);
