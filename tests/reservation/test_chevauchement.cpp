@@ -69,18 +69,12 @@ TEST(Chevauchement, TexteDeLaQuestion)
          "Ce logement est déjà occupé du 01/12/2026 au 02/01/2026. Enregistrer quand même ?"},
         {"plusieurs lignes", {sejour("Famille\nDupont ", le(3, 8, 14), le(4, 8, 12))},
          "Ce logement est déjà occupé du 03/08/2026 au 04/08/2026 (Famille Dupont). Enregistrer quand même ?"},
+        {"nom trop long", {sejour("Société des amis du camping municipal de la vallée", le(3, 8, 14), le(4, 8, 12))},
+         "Ce logement est déjà occupé du 03/08/2026 au 04/08/2026 (Société des amis du camping municipal d…). "
+         "Enregistrer quand même ?"},
     };
     for (const Cas& c : cas)
         EXPECT_EQ(Chevauchement::Question(c.autres), fr(c.attendu)) << c.quoi;
-}
-
-TEST(Chevauchement, NomTropLongRaccourci)
-{
-    const QString nom = Chevauchement::NomAffiche(QString(5000, QLatin1Char('e')) + QStringLiteral("fin"));
-    EXPECT_EQ(nom.size(), Chevauchement::kLongueurNom);
-    EXPECT_TRUE(nom.endsWith(QChar(0x2026)));
-    EXPECT_EQ(Chevauchement::NomAffiche(QString(Chevauchement::kLongueurNom, QLatin1Char('x'))),
-              QString(Chevauchement::kLongueurNom, QLatin1Char('x')));
 }
 
 // A new reservation typed over Durand's stay of unit 12 (03/08 14:00 to
@@ -184,24 +178,6 @@ TEST(Chevauchement, ModifierUneReservation)
         EXPECT_EQ(f.isVisible(), !c.enregistree) << c.quoi;
         EXPECT_EQ(t.appelante().isEnabled(), c.enregistree) << c.quoi;
     }
-}
-
-TEST(Chevauchement, LePremierArriveEstNomme)
-{
-    FenetreTest t;
-    t.stocker(sejour("Tardif", le(8, 8, 14), le(9, 8, 12)));
-    t.stocker(sejour("Premier", le(2, 8, 14), le(5, 8, 12)));
-    t.stocker(sejour("Ailleurs", le(1, 8, 14), le(30, 8, 12), 10));
-    t.ouvrirNouvelle();
-    QStringList posees;
-    t.fenetre().questionChevauchement = [&](const QString& q) {
-        posees << q;
-        return false;
-    };
-    taper(t.fenetre(), "12 : Chalet", "Neuf", "01/08/2026", "14:00", "20/08/2026", "12:00");
-    t.cliquer(QStringLiteral("ajouter"));
-    EXPECT_EQ(posees, QStringList{fr("Ce logement est déjà occupé du 02/08/2026 au 05/08/2026 (Premier) et par "
-                                     "1 autre réservation. Enregistrer quand même ?")});
 }
 
 // The real question box, answered through a timer: its buttons, "Non" then
