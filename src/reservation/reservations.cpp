@@ -289,6 +289,7 @@ void reservations::Charger()
 
 void reservations::Fonction_Ajouter()
 {
+    rechargerSiFermee();
     numreservation->setText(fr("nouveau"));
     ajouter->setEnabled(true);
     ajouter->show();
@@ -310,6 +311,7 @@ void reservations::Fonction_Ajouter()
 
 void reservations::Fonction_Modifier()
 {
+    rechargerSiFermee();
     Modifier->setEnabled(true);
     supprimer->setEnabled(true);
     Modifier->show();
@@ -317,6 +319,14 @@ void reservations::Fonction_Modifier()
     ajouter->hide();
     BoutonBAR->setEnabled(true);
     Encaisser->setEnabled(true);
+}
+
+void reservations::rechargerSiFermee()
+{
+    // Units and states may have changed in the settings since the window
+    // was last loaded: each opening starts from a fresh load.
+    if (!isVisible())
+        Charger();
 }
 
 void reservations::FormAppelante(QWidget* fenetre)

@@ -132,6 +132,7 @@ private:
     void construire();
     void construireOnglets();
     // Back to the freshly loaded state: lists, initial texts, empty receipts.
+    void rechargerSiFermee();
     void Charger();
 
     // Commands (commandesreservation.cpp).

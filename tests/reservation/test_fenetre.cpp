@@ -9,6 +9,7 @@
 #include "store/horloge.h"
 #include "store/module1.h"
 #include "store/requetes.h"
+#include "store/requetes_editeurs.h"
 #include "ui/xpcmdbutton.h"
 
 #include <QApplication>
@@ -393,4 +394,21 @@ TEST(FenetreReservation, ChoixDeLObjetEtNuits)
         QApplication::sendEvent(f.datefin, &sortie);
         EXPECT_EQ(f.Nbjour->text(), QString::fromUtf8(c.nuits)) << c.debut << " " << c.fin;
     }
+}
+
+TEST(FenetreReservation, ChaqueOuvertureRelitLesLogementsEtLesEtats)
+{
+    FenetreTest t;
+    t.ouvrirNouvelle();
+    t.cliquer(QStringLiteral("Annuler"));
+    const int avant = t.fenetre().Objets->count();
+    Requetes::Objet o;
+    o.numero = 99;
+    o.nom = QStringLiteral("Yourte");
+    ASSERT_TRUE(RequetesEditeurs::ajouterObjet(t.base(), o));
+    t.contexte().TableEtats.append({9, QStringLiteral("9 - Arrivé"), 0});
+    t.ouvrirNouvelle();
+    EXPECT_EQ(t.fenetre().Objets->count(), avant + 1);
+    EXPECT_GE(t.fenetre().Objets->findText(QStringLiteral("99 : Yourte")), 0);
+    EXPECT_GE(t.fenetre().etat->findText(QStringLiteral("9 - Arrivé")), 0);
 }
