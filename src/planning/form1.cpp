@@ -305,11 +305,6 @@ void Form1::dessinerLignes(const std::optional<QList<Requetes::Objet>>& unites, 
     if (!m_contexte || !m_contexte->BaseOuverte.isOpen())
         return;
     const QSqlDatabase& base = m_contexte->BaseOuverte;
-    if (!m_indexPrepare) {
-        // Without it the bounded read still works, only slower.
-        RequetesPlanning::indexerFins(base);
-        m_indexPrepare = true;
-    }
 
     Pinceau objets(Objets);
     Pinceau grille(planning);

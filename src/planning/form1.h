@@ -117,7 +117,6 @@ private:
     int m_pasMouvement = 0;
     bool m_dansMouvement = false;
     bool m_dansRedimension = false;
-    bool m_indexPrepare = false;
 
     QPoint m_departGlisser;    // pointer on the screen when the drag began
     QPoint m_pointeur;         // pointer on the screen now

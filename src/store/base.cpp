@@ -46,6 +46,27 @@ int versionSchema(const QSqlDatabase& base)
     return -1;
 }
 
+const char* const kIndexFins = "CREATE INDEX IF NOT EXISTS idx_reservations_objet_fin "
+                               "ON RESERVATIONS(objet, DateFin, DateDebut)";
+
+// Brings an older file to the current schema, one version after the other.
+bool mettreAJour(const QSqlDatabase& base, int version, QString* erreur)
+{
+    QSqlDatabase db = base;
+    db.transaction();
+    // 0 -> 1: a file made by hand with our tables: nothing to add.
+    // 1 -> 2: the end of stays is indexed for the calendar's shown period.
+    if (version < 2 && !executer(db, QLatin1String(kIndexFins), erreur)) {
+        db.rollback();
+        return false;
+    }
+    if (!executer(db, QStringLiteral("PRAGMA user_version = %1").arg(kVersionSchema), erreur)) {
+        db.rollback();
+        return false;
+    }
+    return db.commit();
+}
+
 void fermer(const QString& connexion)
 {
     {
@@ -101,8 +122,9 @@ std::optional<QSqlDatabase> ouvrir(const QString& chemin, Ouverture mode,
     if (version > kVersionSchema)
         return echec(QStringLiteral("base d'une version plus récente du programme"));
     if (version < kVersionSchema) {
-        // Version 0: a file made by hand with our tables; mark it as ours.
-        q.exec(QStringLiteral("PRAGMA user_version = %1").arg(kVersionSchema));
+        QString raison;
+        if (!mettreAJour(db, version, &raison))
+            return echec(raison);
     }
     return db;
 }
@@ -126,6 +148,7 @@ bool creerSchema(const QSqlDatabase& base, QString* erreur)
                        "LEFT JOIN OBJETS ON RESERVATIONS.objet = OBJETS.Numero"),
         QStringLiteral("CREATE INDEX IF NOT EXISTS idx_reservations_objet_debut ON RESERVATIONS(objet, DateDebut)"),
         QStringLiteral("CREATE INDEX IF NOT EXISTS idx_operations_reservation_date ON OPERATIONS(numeroreservation, date)"),
+        QLatin1String(kIndexFins),
         // Colours are 0x00BBGGRR.
         QStringLiteral("INSERT OR IGNORE INTO ETATS VALUES (1, 'Confirmé', %1, 1, 1)").arg(0x3C14DC),  // red-ish
         QStringLiteral("INSERT OR IGNORE INTO ETATS VALUES (2, 'Option', %1, 0, 0)").arg(0x00A5FF),     // orange

@@ -19,15 +19,6 @@ bool rapporter(const QSqlQuery& q, QString* erreur)
 
 } // namespace
 
-bool indexerFins(const QSqlDatabase& base, QString* erreur)
-{
-    QSqlQuery q(base);
-    if (q.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS idx_reservations_objet_fin "
-                              "ON RESERVATIONS(objet, DateFin, DateDebut)")))
-        return true;
-    return rapporter(q, erreur);
-}
-
 std::optional<QHash<qint32, QList<Requetes::ReservationPlanning>>> reservationsDuPlanning(
     const QSqlDatabase& base, const QDate& avant, const QDateTime& finApres, QString* erreur)
 {

@@ -12,12 +12,6 @@
 
 namespace RequetesPlanning {
 
-// Makes sure the reservations can be found by unit and end, so that the
-// calendar reads the stays of the shown period without walking through
-// years of history. Creating it once on an older file is harmless; false
-// (with the reason) when the file cannot take it, e.g. read-only.
-bool indexerFins(const QSqlDatabase& base, QString* erreur = nullptr);
-
 // The reservations of every unit of OBJETS for the shown period, in one
 // statement: by unit, the same rows in the same order as
 // Requetes::reservationsDeObjet(base, unit, avant, finApres) gives.

@@ -64,7 +64,11 @@ TEST(LecturePlanning, BoundedReadKeepsEveryVisibleBarInOrder)
     };
     for (const Sejour& s : sejours)
         inserer(db, QString::fromUtf8(s.client), s.debut, s.fin);
-    ASSERT_TRUE(RequetesPlanning::indexerFins(db));
+    // The schema indexes the end of stays for this read.
+    QSqlQuery index(db);
+    ASSERT_TRUE(index.exec(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = 'idx_reservations_objet_fin'"))
+                && index.next());
+    ASSERT_EQ(index.value(0).toInt(), 1);
 
     struct Vue { int decalage; int largeurJour; int largeur; };
     const Vue vues[] = {{0, 20, 465}, {-2, 20, 465}, {3, 20, 300}, {0, 1, 40}, {-1, 7, 100}, {1, 2, 50}};

@@ -77,3 +77,30 @@ TEST(Base, CreatesAMissingFileWithSchemaAndDefaultStates)
     }
     QSqlDatabase::removeDatabase(QStringLiteral("n2"));
 }
+
+TEST(Base, AnOlderFileIsBroughtToTheCurrentSchema)
+{
+    QTemporaryDir dossier;
+    const QString chemin = dossier.filePath(QStringLiteral("ancienne.db"));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("prep1"));
+        db.setDatabaseName(chemin);
+        db.open();
+        Base::creerSchema(db);
+        QSqlQuery q(db);
+        q.exec(QStringLiteral("DROP INDEX idx_reservations_objet_fin"));
+        q.exec(QStringLiteral("PRAGMA user_version = 1"));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("prep1"));
+    {
+        const auto base = Base::ouvrir(chemin, Base::Ouverture::Existante, QStringLiteral("v"));
+        ASSERT_TRUE(base.has_value());
+        QSqlQuery q(*base);
+        ASSERT_TRUE(q.exec(QStringLiteral("PRAGMA user_version")) && q.next());
+        EXPECT_EQ(q.value(0).toInt(), Base::kVersionSchema);
+        ASSERT_TRUE(q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = 'idx_reservations_objet_fin'")) && q.next());
+        EXPECT_EQ(q.value(0).toInt(), 1);
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("v"));
+}
