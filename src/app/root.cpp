@@ -4,6 +4,7 @@
 #include "ui/twips.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QApplication>
 #include <QMdiArea>
 #include <QMenuBar>
@@ -65,4 +66,11 @@ ROOT::ROOT(QWidget* parent)
     SavePosition1->setFichierINI(QStringLiteral("daduvuvav.ini"));
     SavePosition1->setSection(QStringLiteral("root"));
     SavePosition1->init(this, SavePosition1->FichierINI(), SavePosition1->Section());
+}
+
+void ROOT::closeEvent(QCloseEvent* event)
+{
+    QMainWindow::closeEvent(event);
+    if (event->isAccepted())
+        QCoreApplication::quit();
 }

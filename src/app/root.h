@@ -25,6 +25,11 @@ public:
     QMap<int, QAction*> menuoutil;     // 30: "&Mise à jour Internet", 50: "&Paramétres"
     SavePosition* SavePosition1;       // keeps the frame's place in "daduvuvav.ini", section "root"
 
+protected:
+    // Closing the frame ends the program, even while a reservation, the bar
+    // or the payment dialog (windows of their own) is open.
+    void closeEvent(QCloseEvent* event) override;
+
 Q_SIGNALS:
     // An entry of the "&Outils" menu was chosen (its index).
     void menuoutil_Click(int index);

@@ -4,6 +4,7 @@
 #include "app/lanceur.h"
 #include "app/root.h"
 #include "planning/form1.h"
+#include "reservation/reservations.h"
 #include "store/dates.h"
 #include "store/horloge.h"
 #include "store/requetes.h"
@@ -114,4 +115,23 @@ TEST_F(Lanceur_, ToolsMenuOpensPublicationAndSettingsModally)
         lanceur.fenetrePrincipale()->menuoutil.value(c.index)->trigger();
         EXPECT_EQ(ouverte, QLatin1String(c.classe)) << c.index;
     }
+}
+
+TEST_F(Lanceur_, ClosingTheFrameEndsTheProgramEvenWithAReservationOpen)
+{
+    Lanceur lanceur;
+    OptionsLancement options;
+    options.demo = true;
+    ASSERT_TRUE(lanceur.demarrer(options));
+    lanceur.calendrier()->ouvrirBarre(1);
+    QApplication::processEvents();
+    ASSERT_TRUE(lanceur.calendrier()->fenetreReservation()->isVisible());
+    bool fini = false;
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, [&] { fini = true; });
+    // The event loop the program runs in; quitting leaves it.
+    QTimer::singleShot(0, [&] { lanceur.fenetrePrincipale()->close(); });
+    QTimer::singleShot(2000, [] { QCoreApplication::exit(99); });
+    const int code = QCoreApplication::exec();
+    EXPECT_TRUE(fini);
+    EXPECT_EQ(code, 0);
 }
