@@ -109,6 +109,9 @@ std::optional<QSqlDatabase> ouvrir(const QString& chemin, Ouverture mode,
     if (!q.exec(QStringLiteral("PRAGMA journal_mode=DELETE")))
         return echec(q.lastError().text());
     q.exec(QStringLiteral("PRAGMA synchronous=FULL"));
+    // The calendar rereads the shown period at every step of a held day
+    // button: keep the pages it reads in memory (about 20 MB at the most).
+    q.exec(QStringLiteral("PRAGMA cache_size=-20000"));
     q.exec(QStringLiteral("PRAGMA foreign_keys=OFF"));
 
     if (!existe) {

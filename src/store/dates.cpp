@@ -1,6 +1,7 @@
 #include "dates.h"
 
 #include <QStringList>
+#include <optional>
 #include <cmath>
 
 namespace Dates {
@@ -40,10 +41,44 @@ QString versTexteBase(const QDate& jour)
     return versTexteBase(naive(jour));
 }
 
+namespace {
+
+// The digits of text[debut, debut + n[ as a number, -1 when one is not a digit.
+int chiffres(const QString& texte, int debut, int n)
+{
+    int valeur = 0;
+    for (int i = debut; i < debut + n; ++i) {
+        const char16_t c = texte.at(i).unicode();
+        if (c < u'0' || c > u'9')
+            return -1;
+        valeur = valeur * 10 + (c - u'0');
+    }
+    return valeur;
+}
+
+// The stored form "YYYY-MM-DD HH:MM:SS", read without the general parser:
+// the calendar reads thousands of them at each refresh.
+std::optional<QDateTime> formeStockee(const QString& t)
+{
+    if (t.size() != 19 || t.at(4) != QLatin1Char('-') || t.at(7) != QLatin1Char('-') || t.at(10) != QLatin1Char(' ')
+        || t.at(13) != QLatin1Char(':') || t.at(16) != QLatin1Char(':'))
+        return std::nullopt;
+    const QDate jour(chiffres(t, 0, 4), chiffres(t, 5, 2), chiffres(t, 8, 2));
+    const int h = chiffres(t, 11, 2), m = chiffres(t, 14, 2), sec = chiffres(t, 17, 2);
+    if (!jour.isValid() || !QTime::isValid(h, m, sec))
+        return QDateTime();
+    return naive(jour, QTime(h, m, sec));
+}
+
+} // namespace
+
 QDateTime depuisBase(const QVariant& valeur)
 {
     if (valeur.isNull() || !valeur.isValid())
         return {};
+    if (valeur.typeId() == QMetaType::QString)
+        if (const auto rapide = formeStockee(valeur.toString()))
+            return *rapide;
     if (valeur.typeId() == QMetaType::QDateTime) {
         const QDateTime dt = valeur.toDateTime();
         return dt.isValid() ? naive(dt.date(), dt.time()) : QDateTime();
