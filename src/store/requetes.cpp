@@ -164,39 +164,54 @@ std::optional<QList<Objet>> objets(const QSqlDatabase& base, QString* erreur)
     });
 }
 
+namespace {
+const char* const kSelectAvecEtat =
+    "SELECT RESERVATIONS.*, ETATS.Code AS code, ETATS.Nom AS nom, ETATS.CouleurPrincipale AS couleur "
+    "FROM RESERVATIONS LEFT JOIN ETATS ON RESERVATIONS.Etat = ETATS.Code ";
+} // namespace
+
+QString SelectPeriode(const QString& filtre1, const QString& filtre2, const QString& ordre)
+{
+    // Two index ranges instead of the whole history: the stays that start
+    // inside the period (whatever their end, even empty or earlier than the
+    // start), and those that started before it and end inside or after it
+    // (found by their end; the unary + keeps the planner on that index).
+    // A stay that starts before the bound with an empty or earlier end lies
+    // wholly before it and is left out.
+    const QString select = QLatin1String(kSelectAvecEtat);
+    return QStringLiteral("SELECT * FROM (") + select + QStringLiteral("WHERE ") + filtre1
+        + QStringLiteral(" AND RESERVATIONS.DateDebut >= :apres1 AND RESERVATIONS.DateDebut < :avant1 UNION ALL ")
+        + select + QStringLiteral("WHERE ") + filtre2
+        + QStringLiteral(" AND RESERVATIONS.DateFin >= :apres2 AND +RESERVATIONS.DateDebut < :apres3 "
+                         "AND +RESERVATIONS.DateDebut < :avant2) ORDER BY ")
+        + ordre;
+}
+
+void LierPeriode(QSqlQuery& requete, const QDate& avant, const QDateTime& finApres)
+{
+    const QString apres = Dates::versTexteBase(finApres);
+    const QString borne = Dates::versTexteBase(avant);
+    requete.bindValue(QStringLiteral(":apres1"), apres);
+    requete.bindValue(QStringLiteral(":avant1"), borne);
+    requete.bindValue(QStringLiteral(":apres2"), apres);
+    requete.bindValue(QStringLiteral(":apres3"), apres);
+    requete.bindValue(QStringLiteral(":avant2"), borne);
+}
+
 std::optional<QList<ReservationPlanning>> reservationsDeObjet(const QSqlDatabase& base, qint32 objet,
     const QDate& avant, const QDateTime& finApres, QString* erreur)
 {
     QSqlQuery q(base);
     q.setForwardOnly(true);
-    const QString colonnes = QStringLiteral(
-        "SELECT RESERVATIONS.*, ETATS.Code AS code, ETATS.Nom AS nom, ETATS.CouleurPrincipale AS couleur "
-        "FROM RESERVATIONS LEFT JOIN ETATS ON RESERVATIONS.Etat = ETATS.Code ");
     if (finApres.isValid()) {
-        // Two index ranges instead of the whole history: the stays that start
-        // inside the period (whatever their end, even empty or earlier than the
-        // start), and those that started before it and end inside or after it
-        // (found by their end; the unary + keeps the planner on that index).
-        // A stay that starts before the bound with an empty or earlier end
-        // lies wholly before it and is left out.
-        q.prepare(QStringLiteral("SELECT * FROM (") + colonnes
-            + QStringLiteral("WHERE RESERVATIONS.objet = :objet1 AND RESERVATIONS.DateDebut >= :apres1 "
-                             "AND RESERVATIONS.DateDebut < :avant1 UNION ALL ")
-            + colonnes
-            + QStringLiteral("WHERE RESERVATIONS.objet = :objet2 AND RESERVATIONS.DateFin >= :apres2 "
-                             "AND +RESERVATIONS.DateDebut < :apres3 AND +RESERVATIONS.DateDebut < :avant2) "
-                             "ORDER BY DateDebut, NumeroReservation"));
-        const QString apres = Dates::versTexteBase(finApres);
-        const QString borne = Dates::versTexteBase(avant);
+        q.prepare(SelectPeriode(QStringLiteral("RESERVATIONS.objet = :objet1"),
+                                QStringLiteral("RESERVATIONS.objet = :objet2"),
+                                QStringLiteral("DateDebut, NumeroReservation")));
+        LierPeriode(q, avant, finApres);
         q.bindValue(QStringLiteral(":objet1"), objet);
-        q.bindValue(QStringLiteral(":apres1"), apres);
-        q.bindValue(QStringLiteral(":avant1"), borne);
         q.bindValue(QStringLiteral(":objet2"), objet);
-        q.bindValue(QStringLiteral(":apres2"), apres);
-        q.bindValue(QStringLiteral(":apres3"), apres);
-        q.bindValue(QStringLiteral(":avant2"), borne);
     } else {
-        q.prepare(colonnes
+        q.prepare(QLatin1String(kSelectAvecEtat)
             + QStringLiteral("WHERE RESERVATIONS.objet = :objet AND RESERVATIONS.DateDebut < :avant "
                              "ORDER BY RESERVATIONS.DateDebut, RESERVATIONS.NumeroReservation"));
         q.bindValue(QStringLiteral(":objet"), objet);
