@@ -339,7 +339,7 @@ void Form1::dessinerLignes(const std::optional<QList<Requetes::Objet>>& unites, 
         for (const Requetes::ReservationPlanning& r : *lignes) {
             m_barres.append(Grille::barreDepuis(r, datedepart, LargeurJour, HauteurLigne, y));
             const Grille::Barre& b = m_barres.constLast();
-            if (b.numero == reservation_encours)
+            if (b.reservation.numero == reservation_encours)
                 reservation_courante = qint32(m_barres.size());
             if (visible)
                 Trace::peindreBarre(grille, b, etiquette(b), QColor(255, 255, 255));
@@ -508,20 +508,10 @@ void Form1::ouvrirBarre(int index)
     const Grille::Barre b = m_barres.at(index - 1);
     reservations* r = fenetreReservation();
     r->Fonction_Modifier();
-    Requetes::Reservation res;
-    res.numero = b.numero;
-    res.objet = b.objet;
-    res.nomclient = b.client;
-    res.debut = b.debut;
-    res.fin = b.fin;
-    res.arrhes = b.arrhes;
-    res.datelimite = b.datelimite;
-    res.etat = b.etat;
+    // The counts as the table of bars keeps them (16-bit numbers).
+    Requetes::Reservation res = b.reservation;
     res.nbadultes = b.nbadultes;
     res.nbenfants = b.nbenfants;
-    res.remarque = b.remarque;
-    res.telephone = b.telephone;
-    res.email = b.email;
     // The boxes, the unit entry "<number> ..." and the number of nights.
     r->RemplirDepuis(res, b.libelleEtat);
     r->show();

@@ -90,24 +90,14 @@ Barre barreDepuis(const Requetes::ReservationPlanning& ligne, const QDate& dated
 {
     const Requetes::Reservation& res = ligne.reservation;
     Barre b;
-    b.numero = res.numero;
-    b.objet = res.objet;
-    b.client = res.nomclient;
-    b.debut = res.debut;
-    b.fin = res.fin;
+    b.reservation = res;
     // A missing state leaves its code and name empty around the dash.
     b.libelleEtat = ligne.etatTrouve
         ? QString::number(ligne.code) + QStringLiteral(" - ") + ligne.nom
         : QStringLiteral(" - ");
     b.r = rectangleBarre(res.debut, res.fin, datedepart, largeurJour, hauteurLigne, yLigne);
-    b.arrhes = res.arrhes;
-    b.datelimite = res.datelimite;
     b.nbadultes = Conversion::EntierSeize(res.nbadultes).value_or(0);
     b.nbenfants = Conversion::EntierSeize(res.nbenfants).value_or(0);
-    b.remarque = res.remarque;
-    b.telephone = res.telephone;
-    b.email = res.email;
-    b.etat = res.etat;
     b.couleur = ligne.etatTrouve ? ligne.couleur : 0;
     b.hautLigne = yLigne;
     return b;
@@ -164,24 +154,25 @@ QColor couleurDepuisBGR(qint32 bgr)
 QString etiquetteBarre(const QString& modele, const Barre& b)
 {
     if (modele.isEmpty())
-        return b.client;
+        return b.reservation.nomclient;
     auto date = [](const QDateTime& d) { return d.isValid() ? Dates::jjmmaaaa(d.date()) : QString(); };
+    const Requetes::Reservation& r = b.reservation;
     auto valeur = [&](const QString& nom, bool* connu) -> QString {
         *connu = true;
         const QString n = nom.toLower();
-        if (n == QLatin1String("nomclient")) return b.client;
+        if (n == QLatin1String("nomclient")) return b.reservation.nomclient;
         if (n == QLatin1String("nbadultes")) return QString::number(b.nbadultes);
         if (n == QLatin1String("nbenfants")) return QString::number(b.nbenfants);
-        if (n == QLatin1String("numeroreservation")) return QString::number(b.numero);
-        if (n == QLatin1String("objet")) return QString::number(b.objet);
-        if (n == QLatin1String("datedebut")) return date(b.debut);
-        if (n == QLatin1String("datefin")) return date(b.fin);
-        if (n == QLatin1String("datelimite")) return date(b.datelimite);
-        if (n == QLatin1String("arrhes")) return Conversion::Monnaie(b.arrhes);
-        if (n == QLatin1String("etat")) return QString::number(b.etat);
-        if (n == QLatin1String("remarque")) return b.remarque;
-        if (n == QLatin1String("telephone")) return b.telephone;
-        if (n == QLatin1String("email")) return b.email;
+        if (n == QLatin1String("numeroreservation")) return QString::number(r.numero);
+        if (n == QLatin1String("objet")) return QString::number(r.objet);
+        if (n == QLatin1String("datedebut")) return date(r.debut);
+        if (n == QLatin1String("datefin")) return date(r.fin);
+        if (n == QLatin1String("datelimite")) return date(r.datelimite);
+        if (n == QLatin1String("arrhes")) return Conversion::Monnaie(r.arrhes);
+        if (n == QLatin1String("etat")) return QString::number(r.etat);
+        if (n == QLatin1String("remarque")) return r.remarque;
+        if (n == QLatin1String("telephone")) return r.telephone;
+        if (n == QLatin1String("email")) return r.email;
         *connu = false;
         return QString();
     };

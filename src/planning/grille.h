@@ -8,9 +8,7 @@
 #include <QList>
 #include <QString>
 
-namespace Requetes {
-struct ReservationPlanning;
-}
+#include "store/requetes.h"
 
 namespace Grille {
 
@@ -64,21 +62,11 @@ Rectangle rectangleBarre(const QDateTime& debut, const QDateTime& fin, const QDa
 
 // One drawn reservation, as the refresh keeps it for the mouse and the blink.
 struct Barre {
-    qint32 numero = 0;
-    qint32 objet = 0;
-    QString client;
-    QDateTime debut;
-    QDateTime fin;
+    Requetes::Reservation reservation;   // the row, handed as it is to the reservation window
     QString libelleEtat;     // "1 - Confirmé", " - " when the state is missing
     Rectangle r;
-    double arrhes = 0;
-    QDateTime datelimite;
-    qint16 nbadultes = 0;
+    qint16 nbadultes = 0;    // the counts as 16-bit numbers (0 when out of range)
     qint16 nbenfants = 0;
-    QString remarque;
-    QString telephone;
-    QString email;
-    qint32 etat = 0;
     qint32 couleur = 0;      // 0x00BBGGRR
     int hautLigne = 0;
 };

@@ -149,7 +149,7 @@ TEST(Parcours, FromAnEmptyFolderToAFirstReservation)
     EXPECT_EQ(compter(base, "RESERVATIONS"), 1);
     EXPECT_EQ(compter(base, "OPERATIONS"), 1);
     ASSERT_EQ(calendrier->Barres().size(), 1);
-    EXPECT_EQ(calendrier->Barres().at(0).client, QStringLiteral("Dupont"));
+    EXPECT_EQ(calendrier->Barres().at(0).reservation.nomclient, QStringLiteral("Dupont"));
     capturer(lanceur.fenetrePrincipale(), "parcours_5_calendrier");
     Horloge::liberer();
     Chemins::fixerDossierProgramme(QString());

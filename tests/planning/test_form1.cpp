@@ -369,7 +369,7 @@ TEST_F(Calendrier, OpeningABarFillsTheReservationWindowThenBlinksIt)
     auto f = fenetre();
     ASSERT_EQ(f->Barres().size(), 2);
     const Grille::Barre b = f->Barres().at(0);
-    ASSERT_EQ(b.numero, numero);
+    ASSERT_EQ(b.reservation.numero, numero);
     QTest::mousePress(f->planning, Qt::LeftButton, {}, QPoint(b.r.x1 + 1, b.r.y1 + 1));
     QTest::mouseRelease(f->planning, Qt::LeftButton, {}, QPoint(b.r.x1 + 1, b.r.y1 + 1));
 
@@ -416,6 +416,6 @@ TEST_F(Calendrier, PlusOpensANewReservationModallyThenRefreshes)
     r->close();
     EXPECT_FALSE(r->isVisible());
     ASSERT_EQ(f->Barres().size(), 1);
-    EXPECT_EQ(f->Barres().at(0).client, QStringLiteral("Nouveau"));
+    EXPECT_EQ(f->Barres().at(0).reservation.nomclient, QStringLiteral("Nouveau"));
     EXPECT_FALSE(f->Clignotement->isActive());   // no blinking on this path
 }

@@ -149,12 +149,12 @@ TEST(Grille, DragOffsetRoundsTowardsMinusInfinity)
 TEST(Grille, BarLabelFromTheTemplate)
 {
     Grille::Barre b;
-    b.client = QStringLiteral("Dupont");
+    b.reservation.nomclient = QStringLiteral("Dupont");
     b.nbadultes = 2;
     b.nbenfants = 1;
-    b.numero = 42;
-    b.telephone = QStringLiteral("0102030405");
-    b.debut = Dates::naive(QDate(2026, 7, 3), QTime(14, 0));
+    b.reservation.numero = 42;
+    b.reservation.telephone = QStringLiteral("0102030405");
+    b.reservation.debut = Dates::naive(QDate(2026, 7, 3), QTime(14, 0));
     struct Cas { const char* modele; const char* attendu; };
     const Cas cas[] = {
         {"[nomclient] ([nbadultes]ad/[nbenfants]en)", "Dupont (2ad/1en)"},
@@ -169,7 +169,7 @@ TEST(Grille, BarLabelFromTheTemplate)
         EXPECT_EQ(Grille::etiquetteBarre(QString::fromUtf8(c.modele), b), QString::fromUtf8(c.attendu)) << c.modele;
 
     // Brackets inside the client's own name are not expanded again.
-    b.client = QStringLiteral("A & [nbadultes]");
+    b.reservation.nomclient = QStringLiteral("A & [nbadultes]");
     EXPECT_EQ(Grille::etiquetteBarre(QStringLiteral("[nomclient]!"), b), QStringLiteral("A & [nbadultes]!"));
 }
 
@@ -279,7 +279,7 @@ TEST(Grille, HitTestAfterScrollingFindsTheBarOfTheShownRow)
     for (const Cas& c : cas) {
         const QList<Grille::Barre> liste = barres(c.premiere);
         const int i = Grille::barreTouchee(liste, c.x, c.y);
-        EXPECT_EQ(i > 0 ? liste.at(i - 1).numero : 0, c.numero)
+        EXPECT_EQ(i > 0 ? liste.at(i - 1).reservation.numero : 0, c.numero)
             << "first row " << c.premiere << " at " << c.x << "," << c.y;
     }
     // Scrolled, the bar sits on its row's new top.
