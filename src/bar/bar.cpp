@@ -76,14 +76,7 @@ BAR::BAR(Contexte* contexte, QWidget* parent)
     dessin = new QLabel(this);
     dessin->setObjectName(QStringLiteral("dessin"));
     dessin->setGeometry(Twips::rect(120, 120, 13095, 8775));
-    Fond = new QWidget(this);
-    Fond->setObjectName(QStringLiteral("Fond"));
-    Fond->setGeometry(Twips::rect(360, 360, 12000, 7695));
-    Fond->setAutoFillBackground(true);
-    // The window is designed for a small 8-point font.
-    QFont police = Fond->font();
-    police.setPointSizeF(7.5);
-    Fond->setFont(police);
+    Fond = Habillage::CreerFond(this, Twips::rect(360, 360, 12000, 7695));
 
     Label2 = new QLabel(QStringLiteral("reservation : "), Fond);
     Label2->setObjectName(QStringLiteral("Label2"));

@@ -48,14 +48,7 @@ Encaissement::Encaissement(Contexte* contexte, QWidget* parent)
     dessin = new QLabel(this);
     dessin->setObjectName(QStringLiteral("dessin"));
     dessin->setGeometry(Twips::rect(120, 120, 6495, 2895));
-    Fond = new QWidget(this);
-    Fond->setObjectName(QStringLiteral("Fond"));
-    Fond->setGeometry(Twips::rect(240, 240, 6495, 2775));
-    Fond->setAutoFillBackground(true);
-    // The window is designed for a small 8-point font.
-    QFont police = Fond->font();
-    police.setPointSizeF(7.5);
-    Fond->setFont(police);
+    Fond = Habillage::CreerFond(this, Twips::rect(240, 240, 6495, 2775));
 
     const auto& types = TypesDeReglement();
     for (int i = 0; i < types.size(); ++i) {

@@ -91,12 +91,7 @@ void reservations::construire()
     resize(Twips::rect(0, 0, kLargeur, kHauteur).size());
 
     dessin = creer<QWidget>(this, "dessin", Twips::rect(0, 0, kLargeur, kHauteur));
-    Fond = creer<QWidget>(this, "Fond", Twips::rect(120, 360, 9615, 6735));
-    Fond->setAutoFillBackground(true);
-    // The window is designed for a small 8-point font.
-    QFont police = Fond->font();
-    police.setPointSizeF(7.5);
-    Fond->setFont(police);
+    Fond = Habillage::CreerFond(this, Twips::rect(120, 360, 9615, 6735));
     QWidget* f = Fond;
 
     titrelibelle = etiquette(f, "titrelibelle", fr("Réservation"), Twips::rect(120, 0, 3135, 615));

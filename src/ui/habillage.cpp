@@ -1,6 +1,7 @@
 #include "habillage.h"
 
 #include <QCoreApplication>
+#include <QFont>
 #include <QGuiApplication>
 #include <QPalette>
 #include <QPixmap>
@@ -123,6 +124,19 @@ void HabillerFenetre(QWidget* dessin, QWidget* Fond)
     dessin->setPalette(palette);
     dessin->lower();
     Fond->raise();
+}
+
+QWidget* CreerFond(QWidget* fenetre, const QRect& geometrie)
+{
+    auto* fond = new QWidget(fenetre);
+    fond->setObjectName(QStringLiteral("Fond"));
+    fond->setGeometry(geometrie);
+    fond->setAutoFillBackground(true);
+    // The dialogs are designed for a small 8-point font.
+    QFont police = fond->font();
+    police.setPointSizeF(7.5);
+    fond->setFont(police);
+    return fond;
 }
 
 } // namespace Habillage

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QRgb>
 
+class QRect;
 class QWidget;
 
 namespace Habillage {
@@ -27,6 +28,10 @@ QImage Assombrir(const QImage& image);
 // is placed at the window's corner and made to cover the screen. A plain grey
 // picture stands in when the platform gives none.
 void CopierEcran(QWidget* dessin, QWidget* fenetre);
+
+// The panel `Fond` of a dressed window: at its designed place, filled with
+// the window colour, in the small 7.5-point font the dialogs are drawn for.
+QWidget* CreerFond(QWidget* fenetre, const QRect& geometrie);
 
 // Dresses the window holding `dessin`: it covers the screen, the backdrop
 // receives a dimmed copy of the screen, and `Fond` is centred, same size.
