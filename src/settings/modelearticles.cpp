@@ -13,19 +13,17 @@ ModeleArticles::ModeleArticles(const QSqlDatabase& base, QObject* parent)
 
 std::optional<double> ModeleArticles::LirePrix(const QString& texte)
 {
+    // The editor also takes the price as it shows it ("2,50 €", with
+    // non-breaking blanks), but only a plain decimal number.
     QString t = texte.trimmed();
     if (t.endsWith(QChar(0x20AC)))   // €
         t.chop(1);
-    t.remove(QRegularExpression(QStringLiteral("[\\s\\x{00A0}\\x{202F}]")));
+    static const QRegularExpression blancs(QStringLiteral("[\\s\\x{00A0}\\x{202F}]"));
+    t.remove(blancs);
     static const QRegularExpression nombre(QStringLiteral("^[-+]?(\\d+([.,]\\d*)?|[.,]\\d+)$"));
     if (!nombre.match(t).hasMatch())
         return std::nullopt;
-    t.replace(QLatin1Char(','), QLatin1Char('.'));
-    bool ok = false;
-    const double prix = t.toDouble(&ok);
-    if (!ok || !std::isfinite(prix))
-        return std::nullopt;
-    return prix;
+    return Conversion::LireMontant(t);
 }
 
 QString ModeleArticles::TextePrix(double prix)
