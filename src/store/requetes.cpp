@@ -12,9 +12,7 @@ namespace {
 
 bool rapporter(const QSqlQuery& q, QString* erreur)
 {
-    if (erreur)
-        *erreur = q.lastError().text();
-    return false;
+    return Rapporter(q, erreur);
 }
 
 QVariant champ(const QSqlQuery& q, const char* nom)
@@ -72,6 +70,34 @@ std::optional<QList<Operation>> operations(const QSqlDatabase& base, qint32 nume
 }
 
 } // namespace
+
+bool Rapporter(const QSqlQuery& requete, QString* erreur)
+{
+    if (erreur)
+        *erreur = requete.lastError().text();
+    return false;
+}
+
+bool EnTransaction(const QSqlDatabase& base, QString* erreur, const std::function<bool()>& ecrire)
+{
+    QSqlDatabase db = base;
+    if (!db.transaction()) {
+        if (erreur)
+            *erreur = db.lastError().text();
+        return false;
+    }
+    if (!ecrire()) {
+        db.rollback();
+        return false;
+    }
+    if (!db.commit()) {
+        if (erreur)
+            *erreur = db.lastError().text();
+        db.rollback();
+        return false;
+    }
+    return true;
+}
 
 namespace {
 enum { CNumero, CObjet, CClient, CDebut, CFin, CArrhes, CLimite, CEtatR, CAdultes, CEnfants, CRemarque, CTelephone,

@@ -12,6 +12,7 @@
 #include <QSqlQuery>
 #include <QString>
 #include <QVariant>
+#include <functional>
 #include <optional>
 
 namespace Requetes {
@@ -69,6 +70,13 @@ struct Article {
     QString libelle;
     double prixTTC = 0;
 };
+
+// Puts the statement's error into *erreur (when given); returns false.
+bool Rapporter(const QSqlQuery& requete, QString* erreur);
+
+// Runs `ecrire` inside one transaction: committed when it returns true,
+// rolled back otherwise (its own error is then already in *erreur).
+bool EnTransaction(const QSqlDatabase& base, QString* erreur, const std::function<bool()>& ecrire);
 
 // Reads rows of RESERVATIONS (with the state's code, nom and couleur when
 // the query joins them), looking the columns up once per query.

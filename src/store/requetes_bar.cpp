@@ -1,5 +1,7 @@
 #include "requetes_bar.h"
 
+#include "requetes.h"
+
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -11,8 +13,7 @@ std::optional<QList<ArticleBrut>> articles(const QSqlDatabase& base, QString* er
     QSqlQuery q(base);
     q.setForwardOnly(true);
     if (!q.exec(QStringLiteral("SELECT Famille, Libelle, prixTTC FROM CONSOMMATIONS ORDER BY Famille, rowid"))) {
-        if (erreur)
-            *erreur = q.lastError().text();
+        Requetes::Rapporter(q, erreur);
         return std::nullopt;
     }
     QList<ArticleBrut> lignes;

@@ -18,9 +18,11 @@ bool dire(QString* erreur, const QString& texte)
     return false;
 }
 
+using Requetes::EnTransaction;
+
 bool echec(const QSqlQuery& q, QString* erreur)
 {
-    return dire(erreur, q.lastError().text());
+    return Requetes::Rapporter(q, erreur);
 }
 
 // Runs one statement in its own transaction; false rolls it back.
@@ -28,22 +30,16 @@ template <typename Preparer>
 bool executerSeul(const QSqlDatabase& base, const QString& sql, Preparer preparer, QString* erreur,
                   int* lignesTouchees = nullptr)
 {
-    QSqlDatabase db = base;
-    if (!db.transaction())
-        return dire(erreur, db.lastError().text());
-    QSqlQuery q(db);
-    q.prepare(sql);
-    preparer(q);
-    if (!q.exec()) {
-        const QString texte = q.lastError().text();
-        db.rollback();
-        return dire(erreur, texte);
-    }
-    if (lignesTouchees)
-        *lignesTouchees = q.numRowsAffected();
-    if (!db.commit())
-        return dire(erreur, db.lastError().text());
-    return true;
+    return EnTransaction(base, erreur, [&] {
+        QSqlQuery q(base);
+        q.prepare(sql);
+        preparer(q);
+        if (!q.exec())
+            return echec(q, erreur);
+        if (lignesTouchees)
+            *lignesTouchees = q.numRowsAffected();
+        return true;
+    });
 }
 
 std::optional<qint64> compter(const QSqlDatabase& base, const QString& sql, qint64 valeur, QString* erreur)
@@ -151,23 +147,20 @@ std::optional<qint64> ajouterArticle(const QSqlDatabase& base, const Requetes::A
 {
     if (!articleValide(a, erreur))
         return std::nullopt;
-    QSqlDatabase db = base;
-    db.transaction();
-    QSqlQuery q(db);
-    q.prepare(QStringLiteral("INSERT INTO CONSOMMATIONS (Famille, Libelle, prixTTC) VALUES (?, ?, ?)"));
-    q.addBindValue(a.famille.trimmed());
-    q.addBindValue(a.libelle.trimmed());
-    q.addBindValue(std::round(a.prixTTC * 100.0) / 100.0);
-    if (!q.exec()) {
-        echec(q, erreur);
-        db.rollback();
+    qint64 id = 0;
+    const bool ok = EnTransaction(base, erreur, [&] {
+        QSqlQuery q(base);
+        q.prepare(QStringLiteral("INSERT INTO CONSOMMATIONS (Famille, Libelle, prixTTC) VALUES (?, ?, ?)"));
+        q.addBindValue(a.famille.trimmed());
+        q.addBindValue(a.libelle.trimmed());
+        q.addBindValue(std::round(a.prixTTC * 100.0) / 100.0);
+        if (!q.exec())
+            return echec(q, erreur);
+        id = q.lastInsertId().toLongLong();
+        return true;
+    });
+    if (!ok)
         return std::nullopt;
-    }
-    const qint64 id = q.lastInsertId().toLongLong();
-    if (!db.commit()) {
-        dire(erreur, db.lastError().text());
-        return std::nullopt;
-    }
     return id;
 }
 
@@ -199,28 +192,21 @@ std::optional<qint32> ajouterEtat(const QSqlDatabase& base, const QString& nom, 
         dire(erreur, QStringLiteral("Le nom de l'état ne peut pas être vide."));
         return std::nullopt;
     }
-    QSqlDatabase db = base;
-    db.transaction();
-    QSqlQuery q(db);
-    if (!q.exec(QStringLiteral("SELECT coalesce(max(Code), 0) + 1 FROM ETATS")) || !q.next()) {
-        echec(q, erreur);
-        db.rollback();
+    qint32 code = 0;
+    const bool ok = EnTransaction(base, erreur, [&] {
+        QSqlQuery q(base);
+        if (!q.exec(QStringLiteral("SELECT coalesce(max(Code), 0) + 1 FROM ETATS")) || !q.next())
+            return echec(q, erreur);
+        code = qint32(q.value(0).toLongLong());
+        q.prepare(QStringLiteral("INSERT INTO ETATS (Code, Nom, CouleurPrincipale, internet, surinternet) "
+                                 "VALUES (?, ?, ?, 0, 0)"));
+        q.addBindValue(code);
+        q.addBindValue(nom.trimmed());
+        q.addBindValue(couleur);
+        return q.exec() || echec(q, erreur);
+    });
+    if (!ok)
         return std::nullopt;
-    }
-    const qint32 code = qint32(q.value(0).toLongLong());
-    q.prepare(QStringLiteral("INSERT INTO ETATS (Code, Nom, CouleurPrincipale, internet, surinternet) VALUES (?, ?, ?, 0, 0)"));
-    q.addBindValue(code);
-    q.addBindValue(nom.trimmed());
-    q.addBindValue(couleur);
-    if (!q.exec()) {
-        echec(q, erreur);
-        db.rollback();
-        return std::nullopt;
-    }
-    if (!db.commit()) {
-        dire(erreur, db.lastError().text());
-        return std::nullopt;
-    }
     return code;
 }
 

@@ -1,5 +1,7 @@
 #include "requetes_parametres.h"
 
+#include "requetes.h"
+
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -27,8 +29,7 @@ std::optional<QVariant> champEtat(const QSqlDatabase& base, qint32 code, const c
     q.prepare(QStringLiteral("SELECT * FROM ETATS WHERE Code = :code"));
     q.bindValue(QStringLiteral(":code"), code);
     if (!q.exec()) {
-        if (erreur)
-            *erreur = q.lastError().text();
+        Requetes::Rapporter(q, erreur);
         return std::nullopt;
     }
     if (!q.next()) {
@@ -46,8 +47,7 @@ std::optional<QList<LigneEtat>> etats(const QSqlDatabase& base, QString* erreur)
     QSqlQuery q(base);
     q.setForwardOnly(true);
     if (!q.exec(QStringLiteral("SELECT * FROM ETATS ORDER BY rowid"))) {
-        if (erreur)
-            *erreur = q.lastError().text();
+        Requetes::Rapporter(q, erreur);
         return std::nullopt;
     }
     QList<LigneEtat> lignes;
@@ -80,8 +80,7 @@ bool changerPublicationEtat(const QSqlDatabase& base, qint32 code, bool publie, 
     q.bindValue(QStringLiteral(":s"), publie ? 1 : 0);
     q.bindValue(QStringLiteral(":code"), code);
     if (!q.exec()) {
-        if (erreur)
-            *erreur = q.lastError().text();
+        Requetes::Rapporter(q, erreur);
         return false;
     }
     if (q.numRowsAffected() != 1) {

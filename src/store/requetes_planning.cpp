@@ -8,17 +8,6 @@
 
 namespace RequetesPlanning {
 
-namespace {
-
-bool rapporter(const QSqlQuery& q, QString* erreur)
-{
-    if (erreur)
-        *erreur = q.lastError().text();
-    return false;
-}
-
-} // namespace
-
 std::optional<QHash<qint32, QList<Requetes::ReservationPlanning>>> reservationsDuPlanning(
     const QSqlDatabase& base, const QDate& avant, const QDateTime& finApres, QString* erreur)
 {
@@ -32,7 +21,7 @@ std::optional<QHash<qint32, QList<Requetes::ReservationPlanning>>> reservationsD
     q.prepare(Requetes::SelectPeriode(unites, unites, QStringLiteral("+objet, +DateDebut, +NumeroReservation")));
     Requetes::LierPeriode(q, avant, finApres);
     if (!q.exec()) {
-        rapporter(q, erreur);
+        Requetes::Rapporter(q, erreur);
         return std::nullopt;
     }
 

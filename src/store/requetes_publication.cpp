@@ -1,6 +1,7 @@
 #include "requetes_publication.h"
 
 #include "dates.h"
+#include "requetes.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -26,8 +27,7 @@ std::optional<QList<SejourPublie>> sejoursPublies(const QSqlDatabase& base, qint
     q.bindValue(QStringLiteral(":avant"), avant.toString(Qt::ISODate));
     q.bindValue(QStringLiteral(":depuis"), depuis.toString(Qt::ISODate));
     if (!q.exec()) {
-        if (erreur)
-            *erreur = q.lastError().text();
+        Requetes::Rapporter(q, erreur);
         return std::nullopt;
     }
     QList<SejourPublie> lignes;

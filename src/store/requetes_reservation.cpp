@@ -7,39 +7,13 @@
 
 namespace RequetesReservation {
 
-namespace {
-
-// Runs `ecrire` inside a transaction: committed when it succeeds, rolled
-// back otherwise.
-template <typename Ecriture>
-bool enTransaction(const QSqlDatabase& base, QString* erreur, Ecriture ecrire)
-{
-    QSqlDatabase db = base;
-    if (!db.transaction()) {
-        if (erreur)
-            *erreur = db.lastError().text();
-        return false;
-    }
-    if (!ecrire()) {
-        db.rollback();
-        return false;
-    }
-    if (!db.commit()) {
-        if (erreur)
-            *erreur = db.lastError().text();
-        db.rollback();
-        return false;
-    }
-    return true;
-}
-
-} // namespace
+using Requetes::EnTransaction;
 
 std::optional<qint32> creer(const QSqlDatabase& base, const Requetes::Reservation& r,
                             const QString& libelle, QString* erreur)
 {
     qint32 numero = 0;
-    const bool ok = enTransaction(base, erreur, [&] {
+    const bool ok = EnTransaction(base, erreur, [&] {
         const auto nouveau = Requetes::ajouterReservation(base, r, erreur);
         if (!nouveau)
             return false;
@@ -54,7 +28,7 @@ std::optional<qint32> creer(const QSqlDatabase& base, const Requetes::Reservatio
 bool modifier(const QSqlDatabase& base, const Requetes::Reservation& r,
               const QString& libelle, QString* erreur)
 {
-    return enTransaction(base, erreur, [&] {
+    return EnTransaction(base, erreur, [&] {
         return Requetes::modifierReservation(base, r, erreur)
             && Module1::EnregistrerOperation(base, r.numero, 0, QString(), libelle, erreur);
     });
@@ -66,8 +40,7 @@ std::optional<int> supprimer(const QSqlDatabase& base, qint32 numero, QString* e
     q.prepare(QStringLiteral("DELETE FROM RESERVATIONS WHERE NumeroReservation = :n"));
     q.bindValue(QStringLiteral(":n"), numero);
     if (!q.exec()) {
-        if (erreur)
-            *erreur = q.lastError().text();
+        Requetes::Rapporter(q, erreur);
         return std::nullopt;
     }
     return q.numRowsAffected();
