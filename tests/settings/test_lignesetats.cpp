@@ -35,8 +35,9 @@ TEST(LignesEtats, CouleurDepuisValeurLitRougeDansLOctetBas)
         SCOPED_TRACE(c.nom);
         const auto lue = LignesEtats::CouleurDepuisValeur(c.valeur);
         ASSERT_EQ(lue.has_value(), c.attendue.has_value());
-        if (lue)
+        if (lue) {
             EXPECT_EQ(lue->rgb(), c.attendue->rgb());
+        }
     }
 }
 

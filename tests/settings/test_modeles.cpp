@@ -39,8 +39,9 @@ TEST(ModeleArticles, LirePrixAccepteLaVirguleEtRefuseCeQuiNEstPasUnNombre)
         SCOPED_TRACE(c.texte);
         const auto lu = ModeleArticles::LirePrix(QString::fromUtf8(c.texte));
         ASSERT_EQ(lu.has_value(), c.prix.has_value());
-        if (lu)
+        if (lu) {
             EXPECT_DOUBLE_EQ(*lu, *c.prix);
+        }
     }
 }
 
