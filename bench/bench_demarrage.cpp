@@ -1,6 +1,6 @@
 // Time from launch to the calendar shown, on a fresh demo folder and on a
 // second start of the same folder. Prints figures; asserts nothing.
-#include "app/chemins.h"
+#include "config/chemins.h"
 #include "app/lanceur.h"
 
 #include <QApplication>

@@ -3,7 +3,7 @@
 // asserts nothing.
 //
 //   bench_planning [repetitions [units years]]
-#include "app/contexte.h"
+#include "store/contexte.h"
 #include "planning/form1.h"
 #include "planning/grille.h"
 #include "planning/surface.h"

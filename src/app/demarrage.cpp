@@ -1,8 +1,8 @@
 #include "demarrage.h"
 
-#include "chemins.h"
-#include "ini32.h"
-#include "langues.h"
+#include "config/chemins.h"
+#include "config/ini32.h"
+#include "config/langues.h"
 #include "store/base.h"
 #include "store/conversion.h"
 #include "store/requetes.h"
@@ -102,17 +102,6 @@ std::optional<QSqlDatabase> OuvrirBase(const QString& cheminBase, QString* erreu
 QString MessageEchecOuverture(const QString& cheminBase)
 {
     return Langues::Traduire(QStringLiteral("Problème d'ouverture de la Base de Données : ")) + cheminBase;
-}
-
-QList<EntreeEtat> ChargerEtats(const QSqlDatabase& base)
-{
-    QList<EntreeEtat> table;
-    const auto etats = Requetes::etats(base);
-    if (!etats)
-        return table;
-    for (const Requetes::Etat& e : *etats)
-        table.append({e.code, QStringLiteral("%1 - %2").arg(e.code).arg(e.nom), e.couleur});
-    return table;
 }
 
 } // namespace Demarrage

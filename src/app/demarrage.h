@@ -2,7 +2,7 @@
 // The start-up steps that touch no window: configuration, rotating backups
 // of the database and the executable, opening the database, reading the
 // states. The windows' side of the start-up is in lanceur.
-#include "contexte.h"
+#include "store/contexte.h"
 
 #include <QString>
 #include <optional>
@@ -35,9 +35,6 @@ QString LireModeleBarre(const QString& cheminINI);
 // path; anything else that is not this program's database fails.
 std::optional<QSqlDatabase> OuvrirBase(const QString& cheminBase, QString* erreur = nullptr);
 QString MessageEchecOuverture(const QString& cheminBase);
-
-// TableEtats from ETATS, in table order (empty when it cannot be read).
-QList<EntreeEtat> ChargerEtats(const QSqlDatabase& base);
 
 constexpr const char* kConnexion = "BaseOuverte";
 

@@ -2,10 +2,10 @@
 
 #include "demarrage.h"
 #include "intro.h"
-#include "langues.h"
+#include "config/langues.h"
 #include "module3.h"
 #include "root.h"
-#include "saveposition.h"
+#include "config/saveposition.h"
 #include "planning/form1.h"
 #include "publish/miseajourinternet.h"
 #include "settings/parametres.h"
@@ -70,7 +70,7 @@ bool Lanceur::demarrer(const OptionsLancement& options)
     }
 
     // 11 and 12: states and the bar label template.
-    contexte.TableEtats = Demarrage::ChargerEtats(contexte.BaseOuverte);
+    contexte.TableEtats = Contexte::ChargerEtats(contexte.BaseOuverte);
     contexte.champsdansbarre = Demarrage::LireModeleBarre(contexte.CheminINI);
 
     // The calendar, a child of the frame.

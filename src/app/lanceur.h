@@ -2,7 +2,7 @@
 // The program's start: the main frame, then the calendar, whose loading
 // runs the start-up sequence (configuration, backups, splash, database,
 // states, first drawing).
-#include "contexte.h"
+#include "store/contexte.h"
 
 #include <QObject>
 #include <memory>

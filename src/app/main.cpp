@@ -1,7 +1,7 @@
 // planning [--dossier DIR] [--demo] [--publier]
-#include "app/chemins.h"
+#include "config/chemins.h"
 #include "app/lanceur.h"
-#include "publish/publicationconsole.h"
+#include "app/publicationconsole.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -1,6 +1,6 @@
 #include "root.h"
 
-#include "saveposition.h"
+#include "config/saveposition.h"
 #include "ui/twips.h"
 
 #include <QAction>

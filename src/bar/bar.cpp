@@ -1,6 +1,6 @@
 #include "bar.h"
 
-#include "app/contexte.h"
+#include "store/contexte.h"
 #include "encaissement.h"
 #include "store/conversion.h"
 #include "store/module1.h"

@@ -1,6 +1,6 @@
 #include "encaissement.h"
 
-#include "app/contexte.h"
+#include "store/contexte.h"
 #include "caisse.h"
 #include "store/module1.h"
 #include "ui/habillage.h"

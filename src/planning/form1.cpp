@@ -3,7 +3,7 @@
 #include "surface.h"
 #include "trace.h"
 
-#include "app/contexte.h"
+#include "store/contexte.h"
 #include "reservation/reservations.h"
 #include "store/conversion.h"
 #include "store/horloge.h"

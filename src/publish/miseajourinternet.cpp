@@ -1,6 +1,6 @@
 #include "miseajourinternet.h"
 
-#include "app/chemins.h"
+#include "config/chemins.h"
 #include "ui/fenetres.h"
 #include "ui/twips.h"
 

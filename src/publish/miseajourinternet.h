@@ -1,7 +1,7 @@
 #pragma once
 // The window that publishes the availability pages of every unit and hands
 // them to the upload script, then closes.
-#include "app/contexte.h"
+#include "store/contexte.h"
 #include "publish/publication.h"
 
 #include <QDialog>

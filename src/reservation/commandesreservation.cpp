@@ -2,7 +2,7 @@
 // reservation, deleting, leaving, recording the contract, and the account.
 #include "reservations.h"
 
-#include "app/contexte.h"
+#include "store/contexte.h"
 #include "bar/bar.h"
 #include "bar/encaissement.h"
 #include "bar/ticketdecaisse.h"

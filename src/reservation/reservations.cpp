@@ -1,8 +1,8 @@
 #include "reservations.h"
 
-#include "app/contexte.h"
-#include "app/ini32.h"
-#include "app/langues.h"
+#include "store/contexte.h"
+#include "config/ini32.h"
+#include "config/langues.h"
 #include "bar/ticketdecaisse.h"
 #include "reservation/saisie.h"
 #include "reservation/zonetexte.h"

@@ -1,8 +1,7 @@
 #include "parametres.h"
 
-#include "app/contexte.h"
-#include "app/demarrage.h"
-#include "app/langues.h"
+#include "store/contexte.h"
+#include "config/langues.h"
 #include "editeurtable.h"
 #include "lignesetats.h"
 #include "modelearticles.h"
@@ -406,7 +405,7 @@ void parametres::choisirEtat(int index)
 void parametres::recharger(std::optional<qint32> codeAChoisir)
 {
     chargerEtats();
-    m_contexte->TableEtats = Demarrage::ChargerEtats(m_contexte->BaseOuverte);
+    m_contexte->TableEtats = Contexte::ChargerEtats(m_contexte->BaseOuverte);
     int ligneAChoisir = -1;
     for (int i = 0; codeAChoisir && i < fondetats.size(); ++i)
         if (fondetats[i]->property("Tag").isValid() && codeLigne(i) == *codeAChoisir)
@@ -445,7 +444,7 @@ void parametres::fondetats_Change(int index)
     nom->setText(nouveau);
     nom->setProperty("Nom", nouveau);
     nom->setToolTip(nouveau);
-    m_contexte->TableEtats = Demarrage::ChargerEtats(m_contexte->BaseOuverte);
+    m_contexte->TableEtats = Contexte::ChargerEtats(m_contexte->BaseOuverte);
     emit couleurChangee();
 }
 

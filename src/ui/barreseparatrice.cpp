@@ -1,6 +1,6 @@
 #include "barreseparatrice.h"
 
-#include "app/ini32.h"
+#include "config/ini32.h"
 #include "store/conversion.h"
 #include "ui/twips.h"
 

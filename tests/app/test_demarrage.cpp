@@ -1,7 +1,7 @@
-#include "app/chemins.h"
+#include "config/chemins.h"
 #include "app/demarrage.h"
-#include "app/ini32.h"
-#include "app/langues.h"
+#include "config/ini32.h"
+#include "config/langues.h"
 #include "testutil.h"
 
 #include <QDir>
@@ -34,7 +34,7 @@ struct Demarrer {
             const auto db = Demarrage::OuvrirBase(base);
             baseOuverte = db.has_value();
             if (db)
-                etats = Demarrage::ChargerEtats(*db);
+                etats = Contexte::ChargerEtats(*db);
         }
         QSqlDatabase::removeDatabase(QLatin1String(Demarrage::kConnexion));
         Demarrage::LireModeleBarre(ini);

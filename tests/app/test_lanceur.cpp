@@ -1,6 +1,6 @@
-#include "app/chemins.h"
+#include "config/chemins.h"
 #include "app/demarrage.h"
-#include "app/ini32.h"
+#include "config/ini32.h"
 #include "app/lanceur.h"
 #include "app/root.h"
 #include "planning/form1.h"

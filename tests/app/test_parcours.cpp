@@ -2,7 +2,7 @@
 // user creates a unit, a state and a bar article in the settings, then a
 // reservation from the calendar's "+", without leaving the program.
 // With PARCOURS_CAPTURES=DIR the windows are saved as pictures there.
-#include "app/chemins.h"
+#include "config/chemins.h"
 #include "app/lanceur.h"
 #include "app/root.h"
 #include "planning/form1.h"

@@ -1,5 +1,5 @@
 // The bar window driven as a user would, on a temporary database.
-#include "app/contexte.h"
+#include "store/contexte.h"
 #include "bar/bar.h"
 #include "bar/encaissement.h"
 #include "bar/ticketdecaisse.h"

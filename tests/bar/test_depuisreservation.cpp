@@ -1,7 +1,7 @@
 // The bar and the payment dialog opened from a reservation window: every
 // stored sale or payment shows at once in its receipt and balance.
-#include "app/contexte.h"
-#include "app/langues.h"
+#include "store/contexte.h"
+#include "config/langues.h"
 #include "bar/bar.h"
 #include "bar/encaissement.h"
 #include "bar/ticketdecaisse.h"

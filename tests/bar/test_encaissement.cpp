@@ -1,5 +1,5 @@
 // The payment dialog driven as a user would, on a temporary database.
-#include "app/contexte.h"
+#include "store/contexte.h"
 #include "bar/encaissement.h"
 #include "outils.h"
 #include "store/dates.h"

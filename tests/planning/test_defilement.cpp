@@ -1,8 +1,8 @@
 // The calendar with more units than rows fit: the scroll bar at the right of
 // the grid, the wheel over the grid and the unit names, rows and names kept
 // together, clicks on scrolled bars, and the first shown row across refreshes.
-#include "app/contexte.h"
-#include "app/langues.h"
+#include "store/contexte.h"
+#include "config/langues.h"
 #include "planning/form1.h"
 #include "planning/surface.h"
 #include "reservation/reservations.h"

@@ -1,7 +1,7 @@
 // The calendar window on a temporary database: drawing, navigation, held
 // day buttons, blinking, mouse on the grid, and bad data.
-#include "app/contexte.h"
-#include "app/langues.h"
+#include "store/contexte.h"
+#include "config/langues.h"
 #include "planning/form1.h"
 #include "planning/surface.h"
 #include "reservation/reservations.h"

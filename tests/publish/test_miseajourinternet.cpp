@@ -1,7 +1,7 @@
-#include "app/chemins.h"
+#include "config/chemins.h"
 #include "app/demarrage.h"
 #include "publish/miseajourinternet.h"
-#include "publish/publicationconsole.h"
+#include "app/publicationconsole.h"
 #include "store/horloge.h"
 #include "testutil.h"
 

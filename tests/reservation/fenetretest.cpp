@@ -1,6 +1,6 @@
 #include "fenetretest.h"
 
-#include "app/langues.h"
+#include "config/langues.h"
 #include "store/horloge.h"
 #include "store/requetes.h"
 #include "ui/xpcmdbutton.h"

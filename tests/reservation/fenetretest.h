@@ -1,7 +1,7 @@
 #pragma once
 // A reservation window on a temporary database, driven as a user would,
 // with a stand-in for the calling planning.
-#include "app/contexte.h"
+#include "store/contexte.h"
 #include "reservation/reservations.h"
 #include "testutil.h"
 

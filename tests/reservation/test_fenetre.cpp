@@ -1,7 +1,7 @@
 // The reservation window driven by its controls on a temporary database.
 #include "fenetretest.h"
 
-#include "app/ini32.h"
+#include "config/ini32.h"
 #include "bar/ticketdecaisse.h"
 #include "reservation/verification.h"
 #include "reservation/zonetexte.h"

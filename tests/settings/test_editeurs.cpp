@@ -2,9 +2,9 @@
 // user would: units and bar articles in their tables, states on the
 // "Couleurs" tab. Each adds, edits, meets a refusal, removes and meets a
 // refused removal.
-#include "app/contexte.h"
+#include "store/contexte.h"
 #include "app/demarrage.h"
-#include "app/langues.h"
+#include "config/langues.h"
 #include "settings/modelearticles.h"
 #include "settings/modeleobjets.h"
 #include "settings/parametres.h"
@@ -86,7 +86,7 @@ protected:
     {
         Langues::fixerFichier(base.dossier() + QStringLiteral("/planning.ini"));
         contexte.BaseOuverte = base.base();
-        contexte.TableEtats = Demarrage::ChargerEtats(base.base());
+        contexte.TableEtats = Contexte::ChargerEtats(base.base());
         base.executer(QStringLiteral("INSERT INTO OBJETS (Numero, Nom) VALUES (1, 'Chambre 1')"));
         base.executer(QStringLiteral("INSERT INTO OBJETS (Numero, Nom) VALUES (2, 'Chambre 2')"));
         // Two stays in unit 1, in state 2.

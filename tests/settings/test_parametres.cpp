@@ -1,7 +1,7 @@
 // The settings window on a temporary database: its rows, the colour change,
 // the publication box and the failures a user may meet.
-#include "app/contexte.h"
-#include "app/langues.h"
+#include "store/contexte.h"
+#include "config/langues.h"
 #include "settings/lignesetats.h"
 #include "settings/parametres.h"
 #include "testutil.h"

@@ -1,7 +1,7 @@
 // A colour chosen in the settings reaches the calendar's bars at once, even
 // while the calendar blinks the bar last edited.
-#include "app/contexte.h"
-#include "app/langues.h"
+#include "store/contexte.h"
+#include "config/langues.h"
 #include "planning/form1.h"
 #include "planning/surface.h"
 #include "settings/parametres.h"

@@ -1,5 +1,5 @@
 // The splitter bar on two plain panes, and the database icon that holds one.
-#include "app/ini32.h"
+#include "config/ini32.h"
 #include "testutil.h"
 #include "ui/barreseparatrice.h"
 #include "ui/basededonnees.h"

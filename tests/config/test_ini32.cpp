@@ -1,7 +1,7 @@
-#include "app/chemins.h"
-#include "app/fichierini.h"
-#include "app/ini32.h"
-#include "app/langues.h"
+#include "config/chemins.h"
+#include "config/fichierini.h"
+#include "config/ini32.h"
+#include "config/langues.h"
 #include "registry/registrykey.h"
 #include "testutil.h"
 

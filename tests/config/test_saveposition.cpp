@@ -1,9 +1,9 @@
 // Remembered window positions: the stored text, the corrections that keep a
 // window usable, and the keeper restoring and recording a real window.
-#include "app/ini32.h"
-#include "app/positionfenetre.h"
+#include "config/ini32.h"
+#include "config/positionfenetre.h"
 #include "app/root.h"
-#include "app/saveposition.h"
+#include "config/saveposition.h"
 #include "registry/registre.h"
 
 #include <QGuiApplication>

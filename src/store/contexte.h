@@ -18,4 +18,7 @@ struct Contexte {
     QList<EntreeEtat> TableEtats;
     qint16 NbClignotements = 10;
     QString champsdansbarre;   // the bar label template
+
+    // TableEtats as ETATS holds it, in table order (empty when it cannot be read).
+    static QList<EntreeEtat> ChargerEtats(const QSqlDatabase& base);
 };

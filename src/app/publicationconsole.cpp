@@ -1,9 +1,9 @@
 #include "publicationconsole.h"
 
-#include "publication.h"
-#include "app/chemins.h"
+#include "publish/publication.h"
+#include "config/chemins.h"
 #include "app/demarrage.h"
-#include "app/langues.h"
+#include "config/langues.h"
 #include "store/base.h"
 #include "store/horloge.h"
 
