@@ -28,6 +28,11 @@ Lanceur::Lanceur(QObject* parent)
 
 Lanceur::~Lanceur() = default;
 
+Form1* Lanceur::calendrier() const
+{
+    return m_form1.data();
+}
+
 bool Lanceur::demarrer(const OptionsLancement& options)
 {
     // The frame loads first.
@@ -77,6 +82,9 @@ bool Lanceur::demarrer(const OptionsLancement& options)
     m_form1 = new Form1(&contexte);
     const QSize tailleCalendrier = m_form1->size();
     QMdiSubWindow* sousFenetre = m_root->zone->addSubWindow(m_form1);
+    // Closing the calendar only hides it: "Fenêtres" → "Calendrier" brings it back.
+    sousFenetre->setAttribute(Qt::WA_DeleteOnClose, false);
+    m_sousFenetre = sousFenetre;
     m_root->show();
 
     // 13 to 15: cell size, today, visible.
@@ -101,7 +109,22 @@ bool Lanceur::demarrer(const OptionsLancement& options)
     m_form1->ChoixSelection->addItem(QStringLiteral("Tous"));
 
     connect(m_root.get(), &ROOT::menuoutil_Click, this, &Lanceur::menuoutil_Click);
+    connect(m_root.get(), &ROOT::menucalendrier_Click, this, &Lanceur::montrerCalendrier);
     return true;
+}
+
+void Lanceur::montrerCalendrier()
+{
+    if (!m_sousFenetre)
+        return;
+    if (m_sousFenetre->isMinimized())
+        m_sousFenetre->showNormal();
+    m_sousFenetre->show();
+    // Closing the window closed the calendar inside it too.
+    if (m_form1)
+        m_form1->show();
+    m_root->zone->setActiveSubWindow(m_sousFenetre);
+    m_sousFenetre->raise();
 }
 
 void Lanceur::menuoutil_Click(int index)
@@ -111,7 +134,8 @@ void Lanceur::menuoutil_Click(int index)
         fenetre.exec();
     } else if (index == 50) {
         parametres fenetre(&contexte, m_root.get());
-        connect(&fenetre, &parametres::couleurChangee, m_form1, &Form1::rafraichir);
+        if (m_form1)
+            connect(&fenetre, &parametres::couleurChangee, m_form1, &Form1::rafraichir);
         fenetre.exec();
     }
 }

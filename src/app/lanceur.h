@@ -5,10 +5,12 @@
 #include "store/contexte.h"
 
 #include <QObject>
+#include <QPointer>
 #include <memory>
 
 class ROOT;
 class Form1;
+class QMdiSubWindow;
 
 struct OptionsLancement {
     bool demo = false;   // fill a new, empty database with sample data
@@ -27,12 +29,17 @@ public:
 
     Contexte contexte;
     ROOT* fenetrePrincipale() const { return m_root.get(); }
-    Form1* calendrier() const { return m_form1; }
+    Form1* calendrier() const;
+
+    // Shows the calendar again after its window was closed, and raises it.
+    void montrerCalendrier();
 
     // An entry of the "&Outils" menu: 30 publication, 50 settings.
     void menuoutil_Click(int index);
 
 private:
     std::unique_ptr<ROOT> m_root;
-    Form1* m_form1 = nullptr;
+    // The calendar lives as long as the frame; closing its window hides it.
+    QPointer<Form1> m_form1;
+    QPointer<QMdiSubWindow> m_sousFenetre;
 };

@@ -57,6 +57,12 @@ ROOT::ROOT(QWidget* parent)
         connect(action, &QAction::triggered, this, [this, index = index] { Q_EMIT menuoutil_Click(index); });
     }
 
+    menufenetres = menuBar()->addMenu(QStringLiteral("Fenêtres"));
+    menufenetres->setObjectName(QStringLiteral("menufenetres"));
+    menucalendrier = menufenetres->addAction(QStringLiteral("Calendrier"));
+    menucalendrier->setObjectName(QStringLiteral("menucalendrier"));
+    connect(menucalendrier, &QAction::triggered, this, &ROOT::menucalendrier_Click);
+
     // Design client area 10005 x 7650 twips at (1440, 2040).
     setGeometry(QRect(QPoint(Twips::enPixels(1440), Twips::enPixels(2040)),
                       QSize(Twips::enPixels(10005), Twips::enPixels(7650))));

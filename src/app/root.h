@@ -1,6 +1,6 @@
 #pragma once
 // The main frame: the multiple-document window that holds the calendar,
-// with the menus "&Fichier" and "&Outils".
+// with the menus "&Fichier", "&Outils" and "Fenêtres".
 #include <QMainWindow>
 #include <QMap>
 
@@ -21,8 +21,10 @@ public:
     QWidget* Picture1;
     QMenu* menufichiers;
     QMenu* menuoutils;
+    QMenu* menufenetres;
     QMap<int, QAction*> menufichier;   // index 30: "&Quitter"
     QMap<int, QAction*> menuoutil;     // 30: "&Mise à jour Internet", 50: "&Paramétres"
+    QAction* menucalendrier;           // "Fenêtres" → "Calendrier"
     SavePosition* SavePosition1;       // keeps the frame's place in "daduvuvav.ini", section "root"
 
 protected:
@@ -33,4 +35,6 @@ protected:
 Q_SIGNALS:
     // An entry of the "&Outils" menu was chosen (its index).
     void menuoutil_Click(int index);
+    // "Fenêtres" → "Calendrier": show the calendar again.
+    void menucalendrier_Click();
 };

@@ -135,3 +135,50 @@ TEST_F(Lanceur_, ClosingTheFrameEndsTheProgramEvenWithAReservationOpen)
     EXPECT_TRUE(fini);
     EXPECT_EQ(code, 0);
 }
+
+TEST_F(Lanceur_, ClosingTheCalendarHidesItAndTheWindowsMenuBringsItBack)
+{
+    Lanceur lanceur;
+    OptionsLancement options;
+    options.demo = true;
+    ASSERT_TRUE(lanceur.demarrer(options));
+    ROOT* root = lanceur.fenetrePrincipale();
+    QMdiSubWindow* sousFenetre = root->zone->subWindowList().value(0);
+    ASSERT_NE(sousFenetre, nullptr);
+    ASSERT_TRUE(sousFenetre->close());
+    QApplication::processEvents();
+    ASSERT_NE(lanceur.calendrier(), nullptr);
+    EXPECT_FALSE(sousFenetre->isVisible());
+
+    // The settings refresh the calendar when a colour changes: it must still be there.
+    QString ouverte;
+    QTimer fermeur;
+    QObject::connect(&fermeur, &QTimer::timeout, [&] {
+        if (QWidget* w = QApplication::activeModalWidget()) {
+            ouverte = QString::fromLatin1(w->metaObject()->className());
+            w->close();
+        }
+    });
+    fermeur.start(20);
+    root->menuoutil.value(50)->trigger();
+    EXPECT_EQ(ouverte, QStringLiteral("parametres"));
+    fermeur.stop();
+
+    auto* entree = root->findChild<QAction*>(QStringLiteral("menucalendrier"));
+    ASSERT_NE(entree, nullptr);
+    EXPECT_EQ(entree->text(), QStringLiteral("Calendrier"));
+    EXPECT_EQ(root->findChild<QMenu*>(QStringLiteral("menufenetres"))->title(), QString::fromUtf8("Fenêtres"));
+    entree->trigger();
+    QApplication::processEvents();
+    EXPECT_TRUE(sousFenetre->isVisible());
+    EXPECT_EQ(root->zone->activeSubWindow(), sousFenetre);
+    EXPECT_TRUE(lanceur.calendrier()->isVisible());
+    lanceur.calendrier()->rafraichir();
+
+    bool fini = false;
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, [&] { fini = true; });
+    QTimer::singleShot(0, [&] { root->menufichier.value(30)->trigger(); });
+    QTimer::singleShot(2000, [] { QCoreApplication::exit(99); });
+    EXPECT_EQ(QCoreApplication::exec(), 0);
+    EXPECT_TRUE(fini);
+}
