@@ -5,6 +5,9 @@
 #include <QList>
 #include <QSaveFile>
 
+#include <algorithm>
+#include <iterator>
+
 namespace FichierIni {
 
 namespace {
@@ -16,11 +19,46 @@ const char16_t kCp1252[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x
                               0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
                               0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
+const QByteArray kBom("\xEF\xBB\xBF");
+
 struct Contenu {
     QList<QString> lignes;
     QByteArray finDeLigne = "\r\n";
     bool existe = false;
+    bool utf8 = false;   // the file starts with a UTF-8 byte-order mark
 };
+
+// Splits a text into lines: CR LF, LF and a lone CR all end a line.
+QList<QString> decouperLignes(const QString& texte)
+{
+    QList<QString> lignes;
+    qsizetype debut = 0;
+    for (qsizetype i = 0; i < texte.size(); ++i) {
+        const QChar c = texte.at(i);
+        if (c != QLatin1Char('\r') && c != QLatin1Char('\n'))
+            continue;
+        lignes.append(texte.mid(debut, i - debut));
+        if (c == QLatin1Char('\r') && i + 1 < texte.size() && texte.at(i + 1) == QLatin1Char('\n'))
+            ++i;
+        debut = i + 1;
+    }
+    // A final line end leaves nothing after it: that is not a line.
+    if (debut < texte.size())
+        lignes.append(texte.mid(debut));
+    return lignes;
+}
+
+// The line end a file uses, from its first one: CR LF, LF or CR.
+QByteArray finDeLigneDe(const QByteArray& octets)
+{
+    for (qsizetype i = 0; i < octets.size(); ++i) {
+        if (octets.at(i) == '\n')
+            return "\n";
+        if (octets.at(i) == '\r')
+            return (i + 1 < octets.size() && octets.at(i + 1) == '\n') ? "\r\n" : "\r";
+    }
+    return "\r\n";
+}
 
 Contenu charger(const QString& chemin)
 {
@@ -29,21 +67,29 @@ Contenu charger(const QString& chemin)
     if (!f.open(QIODevice::ReadOnly))
         return c;
     c.existe = true;
-    const QByteArray octets = f.readAll();
-    const qsizetype premier = octets.indexOf('\n');
-    if (premier >= 0)
-        c.finDeLigne = (premier > 0 && octets.at(premier - 1) == '\r') ? "\r\n" : "\n";
-    const QString texte = depuisCp1252(octets);
-    const QStringList lignes = texte.split(QLatin1Char('\n'));
-    for (QString l : lignes) {
-        if (l.endsWith(QLatin1Char('\r')))
-            l.chop(1);
-        c.lignes.append(l);
-    }
-    // A final line end leaves one empty piece that is not a line.
-    if (!c.lignes.isEmpty() && c.lignes.constLast().isEmpty())
-        c.lignes.removeLast();
+    QByteArray octets = f.readAll();
+    c.finDeLigne = finDeLigneDe(octets);
+    // A byte-order mark says UTF-8, whoever wrote the file.
+    c.utf8 = octets.startsWith(kBom);
+    const QString texte = c.utf8 ? QString::fromUtf8(octets.mid(kBom.size())) : depuisCp1252(octets);
+    c.lignes = decouperLignes(texte);
     return c;
+}
+
+// The bytes of a file: Windows-1252 when every line can be written in it
+// (and the file was not UTF-8 already), else UTF-8 behind a byte-order mark,
+// so that no character is ever lost.
+QByteArray octetsDuFichier(const Contenu& c)
+{
+    bool utf8 = c.utf8;
+    for (qsizetype i = 0; !utf8 && i < c.lignes.size(); ++i)
+        utf8 = !representableCp1252(c.lignes.at(i));
+    QByteArray octets = utf8 ? kBom : QByteArray();
+    for (const QString& ligne : c.lignes) {
+        octets += utf8 ? ligne.toUtf8() : versCp1252(ligne);
+        octets += c.finDeLigne;
+    }
+    return octets;
 }
 
 // Name of the section a line opens, or nullopt.
@@ -82,20 +128,53 @@ qsizetype trouverSection(const Contenu& c, const QString& section)
     return -1;
 }
 
-// Values are trimmed on read; one written with blanks at its ends is put
-// between double quotes, which the read removes, so the blanks survive.
+// Values are trimmed on read, and one between double quotes loses them. So
+// a value whose ends are blanks or double quotes, or that holds a line end,
+// is written between double quotes, with its backslashes, CR and LF escaped
+// (\\, \r, \n); the read undoes both. Any other value is written as it is.
+bool estEntreGuillemets(const QString& valeur)
+{
+    return valeur.size() >= 2 && valeur.startsWith(QLatin1Char('"')) && valeur.endsWith(QLatin1Char('"'));
+}
+
 QString sansGuillemets(const QString& valeur)
 {
-    if (valeur.size() >= 2 && valeur.startsWith(QLatin1Char('"')) && valeur.endsWith(QLatin1Char('"')))
-        return valeur.mid(1, valeur.size() - 2);
-    return valeur;
+    if (!estEntreGuillemets(valeur))
+        return valeur;
+    QString texte;
+    const QString dedans = valeur.mid(1, valeur.size() - 2);
+    texte.reserve(dedans.size());
+    for (qsizetype i = 0; i < dedans.size(); ++i) {
+        const QChar c = dedans.at(i);
+        const QChar suivant = i + 1 < dedans.size() ? dedans.at(i + 1) : QChar();
+        if (c == QLatin1Char('\\') && (suivant == QLatin1Char('\\') || suivant == QLatin1Char('r') || suivant == QLatin1Char('n'))) {
+            texte += suivant == QLatin1Char('r') ? QLatin1Char('\r') : suivant == QLatin1Char('n') ? QLatin1Char('\n') : suivant;
+            ++i;
+        } else {
+            texte += c;
+        }
+    }
+    return texte;
 }
 
 QString texteEcrit(const QString& valeur)
 {
-    if (valeur != valeur.trimmed())
-        return QLatin1Char('"') + valeur + QLatin1Char('"');
-    return valeur;
+    const bool aProteger = valeur != valeur.trimmed() || estEntreGuillemets(valeur)
+        || valeur.contains(QLatin1Char('\r')) || valeur.contains(QLatin1Char('\n'));
+    if (!aProteger)
+        return valeur;
+    QString texte = QStringLiteral("\"");
+    for (QChar c : valeur) {
+        if (c == QLatin1Char('\\'))
+            texte += QStringLiteral("\\\\");
+        else if (c == QLatin1Char('\r'))
+            texte += QStringLiteral("\\r");
+        else if (c == QLatin1Char('\n'))
+            texte += QStringLiteral("\\n");
+        else
+            texte += c;
+    }
+    return texte + QLatin1Char('"');
 }
 
 } // namespace
@@ -109,6 +188,18 @@ QString depuisCp1252(const QByteArray& octets)
         texte.append(b >= 0x80 && b <= 0x9F ? QChar(kCp1252[b - 0x80]) : QChar(b));
     }
     return texte;
+}
+
+bool representableCp1252(const QString& texte)
+{
+    for (QChar c : texte) {
+        const char16_t u = c.unicode();
+        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
+            continue;
+        if (std::find(std::begin(kCp1252), std::end(kCp1252), u) == std::end(kCp1252))
+            return false;
+    }
+    return true;
 }
 
 QByteArray versCp1252(const QString& texte)
@@ -178,11 +269,7 @@ bool ecrire(const QString& chemin, const QString& section, const QString& cle, c
         if (!remplace)
             c.lignes.insert(derniere + 1, nouvelle);
     }
-    QByteArray octets;
-    for (const QString& ligne : std::as_const(c.lignes)) {
-        octets += versCp1252(ligne);
-        octets += c.finDeLigne;
-    }
+    const QByteArray octets = octetsDuFichier(c);
     QSaveFile f(chemin);
     if (!f.open(QIODevice::WriteOnly))
         return false;

@@ -1,6 +1,8 @@
 #include "registrykey.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QJsonParseError>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -8,7 +10,9 @@
 #include <QJsonObject>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <cstdio>
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -49,12 +53,44 @@ QStringList decouper(const QString& sousCle)
     return sousCle.split(QLatin1Char('\\'), Qt::SkipEmptyParts);
 }
 
-QJsonObject charger()
+// A store file that does not read as a JSON object is put aside under a
+// name of its own before anything else happens, so the next write cannot
+// overwrite the keys it may still hold.
+void mettreDeCote(const QString& chemin, const QString& raison)
 {
-    QFile f(RegistryKey::cheminStockage());
+    const QString base = chemin + QStringLiteral(".illisible-")
+        + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString nom = base;
+    for (int n = 2; QFileInfo::exists(nom); ++n)
+        nom = base + QLatin1Char('-') + QString::number(n);
+    if (QFile::rename(chemin, nom))
+        std::fprintf(stderr, "Registre illisible (%s) : %s mis de côté sous %s\n",
+                     qPrintable(raison), qPrintable(chemin), qPrintable(nom));
+    else
+        std::fprintf(stderr, "Registre illisible (%s) : %s n'a pas pu être mis de côté\n",
+                     qPrintable(raison), qPrintable(chemin));
+}
+
+// The store's contents; nullopt when the file is there but cannot be used,
+// and must then not be written over.
+std::optional<QJsonObject> charger()
+{
+    const QString chemin = RegistryKey::cheminStockage();
+    QFile f(chemin);
     if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return QJsonDocument::fromJson(f.readAll()).object();
+        return f.exists() ? std::nullopt : std::optional<QJsonObject>(QJsonObject());
+    const QByteArray octets = f.readAll();
+    f.close();
+    if (octets.trimmed().isEmpty())
+        return QJsonObject();
+    QJsonParseError erreur;
+    const QJsonDocument document = QJsonDocument::fromJson(octets, &erreur);
+    if (erreur.error != QJsonParseError::NoError || !document.isObject()) {
+        mettreDeCote(chemin, erreur.error != QJsonParseError::NoError ? erreur.errorString()
+                                                                       : QStringLiteral("pas un objet JSON"));
+        return QFileInfo::exists(chemin) ? std::nullopt : std::optional<QJsonObject>(QJsonObject());
+    }
+    return document.object();
 }
 
 bool sauver(const QJsonObject& racine)
@@ -111,8 +147,10 @@ bool lireNoeud(quint32 racine, const QStringList& parties, QJsonObject* resultat
     const QString nom = nomRacine(racine);
     if (nom.isEmpty())
         return false;
-    QJsonObject tout = charger();
-    QJsonObject noeud = tout.value(nom).toObject();
+    const auto tout = charger();
+    if (!tout)
+        return false;
+    QJsonObject noeud = tout->value(nom).toObject();
     return visiter(noeud, parties, false, nullptr, [&](QJsonObject& n) { *resultat = n; });
 }
 
@@ -123,12 +161,14 @@ bool changerNoeud(quint32 racine, const QStringList& parties, bool creer, bool* 
     const QString nom = nomRacine(racine);
     if (nom.isEmpty())
         return false;
-    QJsonObject tout = charger();
-    QJsonObject noeud = tout.value(nom).toObject();
+    auto tout = charger();
+    if (!tout)
+        return false; // a file that cannot be read is never written over
+    QJsonObject noeud = tout->value(nom).toObject();
     if (!visiter(noeud, parties, creer, cree, action))
         return false;
-    tout.insert(nom, noeud);
-    return sauver(tout);
+    tout->insert(nom, noeud);
+    return sauver(*tout);
 }
 
 } // namespace

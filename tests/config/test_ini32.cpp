@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -96,9 +97,91 @@ TEST_F(Ini, TextKeepsItsAccentsAndBlanksThroughAWrite)
     EXPECT_EQ(ProfilINI("Francais", texte, texte, chemin(), 2), texte);
     EXPECT_TRUE(lireFichier(chemin()).contains("Donn\xe9" "es"));
     EXPECT_EQ(ProfilINI("Francais", texte, texte, chemin(), 2), texte);
-    // A character outside the code page is written as '?', never crashes.
+    // A character outside the code page turns the whole file to UTF-8 behind
+    // a byte-order mark: nothing is lost, the accents already there included.
     ProfilINI("a", "k", QString::fromUtf8("tente ⛺"), chemin(), 0);
-    EXPECT_EQ(ProfilINI("a", "k", "d", chemin(), 1), QStringLiteral("tente ?"));
+    EXPECT_EQ(ProfilINI("a", "k", "d", chemin(), 1), QString::fromUtf8("tente ⛺"));
+    EXPECT_EQ(ProfilINI("Francais", texte, "d", chemin(), 1), texte);
+    EXPECT_TRUE(lireFichier(chemin()).startsWith("\xEF\xBB\xBF[Francais]\r\n"));
+    EXPECT_TRUE(lireFichier(chemin()).contains("Donn\xc3\xa9" "es"));
+    // It stays UTF-8 even when that character goes.
+    ProfilINI("a", "k", QStringLiteral("tente"), chemin(), 0);
+    EXPECT_TRUE(lireFichier(chemin()).startsWith("\xEF\xBB\xBF"));
+    EXPECT_EQ(ProfilINI("Francais", texte, "d", chemin(), 1), texte);
+}
+
+TEST_F(Ini, ByteOrderMarkAndEveryLineEndAreRead)
+{
+    struct Cas { const char* nom; QByteArray fichier; const char* section; const char* cle; QString attendu; };
+    const Cas cas[] = {
+        {"UTF-8 mark before the first section", QByteArray("\xEF\xBB\xBF[system]\r\ndatabase=/srv/\xC5\x81\xC3\xB3" "d\xC5\xBA/p.db\r\n"),
+         "system", "database", QString::fromUtf8("/srv/Łódź/p.db")},
+        {"Windows-1252 without mark", QByteArray("[system]\ndatabase=/srv/Donn\xe9" "es/p.db\n"),
+         "system", "database", QString::fromUtf8("/srv/Données/p.db")},
+        {"CR only", QByteArray("[a]\rx=1\r[b]\ry=2\r"), "b", "y", QStringLiteral("2")},
+        {"CR only, first section", QByteArray("[a]\rx=1\r[b]\ry=2"), "a", "x", QStringLiteral("1")},
+        {"mixed ends", QByteArray("[a]\r\nx=1\ry=2\nz=3"), "a", "z", QStringLiteral("3")},
+        {"CR LF LF keeps the blank line apart", QByteArray("[a]\r\n\nx=1\r\n"), "a", "x", QStringLiteral("1")},
+    };
+    for (const Cas& c : cas) {
+        ecrireFichier(chemin(), c.fichier);
+        EXPECT_EQ(ProfilINI(c.section, c.cle, "absent", chemin(), 1), c.attendu) << c.nom;
+    }
+}
+
+TEST_F(Ini, ARewriteKeepsTheLineEndsAndTheMark)
+{
+    struct Cas { QByteArray avant; QByteArray apres; };
+    const Cas cas[] = {
+        {"[a]\rx=1\r", "[a]\rx=2\r"},
+        {"[a]\nx=1\n", "[a]\nx=2\n"},
+        {"\xEF\xBB\xBF[a]\r\nx=1\r\n", "\xEF\xBB\xBF[a]\r\nx=2\r\n"},
+    };
+    for (const Cas& c : cas) {
+        ecrireFichier(chemin(), c.avant);
+        ProfilINI("a", "x", "2", chemin(), 0);
+        EXPECT_EQ(lireFichier(chemin()), c.apres) << c.avant.toStdString();
+    }
+}
+
+TEST_F(Ini, AnyValueReadsBackAsItWasWritten)
+{
+    // Values chosen at random from characters that trouble an INI file:
+    // quotes, blanks, line ends, backslashes, '=', ';', brackets, letters
+    // outside Windows-1252.
+    const QString alphabet = QString::fromUtf8("ab \"\r\n\t\\=;[]érŁ€\x01");
+    QRandomGenerator hasard(20261209);
+    for (int n = 0; n < 150; ++n) {
+        QString valeur;
+        const int longueur = int(hasard.bounded(12));
+        for (int i = 0; i < longueur; ++i)
+            valeur += alphabet.at(int(hasard.bounded(alphabet.size())));
+        if (valeur.trimmed().isEmpty())
+            continue; // reads as missing, by design
+        const QString cle = QStringLiteral("k%1").arg(n % 7);
+        ProfilINI("s", cle, valeur, chemin(), 0);
+        ASSERT_EQ(ProfilINI("s", cle, "absent", chemin(), 1), valeur) << n;
+    }
+    // No value broke the file apart: its lines are the section and the keys.
+    const QStringList lignes = QString::fromUtf8(lireFichier(chemin()).mid(3)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    EXPECT_EQ(lignes.size(), 8);
+    for (const QString& ligne : lignes)
+        EXPECT_TRUE(ligne == QStringLiteral("[s]") || ligne.startsWith(QLatin1Char('k'))) << ligne.toStdString();
+}
+
+TEST_F(Ini, QuotedAndPlainValuesOfOlderFilesStillRead)
+{
+    struct Cas { QByteArray ligne; QString attendu; };
+    const Cas cas[] = {
+        {"k=C:\\nouveau\\rep", QStringLiteral("C:\\nouveau\\rep")},
+        {"k=\"  marge \"", QStringLiteral("  marge ")},
+        {"k=\"", QStringLiteral("\"")},
+        {"k=  simple  ", QStringLiteral("simple")},
+    };
+    for (const Cas& c : cas) {
+        ecrireFichier(chemin(), "[s]\n" + c.ligne + "\n");
+        EXPECT_EQ(ProfilINI("s", "k", "absent", chemin(), 1), c.attendu) << c.ligne.toStdString();
+    }
 }
 
 TEST_F(Ini, AFileThatCannotBeWrittenStaysAsItWas)

@@ -1,6 +1,7 @@
 #include "registry/registre.h"
 #include "registry/registrykey.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -95,4 +96,33 @@ TEST_F(Registre_, AStoreFileThatIsGarbageReadsAsEmpty)
     EXPECT_EQ(Registre::LireRegistre(QStringLiteral("HKEY_CURRENT_USER\\X"), QStringLiteral("y")), QString());
     Registre::EcrireRegistre(QStringLiteral("HKEY_CURRENT_USER\\X"), QStringLiteral("y"), QStringLiteral("z"));
     EXPECT_EQ(Registre::LireRegistre(QStringLiteral("HKEY_CURRENT_USER\\X"), QStringLiteral("y")), QStringLiteral("z"));
+}
+
+TEST_F(Registre_, AnUnreadableStoreIsPutAsideNeverOverwritten)
+{
+    const QString chemin = m_dossier.filePath(QStringLiteral("registre.json"));
+    struct Cas { const char* nom; QByteArray contenu; };
+    const Cas cas[] = {
+        {"truncated JSON", QByteArray("{\"HKEY_CURRENT_USER\": {\"cles\": {\"Soft")},
+        {"not an object", QByteArray("[1, 2, 3]")},
+        {"garbage", QByteArray("\x00\x01\xff garbage", 12)},
+    };
+    for (const Cas& c : cas) {
+        QDir(m_dossier.path()).removeRecursively();
+        QDir().mkpath(m_dossier.path());
+        {
+            QFile f(chemin);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(c.contenu);
+        }
+        Registre::EcrireRegistre(QStringLiteral("HKEY_CURRENT_USER\\Software\\Hotel"), QStringLiteral("k"), QStringLiteral("v"));
+        const QStringList misDeCote = QDir(m_dossier.path()).entryList({QStringLiteral("registre.json.illisible-*")});
+        ASSERT_EQ(misDeCote.size(), 1) << c.nom;
+        QFile f(m_dossier.filePath(misDeCote.first()));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll(), c.contenu) << c.nom;
+        // The write went to a fresh store.
+        EXPECT_EQ(Registre::LireRegistre(QStringLiteral("HKEY_CURRENT_USER\\Software\\Hotel"), QStringLiteral("k")),
+                  QStringLiteral("v")) << c.nom;
+    }
 }
