@@ -1,0 +1,72 @@
+#pragma once
+// The price of a stay, night by night: a night is priced by the season of
+// its date (the season of the unit's category holding that day), and the
+// nights of one season make one line. The tourist tax is charged per adult
+// and per night; children are exempt and the tax bears no VAT.
+#include <QDate>
+#include <QList>
+#include <QString>
+#include <optional>
+
+namespace Tarification {
+
+// One season of a category: the nights from `premier` to `dernier` (both
+// included) at these prices. Prices include VAT.
+struct Saison {
+    qint32 numero = 0;
+    QString categorie;
+    QDate premier;
+    QDate dernier;
+    double prixNuit = 0;
+    double prixAdulte = 0;   // per adult and per night
+    double prixEnfant = 0;   // per child and per night
+    double tauxTVA = 0;      // percent
+};
+
+struct Sejour {
+    QString unite;       // the unit's name, for the wording
+    QString categorie;
+    QDate arrivee;
+    QDate depart;        // the morning of departure: the last night is the day before
+    int adultes = 0;
+    int enfants = 0;
+};
+
+enum class Genre { Sejour, Taxe };
+
+struct Ligne {
+    Genre genre = Genre::Sejour;
+    QString libelle;      // as shown in the account tab
+    double montant = 0;   // positive, to the cent
+    double tauxTVA = 0;
+};
+
+struct Calcul {
+    QList<Ligne> lignes;
+    double total = 0;
+    QString erreur;       // empty when the stay could be priced
+    bool valide() const { return erreur.isEmpty(); }
+};
+
+// The lines of a stay. A unit without category or a night without season
+// gives no line and the reason, naming the night.
+Calcul Calculer(const Sejour& sejour, const QList<Saison>& saisons, double taxeParAdulteNuit);
+
+// The first pair of seasons of one category that share a night, as a French
+// sentence; empty when none does. A last day before the first is reported too.
+QString VerifierSaisons(const QList<Saison>& saisons);
+
+// Sums of the lines by kind and VAT rate, for comparing what was posted with
+// what the stay costs now.
+struct Part {
+    Genre genre = Genre::Sejour;
+    double tauxTVA = 0;
+    double montant = 0;
+};
+QList<Part> Parts(const QList<Ligne>& lignes);
+
+// What must be posted to bring `deja` (parts already posted) to `voulu`:
+// one part per kind and rate whose amount differs by a cent or more.
+QList<Part> Difference(const QList<Part>& deja, const QList<Part>& voulu);
+
+} // namespace Tarification
