@@ -49,6 +49,16 @@ int versionSchema(const QSqlDatabase& base)
 const char* const kIndexFins = "CREATE INDEX IF NOT EXISTS idx_reservations_objet_fin "
                                "ON RESERVATIONS(objet, DateFin, DateDebut)";
 
+// Version 3: the rates by unit category, VAT rates of articles and journal
+// rows, and the issued invoices (numbered per year without gaps; their
+// documents kept as issued).
+const char* const kTableTarifs = "CREATE TABLE IF NOT EXISTS TARIFS (Numero INTEGER PRIMARY KEY AUTOINCREMENT, "
+    "Categorie TEXT, PremierJour TEXT, DernierJour TEXT, PrixNuit REAL DEFAULT 0, "
+    "PrixAdulte REAL DEFAULT 0, PrixEnfant REAL DEFAULT 0, TauxTVA REAL DEFAULT 10)";
+const char* const kTableFactures = "CREATE TABLE IF NOT EXISTS FACTURES (Numero TEXT PRIMARY KEY, "
+    "Annee INTEGER NOT NULL, Sequence INTEGER NOT NULL, reservation INTEGER, date TEXT, total REAL, pdf BLOB, "
+    "UNIQUE (Annee, Sequence))";
+
 // Brings an older file to the current schema, one version after the other.
 bool mettreAJour(const QSqlDatabase& base, int version, QString* erreur)
 {
@@ -59,6 +69,22 @@ bool mettreAJour(const QSqlDatabase& base, int version, QString* erreur)
     if (version < 2 && !executer(db, QLatin1String(kIndexFins), erreur)) {
         db.rollback();
         return false;
+    }
+    // 2 -> 3: categories, rates, VAT and invoices; existing units have no
+    // category, existing articles the usual 10 %.
+    if (version < 3) {
+        const char* const etapes[] = {
+            "ALTER TABLE OBJETS ADD COLUMN Categorie TEXT DEFAULT ''",
+            "ALTER TABLE CONSOMMATIONS ADD COLUMN tauxTVA REAL DEFAULT 10",
+            "ALTER TABLE OPERATIONS ADD COLUMN tauxtva REAL",
+            kTableTarifs,
+            kTableFactures,
+        };
+        for (const char* sql : etapes)
+            if (!executer(db, QLatin1String(sql), erreur)) {
+                db.rollback();
+                return false;
+            }
     }
     if (!executer(db, QStringLiteral("PRAGMA user_version = %1").arg(kVersionSchema), erreur)) {
         db.rollback();
@@ -138,14 +164,17 @@ bool creerSchema(const QSqlDatabase& base, QString* erreur)
         QStringLiteral("CREATE TABLE IF NOT EXISTS ETATS (Code INTEGER PRIMARY KEY, Nom TEXT, "
                        "CouleurPrincipale INTEGER, internet INTEGER DEFAULT 0, surinternet INTEGER DEFAULT 0)"),
         QStringLiteral("CREATE TABLE IF NOT EXISTS OBJETS (Numero INTEGER PRIMARY KEY, Nom TEXT, "
-                       "NomInternet TEXT, FichierPlanningHTML TEXT)"),
+                       "NomInternet TEXT, FichierPlanningHTML TEXT, Categorie TEXT DEFAULT '')"),
         QStringLiteral("CREATE TABLE IF NOT EXISTS RESERVATIONS ("
                        "NumeroReservation INTEGER PRIMARY KEY AUTOINCREMENT, objet INTEGER, nomclient TEXT, "
                        "DateDebut TEXT, DateFin TEXT, arrhes REAL, datelimite TEXT, Etat INTEGER, "
                        "nbadultes INTEGER, nbenfants INTEGER, remarque TEXT, telephone TEXT, email TEXT)"),
         QStringLiteral("CREATE TABLE IF NOT EXISTS OPERATIONS (numeroreservation INTEGER, date TEXT, "
-                       "prix REAL, paiement TEXT, libelle TEXT)"),
-        QStringLiteral("CREATE TABLE IF NOT EXISTS CONSOMMATIONS (Famille TEXT, Libelle TEXT, prixTTC REAL)"),
+                       "prix REAL, paiement TEXT, libelle TEXT, tauxtva REAL)"),
+        QStringLiteral("CREATE TABLE IF NOT EXISTS CONSOMMATIONS (Famille TEXT, Libelle TEXT, prixTTC REAL, "
+                       "tauxTVA REAL DEFAULT 10)"),
+        QLatin1String(kTableTarifs),
+        QLatin1String(kTableFactures),
         QStringLiteral("CREATE VIEW IF NOT EXISTS RESERVATION_NOMINATIVE AS "
                        "SELECT RESERVATIONS.*, OBJETS.Nom AS NomObjet FROM RESERVATIONS "
                        "LEFT JOIN OBJETS ON RESERVATIONS.objet = OBJETS.Numero"),

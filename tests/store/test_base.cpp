@@ -78,29 +78,64 @@ TEST(Base, CreatesAMissingFileWithSchemaAndDefaultStates)
     QSqlDatabase::removeDatabase(QStringLiteral("n2"));
 }
 
-TEST(Base, AnOlderFileIsBroughtToTheCurrentSchema)
+namespace {
+
+// A file as version 2 of the program left it, with a unit, an article and a
+// journal row; `version` is the number it claims.
+void creerBaseVersion2(const QString& chemin, int version, bool avecIndexFins)
 {
-    QTemporaryDir dossier;
-    const QString chemin = dossier.filePath(QStringLiteral("ancienne.db"));
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("prep1"));
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("prep2"));
         db.setDatabaseName(chemin);
-        db.open();
-        Base::creerSchema(db);
+        ASSERT_TRUE(db.open());
         QSqlQuery q(db);
-        q.exec(QStringLiteral("DROP INDEX idx_reservations_objet_fin"));
-        q.exec(QStringLiteral("PRAGMA user_version = 1"));
+        const char* const instructions[] = {
+            "CREATE TABLE ETATS (Code INTEGER PRIMARY KEY, Nom TEXT, CouleurPrincipale INTEGER, internet INTEGER DEFAULT 0, surinternet INTEGER DEFAULT 0)",
+            "CREATE TABLE OBJETS (Numero INTEGER PRIMARY KEY, Nom TEXT, NomInternet TEXT, FichierPlanningHTML TEXT)",
+            "CREATE TABLE RESERVATIONS (NumeroReservation INTEGER PRIMARY KEY AUTOINCREMENT, objet INTEGER, nomclient TEXT, "
+            "DateDebut TEXT, DateFin TEXT, arrhes REAL, datelimite TEXT, Etat INTEGER, nbadultes INTEGER, nbenfants INTEGER, "
+            "remarque TEXT, telephone TEXT, email TEXT)",
+            "CREATE TABLE OPERATIONS (numeroreservation INTEGER, date TEXT, prix REAL, paiement TEXT, libelle TEXT)",
+            "CREATE TABLE CONSOMMATIONS (Famille TEXT, Libelle TEXT, prixTTC REAL)",
+            "INSERT INTO OBJETS VALUES (1, 'Chalet', NULL, NULL)",
+            "INSERT INTO CONSOMMATIONS VALUES ('Boissons', 'Café', 1.5)",
+            "INSERT INTO OPERATIONS VALUES (1, '2026-12-01 10:00:00', -1.5, '   ', 'BAR Café')",
+        };
+        for (const char* sql : instructions)
+            ASSERT_TRUE(q.exec(QString::fromUtf8(sql))) << sql;
+        if (avecIndexFins)
+            ASSERT_TRUE(q.exec(QStringLiteral("CREATE INDEX idx_reservations_objet_fin ON RESERVATIONS(objet, DateFin, DateDebut)")));
+        ASSERT_TRUE(q.exec(QStringLiteral("PRAGMA user_version = %1").arg(version)));
         db.close();
     }
-    QSqlDatabase::removeDatabase(QStringLiteral("prep1"));
-    {
-        const auto base = Base::ouvrir(chemin, Base::Ouverture::Existante, QStringLiteral("v"));
-        ASSERT_TRUE(base.has_value());
-        QSqlQuery q(*base);
-        ASSERT_TRUE(q.exec(QStringLiteral("PRAGMA user_version")) && q.next());
-        EXPECT_EQ(q.value(0).toInt(), Base::kVersionSchema);
-        ASSERT_TRUE(q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = 'idx_reservations_objet_fin'")) && q.next());
-        EXPECT_EQ(q.value(0).toInt(), 1);
+    QSqlDatabase::removeDatabase(QStringLiteral("prep2"));
+}
+
+} // namespace
+
+TEST(Base, AnOlderFileIsBroughtToTheCurrentSchema)
+{
+    struct Cas { int version; bool indexFins; };
+    for (const Cas& c : {Cas{1, false}, Cas{2, true}}) {
+        QTemporaryDir dossier;
+        const QString chemin = dossier.filePath(QStringLiteral("ancienne.db"));
+        creerBaseVersion2(chemin, c.version, c.indexFins);
+        {
+            const auto base = Base::ouvrir(chemin, Base::Ouverture::Existante, QStringLiteral("v"));
+            ASSERT_TRUE(base.has_value()) << c.version;
+            auto valeur = [&](const char* sql) {
+                QSqlQuery q(*base);
+                return q.exec(QString::fromUtf8(sql)) && q.next() ? q.value(0) : QVariant(QStringLiteral("<échec>"));
+            };
+            EXPECT_EQ(valeur("PRAGMA user_version").toInt(), Base::kVersionSchema) << c.version;
+            EXPECT_EQ(valeur("SELECT count(*) FROM sqlite_master WHERE name = 'idx_reservations_objet_fin'").toInt(), 1);
+            // Rows are kept; units get no category, articles 10 % VAT.
+            EXPECT_EQ(valeur("SELECT Categorie FROM OBJETS WHERE Numero = 1").toString(), QString()) << c.version;
+            EXPECT_EQ(valeur("SELECT tauxTVA FROM CONSOMMATIONS").toDouble(), 10.0) << c.version;
+            EXPECT_TRUE(valeur("SELECT tauxtva FROM OPERATIONS").isNull()) << c.version;
+            EXPECT_EQ(valeur("SELECT count(*) FROM TARIFS").toInt(), 0) << c.version;
+            EXPECT_EQ(valeur("SELECT count(*) FROM FACTURES").toInt(), 0) << c.version;
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("v"));
     }
-    QSqlDatabase::removeDatabase(QStringLiteral("v"));
 }

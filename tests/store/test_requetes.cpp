@@ -124,9 +124,9 @@ TEST(Requetes, StatesArticlesAndColours)
 {
     TestUtil::BaseTemporaire t;
     const QSqlDatabase db = t.base();
-    t.executer(QStringLiteral("INSERT INTO CONSOMMATIONS VALUES ('Boissons', 'Café', 1.5)"));
-    t.executer(QStringLiteral("INSERT INTO CONSOMMATIONS VALUES ('Bar', 'Bière', 3.5)"));
-    t.executer(QStringLiteral("INSERT INTO CONSOMMATIONS VALUES ('Boissons', 'Thé', NULL)"));
+    t.executer(QStringLiteral("INSERT INTO CONSOMMATIONS (Famille, Libelle, prixTTC) VALUES ('Boissons', 'Café', 1.5)"));
+    t.executer(QStringLiteral("INSERT INTO CONSOMMATIONS (Famille, Libelle, prixTTC) VALUES ('Bar', 'Bière', 3.5)"));
+    t.executer(QStringLiteral("INSERT INTO CONSOMMATIONS (Famille, Libelle, prixTTC) VALUES ('Boissons', 'Thé', NULL)"));
     const auto articles = Requetes::consommations(db);
     ASSERT_TRUE(articles.has_value());
     ASSERT_EQ(articles->size(), 3);
