@@ -13,16 +13,33 @@ QString CodePaiement(const QString& paiement)
     return (paiement + QStringLiteral("   ")).left(3);
 }
 
-bool EnregistrerOperation(const QSqlDatabase& base, double numero, double prix,
-                          const QString& paiement, const QString& libelle, QString* erreur)
+namespace {
+
+bool enregistrer(const QSqlDatabase& base, double numero, double prix, const QString& paiement,
+                 const QString& libelle, std::optional<double> tauxTVA, QString* erreur)
 {
-    if (!std::isfinite(numero) || !std::isfinite(prix)) {
+    if (!std::isfinite(numero) || !std::isfinite(prix) || (tauxTVA && !std::isfinite(*tauxTVA))) {
         if (erreur)
             *erreur = QStringLiteral("Montant ou numéro invalide");
         return false;
     }
     return Requetes::ajouterOperation(base, qint32(std::llround(numero)), Horloge::maintenant(),
-                                      Conversion::ArrondiCentime(prix), CodePaiement(paiement), libelle, erreur);
+                                      Conversion::ArrondiCentime(prix), CodePaiement(paiement), libelle, erreur,
+                                      tauxTVA);
+}
+
+} // namespace
+
+bool EnregistrerOperation(const QSqlDatabase& base, double numero, double prix,
+                          const QString& paiement, const QString& libelle, QString* erreur)
+{
+    return enregistrer(base, numero, prix, paiement, libelle, std::nullopt, erreur);
+}
+
+bool EnregistrerOperationTVA(const QSqlDatabase& base, double numero, double prix, const QString& paiement,
+                             const QString& libelle, double tauxTVA, QString* erreur)
+{
+    return enregistrer(base, numero, prix, paiement, libelle, tauxTVA, erreur);
 }
 
 } // namespace Module1

@@ -13,6 +13,11 @@ namespace Module1 {
 bool EnregistrerOperation(const QSqlDatabase& base, double numero, double prix,
                           const QString& paiement, const QString& libelle, QString* erreur = nullptr);
 
+// The same for a charge that bears VAT at that rate (percent), kept with
+// the row for the invoices.
+bool EnregistrerOperationTVA(const QSqlDatabase& base, double numero, double prix, const QString& paiement,
+                             const QString& libelle, double tauxTVA, QString* erreur = nullptr);
+
 // The stored form of a payment code: exactly three characters.
 QString CodePaiement(const QString& paiement);
 

@@ -335,11 +335,13 @@ bool supprimerReservation(const QSqlDatabase& base, qint32 numero, QString* erre
 }
 
 bool ajouterOperation(const QSqlDatabase& base, qint32 numero, const QDateTime& date, double prix,
-                      const QString& paiement, const QString& libelle, QString* erreur)
+                      const QString& paiement, const QString& libelle, QString* erreur,
+                      std::optional<double> tauxTVA)
 {
     QSqlQuery q(base);
-    q.prepare(QStringLiteral("INSERT INTO OPERATIONS (numeroreservation, date, prix, paiement, libelle) "
-                             "VALUES (:n, :d, :p, :pa, :l)"));
+    q.prepare(QStringLiteral("INSERT INTO OPERATIONS (numeroreservation, date, prix, paiement, libelle, tauxtva) "
+                             "VALUES (:n, :d, :p, :pa, :l, :t)"));
+    q.bindValue(QStringLiteral(":t"), tauxTVA ? QVariant(*tauxTVA) : QVariant(QMetaType(QMetaType::Double)));
     q.bindValue(QStringLiteral(":n"), numero);
     q.bindValue(QStringLiteral(":d"), Dates::versTexteBase(date));
     q.bindValue(QStringLiteral(":p"), prix);

@@ -120,8 +120,10 @@ std::optional<Reservation> reservation(const QSqlDatabase& base, qint32 numero, 
 // 7: deletes one reservation (its journal rows stay).
 bool supprimerReservation(const QSqlDatabase& base, qint32 numero, QString* erreur = nullptr);
 // 8: appends a journal row (use Module1::EnregistrerOperation).
+// A charge's VAT rate goes with it (nullopt: none kept).
 bool ajouterOperation(const QSqlDatabase& base, qint32 numero, const QDateTime& date, double prix,
-                      const QString& paiement, const QString& libelle, QString* erreur = nullptr);
+                      const QString& paiement, const QString& libelle, QString* erreur = nullptr,
+                      std::optional<double> tauxTVA = std::nullopt);
 // 9: rows with an amount, by date.
 std::optional<QList<Operation>> operationsMontant(const QSqlDatabase& base, qint32 numero, QString* erreur = nullptr);
 // 10: rows without amount (events), by date.
