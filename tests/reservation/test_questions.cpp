@@ -82,20 +82,6 @@ TEST(QuestionsReservation, SupprimerDemandeAvantEtLaisseUneTraceAuJournal)
     }
 }
 
-TEST(QuestionsReservation, SuppressionSansJournalPossibleNeSupprimeRien)
-{
-    FenetreTest t;
-    const qint32 numero = t.stocker(reservationExemple());
-    t.ouvrir(numero);
-    t.temp().executer(QStringLiteral("DROP TABLE OPERATIONS"));
-    const QStringList lus = t.questionsPendant([&] { t.cliquer(QStringLiteral("supprimer")); }, {true});
-    ASSERT_EQ(lus.size(), 2);
-    EXPECT_TRUE(lus.at(1).startsWith(QStringLiteral("La réservation n'a pas pu être supprimée"))) << lus.at(1).toStdString();
-    EXPECT_EQ(t.nombre(QStringLiteral("SELECT count(*) FROM RESERVATIONS")), 1);
-    EXPECT_TRUE(t.fenetre().isVisible());
-    EXPECT_EQ(t.fermee.count(), 0);
-}
-
 TEST(QuestionsReservation, BoutonsDuContratSeulementPourUneReservationEnregistree)
 {
     FenetreTest t;
@@ -212,6 +198,7 @@ TEST(QuestionsReservation, SoldeEntierEtEnCouleur)
         {{-3, 5}, "2,00 €", false},
         {{-5, 5}, "0,00 €", false},
         {{-0.01}, "-0,01 €", true},
+        {{-0.004}, "0,00 €", false},
         {{99999.99}, "99 999,99 €", false},
     };
     for (const Cas& c : cas) {

@@ -63,18 +63,6 @@ TEST(Suppression, NomDeLUnite)
         EXPECT_EQ(Suppression::NomUnite(objets, c.numero), QString::fromUtf8(c.nom)) << c.numero;
 }
 
-TEST(Solde, CouleurSelonCeQueDoitLeClient)
-{
-    const struct {
-        double total;
-        bool rouge;
-    } cas[] = {{-12345.67, true}, {-0.01, true}, {-0.004, false}, {0, false}, {0.01, false}, {250, false}};
-    for (const auto& c : cas) {
-        const QColor couleur = Solde::Couleur(c.total);
-        EXPECT_EQ(couleur.red() > couleur.green(), c.rouge) << c.total;
-    }
-}
-
 TEST(Solde, PoliceReduiteJusquaCeQueToutLeMontantTienne)
 {
     QFont police(QStringLiteral("DejaVu Sans"));
