@@ -9,6 +9,7 @@
 #include "reservation/chevauchement.h"
 #include "reservation/compte.h"
 #include "reservation/saisie.h"
+#include "reservation/suppression.h"
 #include "reservation/verification.h"
 #include "reservation/zonetexte.h"
 #include "store/conversion.h"
@@ -101,7 +102,8 @@ bool reservations::demanderOuiNon(const QString& question)
     // French translation.
     boite.button(QMessageBox::Yes)->setText(QStringLiteral("Oui"));
     boite.button(QMessageBox::No)->setText(QStringLiteral("Non"));
-    // Two stays on one unit are more often a slip than a wish.
+    // Every question here (an overlap, a deletion, edits thrown away) is
+    // about something hard to undo: Enter or Escape must not do it.
     boite.setDefaultButton(QMessageBox::No);
     boite.setEscapeButton(QMessageBox::No);
     return boite.exec() == QMessageBox::Yes;
@@ -194,8 +196,20 @@ void reservations::supprimer_Click()
         message(QStringLiteral("Le numéro de la réservation est illisible : « %1 ».").arg(numreservation->text()));
         return;
     }
+    // The question and the journal name the reservation as it is stored,
+    // whatever was typed in the boxes since.
     QString erreur;
-    const auto supprimees = RequetesReservation::supprimer(base(m_contexte), *numero, &erreur);
+    const auto stockee = Requetes::reservation(base(m_contexte), *numero, &erreur);
+    if (!stockee) {
+        message(QStringLiteral("La réservation %1 n'a pas pu être lue :\n%2").arg(*numero).arg(erreur));
+        return;
+    }
+    if (!demanderOuiNon(Suppression::Question(*stockee)))
+        return;
+    const QString unite = Suppression::NomUnite(Requetes::objets(base(m_contexte)).value_or(QList<Requetes::Objet>()),
+                                                stockee->objet);
+    const auto supprimees = RequetesReservation::supprimer(base(m_contexte), *numero,
+                                                           Suppression::Libelle(*stockee, unite), &erreur);
     if (!supprimees) {
         message(QStringLiteral("La réservation n'a pas pu être supprimée :\n") + erreur);
         return;
@@ -208,13 +222,16 @@ void reservations::supprimer_Click()
 
 void reservations::Annuler_Click()
 {
+    if (Modifiee() && !demanderOuiNon(QStringLiteral("Abandonner les modifications de cette réservation ?")))
+        return;
     liberer(qint32(Conversion::LireNombre(numreservation->text())));
     Terminer(false);
 }
 
 void reservations::ImprimerContrat_Click(int index)
 {
-    if (index < 0 || index >= ImprimerContrat.size())
+    // A reservation not saved yet has no number to record the sending under.
+    if (index < 0 || index >= ImprimerContrat.size() || !Compte::NumeroAffiche(numreservation->text()))
         return;
     QString erreur;
     if (!Module1::EnregistrerOperation(base(m_contexte), Conversion::LireNombre(numreservation->text()), 0,
@@ -288,7 +305,7 @@ void reservations::AfficherLeTicket()
             total = t.total;
         }
     }
-    du->setText(Conversion::Monnaie(total));
+    afficherSolde(total, Conversion::Monnaie(total));
 }
 
 void reservations::infos_Click(int onglet)

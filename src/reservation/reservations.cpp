@@ -5,6 +5,7 @@
 #include "config/langues.h"
 #include "bar/ticketdecaisse.h"
 #include "reservation/saisie.h"
+#include "reservation/solde.h"
 #include "reservation/zonetexte.h"
 #include "store/dates.h"
 #include "store/horloge.h"
@@ -17,6 +18,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QShortcut>
 #include <QTabBar>
 #include <QTabWidget>
 
@@ -29,6 +31,9 @@ constexpr int kHauteur = 7335;
 // Height of the tab strip of `infos`: the controls of a tab are designed from
 // the top of the whole tabbed box.
 constexpr int kBandeauOnglets = 360;
+
+// The balance's font size, as designed; a long amount is shown smaller.
+constexpr double kTailleSolde = 9.75;
 
 template <typename T>
 T* creer(QWidget* parent, const char* nom, const QRect& place)
@@ -149,7 +154,7 @@ void reservations::construire()
     du->setPalette(couleursDu);
     QFont policeDu;
     policeDu.setFamilies({QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")});
-    policeDu.setPointSizeF(9.75);
+    policeDu.setPointSizeF(kTailleSolde);
     policeDu.setBold(true);
     du->setFont(policeDu);
     Encaisser = bouton(f, "Encaisser", fr("Encaisser"), Twips::rect(8520, 5640, 855, 375));
@@ -173,6 +178,10 @@ void reservations::construire()
     connect(BoutonBAR, &xpcmdbutton::Click, this, [this] { BoutonBAR_Click(); });
     connect(Encaisser, &xpcmdbutton::Click, this, [this] { Encaisser_Click(); });
     connect(infos, &QTabWidget::currentChanged, this, [this](int onglet) { infos_Click(onglet); });
+    // Escape leaves as "Revenir" does, from any box of the window.
+    auto* echap = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    echap->setContext(Qt::WindowShortcut);
+    connect(echap, &QShortcut::activated, this, [this] { Annuler_Click(); });
 
     // The nights count follows the dates when the user leaves a date box.
     datedebut->installEventFilter(this);
@@ -270,7 +279,8 @@ void reservations::Charger()
     nbenfants->setText(QStringLiteral("0"));
     arrhes->setText(QStringLiteral("0"));
     Nbjour->setText(QStringLiteral("0"));
-    du->setText(QStringLiteral("0.00"));
+    afficherSolde(0, QStringLiteral("0.00"));
+    m_charge.reset();
 
     // Commands: the opening decides which may run.
     for (xpcmdbutton* b : {supprimer, Modifier, ajouter, Encaisser, Confirmation})
@@ -279,6 +289,8 @@ void reservations::Charger()
     ajouter->hide();
     Confirmation->show();
     BoutonBAR->setEnabled(true);
+    for (xpcmdbutton* b : ImprimerContrat)
+        b->setEnabled(true);
     setWindowModality(Qt::NonModal);
 }
 
@@ -291,9 +303,12 @@ void reservations::Fonction_Ajouter()
     ajouter->raise();
     Modifier->hide();
     NomClient->clear();
-    // There is no account to charge or pay into before the first save.
+    // There is no account to charge or pay into, and no contract to send,
+    // before the first save.
     BoutonBAR->setEnabled(false);
     Encaisser->setEnabled(false);
+    for (xpcmdbutton* b : ImprimerContrat)
+        b->setEnabled(false);
     const QString fichier = m_contexte ? m_contexte->CheminINI : QString();
     const QDate aujourdhui = Horloge::aujourdhui();
     datedebut->setText(Dates::jjmmaaaa(aujourdhui));
@@ -302,6 +317,7 @@ void reservations::Fonction_Ajouter()
     datefin->setText(Dates::jjmmaaaa(aujourdhui.addDays(6)));
     heurefin->setText(INI32::ProfilINI(QStringLiteral("system"), QStringLiteral("heurefin"),
                                        QStringLiteral("12:00"), fichier, 2));
+    memoriserChargement();
 }
 
 void reservations::Fonction_Modifier()
@@ -314,6 +330,8 @@ void reservations::Fonction_Modifier()
     ajouter->hide();
     BoutonBAR->setEnabled(true);
     Encaisser->setEnabled(true);
+    for (xpcmdbutton* b : ImprimerContrat)
+        b->setEnabled(true);
 }
 
 void reservations::rechargerSiFermee()
@@ -352,6 +370,7 @@ void reservations::RemplirDepuis(const Requetes::Reservation& r, const QString& 
     Email->setText(Saisie::FormeAffichee(r.email));
     SelectionnerObjet(r.objet, r.numero);
     CompterNuits();
+    memoriserChargement();
 }
 
 bool reservations::SelectionnerObjet(qint32 objet, qint32 numero)
@@ -381,8 +400,34 @@ void reservations::setVisible(bool visible)
         telephone->setText(Saisie::FormeAffichee(telephone->text()));
         Email->setText(Saisie::FormeAffichee(Email->text()));
         Habillage::HabillerFenetre(dessin, Fond);
+        memoriserChargement();
     }
     QWidget::setVisible(visible);
+}
+
+void reservations::memoriserChargement()
+{
+    m_charge = champs();
+}
+
+bool reservations::Modifiee() const
+{
+    return m_charge && !(*m_charge == champs());
+}
+
+void reservations::afficherSolde(double total, const QString& texte)
+{
+    du->setText(texte);
+    // Sign first: a long amount gets a smaller font, never a cut-off left.
+    QFont police = du->font();
+    police.setPointSizeF(kTailleSolde);
+    const Solde::Ajustement a = Solde::PoliceAjustee(police, texte, du->contentsRect().width() - 4);
+    du->setFont(a.police);
+    du->setAlignment((a.tient ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+    du->setToolTip(texte);
+    QPalette couleurs = du->palette();
+    couleurs.setColor(QPalette::WindowText, Solde::Couleur(total));
+    du->setPalette(couleurs);
 }
 
 void reservations::closeEvent(QCloseEvent* event)
@@ -390,6 +435,7 @@ void reservations::closeEvent(QCloseEvent* event)
     // Closed by the window manager (or Alt+F4) while open: leave as "Revenir"
     // does, so the waiting window is released.
     if (!m_fin && isVisible()) {
+        // Answering "Non" to the question about the edits keeps it open.
         event->ignore();
         Annuler_Click();
         return;

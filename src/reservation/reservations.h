@@ -6,7 +6,9 @@
 // by the caller) or Fonction_Modifier followed by the filling of the boxes
 // (an existing one). Every command that ends the editing hides the window,
 // puts it back in its freshly loaded state and emits fermee() last; closing
-// the window by the window manager does what "Revenir" does.
+// the window by the window manager and Escape do what "Revenir" does, which
+// asks first when a box was changed.
+#include "reservation/verification.h"
 #include "store/requetes.h"
 
 #include <QDate>
@@ -14,6 +16,7 @@
 #include <QPointer>
 #include <QWidget>
 #include <functional>
+#include <optional>
 
 struct Contexte;
 class QComboBox;
@@ -24,10 +27,6 @@ class QTabWidget;
 class TicketDeCaisse;
 class ZoneTexte;
 class xpcmdbutton;
-
-namespace Verification {
-struct Champs;
-}
 
 class reservations : public QWidget
 {
@@ -53,6 +52,9 @@ public:
     bool SelectionnerObjet(qint32 objet, qint32 numero);
     // Nbjour shows departure minus arrival; unchanged when a box holds no date.
     void CompterNuits();
+    // True when a box differs from what the opening put in it (for a new
+    // reservation, the prefilled defaults).
+    bool Modifiee() const;
 
     // Boxes the planning fills from a bar.
     ZoneTexte* NomClient = nullptr;   // several lines
@@ -160,10 +162,15 @@ private:
     // Ends the opening: hides, reloads, then the signals.
     void Terminer(bool rafraichir);
     void liberer(qint32 numeroEncours);
+    // Remembers the boxes as the opening filled them.
+    void memoriserChargement();
+    // The balance in its colour, in a font that shows the whole amount.
+    void afficherSolde(double total, const QString& texte);
 
     Contexte* m_contexte;
     QPointer<QWidget> m_appelante;
     QPointer<QWidget> m_bar;
     QPointer<QWidget> m_encaissement;
     bool m_fin = false;
+    std::optional<Verification::Champs> m_charge;   // the boxes as loaded; none before an opening
 };

@@ -22,6 +22,17 @@ bool heureInvalide(const QString& texte)
 
 QString Verifier(const Champs& s, const QList<qint32>& objets, const QList<qint32>& etats)
 {
+    // "31/02/2027" is not a stay in the wrong order: say what is wrong with
+    // it before anything else. An empty box has its own message below.
+    const QString debutTape = s.datedebut.trimmed();
+    const QString finTapee = s.datefin.trimmed();
+    const auto debut = Saisie::LireJour(debutTape);
+    const auto fin = Saisie::LireJour(finTapee);
+    if (!debutTape.isEmpty() && !debut)
+        return QString::fromUtf8(kDateDebutInvalide) + debutTape;
+    if (!finTapee.isEmpty() && !fin)
+        return QString::fromUtf8(kDateFinInvalide) + finTapee;
+
     QString message;
     auto echec = [&message](bool condition, const char* texte) {
         if (condition)
@@ -39,15 +50,11 @@ QString Verifier(const Champs& s, const QList<qint32>& objets, const QList<qint3
     echec(heureInvalide(s.heuredebut), kHeureDebutInvalide);
     echec(heureInvalide(s.heurefin), kHeureFinInvalide);
 
-    echec(s.datedebut.isEmpty(), kDateDebutVide);
+    echec(debutTape.isEmpty(), kDateDebutVide);
     echec(s.heuredebut.isEmpty(), kHeureDebutVide);
-    echec(s.datefin.isEmpty(), kDateFinVide);
+    echec(finTapee.isEmpty(), kDateFinVide);
     echec(s.heurefin.isEmpty(), kHeureFinVide);
-    if (!s.datedebut.isEmpty() && !s.datefin.isEmpty()) {
-        const auto debut = Saisie::LireJour(s.datedebut);
-        const auto fin = Saisie::LireJour(s.datefin);
-        echec(!debut || !fin || *fin < *debut, kOrdreDates);
-    }
+    echec(debut && fin && *fin < *debut, kOrdreDates);
     return message;
 }
 

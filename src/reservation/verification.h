@@ -1,7 +1,8 @@
 #pragma once
-// The checks run before a reservation is saved. Every check is applied in
-// turn and each one that fails replaces the message, so the last failing
-// check decides what the user reads.
+// The checks run before a reservation is saved. An arrival or departure
+// date that is not a date is reported first and alone. Otherwise every
+// check is applied in turn and each one that fails replaces the message,
+// so the last failing check decides what the user reads.
 #include <QList>
 #include <QString>
 
@@ -23,9 +24,15 @@ struct Champs {
     QString remarque;
     QString telephone;
     QString email;
+
+    friend bool operator==(const Champs&, const Champs&) = default;
 };
 
 // The messages shown to the user.
+// A date box that holds something other than a date: the message is followed
+// by the text typed, and wins over every other check.
+inline constexpr const char* kDateDebutInvalide = "La date d'arrivée n'est pas une date valide : ";
+inline constexpr const char* kDateFinInvalide = "La date de départ n'est pas une date valide : ";
 inline constexpr const char* kDateDebutVide = "Veuillez indiquer une date de début de séjour";
 inline constexpr const char* kHeureDebutVide = "Veuillez indiquer une heure de début de séjour";
 inline constexpr const char* kDateFinVide = "Veuillez indiquer une date de fin de séjour";

@@ -34,16 +34,22 @@ bool modifier(const QSqlDatabase& base, const Requetes::Reservation& r,
     });
 }
 
-std::optional<int> supprimer(const QSqlDatabase& base, qint32 numero, QString* erreur)
+std::optional<int> supprimer(const QSqlDatabase& base, qint32 numero, const QString& libelle, QString* erreur)
 {
-    QSqlQuery q(base);
-    q.prepare(QStringLiteral("DELETE FROM RESERVATIONS WHERE NumeroReservation = :n"));
-    q.bindValue(QStringLiteral(":n"), numero);
-    if (!q.exec()) {
-        Requetes::Rapporter(q, erreur);
+    int supprimees = 0;
+    const bool ok = EnTransaction(base, erreur, [&] {
+        QSqlQuery q(base);
+        q.prepare(QStringLiteral("DELETE FROM RESERVATIONS WHERE NumeroReservation = :n"));
+        q.bindValue(QStringLiteral(":n"), numero);
+        if (!q.exec())
+            return Requetes::Rapporter(q, erreur);
+        supprimees = q.numRowsAffected();
+        // Nothing deleted (another desk was quicker): nothing to record.
+        return supprimees == 0 || Module1::EnregistrerOperation(base, numero, 0, QString(), libelle, erreur);
+    });
+    if (!ok)
         return std::nullopt;
-    }
-    return q.numRowsAffected();
+    return supprimees;
 }
 
 } // namespace RequetesReservation

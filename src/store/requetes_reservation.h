@@ -20,8 +20,11 @@ std::optional<qint32> creer(const QSqlDatabase& base, const Requetes::Reservatio
 bool modifier(const QSqlDatabase& base, const Requetes::Reservation& r,
               const QString& libelle, QString* erreur = nullptr);
 
-// Deletes one reservation (its journal rows stay). Returns the number of rows
-// removed, 0 when it was already gone; nullopt with the message on failure.
-std::optional<int> supprimer(const QSqlDatabase& base, qint32 numero, QString* erreur = nullptr);
+// Deletes one reservation and appends its journal row (amount 0, no payment
+// code, the given wording); its earlier journal rows stay. Returns the number
+// of rows removed: 0 when it was already gone, and then no journal row is
+// written; nullopt with the message when nothing was done.
+std::optional<int> supprimer(const QSqlDatabase& base, qint32 numero, const QString& libelle,
+                             QString* erreur = nullptr);
 
 } // namespace RequetesReservation

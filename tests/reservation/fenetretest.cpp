@@ -141,3 +141,42 @@ QStringList FenetreTest::messagesPendant(const std::function<void()>& action)
     guetteur.stop();
     return lus;
 }
+
+QStringList FenetreTest::questionsPendant(const std::function<void()>& action, QList<bool> reponses)
+{
+    QStringList lus;
+    QTimer guetteur;
+    QObject::connect(&guetteur, &QTimer::timeout, [&lus, &reponses] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* boite = qobject_cast<QMessageBox*>(w);
+            if (!boite || !boite->isVisible())
+                continue;
+            lus << boite->text();
+            if (boite->standardButtons() == QMessageBox::Ok) {
+                boite->button(QMessageBox::Ok)->click();
+                continue;
+            }
+            EXPECT_EQ(boite->standardButtons(), QMessageBox::Yes | QMessageBox::No) << boite->text().toStdString();
+            QAbstractButton* oui = boite->button(QMessageBox::Yes);
+            QAbstractButton* non = boite->button(QMessageBox::No);
+            if (!oui || !non) {
+                boite->reject();
+                continue;
+            }
+            EXPECT_EQ(oui->text(), QStringLiteral("Oui"));
+            EXPECT_EQ(non->text(), QStringLiteral("Non"));
+            EXPECT_EQ(boite->defaultButton(), non) << boite->text().toStdString();
+            if (reponses.isEmpty()) {
+                ADD_FAILURE() << "question sans réponse prévue : " << boite->text().toStdString();
+                non->click();
+                continue;
+            }
+            (reponses.takeFirst() ? oui : non)->click();
+        }
+    });
+    guetteur.start(5);
+    action();
+    guetteur.stop();
+    EXPECT_TRUE(reponses.isEmpty()) << reponses.size() << " réponse(s) non utilisée(s)";
+    return lus;
+}

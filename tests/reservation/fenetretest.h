@@ -5,6 +5,7 @@
 #include "reservation/reservations.h"
 #include "testutil.h"
 
+#include <QList>
 #include <QSignalSpy>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -48,6 +49,10 @@ public:
     // Runs an action and returns the texts of the message boxes it showed,
     // each closed with its OK button.
     static QStringList messagesPendant(const std::function<void()>& action);
+    // The same, and each Oui/Non question it asks gets the next of
+    // `reponses` (true: "Oui"). Every question must offer "Non" as the
+    // default; a question beyond the answers given fails the test.
+    static QStringList questionsPendant(const std::function<void()>& action, QList<bool> reponses);
 
     int nombre(const QString& sql) const { return m_base.valeur(sql).toInt(); }
 

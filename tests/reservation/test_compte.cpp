@@ -88,14 +88,32 @@ TEST(Compte, ModificationEtSuppression)
     EXPECT_EQ(base.valeur(QStringLiteral("SELECT nomclient FROM RESERVATIONS")).toString(), QStringLiteral("Martin"));
     EXPECT_EQ(base.valeur(QStringLiteral("SELECT count(*) FROM OPERATIONS")).toInt(), 2);
 
-    EXPECT_EQ(RequetesReservation::supprimer(base.base(), *numero), 1);
-    EXPECT_EQ(RequetesReservation::supprimer(base.base(), *numero), 0);
-    // The journal of a deleted reservation stays.
-    EXPECT_EQ(base.valeur(QStringLiteral("SELECT count(*) FROM OPERATIONS")).toInt(), 2);
+    const QString libelle = QStringLiteral("Suppression de la réservation (Martin, Chalet, 03/08/2026 - 10/08/2026)");
+    EXPECT_EQ(RequetesReservation::supprimer(base.base(), *numero, libelle), 1);
+    // The journal of a deleted reservation stays, with one row more saying so.
+    EXPECT_EQ(base.valeur(QStringLiteral("SELECT count(*) FROM OPERATIONS")).toInt(), 3);
+    EXPECT_EQ(base.valeur(QStringLiteral("SELECT libelle FROM OPERATIONS WHERE numeroreservation = %1 "
+                                         "ORDER BY date DESC, rowid DESC LIMIT 1").arg(*numero)).toString(), libelle);
+    // Already gone: nothing deleted, nothing recorded.
+    EXPECT_EQ(RequetesReservation::supprimer(base.base(), *numero, libelle), 0);
+    EXPECT_EQ(base.valeur(QStringLiteral("SELECT count(*) FROM OPERATIONS")).toInt(), 3);
 
     // Changing a reservation that is gone stores nothing, not even its journal row.
     erreur.clear();
     EXPECT_FALSE(RequetesReservation::modifier(base.base(), r, QStringLiteral("Modification d'informations"), &erreur));
     EXPECT_FALSE(erreur.isEmpty());
-    EXPECT_EQ(base.valeur(QStringLiteral("SELECT count(*) FROM OPERATIONS")).toInt(), 2);
+    EXPECT_EQ(base.valeur(QStringLiteral("SELECT count(*) FROM OPERATIONS")).toInt(), 3);
+}
+
+TEST(Compte, SuppressionEtSonJournalEnsembleOuPas)
+{
+    TestUtil::BaseTemporaire base(QStringLiteral("suppression"));
+    const auto numero = RequetesReservation::creer(base.base(), exemple(), QStringLiteral("Création de la reservation"));
+    ASSERT_TRUE(numero.has_value());
+    // A journal that cannot be written keeps the reservation.
+    base.executer(QStringLiteral("DROP TABLE OPERATIONS"));
+    QString erreur;
+    EXPECT_FALSE(RequetesReservation::supprimer(base.base(), *numero, QStringLiteral("x"), &erreur).has_value());
+    EXPECT_FALSE(erreur.isEmpty());
+    EXPECT_EQ(base.valeur(QStringLiteral("SELECT count(*) FROM RESERVATIONS")).toInt(), 1);
 }
