@@ -25,4 +25,17 @@ bool EnregistrerOperation(const QSqlDatabase& base, double numero, double prix,
                                       Conversion::ArrondiCentime(prix), CodePaiement(paiement), libelle, erreur);
 }
 
+std::optional<Compte> LireCompte(const QSqlDatabase& base, qint32 numero, QString* erreur)
+{
+    const auto lignes = Requetes::operationsMontant(base, numero, erreur);
+    if (!lignes)
+        return std::nullopt;
+    Compte compte;
+    for (const Requetes::Operation& o : *lignes) {
+        compte.prix.append(o.prix);
+        compte.libelles.append(o.libelle);
+    }
+    return compte;
+}
+
 } // namespace Module1
