@@ -393,8 +393,8 @@ void BAR::annulerVente(qint32 numero, const Caisse::Article& article, int quanti
 // Prints a stored sale or correction and shows the new total.
 void BAR::afficherVente(const Caisse::Vente& vente, double ajout)
 {
-    Ticket->AjoutTexte(vente.ligneArticle);
-    Ticket->AjoutTexte(vente.ligneTicket);
+    for (const QString& ligne : vente.lignesRecu)
+        Ticket->AjoutTexte(ligne);
     totaldu = Conversion::ArrondiCentime(totaldu + ajout);
     afficheur->setText(Conversion::Monnaie(totaldu));
     R->setText(QStringLiteral("Total"));

@@ -73,8 +73,8 @@ Vente vendre(const Article& article, int quantite)
     const double prix = article.prix.value_or(0);
     v.montant = Conversion::ArrondiCentime(prix * quantite);
     const QString quantiteEtPrix = QString::number(quantite) + QStringLiteral(" x ") + textePrix(prix);
-    v.ligneArticle = article.libelle;
     v.ligneTicket = quantiteEtPrix + QStringLiteral(" = ") + Conversion::Monnaie(v.montant);
+    v.lignesRecu = QStringList{article.libelle, v.ligneTicket};
     v.libelleOperation = QStringLiteral("BAR ") + article.libelle + QStringLiteral("\r\n") + quantiteEtPrix;
     return v;
 }
@@ -82,9 +82,9 @@ Vente vendre(const Article& article, int quantite)
 Vente annuler(const Article& article, int quantite)
 {
     Vente v = vendre(article, quantite);
-    v.ligneArticle = QStringLiteral("ANNULATION ") + article.libelle;
     v.ligneTicket = QStringLiteral("-") + QString::number(quantite) + QStringLiteral(" x ") + textePrix(article.prix.value_or(0))
         + QStringLiteral(" = ") + Conversion::Monnaie(-v.montant);
+    v.lignesRecu = QStringList{QStringLiteral("ANNULATION"), article.libelle, v.ligneTicket};
     v.libelleOperation = QStringLiteral("ANNULATION ") + v.libelleOperation;
     return v;
 }

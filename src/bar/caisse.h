@@ -48,14 +48,15 @@ std::optional<int> lireQuantite(const QString& texte);
 struct Vente {
     int quantite = 0;
     double montant = 0;        // q x p, to the cent
-    QString ligneArticle;      // first receipt line: "Jus d'orange"
     QString ligneTicket;       // "3 x 2,5 = 7,50 €"
+    QStringList lignesRecu;    // what the receipt prints: the label, then ligneTicket
     QString libelleOperation;  // "BAR Jus d'orange\r\n3 x 2,5"
 };
 Vente vendre(const Article& article, int quantite);
 // The correction of q units sold by mistake: the same amount, to be booked
-// the other way; receipt "ANNULATION Jus d'orange" / "-3 x 2,5 = -7,50 €",
-// journal "ANNULATION BAR Jus d'orange\r\n3 x 2,5".
+// the other way; receipt "ANNULATION" / "Jus d'orange" / "-3 x 2,5 = -7,50 €"
+// (the narrow receipt would cut a longer line), journal
+// "ANNULATION BAR Jus d'orange\r\n3 x 2,5".
 Vente annuler(const Article& article, int quantite);
 // How many units of the article labelled `libelle` can still be corrected,
 // from the wordings of an account's rows: units sold less units already

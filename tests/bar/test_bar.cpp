@@ -469,8 +469,8 @@ TEST_F(BarTest, AnnulationDUneVente)
     EXPECT_DOUBLE_EQ(journal[1].prix, 5.0);
     EXPECT_EQ(journal[1].paiement, QStringLiteral("   "));
     EXPECT_EQ(journal[1].libelle, QStringLiteral("ANNULATION BAR Jus d'orange\r\n2 x 2,5"));
-    EXPECT_EQ(bar->Ticket->Lignes().mid(2),
-              QStringList({QStringLiteral("ANNULATION Jus d'orange"), QStringLiteral("-2 x 2,5 = -5,00 €")}));
+    EXPECT_EQ(bar->Ticket->Lignes().mid(2), QStringList({QStringLiteral("ANNULATION"), QStringLiteral("Jus d'orange"),
+                                                         QStringLiteral("-2 x 2,5 = -5,00 €")}));
     EXPECT_EQ(bar->afficheur->text(), QStringLiteral("2,50 €"));
     EXPECT_EQ(bar->R->text(), QStringLiteral("Total"));
     EXPECT_DOUBLE_EQ(bar->totaldu, 2.5);

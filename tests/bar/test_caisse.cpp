@@ -76,7 +76,7 @@ TEST(Caisse, Vendre)
     for (const auto& c : cas) {
         const Vente v = vendre(Article{QStringLiteral("Jus d'orange"), c.prix}, c.q);
         EXPECT_DOUBLE_EQ(v.montant, c.montant);
-        EXPECT_EQ(v.ligneArticle, QStringLiteral("Jus d'orange"));
+        EXPECT_EQ(v.lignesRecu, QStringList({QStringLiteral("Jus d'orange"), QString::fromUtf8(c.ligne)}));
         EXPECT_EQ(v.ligneTicket, QString::fromUtf8(c.ligne));
         EXPECT_EQ(v.libelleOperation, QString::fromUtf8(c.libelle));
     }
@@ -96,7 +96,8 @@ TEST(Caisse, LibellesAvecPourcent)
         EXPECT_EQ(vendre(a, c.q).libelleOperation, QString::fromUtf8(c.vente));
         EXPECT_EQ(vendre(a, c.q).ligneTicket, QString::fromUtf8(c.ticket));
         EXPECT_EQ(annuler(a, c.q).libelleOperation, QString::fromUtf8(c.annulation));
-        EXPECT_EQ(annuler(a, c.q).ligneArticle, QStringLiteral("ANNULATION ") + QString::fromUtf8(c.libelle));
+        EXPECT_EQ(annuler(a, c.q).lignesRecu.mid(0, 2),
+                  QStringList({QStringLiteral("ANNULATION"), QString::fromUtf8(c.libelle)}));
     }
 }
 
@@ -109,8 +110,8 @@ TEST(Caisse, Annuler)
         const Vente v = annuler(Article{QStringLiteral("Café"), c.prix}, c.q);
         EXPECT_DOUBLE_EQ(v.montant, c.montant) << c.ligne;
         EXPECT_EQ(v.quantite, c.q);
-        EXPECT_EQ(v.ligneArticle, QStringLiteral("ANNULATION Café"));
-        EXPECT_EQ(v.ligneTicket, QString::fromUtf8(c.ligne));
+        EXPECT_EQ(v.lignesRecu, QStringList({QStringLiteral("ANNULATION"), QStringLiteral("Café"),
+                                             QString::fromUtf8(c.ligne)}));
     }
 }
 
