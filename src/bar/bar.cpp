@@ -128,7 +128,7 @@ BAR::BAR(Contexte* contexte, QWidget* parent)
     chiffres.setBold(true);
     afficheur->setFont(chiffres);
     afficheur->installEventFilter(this);
-    connect(afficheur, &QLineEdit::textEdited, this, [this] { m_quantiteNeuve = false; });
+    connect(afficheur, &QLineEdit::textEdited, this, &BAR::afficheurModifie);
 
     construireClavier();
 
@@ -209,10 +209,62 @@ void BAR::chargerArticles()
 // replace it; `R` is emptied.
 void BAR::nouvelleQuantite()
 {
-    afficheur->setText(QStringLiteral("1"));
-    afficheur->selectAll();
+    afficherQuantite(QStringLiteral("1"), true);
+}
+
+// The display holds a quantity: its digits, after a "-" while a correction
+// is armed. A new quantity has its digits selected, so that typing replaces
+// them and keeps the "-".
+void BAR::afficherQuantite(const QString& chiffres, bool neuve)
+{
+    afficheur->setText(m_annulation ? QStringLiteral("-") + chiffres : chiffres);
+    if (neuve)
+        selectionnerQuantite();
+    else
+        afficheur->end(false);
     R->clear();
-    m_quantiteNeuve = true;
+    m_quantiteNeuve = neuve;
+}
+
+// The quantity's digits: the display's text without the correction's "-".
+QString BAR::chiffresAffiches() const
+{
+    const QString texte = afficheur->text();
+    return m_annulation && texte.startsWith(QLatin1Char('-')) ? texte.mid(1) : texte;
+}
+
+void BAR::selectionnerQuantite()
+{
+    const int debut = m_annulation && afficheur->text().startsWith(QLatin1Char('-')) ? 1 : 0;
+    afficheur->setSelection(debut, int(afficheur->text().size()) - debut);
+}
+
+// Typing by hand may wipe the "-" of an armed correction: it comes back in
+// front, the cursor staying after what was typed.
+void BAR::afficheurModifie()
+{
+    m_quantiteNeuve = false;
+    if (m_annulation && !afficheur->text().startsWith(QLatin1Char('-'))) {
+        const int curseur = afficheur->cursorPosition();
+        afficheur->setText(QStringLiteral("-") + afficheur->text());
+        afficheur->setCursorPosition(curseur + 1);
+    }
+}
+
+// "-" arms a correction: the next article clicked is taken back from the
+// account instead of sold. "+" goes back to selling. The quantity typed so
+// far stays; a shown total gives way to a new quantity.
+void BAR::armerAnnulation(bool armer)
+{
+    if (m_annulation == armer)
+        return;
+    const bool neuve = m_quantiteNeuve || !R->text().isEmpty() || afficheur->hasSelectedText();
+    const QString chiffres = R->text().isEmpty() ? chiffresAffiches() : QStringLiteral("1");
+    m_annulation = armer;
+    afficherQuantite(chiffres.isEmpty() ? QStringLiteral("1") : chiffres, neuve);
+    infos->setText(armer ? QStringLiteral("Annulation : cliquez sur l'article vendu par erreur "
+                                          "(touche + pour revenir à la vente).")
+                         : QString());
 }
 
 void BAR::showEvent(QShowEvent* event)
@@ -233,7 +285,7 @@ bool BAR::eventFilter(QObject* objet, QEvent* event)
         nouvelleQuantite();
         // A click puts the cursor where it lands; select again once it has.
         if (static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason)
-            QTimer::singleShot(0, afficheur, &QLineEdit::selectAll);
+            QTimer::singleShot(0, this, [this] { selectionnerQuantite(); });
         break;
     case QEvent::MouseButtonRelease:
         // Clicked while it already had the focus: a shown total gives way to
@@ -241,14 +293,20 @@ bool BAR::eventFilter(QObject* objet, QEvent* event)
         if (!R->text().isEmpty())
             nouvelleQuantite();
         else if (m_quantiteNeuve)
-            afficheur->selectAll();
+            selectionnerQuantite();
         break;
-    case QEvent::KeyPress:
+    case QEvent::KeyPress: {
+        const QString texte = static_cast<QKeyEvent*>(event)->text();
+        // "-" and "+" typed do what the keypad's keys do.
+        if (texte == QLatin1String("-") || texte == QLatin1String("+")) {
+            armerAnnulation(texte == QLatin1String("-"));
+            return true;
+        }
         // Typing over a shown total starts a new quantity.
-        if (!R->text().isEmpty() && !static_cast<QKeyEvent*>(event)->text().isEmpty()
-            && static_cast<QKeyEvent*>(event)->text().at(0).isPrint())
+        if (!R->text().isEmpty() && !texte.isEmpty() && texte.at(0).isPrint())
             nouvelleQuantite();
         break;
+    }
     default:
         break;
     }
@@ -261,11 +319,12 @@ void BAR::Consommation_Click(int index)
         return;
     int quantite = 1;
     if (R->text().isEmpty()) {
-        const auto lue = Caisse::lireQuantite(afficheur->text());
+        const auto lue = Caisse::lireQuantite(chiffresAffiches());
         if (!lue) {
-            avertir(QStringLiteral("La quantité « %1 » n'est pas valable : tapez un nombre entier de %2 à %3.")
-                        .arg(afficheur->text()).arg(Caisse::kQuantiteMin).arg(Caisse::kQuantiteMax));
-            afficheur->selectAll();
+            avertir(QStringLiteral("La quantité « ") + chiffresAffiches()
+                    + QStringLiteral(" » n'est pas valable : tapez un nombre entier de %1 à %2, sans virgule.")
+                          .arg(QString::number(Caisse::kQuantiteMin), QString::number(Caisse::kQuantiteMax)));
+            selectionnerQuantite();
             m_quantiteNeuve = true;
             return;
         }
@@ -273,25 +332,73 @@ void BAR::Consommation_Click(int index)
     }
     const auto numero = Caisse::numeroReservation(reservation->text());
     if (!numero) {
-        avertir(QStringLiteral("Aucune réservation n'est choisie : la vente ne peut pas être enregistrée."));
+        avertir(m_annulation ? QStringLiteral("Aucune réservation n'est choisie : rien ne peut être annulé.")
+                             : QStringLiteral("Aucune réservation n'est choisie : la vente ne peut pas être enregistrée."));
         return;
     }
-    const Caisse::Article& article = m_catalogue[index];
+    if (m_annulation)
+        annulerVente(*numero, m_catalogue[index], quantite);
+    else
+        vendre(*numero, m_catalogue[index], quantite);
+}
+
+void BAR::vendre(qint32 numero, const Caisse::Article& article, int quantite)
+{
     const Caisse::Vente vente = Caisse::vendre(article, quantite);
     // The sale is printed only once the account holds it.
     QString erreur;
-    if (!Module1::EnregistrerOperation(m_contexte->BaseOuverte, *numero, -vente.montant, QString(),
+    if (!Module1::EnregistrerOperation(m_contexte->BaseOuverte, numero, -vente.montant, QString(),
                                        vente.libelleOperation, &erreur)) {
-        avertir(QStringLiteral("La vente n'a pas été enregistrée :\n%1").arg(erreur));
+        avertir(QStringLiteral("La vente n'a pas été enregistrée :\n") + erreur);
         return;
     }
-    Ticket->AjoutTexte(article.libelle);
-    Ticket->AjoutTexte(vente.ligneTicket);
-    totaldu = Conversion::ArrondiCentime(totaldu + vente.montant);
+    afficherVente(vente, vente.montant);
+    Q_EMIT operationEnregistree(numero);
+}
+
+// A correction books the amount back (a positive row), and never more units
+// than the account still holds of the article.
+void BAR::annulerVente(qint32 numero, const Caisse::Article& article, int quantite)
+{
+    QString erreur;
+    const auto compte = Module1::LireCompte(m_contexte->BaseOuverte, numero, &erreur);
+    if (!compte) {
+        avertir(QStringLiteral("Les ventes de ce compte ne peuvent pas être lues, rien n'est annulé :\n") + erreur);
+        return;
+    }
+    const int vendus = Caisse::quantiteAnnulable(compte->libelles, article.libelle);
+    if (quantite > vendus) {
+        avertir(vendus == 0
+                    ? QStringLiteral("Impossible d'annuler : aucun « ") + article.libelle
+                          + QStringLiteral(" » vendu sur ce compte ne reste à annuler.")
+                    : QStringLiteral("Impossible d'annuler plus que ce qui a été vendu : ") + QString::number(vendus)
+                          + QStringLiteral(" x ") + article.libelle + QStringLiteral(" sur ce compte."));
+        selectionnerQuantite();
+        m_quantiteNeuve = true;
+        return;
+    }
+    const Caisse::Vente annulation = Caisse::annuler(article, quantite);
+    if (!Module1::EnregistrerOperation(m_contexte->BaseOuverte, numero, annulation.montant, QString(),
+                                       annulation.libelleOperation, &erreur)) {
+        avertir(QStringLiteral("L'annulation n'a pas été enregistrée :\n") + erreur);
+        return;
+    }
+    // One correction per arming: the next click sells again.
+    m_annulation = false;
+    infos->clear();
+    afficherVente(annulation, -annulation.montant);
+    Q_EMIT operationEnregistree(numero);
+}
+
+// Prints a stored sale or correction and shows the new total.
+void BAR::afficherVente(const Caisse::Vente& vente, double ajout)
+{
+    for (const QString& ligne : vente.lignesRecu)
+        Ticket->AjoutTexte(ligne);
+    totaldu = Conversion::ArrondiCentime(totaldu + ajout);
     afficheur->setText(Conversion::Monnaie(totaldu));
     R->setText(QStringLiteral("Total"));
     m_quantiteNeuve = true;
-    Q_EMIT operationEnregistree(*numero);
 }
 
 // Typing on an article button types into the display, as a new quantity.
@@ -302,34 +409,32 @@ void BAR::Consommation_KeyPress(int, int KeyAscii)
     const QChar c(KeyAscii);
     QKeyEvent touche(QEvent::KeyPress, c.toUpper().unicode(), Qt::NoModifier, QString(c));
     QCoreApplication::sendEvent(afficheur, &touche);
-    m_quantiteNeuve = false;
+    if (c != QLatin1Char('-') && c != QLatin1Char('+'))
+        m_quantiteNeuve = false;
 }
 
 void BAR::Consommation_MouseMove(int index)
 {
     if (index < 0 || index >= m_catalogue.size() || !m_catalogue[index].prix)
         return;
-    infos->setText(QStringLiteral("%1 : %2").arg(m_catalogue[index].libelle,
-                                                 Conversion::Monnaie(*m_catalogue[index].prix)));
+    infos->setText(m_catalogue[index].libelle + QStringLiteral(" : ") + Conversion::Monnaie(*m_catalogue[index].prix));
 }
 
-// The keypad types digits and the comma into the display; "+" and "-" do
-// nothing.
+// The keypad types digits and the comma into the display; "-" arms a
+// correction and "+" disarms it.
 void BAR::calc_Click(int index)
 {
     if (index < 0 || index >= calc.size())
         return;
     const QString touche = calc[index]->Caption();
-    if (touche == QLatin1String("+") || touche == QLatin1String("-"))
+    if (touche == QLatin1String("+") || touche == QLatin1String("-")) {
+        armerAnnulation(touche == QLatin1String("-"));
         return;
-    if (m_quantiteNeuve || !R->text().isEmpty() || afficheur->hasSelectedText()) {
-        afficheur->setText(touche);
-        R->clear();
-    } else {
-        afficheur->end(false);
-        afficheur->insert(touche);
     }
-    m_quantiteNeuve = false;
+    if (m_quantiteNeuve || !R->text().isEmpty() || afficheur->hasSelectedText())
+        afficherQuantite(touche, false);
+    else
+        afficherQuantite(chiffresAffiches() + touche, false);
 }
 
 void BAR::encaissemnt_Click()
@@ -340,6 +445,7 @@ void BAR::encaissemnt_Click()
     }
     m_paiement->reservation->setText(reservation->text());
     m_paiement->show();
+    m_paiement->proposerMontantDu();
     m_paiement->raise();
     m_paiement->activateWindow();
 }

@@ -43,6 +43,9 @@ public:
     xpcmdbutton* Quitter = nullptr;
     QLabel* infos = nullptr;
 
+    // A correction is armed: the next article clicked is taken back.
+    bool annulationArmee() const { return m_annulation; }
+
     // The payment window opened by "€", while it is open.
     Encaissement* paiement() const { return m_paiement; }
 
@@ -62,6 +65,14 @@ private:
     void construireClavier();
     void chargerArticles();
     void nouvelleQuantite();
+    void afficherQuantite(const QString& chiffres, bool neuve);
+    QString chiffresAffiches() const;
+    void selectionnerQuantite();
+    void afficheurModifie();
+    void armerAnnulation(bool armer);
+    void vendre(qint32 numero, const Caisse::Article& article, int quantite);
+    void annulerVente(qint32 numero, const Caisse::Article& article, int quantite);
+    void afficherVente(const Caisse::Vente& vente, double ajout);
     void Consommation_Click(int index);
     void Consommation_KeyPress(int index, int KeyAscii);
     void Consommation_MouseMove(int index);
@@ -74,6 +85,7 @@ private:
     QList<Caisse::Article> m_catalogue;       // one per article button
     QPointer<Encaissement> m_paiement;
     bool m_quantiteNeuve = false;             // the next key starts a new quantity
+    bool m_annulation = false;                // "-" armed: the next article is taken back
     bool m_premierAffichage = true;
     bool m_fermee = false;
 };

@@ -58,22 +58,93 @@ QString textePrix(double prix)
 
 std::optional<int> lireQuantite(const QString& texte)
 {
-    const auto valeur = Conversion::LireMontant(texte);
-    if (!valeur || *valeur != std::floor(*valeur) || *valeur < kQuantiteMin || *valeur > kQuantiteMax)
+    const auto valeur = Conversion::LireEntier(texte);
+    if (!valeur || *valeur < kQuantiteMin || *valeur > kQuantiteMax)
         return std::nullopt;
     return int(*valeur);
 }
 
+// The receipt line and the journal wording are put together piece by piece:
+// an article label may hold "%1" and must be kept as it is.
 Vente vendre(const Article& article, int quantite)
 {
     Vente v;
     v.quantite = quantite;
     const double prix = article.prix.value_or(0);
     v.montant = Conversion::ArrondiCentime(prix * quantite);
-    const QString tag = textePrix(prix);
-    v.ligneTicket = QStringLiteral("%1 x %2 = %3").arg(quantite).arg(tag, Conversion::Monnaie(v.montant));
-    v.libelleOperation = QStringLiteral("BAR %1\r\n%2 x %3").arg(article.libelle).arg(quantite).arg(tag);
+    const QString quantiteEtPrix = QString::number(quantite) + QStringLiteral(" x ") + textePrix(prix);
+    v.ligneTicket = quantiteEtPrix + QStringLiteral(" = ") + Conversion::Monnaie(v.montant);
+    v.lignesRecu = QStringList{article.libelle, v.ligneTicket};
+    v.libelleOperation = QStringLiteral("BAR ") + article.libelle + QStringLiteral("\r\n") + quantiteEtPrix;
     return v;
+}
+
+Vente annuler(const Article& article, int quantite)
+{
+    Vente v = vendre(article, quantite);
+    v.ligneTicket = QStringLiteral("-") + QString::number(quantite) + QStringLiteral(" x ") + textePrix(article.prix.value_or(0))
+        + QStringLiteral(" = ") + Conversion::Monnaie(-v.montant);
+    v.lignesRecu = QStringList{QStringLiteral("ANNULATION"), article.libelle, v.ligneTicket};
+    v.libelleOperation = QStringLiteral("ANNULATION ") + v.libelleOperation;
+    return v;
+}
+
+namespace {
+
+// The article label and the quantity of a journal row written by a sale
+// ("BAR <label>\r\n<q> x <price>"), or nullopt for any other row.
+std::optional<QPair<QString, int>> lireLigneVente(const QString& libelle)
+{
+    const QString prefixe = QStringLiteral("BAR ");
+    const qsizetype fin = libelle.lastIndexOf(QStringLiteral("\r\n"));
+    if (!libelle.startsWith(prefixe) || fin < prefixe.size())
+        return std::nullopt;
+    const QString quantiteEtPrix = libelle.mid(fin + 2);
+    const qsizetype x = quantiteEtPrix.indexOf(QStringLiteral(" x "));
+    if (x < 0)
+        return std::nullopt;
+    const auto quantite = Conversion::LireEntier(quantiteEtPrix.left(x));
+    if (!quantite || *quantite > kQuantiteMax)
+        return std::nullopt;
+    return qMakePair(libelle.mid(prefixe.size(), fin - prefixe.size()), int(*quantite));
+}
+
+} // namespace
+
+int quantiteAnnulable(const QStringList& libellesCompte, const QString& libelle)
+{
+    const QString annulation = QStringLiteral("ANNULATION ");
+    int reste = 0;
+    for (const QString& ligne : libellesCompte) {
+        const bool annule = ligne.startsWith(annulation);
+        const auto vente = lireLigneVente(annule ? ligne.mid(annulation.size()) : ligne);
+        if (vente && vente->first == libelle)
+            reste += annule ? -vente->second : vente->second;
+    }
+    return qMax(0, reste);
+}
+
+double montantDu(const QList<double>& prix)
+{
+    double solde = 0;
+    for (double p : prix)
+        solde += p;
+    solde = Conversion::ArrondiCentime(solde);
+    return solde < 0 ? -solde : 0.0;
+}
+
+QString texteMontant(double montant)
+{
+    if (Conversion::ArrondiCentime(montant) == 0)
+        return QStringLiteral("0");
+    return QString::number(Conversion::ArrondiCentime(montant), 'f', 2).replace(QLatin1Char('.'), QLatin1Char(','));
+}
+
+QString libellePaiement(const QString& commentaire, const QString& code)
+{
+    if (commentaire.trimmed().isEmpty())
+        return QStringLiteral("Paiement ") + code;
+    return commentaire + QStringLiteral(" (") + code + QStringLiteral(")");
 }
 
 std::optional<double> lireMontantPaiement(const QString& texte, QString* motif)
@@ -85,7 +156,8 @@ std::optional<double> lireMontantPaiement(const QString& texte, QString* motif)
     };
     const auto valeur = Conversion::LireMontant(texte);
     if (!valeur)
-        return refuser(QStringLiteral("Le montant « %1 » n'est pas un nombre.").arg(texte.trimmed()));
+        return refuser(QStringLiteral("Le montant « %1 » n'est pas un nombre : tapez des chiffres avec au plus "
+                                      "une virgule, par exemple 12,50.").arg(texte.trimmed()));
     const double montant = Conversion::ArrondiCentime(*valeur);
     if (montant == 0)
         return refuser(QStringLiteral("Le montant ne peut pas être nul."));

@@ -6,6 +6,7 @@
 #include <QPoint>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <optional>
 
@@ -39,8 +40,8 @@ QString textePrix(double prix);
 // Quantity limits of one sale.
 constexpr int kQuantiteMin = 1;
 constexpr int kQuantiteMax = 9999;
-// A quantity typed in the display: a whole number from 1 to 9999, written
-// with or without a decimal comma or point ("3", "3,0"). nullopt otherwise.
+// A quantity typed in the display: plain digits, a whole number from 1 to
+// 9999 ("3", " 12 "). nullopt otherwise ("3,0", "1e3", "-1", "+2").
 std::optional<int> lireQuantite(const QString& texte);
 
 // One sale of q units at price p.
@@ -48,9 +49,28 @@ struct Vente {
     int quantite = 0;
     double montant = 0;        // q x p, to the cent
     QString ligneTicket;       // "3 x 2,5 = 7,50 €"
+    QStringList lignesRecu;    // what the receipt prints: the label, then ligneTicket
     QString libelleOperation;  // "BAR Jus d'orange\r\n3 x 2,5"
 };
 Vente vendre(const Article& article, int quantite);
+// The correction of q units sold by mistake: the same amount, to be booked
+// the other way; receipt "ANNULATION" / "Jus d'orange" / "-3 x 2,5 = -7,50 €"
+// (the narrow receipt would cut a longer line), journal
+// "ANNULATION BAR Jus d'orange\r\n3 x 2,5".
+Vente annuler(const Article& article, int quantite);
+// How many units of the article labelled `libelle` can still be corrected,
+// from the wordings of an account's rows: units sold less units already
+// corrected. Rows of other kinds are ignored.
+int quantiteAnnulable(const QStringList& libellesCompte, const QString& libelle);
+
+// What the client still owes from the amounts of an account's rows: the
+// negative balance as a positive amount, 0 when nothing is owed.
+double montantDu(const QList<double>& prix);
+// An amount as the payment dialog proposes it: "37,50", or "0".
+QString texteMontant(double montant);
+// The wording of a payment: "Paiement ESP" without comment, otherwise the
+// comment followed by the code, "Acompte (ESP)".
+QString libellePaiement(const QString& commentaire, const QString& code);
 
 // A payment amount typed by the user. It must be a number (comma or point),
 // not zero, and at most one million euros either way (negative amounts are

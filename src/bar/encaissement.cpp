@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 
 namespace {
 
@@ -125,10 +126,10 @@ void Encaissement::OK_Click()
         montant->selectAll();
         return;
     }
-    const QString libelle = commentaire->text().isEmpty() ? QStringLiteral("Paiement ") + code : commentaire->text();
+    const QString libelle = Caisse::libellePaiement(commentaire->text(), code);
     QString erreur;
     if (!Module1::EnregistrerOperation(m_contexte->BaseOuverte, *numero, *somme, code, libelle, &erreur)) {
-        avertir(QStringLiteral("Le paiement n'a pas été enregistré :\n%1").arg(erreur));
+        avertir(QStringLiteral("Le paiement n'a pas été enregistré :\n") + erreur);
         return;
     }
     // Stored: a second "OK" (a quick double click) must not store it again.
@@ -137,6 +138,34 @@ void Encaissement::OK_Click()
     commentaire->setText(libelle);
     Q_EMIT operationEnregistree(*numero);
     close();
+}
+
+// The amount starts as what the client still owes, selected, so that Enter
+// after the payment type takes the whole of it. An amount the user has
+// already changed stays as typed.
+void Encaissement::proposerMontantDu()
+{
+    if (montant->text() != m_montantPropose)
+        return;
+    double du = 0;
+    if (const auto numero = Caisse::numeroReservation(reservation->text())) {
+        if (const auto compte = Module1::LireCompte(m_contexte->BaseOuverte, *numero))
+            du = Caisse::montantDu(compte->prix);
+    }
+    m_montantPropose = Caisse::texteMontant(du);
+    montant->setText(m_montantPropose);
+    montant->setFocus(Qt::OtherFocusReason);
+    montant->selectAll();
+}
+
+void Encaissement::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // The opener sets the reservation number once the window is visible.
+    if (m_premierAffichage) {
+        m_premierAffichage = false;
+        QTimer::singleShot(0, this, &Encaissement::proposerMontantDu);
+    }
 }
 
 void Encaissement::avertir(const QString& texte)

@@ -2,6 +2,7 @@
 // The payment dialog: records one payment on a reservation's account. The
 // user picks a payment type, types the amount and a comment, and confirms.
 #include <QList>
+#include <QString>
 #include <QWidget>
 
 struct Contexte;
@@ -32,6 +33,11 @@ public:
     QPushButton* OK = nullptr;
     QPushButton* Annuler = nullptr;
 
+    // Puts what the reservation of `reservation` still owes in `montant`,
+    // selected, unless the user has changed the amount. Done by itself once
+    // the window is first shown.
+    void proposerMontantDu();
+
 Q_SIGNALS:
     // A payment was stored on this reservation's account.
     void operationEnregistree(qint32 numero);
@@ -42,6 +48,7 @@ Q_SIGNALS:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void typereglemement_Click(int index);
@@ -51,4 +58,6 @@ private:
     Contexte* m_contexte;
     bool m_enregistre = false;   // a payment was stored: further "OK" do nothing
     bool m_fermee = false;
+    bool m_premierAffichage = true;
+    QString m_montantPropose = QStringLiteral("0");   // the amount last put in `montant`
 };

@@ -1,5 +1,6 @@
 #include "conversion.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 #include <cmath>
 
@@ -235,16 +236,30 @@ double ArrondiCentime(double montant)
 
 std::optional<double> LireMontant(const QString& texte)
 {
-    QString t = texte.trimmed();
+    // Plain digits with at most one decimal comma or point, an optional sign
+    // in front (a refund) and blanks between digit groups ("1 200,50"). No
+    // exponent, no "inf": an amount is what a desk clerk writes.
+    QString t = texte;
     t.remove(QLatin1Char(' '));
-    t.replace(QLatin1Char(','), QLatin1Char('.'));
-    if (t.isEmpty())
+    t = t.trimmed();
+    static const QRegularExpression montant(QStringLiteral("^[-+]?([0-9]+([.,][0-9]*)?|[.,][0-9]+)$"));
+    if (!montant.match(t).hasMatch())
         return std::nullopt;
+    t.replace(QLatin1Char(','), QLatin1Char('.'));
     bool ok = false;
     const double valeur = t.toDouble(&ok);
     if (!ok || !std::isfinite(valeur))
         return std::nullopt;
     return valeur;
+}
+
+std::optional<qint64> LireEntier(const QString& texte)
+{
+    const QString t = texte.trimmed();
+    static const QRegularExpression chiffres(QStringLiteral("^[0-9]{1,18}$"));
+    if (!chiffres.match(t).hasMatch())
+        return std::nullopt;
+    return t.toLongLong();
 }
 
 } // namespace Conversion

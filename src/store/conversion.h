@@ -40,8 +40,12 @@ std::optional<qint16> EntierSeize(double valeur);
 
 // Amounts are kept to the cent.
 double ArrondiCentime(double montant);
-// Reads an amount typed by the user, with a decimal comma or point.
-// nullopt when the text is not a plain number.
+// Reads an amount typed by the user: digits with one optional decimal comma
+// or point, an optional sign, blanks allowed ("1 200,50", "-20", ",5").
+// nullopt for anything else, exponents ("1e6") included.
 std::optional<double> LireMontant(const QString& texte);
+// Reads a count typed by the user: plain digits only, blanks around them
+// allowed. nullopt for anything else ("1e3", "3,0", "+2", "-1").
+std::optional<qint64> LireEntier(const QString& texte);
 
 } // namespace Conversion

@@ -42,4 +42,17 @@ bool EnregistrerOperationTVA(const QSqlDatabase& base, double numero, double pri
     return enregistrer(base, numero, prix, paiement, libelle, tauxTVA, erreur);
 }
 
+std::optional<Compte> LireCompte(const QSqlDatabase& base, qint32 numero, QString* erreur)
+{
+    const auto lignes = Requetes::operationsMontant(base, numero, erreur);
+    if (!lignes)
+        return std::nullopt;
+    Compte compte;
+    for (const Requetes::Operation& o : *lignes) {
+        compte.prix.append(o.prix);
+        compte.libelles.append(o.libelle);
+    }
+    return compte;
+}
+
 } // namespace Module1

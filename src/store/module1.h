@@ -1,7 +1,10 @@
 #pragma once
 // The operations journal: the only writer of a reservation's account.
 #include <QSqlDatabase>
+#include <QList>
 #include <QString>
+#include <QStringList>
+#include <optional>
 
 namespace Module1 {
 
@@ -17,6 +20,15 @@ bool EnregistrerOperation(const QSqlDatabase& base, double numero, double prix,
 // the row for the invoices.
 bool EnregistrerOperationTVA(const QSqlDatabase& base, double numero, double prix, const QString& paiement,
                              const QString& libelle, double tauxTVA, QString* erreur = nullptr);
+
+// The amounts of a reservation's rows that carry one, in date order, and
+// their wordings: what the payment dialog and the bar's corrections read
+// back. nullopt with the database's message when the account cannot be read.
+struct Compte {
+    QList<double> prix;
+    QStringList libelles;
+};
+std::optional<Compte> LireCompte(const QSqlDatabase& base, qint32 numero, QString* erreur = nullptr);
 
 // The stored form of a payment code: exactly three characters.
 QString CodePaiement(const QString& paiement);

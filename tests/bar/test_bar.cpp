@@ -141,7 +141,7 @@ TEST_F(BarTest, VentesSuccessives)
         {nullptr, Jus, "Jus d'orange", "1 x 2,5 = 2,50 €", "10,00 €", -2.5, "BAR Jus d'orange\r\n1 x 2,5"},
         {"2", PetitDej, "Petit déjeuner complet", "2 x 9,5 = 19,00 €", "29,00 €", -19, "BAR Petit déjeuner complet\r\n2 x 9,5"},
         {"7", Pain, "Pain & beurre", "7 x 1,26 = 8,82 €", "37,82 €", -8.82, "BAR Pain & beurre\r\n7 x 1,26"},
-        {"1.0", Cafe, "Café", "1 x 1,5 = 1,50 €", "39,32 €", -1.5, "BAR Café\r\n1 x 1,5"},
+        {"01", Cafe, "Café", "1 x 1,5 = 1,50 €", "39,32 €", -1.5, "BAR Café\r\n1 x 1,5"},
     };
     QStringList recu;
     double somme = 0;
@@ -175,7 +175,7 @@ TEST_F(BarTest, VentesSuccessives)
 TEST_F(BarTest, QuantitesRefusees)
 {
     remplirArticles(db.base(), kArticles);
-    const char* refusees[] = {"", "0", "-2", "1,5", "abc", "100000", "2 x"};
+    const char* refusees[] = {"", "0", "1,5", "abc", "100000", "2 x", "1e3", "3,0", "1.0", "%1"};
     for (const char* saisie : refusees) {
         BAR* bar = ouvrir();
         QSignalSpy enregistrees(bar, &BAR::operationEnregistree);
@@ -186,6 +186,8 @@ TEST_F(BarTest, QuantitesRefusees)
         QTest::mouseClick(article(bar, Jus), Qt::LeftButton);
         ASSERT_EQ(messages.textes.size(), 1) << saisie;
         EXPECT_TRUE(messages.textes.first().contains(QStringLiteral("quantité"))) << saisie;
+        EXPECT_TRUE(messages.textes.first().contains(QStringLiteral("« ") + QString::fromUtf8(saisie) + QStringLiteral(" »")))
+            << messages.textes.first().toStdString();
         EXPECT_EQ(messages.sansOK, 0);
         EXPECT_TRUE(bar->Ticket->Lignes().isEmpty());
         EXPECT_EQ(bar->totaldu, 0);
@@ -310,7 +312,8 @@ TEST_F(BarTest, ClavierEtTouchesTapentLaQuantite)
     ASSERT_EQ(bar->calc.size(), 13);
     // (keys, expected display)
     const struct { QStringList touches; const char* affiche; } cas[] = {
-        {{"1", "2"}, "12"}, {{"+", "4", "-"}, "4"}, {{"0", ",", "5"}, "0,5"},
+        {{"1", "2"}, "12"}, {{"+", "4"}, "4"}, {{"4", "-"}, "-4"}, {{"5"}, "-5"}, {{"+"}, "1"},
+        {{"0", ",", "5"}, "0,5"},
     };
     for (const auto& c : cas) {
         bar->Quitter->setFocus();
@@ -416,10 +419,11 @@ TEST_F(BarTest, EncaissementDepuisLeBarEtFermeture)
     ASSERT_NE(paiement, nullptr);
     EXPECT_TRUE(paiement->isVisible());
     EXPECT_EQ(paiement->reservation->text(), QStringLiteral("42"));
-    EXPECT_EQ(paiement->montant->text(), QStringLiteral("0"));   // the bar total is not passed on
+    // What the account owes is proposed, selected: Enter takes it whole.
+    EXPECT_EQ(paiement->montant->text(), QStringLiteral("14,00"));
+    EXPECT_EQ(paiement->montant->selectedText(), QStringLiteral("14,00"));
     QTest::mouseClick(paiement->typereglemement[0], Qt::LeftButton);
-    paiement->montant->setText(QStringLiteral("14"));
-    QTest::mouseClick(paiement->OK, Qt::LeftButton);
+    QTest::keyClick(paiement->montant, Qt::Key_Return);
 
     ASSERT_EQ(enregistrees.size(), 2);
     EXPECT_EQ(enregistrees.last().at(0).toInt(), 42);
@@ -432,4 +436,113 @@ TEST_F(BarTest, EncaissementDepuisLeBarEtFermeture)
     QTest::mouseClick(bar->Quitter, Qt::LeftButton);
     EXPECT_EQ(fermee.size(), 1);
     EXPECT_FALSE(bar->isVisible());
+}
+
+TEST_F(BarTest, AnnulationDUneVente)
+{
+    remplirArticles(db.base(), kArticles);
+    BAR* bar = ouvrir(QStringLiteral("42"));
+    QSignalSpy enregistrees(bar, &BAR::operationEnregistree);
+    auto touche = [bar](const char* legende) {
+        for (xpcmdbutton* b : bar->calc)
+            if (b->Caption() == QLatin1String(legende))
+                return b;
+        return static_cast<xpcmdbutton*>(nullptr);
+    };
+    taper(bar, QStringLiteral("3"));
+    QTest::mouseClick(article(bar, Jus), Qt::LeftButton);
+    ASSERT_EQ(bar->afficheur->text(), QStringLiteral("7,50 €"));
+
+    // "-" arms: the display shows "-" before a new quantity.
+    QTest::mouseClick(touche("-"), Qt::LeftButton);
+    EXPECT_TRUE(bar->annulationArmee());
+    EXPECT_EQ(bar->afficheur->text(), QStringLiteral("-1"));
+    EXPECT_EQ(bar->afficheur->selectedText(), QStringLiteral("1"));
+    EXPECT_TRUE(bar->R->text().isEmpty());
+    QTest::mouseClick(touche("2"), Qt::LeftButton);
+    EXPECT_EQ(bar->afficheur->text(), QStringLiteral("-2"));
+    QTest::mouseClick(article(bar, Jus), Qt::LeftButton);
+
+    QList<LigneJournal> journal = lireJournal(db.base());
+    ASSERT_EQ(journal.size(), 2);
+    EXPECT_EQ(journal[1].numero, 42);
+    EXPECT_DOUBLE_EQ(journal[1].prix, 5.0);
+    EXPECT_EQ(journal[1].paiement, QStringLiteral("   "));
+    EXPECT_EQ(journal[1].libelle, QStringLiteral("ANNULATION BAR Jus d'orange\r\n2 x 2,5"));
+    EXPECT_EQ(bar->Ticket->Lignes().mid(2), QStringList({QStringLiteral("ANNULATION"), QStringLiteral("Jus d'orange"),
+                                                         QStringLiteral("-2 x 2,5 = -5,00 €")}));
+    EXPECT_EQ(bar->afficheur->text(), QStringLiteral("2,50 €"));
+    EXPECT_EQ(bar->R->text(), QStringLiteral("Total"));
+    EXPECT_DOUBLE_EQ(bar->totaldu, 2.5);
+    EXPECT_FALSE(bar->annulationArmee());
+    EXPECT_EQ(enregistrees.size(), 2);
+
+    // One correction per "-": the next click sells again (1 + 3 - 2 = 2 left).
+    QTest::mouseClick(article(bar, Jus), Qt::LeftButton);
+    EXPECT_DOUBLE_EQ(lireJournal(db.base()).last().prix, -2.5);
+
+    // "-" typed in the display arms too; more than what is left is refused,
+    // and the correction stays armed with the quantity selected.
+    messages.textes.clear();
+    taper(bar, QStringLiteral("-3"));
+    EXPECT_EQ(bar->afficheur->text(), QStringLiteral("-3"));
+    QTest::mouseClick(article(bar, Jus), Qt::LeftButton);
+    EXPECT_EQ(messages.textes, QStringList(QStringLiteral(
+                                   "Impossible d'annuler plus que ce qui a été vendu : 2 x Jus d'orange sur ce compte.")));
+    EXPECT_TRUE(bar->annulationArmee());
+    EXPECT_EQ(bar->afficheur->selectedText(), QStringLiteral("3"));
+    // An article never sold on this account cannot be taken back.
+    QTest::mouseClick(touche("1"), Qt::LeftButton);
+    QTest::mouseClick(article(bar, Cafe), Qt::LeftButton);
+    ASSERT_EQ(messages.textes.size(), 2);
+    EXPECT_TRUE(messages.textes[1].contains(QStringLiteral("aucun « Café »"))) << messages.textes[1].toStdString();
+    EXPECT_EQ(lireJournal(db.base()).size(), 3);
+    EXPECT_DOUBLE_EQ(bar->totaldu, 5.0);
+
+    // "+" disarms and keeps the quantity: the click sells.
+    QTest::mouseClick(touche("+"), Qt::LeftButton);
+    EXPECT_FALSE(bar->annulationArmee());
+    EXPECT_EQ(bar->afficheur->text(), QStringLiteral("1"));
+    QTest::mouseClick(article(bar, Cafe), Qt::LeftButton);
+    EXPECT_DOUBLE_EQ(lireJournal(db.base()).last().prix, -1.5);
+
+    // What is left can be taken back in full, then nothing more.
+    for (const char* saisie : {"2", "1"}) {
+        QTest::mouseClick(touche("-"), Qt::LeftButton);
+        QTest::mouseClick(touche(saisie), Qt::LeftButton);
+        QTest::mouseClick(article(bar, Jus), Qt::LeftButton);
+    }
+    journal = lireJournal(db.base());
+    ASSERT_EQ(journal.size(), 5);
+    EXPECT_EQ(journal.last().libelle, QStringLiteral("ANNULATION BAR Jus d'orange\r\n2 x 2,5"));
+    ASSERT_EQ(messages.textes.size(), 3);
+    EXPECT_TRUE(messages.textes[2].contains(QStringLiteral("aucun « Jus d'orange »"))) << messages.textes[2].toStdString();
+
+    // Another account holds none of these sales.
+    BAR* autre = ouvrir(QStringLiteral("43"));
+    taper(autre, QStringLiteral("-1"));
+    QTest::mouseClick(article(autre, Cafe), Qt::LeftButton);
+    ASSERT_EQ(messages.textes.size(), 4);
+    EXPECT_TRUE(messages.textes[3].contains(QStringLiteral("aucun « Café »")));
+    EXPECT_EQ(lireJournal(db.base()).size(), 5);
+}
+
+// A label holding "%1" is stored, printed and shown as it stands.
+TEST_F(BarTest, LibelleAvecPourcent)
+{
+    remplirArticles(db.base(), {{QStringLiteral("Plats"), QStringLiteral("Menu %1 du jour %2"), 2.5}});
+    BAR* bar = ouvrir();
+    taper(bar, QStringLiteral("3"));
+    QTest::mouseClick(article(bar, 0), Qt::LeftButton);
+    EXPECT_EQ(lireJournal(db.base()).last().libelle, QStringLiteral("BAR Menu %1 du jour %2\r\n3 x 2,5"));
+    EXPECT_EQ(bar->Ticket->Lignes(),
+              QStringList({QStringLiteral("Menu %1 du jour %2"), QStringLiteral("3 x 2,5 = 7,50 €")}));
+    QTest::mouseMove(article(bar, 0));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(bar->infos->text(), QStringLiteral("Menu %1 du jour %2 : 2,50 €"));
+    // It can be taken back, found by that same label.
+    taper(bar, QStringLiteral("-3"));
+    QTest::mouseClick(article(bar, 0), Qt::LeftButton);
+    EXPECT_EQ(lireJournal(db.base()).last().libelle, QStringLiteral("ANNULATION BAR Menu %1 du jour %2\r\n3 x 2,5"));
+    EXPECT_EQ(messages.textes, QStringList());
 }

@@ -54,7 +54,8 @@ TEST(Caisse, LegendesEtPrix)
 TEST(Caisse, LireQuantite)
 {
     const struct { const char* texte; std::optional<int> attendu; } cas[] = {
-        {"3", 3}, {"1", 1}, {" 12 ", 12}, {"9999", 9999}, {"3,0", 3}, {"4.0", 4},
+        {"3", 3}, {"1", 1}, {" 12 ", 12}, {"9999", 9999}, {"3,0", std::nullopt}, {"4.0", std::nullopt},
+        {"1e3", std::nullopt}, {"1E2", std::nullopt}, {"+2", std::nullopt}, {"-1", std::nullopt},
         {"", std::nullopt}, {"0", std::nullopt}, {"-2", std::nullopt}, {"1,5", std::nullopt},
         {"abc", std::nullopt}, {"100000", std::nullopt}, {"10000", std::nullopt}, {"7,50 €", std::nullopt},
         {"3x", std::nullopt},
@@ -75,9 +76,97 @@ TEST(Caisse, Vendre)
     for (const auto& c : cas) {
         const Vente v = vendre(Article{QStringLiteral("Jus d'orange"), c.prix}, c.q);
         EXPECT_DOUBLE_EQ(v.montant, c.montant);
+        EXPECT_EQ(v.lignesRecu, QStringList({QStringLiteral("Jus d'orange"), QString::fromUtf8(c.ligne)}));
         EXPECT_EQ(v.ligneTicket, QString::fromUtf8(c.ligne));
         EXPECT_EQ(v.libelleOperation, QString::fromUtf8(c.libelle));
     }
+}
+
+// Labels holding what looks like a placeholder are kept as typed.
+TEST(Caisse, LibellesAvecPourcent)
+{
+    const struct { const char* libelle; int q; const char* vente; const char* annulation; const char* ticket; } cas[] = {
+        {"Menu %1 du jour %2", 3, "BAR Menu %1 du jour %2\r\n3 x 2,5", "ANNULATION BAR Menu %1 du jour %2\r\n3 x 2,5",
+         "3 x 2,5 = 7,50 €"},
+        {"%3 %2 %1", 1, "BAR %3 %2 %1\r\n1 x 2,5", "ANNULATION BAR %3 %2 %1\r\n1 x 2,5", "1 x 2,5 = 2,50 €"},
+        {"100% pur jus", 2, "BAR 100% pur jus\r\n2 x 2,5", "ANNULATION BAR 100% pur jus\r\n2 x 2,5", "2 x 2,5 = 5,00 €"},
+    };
+    for (const auto& c : cas) {
+        const Article a{QString::fromUtf8(c.libelle), 2.5};
+        EXPECT_EQ(vendre(a, c.q).libelleOperation, QString::fromUtf8(c.vente));
+        EXPECT_EQ(vendre(a, c.q).ligneTicket, QString::fromUtf8(c.ticket));
+        EXPECT_EQ(annuler(a, c.q).libelleOperation, QString::fromUtf8(c.annulation));
+        EXPECT_EQ(annuler(a, c.q).lignesRecu.mid(0, 2),
+                  QStringList({QStringLiteral("ANNULATION"), QString::fromUtf8(c.libelle)}));
+    }
+}
+
+TEST(Caisse, Annuler)
+{
+    const struct { double prix; int q; double montant; const char* ligne; } cas[] = {
+        {2.5, 3, 7.5, "-3 x 2,5 = -7,50 €"}, {1.26, 7, 8.82, "-7 x 1,26 = -8,82 €"}, {0, 2, 0, "-2 x 0 = 0,00 €"},
+    };
+    for (const auto& c : cas) {
+        const Vente v = annuler(Article{QStringLiteral("Café"), c.prix}, c.q);
+        EXPECT_DOUBLE_EQ(v.montant, c.montant) << c.ligne;
+        EXPECT_EQ(v.quantite, c.q);
+        EXPECT_EQ(v.lignesRecu, QStringList({QStringLiteral("ANNULATION"), QStringLiteral("Café"),
+                                             QString::fromUtf8(c.ligne)}));
+    }
+}
+
+TEST(Caisse, QuantiteAnnulable)
+{
+    const QString vente3 = QStringLiteral("BAR Café\r\n3 x 1,5");
+    const QString vente2 = QStringLiteral("BAR Café\r\n2 x 1,8");   // sold at an older price
+    const QString annul1 = QStringLiteral("ANNULATION BAR Café\r\n1 x 1,5");
+    const QString jus = QStringLiteral("BAR Jus d'orange\r\n4 x 2,5");
+    const struct { QStringList compte; const char* libelle; int attendu; } cas[] = {
+        {{}, "Café", 0},
+        {{vente3}, "Café", 3},
+        {{vente3, vente2}, "Café", 5},
+        {{vente3, annul1}, "Café", 2},
+        {{vente3, annul1, annul1, annul1}, "Café", 0},
+        {{annul1}, "Café", 0},   // never below nothing
+        {{vente3, jus}, "Jus d'orange", 4},
+        {{vente3, jus}, "Jus", 0},
+        {{vente3}, "café", 0},
+        {{QStringLiteral("Paiement ESP"), QStringLiteral("Acompte (CB)"), QStringLiteral("BAR Café"),
+          QStringLiteral("BAR Café\r\nx 1,5"), QStringLiteral("BAR Café\r\n1e3 x 1,5"), vente3}, "Café", 3},
+        {{QStringLiteral("BAR Menu %1 du jour\r\n2 x 8")}, "Menu %1 du jour", 2},
+        {{QStringLiteral("BAR Menu\r\ndu jour\r\n2 x 8")}, "Menu\r\ndu jour", 2},
+    };
+    for (const auto& c : cas)
+        EXPECT_EQ(quantiteAnnulable(c.compte, QString::fromUtf8(c.libelle)), c.attendu)
+            << c.libelle << " " << c.compte.join(QLatin1Char('|')).toStdString();
+}
+
+TEST(Caisse, MontantDu)
+{
+    const struct { QList<double> prix; double du; const char* texte; } cas[] = {
+        {{}, 0, "0"}, {{-7.5}, 7.5, "7,50"}, {{-7.5, -2.5, 4}, 6, "6,00"}, {{-7.5, 10}, 0, "0"},
+        {{-0.1, -0.2}, 0.3, "0,30"}, {{-1234.56}, 1234.56, "1234,56"}, {{-5, 5}, 0, "0"},
+    };
+    for (const auto& c : cas) {
+        EXPECT_DOUBLE_EQ(montantDu(c.prix), c.du) << c.texte;
+        EXPECT_EQ(texteMontant(montantDu(c.prix)), QString::fromUtf8(c.texte));
+        // What is proposed reads back as the same amount.
+        if (c.du > 0) {
+            EXPECT_EQ(lireMontantPaiement(texteMontant(c.du)), c.du) << c.texte;
+        }
+    }
+}
+
+TEST(Caisse, LibellePaiement)
+{
+    const struct { const char* commentaire; const char* code; const char* libelle; } cas[] = {
+        {"", "ESP", "Paiement ESP"}, {"   ", "CHQ", "Paiement CHQ"}, {"Acompte", "ESP", "Acompte (ESP)"},
+        {"Solde du séjour", "CB", "Solde du séjour (CB)"}, {"Chèque n° 12", "CHQ", "Chèque n° 12 (CHQ)"},
+        {"Réf %1 et %2", "VIR", "Réf %1 et %2 (VIR)"},
+    };
+    for (const auto& c : cas)
+        EXPECT_EQ(libellePaiement(QString::fromUtf8(c.commentaire), QString::fromUtf8(c.code)),
+                  QString::fromUtf8(c.libelle));
 }
 
 TEST(Caisse, LireMontantPaiement)
@@ -88,7 +177,8 @@ TEST(Caisse, LireMontantPaiement)
         {"", std::nullopt, "n'est pas un nombre"}, {"abc", std::nullopt, "n'est pas un nombre"},
         {"12 €", std::nullopt, "n'est pas un nombre"}, {"0", std::nullopt, "nul"}, {"0,001", std::nullopt, "nul"},
         {"1000000,01", std::nullopt, "1 000 000"}, {"-2000000", std::nullopt, "1 000 000"},
-        {"1e400", std::nullopt, "n'est pas un nombre"},
+        {"1e400", std::nullopt, "n'est pas un nombre"}, {"1e6", std::nullopt, "n'est pas un nombre"},
+        {"1E2", std::nullopt, "n'est pas un nombre"}, {"12,5,0", std::nullopt, "n'est pas un nombre"},
     };
     for (const auto& c : cas) {
         QString motif;

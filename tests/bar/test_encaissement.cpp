@@ -2,6 +2,7 @@
 #include "store/contexte.h"
 #include "bar/encaissement.h"
 #include "outils.h"
+#include "store/module1.h"
 #include "store/dates.h"
 #include "store/horloge.h"
 #include "testutil.h"
@@ -100,8 +101,9 @@ TEST_F(EncaissementTest, PaiementsEnregistres)
                    const char* libelle; } cas[] = {
         {2, "12,50", "", 12.5, "CHQ", "Paiement CHQ"},
         {0, "12,6", "", 12.6, "ESP", "Paiement ESP"},
-        {3, "12.6", "Acompte séjour", 12.6, "VIR", "Acompte séjour"},
-        {1, "-20", "Remboursement", -20, "CB ", "Remboursement"},
+        {3, "12.6", "Acompte séjour", 12.6, "VIR", "Acompte séjour (VIR)"},
+        {1, "-20", "Remboursement", -20, "CB ", "Remboursement (CB)"},
+        {0, "5", "Réf %1 et %2", 5, "ESP", "Réf %1 et %2 (ESP)"},
         {1, "1000000", "", 1000000, "CB ", "Paiement CB"},
         {0, " 7,456 ", "", 7.46, "ESP", "Paiement ESP"},
     };
@@ -133,7 +135,8 @@ TEST_F(EncaissementTest, MontantsRefuses)
     const struct { const char* montant; const char* numero; const char* motif; } cas[] = {
         {"abc", "42", "n'est pas un nombre"}, {"", "42", "n'est pas un nombre"}, {"0", "42", "nul"},
         {"0,00", "42", "nul"}, {"1000000,01", "42", "1 000 000"}, {"-5000000", "42", "1 000 000"},
-        {"12 €", "42", "n'est pas un nombre"}, {"12,50", "reservation", "réservation"}, {"12,50", "", "réservation"},
+        {"12 €", "42", "n'est pas un nombre"}, {"1e6", "42", "n'est pas un nombre"},
+        {"1E2", "42", "n'est pas un nombre"}, {"12,5,0", "42", "n'est pas un nombre"}, {"12,50", "reservation", "réservation"}, {"12,50", "", "réservation"},
     };
     for (const auto& c : cas) {
         Encaissement* e = ouvrir(QString::fromUtf8(c.numero));
@@ -195,4 +198,41 @@ TEST_F(EncaissementTest, JournalIllisible)
     EXPECT_EQ(enregistrees.size(), 0);
     EXPECT_TRUE(e->isVisible());
     EXPECT_TRUE(e->OK->isEnabled());   // the user may try again
+}
+
+TEST_F(EncaissementTest, MontantDuPropose)
+{
+    // (rows already on the account) -> amount proposed
+    const struct { const char* numero; QList<double> prix; const char* propose; } cas[] = {
+        {"42", {-7.5, -2.5, 4}, "6,00"}, {"43", {}, "0"}, {"44", {-10, 15}, "0"},
+        {"45", {-0.1, -0.2}, "0,30"}, {"reservation", {}, "0"},
+    };
+    for (const auto& c : cas) {
+        for (double prix : c.prix)
+            ASSERT_TRUE(Module1::EnregistrerOperation(db.base(), QString::fromUtf8(c.numero).toInt(), prix, QString(),
+                                                      QStringLiteral("BAR Café\r\n1 x 1")));
+        Encaissement* e = ouvrir(QString::fromUtf8(c.numero));
+        QCoreApplication::processEvents();
+        EXPECT_EQ(e->montant->text(), QString::fromUtf8(c.propose)) << c.numero;
+        EXPECT_EQ(e->montant->selectedText(), e->montant->text()) << c.numero;
+        e->close();
+    }
+
+    // Enter after the payment type takes the whole amount owed.
+    Encaissement* e = ouvrir(QStringLiteral("42"));
+    QCoreApplication::processEvents();
+    QTest::mouseClick(e->typereglemement[0], Qt::LeftButton);
+    QTest::keyClick(e->montant, Qt::Key_Return);
+    const QList<LigneJournal> journal = lireJournal(db.base());
+    EXPECT_DOUBLE_EQ(journal.last().prix, 6.0);
+    EXPECT_EQ(journal.last().libelle, QStringLiteral("Paiement ESP"));
+    EXPECT_FALSE(e->isVisible());
+
+    // An amount already typed is never replaced.
+    e = ouvrir(QStringLiteral("45"));
+    e->montant->setText(QStringLiteral("50"));
+    QCoreApplication::processEvents();
+    e->proposerMontantDu();
+    EXPECT_EQ(e->montant->text(), QStringLiteral("50"));
+    EXPECT_EQ(messages.textes, QStringList());
 }

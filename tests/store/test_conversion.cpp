@@ -132,12 +132,32 @@ TEST(Conversion, SixteenBitWholeNumbersRoundHalvesToEven)
 
 TEST(Conversion, AmountsTypedWithCommaOrPoint)
 {
-    EXPECT_EQ(LireMontant(QStringLiteral("12,50")), 12.5);
-    EXPECT_EQ(LireMontant(QStringLiteral(" 12.5 ")), 12.5);
-    EXPECT_EQ(LireMontant(QStringLiteral("1 200,5")), 1200.5);
-    EXPECT_FALSE(LireMontant(QStringLiteral("abc")).has_value());
-    EXPECT_FALSE(LireMontant(QStringLiteral("")).has_value());
-    EXPECT_FALSE(LireMontant(QStringLiteral("1,2,3")).has_value());
+    // Accepted texts and their value.
+    const struct { const char* texte; double valeur; } acceptes[] = {
+        {"12,50", 12.5}, {" 12.5 ", 12.5}, {"1 200,5", 1200.5}, {"1000000", 1000000}, {"-20", -20},
+        {"+3", 3}, {",5", 0.5}, {"12,", 12}, {"0", 0}, {"007", 7}, {"\t4,25\n", 4.25},
+    };
+    for (const auto& c : acceptes)
+        EXPECT_EQ(LireMontant(QString::fromUtf8(c.texte)), c.valeur) << c.texte;
+    // Refused texts: no exponent, no second separator, nothing but the number.
+    const char* const refuses[] = {
+        "abc", "", "   ", "1,2,3", "1.2.3", "1e6", "1E3", "2,5e2", "1d3", "inf", "nan", "0x10", "&H10",
+        "12 €", "12a", "--3", "+", "-", ",", "1,,5", "1.5,2", "١٢", "12/3",
+    };
+    for (const char* texte : refuses)
+        EXPECT_FALSE(LireMontant(QString::fromUtf8(texte)).has_value()) << texte;
     EXPECT_DOUBLE_EQ(ArrondiCentime(3 * 2.5), 7.5);
     EXPECT_DOUBLE_EQ(ArrondiCentime(0.1 + 0.2), 0.3);
+}
+
+TEST(Conversion, CountsArePlainDigits)
+{
+    const struct { const char* texte; std::optional<qint64> attendu; } cas[] = {
+        {"3", 3}, {" 12 ", 12}, {"0", 0}, {"0042", 42}, {"9999", 9999},
+        {"1e3", std::nullopt}, {"1E3", std::nullopt}, {"3,0", std::nullopt}, {"4.0", std::nullopt},
+        {"+2", std::nullopt}, {"-1", std::nullopt}, {"", std::nullopt}, {"1 000", std::nullopt},
+        {"3x", std::nullopt}, {"&H10", std::nullopt}, {"٣", std::nullopt}, {"1234567890123456789", std::nullopt},
+    };
+    for (const auto& c : cas)
+        EXPECT_EQ(LireEntier(QString::fromUtf8(c.texte)), c.attendu) << c.texte;
 }
