@@ -40,20 +40,21 @@ int PublierSansFenetre(bool demo, QTextStream& sortie, QTextStream& erreurs)
     });
     const Issue issue = run.executer();
 
+    // The same outcome lines as the window's.
+    const bool reussie = issue == Issue::Envoyee || issue == Issue::SansScript;
+    QTextStream& flux = reussie ? sortie : erreurs;
+    for (const QString& ligne : run.bilan(issue))
+        flux << ligne << '\n';
+    flux.flush();
     switch (issue) {
     case Issue::Envoyee:
-        sortie << "Bascule en FTP ... " << kScriptEnvoi << " lancé\n";
-        return SortieOK;
     case Issue::SansScript:
-        sortie << "Pas de " << run.script() << " : les pages ne sont pas envoyées\n";
         return SortieOK;
     case Issue::AucunObjet:
-        erreurs << run.erreur() << '\n';
         return SortieAucunObjet;
     case Issue::Echec:
         break;
     }
-    erreurs << run.erreur() << "\nPublication arrêtée : rien n'est envoyé.\n";
     return SortieEchec;
 }
 

@@ -10,13 +10,14 @@ namespace Publication {
 enum Sortie : int {
     SortieOK = 0,          // every page written (the upload script started when present)
     SortieBase = 1,        // the database could not be opened
-    SortieEchec = 2,       // a page or a query failed: nothing sent
+    SortieEchec = 2,       // a page, a query or a reservation's date failed: nothing sent
     SortieAucunObjet = 3,  // no unit in OBJETS: nothing written, nothing sent
 };
 
 // Runs the publication in the program folder. One line per unit on
-// `sortie`; every failure with its reason on `erreurs`. `demo` fills a new,
-// empty database with the sample data first, as the window start does.
+// `sortie`, then the pages written, the folder and the upload; every failure
+// with its reason on `erreurs`. `demo` fills a new, empty database with the
+// sample data first, as the window start does.
 int PublierSansFenetre(bool demo, QTextStream& sortie, QTextStream& erreurs);
 
 } // namespace Publication

@@ -15,7 +15,8 @@ MiseAJourInternet::MiseAJourInternet(Contexte* contexte, QWidget* parent)
 {
     setObjectName(QStringLiteral("MiseAJourInternet"));
     setWindowTitle(QStringLiteral("Mise A Jour Internet"));
-    setFixedSize(Twips::enPixels(6135), Twips::enPixels(2625));
+    // Below the log, room for the outcome of the run.
+    setFixedSize(Twips::enPixels(6135), Twips::enPixels(3630));
 
     GenerateurInternet = new QPushButton(QStringLiteral("Générateur Internet"), this);
     GenerateurInternet->setObjectName(QStringLiteral("GenerateurInternet"));
@@ -34,6 +35,27 @@ MiseAJourInternet::MiseAJourInternet(Contexte* contexte, QWidget* parent)
     couleurs.setColor(QPalette::Text, QColor(0, 255, 0));
     avancement->setPalette(couleurs);
 
+    Fermer = new QPushButton(QStringLiteral("Fermer"), this);
+    Fermer->setObjectName(QStringLiteral("Fermer"));
+    Fermer->setGeometry(Twips::rect(4080, 240, 1935, 495));
+    Fermer->setAutoDefault(false);
+
+    // Plain text that reads like a label but wraps anywhere, so that a long
+    // folder or unit name is shown whole (and can be copied).
+    bilan = new QPlainTextEdit(this);
+    bilan->setObjectName(QStringLiteral("bilan"));
+    bilan->setGeometry(Twips::rect(120, 2625, 5895, 900));
+    bilan->setReadOnly(true);
+    bilan->setFrameShape(QFrame::NoFrame);
+    bilan->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    bilan->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    bilan->document()->setDocumentMargin(0);
+    QPalette fond = bilan->palette();
+    fond.setColor(QPalette::Base, palette().color(QPalette::Window));
+    bilan->setPalette(fond);
+    m_couleurTexte = fond.color(QPalette::Text);
+
+    connect(Fermer, &QPushButton::clicked, this, &MiseAJourInternet::accept);
     connect(GenerateurInternet, &QPushButton::clicked, this, &MiseAJourInternet::GenerateurInternet_Click);
 }
 
@@ -60,6 +82,8 @@ void MiseAJourInternet::GenerateurInternet_Click()
         return;
     m_enCours = true;
     GenerateurInternet->setEnabled(false);
+    Fermer->setEnabled(false);
+    bilan->clear();
 
     Publication::MiseAJourPages run(m_contexte->BaseOuverte, m_dossier);
     connect(&run, &Publication::MiseAJourPages::avancement, this, [this, &run](const QString& texte) {
@@ -70,11 +94,20 @@ void MiseAJourInternet::GenerateurInternet_Click()
 
     m_enCours = false;
     GenerateurInternet->setEnabled(true);
+    Fermer->setEnabled(true);
+    // The window stays open on the outcome: the user sees where the pages
+    // went and whether they were sent before closing it.
+    montrerBilan(issue, run.bilan(issue));
     emit publicationTerminee(issue);
-    // Every page written: the window closes while the script sends them.
-    // Otherwise it stays open on the log that says why.
-    if (issue == Publication::Issue::Envoyee || issue == Publication::Issue::SansScript)
-        accept();
+}
+
+void MiseAJourInternet::montrerBilan(Publication::Issue issue, const QStringList& lignes)
+{
+    const bool reussie = issue == Publication::Issue::Envoyee || issue == Publication::Issue::SansScript;
+    QPalette couleurs = bilan->palette();
+    couleurs.setColor(QPalette::Text, reussie ? m_couleurTexte : QColor(192, 0, 0));
+    bilan->setPalette(couleurs);
+    bilan->setPlainText(lignes.join(QLatin1Char('\n')));
 }
 
 void MiseAJourInternet::reject()

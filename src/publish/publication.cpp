@@ -1,7 +1,6 @@
 #include "publication.h"
 
 #include "calendrierhtml.h"
-#include "store/conversion.h"
 #include "store/horloge.h"
 #include "store/requetes_publication.h"
 
@@ -11,32 +10,20 @@
 
 namespace Publication {
 
-namespace {
-
-// A name field counts as empty when Null or made of blanks only.
-bool estVide(const QVariant& champ)
-{
-    return champ.isNull() || !champ.isValid() || champ.toString().trimmed().isEmpty();
-}
-
-} // namespace
-
 QDate DateFin(const QDateTime& maintenant)
 {
     const QDate loin = maintenant.date().addDays(kJoursAvance);
     return QDate(loin.year(), loin.month(), 1);
 }
 
-QString FichierHTML(const Requetes::Objet& objet)
+QString DateIllisible(const Requetes::SejourPublie& sejour)
 {
-    const QString nom = estVide(objet.fichierPlanningHTML) ? objet.nom.toString() + QStringLiteral(".html")
-                                                           : objet.fichierPlanningHTML.toString();
-    return Conversion::NomDeFichierValide(nom);
-}
-
-QString NomInternet(const Requetes::Objet& objet)
-{
-    return estVide(objet.nomInternet) ? objet.nom.toString() : objet.nomInternet.toString();
+    const bool debut = !sejour.debut.isValid();
+    const QString& texte = debut ? sejour.texteDebut : sejour.texteFin;
+    const QString quoi = debut ? QStringLiteral("date de début") : QStringLiteral("date de fin");
+    const QString valeur = texte.trimmed().isEmpty() ? QStringLiteral("vide")
+                                                     : QStringLiteral("illisible (« %1 »)").arg(texte);
+    return QStringLiteral("réservation n° %1 : %2 %3").arg(sejour.numero).arg(quoi, valeur);
 }
 
 bool procedureMiseAjourInternet(const QSqlDatabase& base, const QString& dossier, qint32 NumeroObjet,
@@ -53,11 +40,19 @@ bool procedureMiseAjourInternet(const QSqlDatabase& base, const QString& dossier
     }
     QList<CalendrierHTML::LigneSejour> lignes;
     lignes.reserve(sejours->size());
-    for (const Requetes::SejourPublie& s : *sejours)
+    for (const Requetes::SejourPublie& s : *sejours) {
+        // A stay that cannot be placed would leave its days shown free:
+        // the page is not written rather than wrong.
+        if (!s.debut.isValid() || !s.fin.isValid()) {
+            if (erreur)
+                *erreur = DateIllisible(s);
+            return false;
+        }
         lignes.append({s.debut, s.fin});
+    }
     const QByteArray page = CalendrierHTML::Page(NomObjet, lignes, maintenant);
 
-    const QString chemin = dossier + QLatin1Char('/') + Conversion::NomDeFichierValide(fichierHTML);
+    const QString chemin = dossier + QLatin1Char('/') + NomDePage(fichierHTML);
     QSaveFile fichier(chemin);
     auto echec = [&]() {
         if (erreur)
@@ -109,6 +104,24 @@ void JournalAvancement::ajouter(const QString& ligne)
     m_texte = ligne + QLatin1Char('\n') + m_texte;
 }
 
+QStringList Bilan(Issue issue, int pages, const QString& dossier, const QString& erreur)
+{
+    const QString ecrites = (pages == 1 ? QStringLiteral("1 page écrite dans ")
+                                        : QStringLiteral("%1 pages écrites dans ").arg(pages)) + dossier;
+    switch (issue) {
+    case Issue::Envoyee:
+        return {ecrites, QStringLiteral("Envoi lancé : %1").arg(QLatin1String(kScriptEnvoi))};
+    case Issue::SansScript:
+        return {ecrites, QStringLiteral("Aucun script d'envoi (%1) : les pages n'ont pas été envoyées.")
+                             .arg(QLatin1String(kScriptEnvoi))};
+    case Issue::AucunObjet:
+        return {erreur};
+    case Issue::Echec:
+        break;
+    }
+    return {erreur, QStringLiteral("Publication arrêtée : rien n'est envoyé.")};
+}
+
 MiseAJourPages::MiseAJourPages(const QSqlDatabase& base, const QString& dossier, QObject* parent)
     : QObject(parent), m_base(base), m_dossier(dossier), m_lanceur(&LancerScript)
 {
@@ -136,6 +149,7 @@ Issue MiseAJourPages::echouer(const QString& message)
 Issue MiseAJourPages::executer()
 {
     m_erreur.clear();
+    m_pages = 0;
     const QDateTime maintenant = Horloge::maintenant();
     m_journal.chargement();
     noter();
@@ -155,16 +169,19 @@ Issue MiseAJourPages::executer()
     }
 
     const QDate datefin = DateFin(maintenant);
-    for (const Requetes::Objet& objet : *objets) {
+    const QStringList fichiers = FichiersHTML(*objets);
+    for (qsizetype i = 0; i < objets->size(); ++i) {
+        const Requetes::Objet& objet = objets->at(i);
         const QString nom = objet.nom.toString();
         m_journal.uniteEnCours(nom);
         noter();
-        const QString fichier = FichierHTML(objet);
+        const QString& fichier = fichiers.at(i);
         if (!procedureMiseAjourInternet(m_base, m_dossier, objet.numero, datefin, fichier, NomInternet(objet),
                                         maintenant, &raison)) {
             m_journal.uniteEnEchec(nom, raison);
             return echouer(QStringLiteral("Page de « %1 » : %2").arg(nom, raison));
         }
+        ++m_pages;
         m_journal.uniteTerminee(nom);
         noter();
         emit pageEcrite(nom, fichier);

@@ -3,13 +3,16 @@
 // the program folder, then the upload script started. Shared by the window
 // MiseAJourInternet and the command line (--publier); it shows nothing and
 // reports through its signals and its progress log.
+#include "nomsdepages.h"
 #include "store/requetes.h"
+#include "store/requetes_publication.h"
 
 #include <QDate>
 #include <QDateTime>
 #include <QObject>
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 namespace Publication {
@@ -23,16 +26,16 @@ inline constexpr const char* kScriptEnvoi = "lanceftp.sh";
 // on or after it are not read.
 QDate DateFin(const QDateTime& maintenant);
 
-// Page file of a unit: FichierPlanningHTML, or Nom + ".html" when empty,
-// made a valid file name.
-QString FichierHTML(const Requetes::Objet& objet);
-// Name in the page heading: NomInternet, or Nom when empty.
-QString NomInternet(const Requetes::Objet& objet);
+
+// Reason given for a stay whose start or end cannot be read:
+// "réservation n° 12 : date de fin illisible (« 31/02/2025 »)".
+QString DateIllisible(const Requetes::SejourPublie& sejour);
 
 // Writes the page of unit `NumeroObjet` into `dossier` under `fichierHTML`
-// (made a valid file name first). The page is written beside the old one and
+// (made a valid file name first, see NomDePage). The page is written beside the old one and
 // renamed over it, so a failed run leaves the old page whole. False with the
-// reason in *erreur when the stays cannot be read or the file not written.
+// reason in *erreur when the stays cannot be read, one of them has a date
+// that cannot be read, or the file cannot be written.
 bool procedureMiseAjourInternet(const QSqlDatabase& base, const QString& dossier, qint32 NumeroObjet,
                                 const QDate& datefin, const QString& fichierHTML, const QString& NomObjet,
                                 const QDateTime& maintenant, QString* erreur = nullptr);
@@ -66,6 +69,10 @@ enum class Issue {
     Echec,        // a page or a query failed: nothing sent
 };
 
+// What a run ends with, in lines for the user: the pages written and where,
+// then whether the upload script was started; or why nothing is sent.
+QStringList Bilan(Issue issue, int pages, const QString& dossier, const QString& erreur);
+
 class MiseAJourPages : public QObject
 {
     Q_OBJECT
@@ -84,6 +91,10 @@ public:
     const QString& erreur() const { return m_erreur; }
     // Path of the upload script.
     QString script() const;
+    const QString& dossier() const { return m_dossier; }
+    // Pages written by the last run.
+    int pages() const { return m_pages; }
+    QStringList bilan(Issue issue) const { return Bilan(issue, m_pages, m_dossier, m_erreur); }
 
 signals:
     // The log changed (a window shows it and lets pending events run).
@@ -100,6 +111,7 @@ private:
     Lanceur m_lanceur;
     JournalAvancement m_journal;
     QString m_erreur;
+    int m_pages = 0;
 };
 
 } // namespace Publication

@@ -16,12 +16,17 @@ std::optional<QList<SejourPublie>> sejoursPublies(const QSqlDatabase& base, qint
     // The bounds are bare "YYYY-MM-DD" texts: every stored form of a date
     // ("YYYY-MM-DD HH:MM:SS", "YYYY-MM-DDTHH:MM:SS", "YYYY-MM-DD") of the
     // day `avant` or later compares as not smaller than it.
+    // A text that is not a date compares with the bounds as any text does
+    // and could fall outside them: such rows are read apart from the bounds.
     q.prepare(QStringLiteral(
-        "SELECT RESERVATIONS.DateDebut, RESERVATIONS.DateFin FROM RESERVATIONS "
+        "SELECT RESERVATIONS.NumeroReservation, RESERVATIONS.DateDebut, RESERVATIONS.DateFin FROM RESERVATIONS "
         "LEFT JOIN ETATS ON RESERVATIONS.Etat = ETATS.Code "
         "WHERE ETATS.surinternet <> 0 AND RESERVATIONS.objet = :objet "
-        "AND RESERVATIONS.DateDebut < :avant "
-        "AND (RESERVATIONS.DateFin >= :depuis OR RESERVATIONS.DateDebut >= :depuis) "
+        "AND ((RESERVATIONS.DateDebut < :avant "
+        "AND (RESERVATIONS.DateFin >= :depuis OR RESERVATIONS.DateDebut >= :depuis)) "
+        "OR RESERVATIONS.DateDebut IS NULL OR RESERVATIONS.DateFin IS NULL "
+        "OR RESERVATIONS.DateDebut NOT GLOB '[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9]*' "
+        "OR RESERVATIONS.DateFin NOT GLOB '[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9]*') "
         "ORDER BY RESERVATIONS.DateDebut, RESERVATIONS.NumeroReservation"));
     q.bindValue(QStringLiteral(":objet"), objet);
     q.bindValue(QStringLiteral(":avant"), avant.toString(Qt::ISODate));
@@ -32,7 +37,8 @@ std::optional<QList<SejourPublie>> sejoursPublies(const QSqlDatabase& base, qint
     }
     QList<SejourPublie> lignes;
     while (q.next())
-        lignes.append({Dates::depuisBase(q.value(0)), Dates::depuisBase(q.value(1))});
+        lignes.append({q.value(0).toInt(), Dates::depuisBase(q.value(1)), Dates::depuisBase(q.value(2)),
+                       q.value(1).toString(), q.value(2).toString()});
     return lignes;
 }
 

@@ -34,6 +34,21 @@ void ajouterObjet(const QSqlDatabase& base, int numero, const QString& nom, cons
     ASSERT_TRUE(q.exec());
 }
 
+// A reservation with its number; a Null QVariant stores a Null date.
+void ajouterSejour(const QSqlDatabase& base, int numero, int objet, const QVariant& debut, const QVariant& fin,
+                   int etat = 1)
+{
+    QSqlQuery q(base);
+    q.prepare(QStringLiteral("INSERT INTO RESERVATIONS (NumeroReservation, objet, nomclient, DateDebut, DateFin, Etat) "
+                             "VALUES (?, ?, 'Client', ?, ?, ?)"));
+    q.addBindValue(numero);
+    q.addBindValue(objet);
+    q.addBindValue(debut);
+    q.addBindValue(fin);
+    q.addBindValue(etat);
+    ASSERT_TRUE(q.exec());
+}
+
 // A temporary database with units and reservations, the clock fixed.
 class PublicationTest : public ::testing::Test
 {
@@ -313,6 +328,41 @@ TEST(Publication, EchecsSansEnvoi)
          },
          Issue::Echec, QStringLiteral("Page de « Chambre 1 » : lecture des réservations impossible"),
          arrete + QStringLiteral("Chambre 1 ... ÉCHEC : lecture des réservations impossible"), {}},
+        // A stay that cannot be placed stops the run, named by its number
+        // under its unit, rather than leaving its days shown free.
+        {"date de fin illisible",
+         [](const TestUtil::BaseTemporaire& b) {
+             ajouterObjet(b.base(), 1, QStringLiteral("Chambre 1"));
+             ajouterObjet(b.base(), 2, QStringLiteral("Chambre 2"));
+             ajouterSejour(b.base(), 7, 2, QStringLiteral("2025-02-03 14:00:00"), QStringLiteral("31/02/2025"));
+         },
+         Issue::Echec,
+         QStringLiteral("Page de « Chambre 2 » : réservation n° 7 : date de fin illisible (« 31/02/2025 »)"),
+         arrete + QStringLiteral("Chambre 2 ... ÉCHEC : réservation n° 7 : date de fin illisible (« 31/02/2025 »)"),
+         {QStringLiteral("Chambre_1.html")}},
+        {"date de début impossible",
+         [](const TestUtil::BaseTemporaire& b) {
+             ajouterObjet(b.base(), 1, QStringLiteral("Chambre 1"));
+             ajouterSejour(b.base(), 8, 1, QStringLiteral("2025-02-30 14:00:00"), QStringLiteral("2025-03-02 10:00:00"));
+         },
+         Issue::Echec,
+         QStringLiteral("Page de « Chambre 1 » : réservation n° 8 : date de début illisible (« 2025-02-30 14:00:00 »)"),
+         arrete + QStringLiteral("Chambre 1 ... ÉCHEC : réservation n° 8"), {}},
+        // Not a date at all: it would compare as text outside the shown months.
+        {"date de début en lettres",
+         [](const TestUtil::BaseTemporaire& b) {
+             ajouterObjet(b.base(), 1, QStringLiteral("Chambre 1"));
+             ajouterSejour(b.base(), 9, 1, QStringLiteral("demain"), QStringLiteral("2025-03-02 10:00:00"));
+         },
+         Issue::Echec, QStringLiteral("Page de « Chambre 1 » : réservation n° 9 : date de début illisible (« demain »)"),
+         arrete + QStringLiteral("Chambre 1 ... ÉCHEC : réservation n° 9"), {}},
+        {"date de fin vide",
+         [](const TestUtil::BaseTemporaire& b) {
+             ajouterObjet(b.base(), 1, QStringLiteral("Chambre 1"));
+             ajouterSejour(b.base(), 10, 1, QStringLiteral("2025-03-01 00:00:00"), QVariant(QMetaType(QMetaType::QString)));
+         },
+         Issue::Echec, QStringLiteral("Page de « Chambre 1 » : réservation n° 10 : date de fin vide"),
+         arrete + QStringLiteral("Chambre 1 ... ÉCHEC : réservation n° 10 : date de fin vide"), {}},
         {"objets illisibles",
          [](const TestUtil::BaseTemporaire& b) {
              b.executer(QStringLiteral("DROP VIEW RESERVATION_NOMINATIVE"));
@@ -339,6 +389,34 @@ TEST(Publication, EchecsSansEnvoi)
             << c.nom;
     }
     Horloge::liberer();
+}
+
+// Page names the file system refuses or shares: cut and numbered, and the
+// run goes on to the upload. Stays the page does not show never stop it.
+TEST_F(PublicationTest, NomsLongsOuPartages)
+{
+    const QString tresLong = QStringLiteral("Emplacement ") + QString(3000, QLatin1Char('x'));
+    objet(1, tresLong);
+    objet(2, QStringLiteral("Chalet"), {}, QStringLiteral("chalet.html"));
+    objet(3, QStringLiteral("Autre chalet"), {}, QStringLiteral("chalet.html"));
+    objet(4, QString::fromUtf8("Été ") + QString(3000, QChar(0xE9)));
+    ajouterSejour(bd.base(), 20, 1, QStringLiteral("2025-02-03 14:00:00"), QStringLiteral("2025-02-06 12:00:00"));
+    // Unpublished, or ended before the shown months: not read, not a failure.
+    ajouterSejour(bd.base(), 21, 1, QStringLiteral("2025-02-10 14:00:00"), QStringLiteral("n'importe quoi"), 2);
+    ajouterSejour(bd.base(), 22, 1, QStringLiteral("2019-02-30 14:00:00"), QStringLiteral("2019-03-02 10:00:00"));
+
+    Publication::MiseAJourPages run(bd.base(), dossier());
+    ASSERT_EQ(executer(run), Issue::Envoyee) << run.erreur().toStdString();
+    EXPECT_EQ(run.pages(), 4);
+    const QString accents = QString::fromUtf8("Été_") + QString(72, QChar(0xE9)) + QStringLiteral(".html");
+    const QStringList attendus = {QStringLiteral("Emplacement_") + QString(138, QLatin1Char('x')) + QStringLiteral(".html"),
+                                  QStringLiteral("chalet.html"), QStringLiteral("chalet__2_.html"), accents};
+    QStringList tries = attendus;
+    tries.sort();
+    EXPECT_EQ(pagesAuLancement, tries);
+    EXPECT_EQ(lancements.size(), 1);
+    EXPECT_EQ(OutilsPage::etatDuJour(page(attendus[0]), QDate(2025, 2, 4)), 2);
+    EXPECT_TRUE(page(attendus[2]).startsWith("<div align=\"center\"><strong>R\xE9servations Autre chalet</strong>"));
 }
 
 TEST(Publication, LancementDuScript)
