@@ -186,6 +186,7 @@ std::optional<QList<Objet>> objets(const QSqlDatabase& base, QString* erreur)
         o.nom = champ(q, "Nom");
         o.nomInternet = champ(q, "NomInternet");
         o.fichierPlanningHTML = champ(q, "FichierPlanningHTML");
+        o.categorie = champ(q, "Categorie").toString().trimmed();
         return o;
     });
 }
@@ -370,6 +371,8 @@ std::optional<QList<Article>> consommations(const QSqlDatabase& base, QString* e
                                  a.famille = champ(q, "Famille").toString();
                                  a.libelle = champ(q, "Libelle").toString();
                                  a.prixTTC = champ(q, "prixTTC").toDouble();
+                                 const QVariant taux = champ(q, "tauxTVA");
+                                 a.tauxTVA = taux.isNull() ? 10.0 : taux.toDouble();
                                  return a;
                              });
 }

@@ -30,6 +30,7 @@ struct Objet {
     QVariant nom;                   // may be Null
     QVariant nomInternet;           // Null means Nom
     QVariant fichierPlanningHTML;   // Null means Nom + ".html"
+    QString categorie;              // "" when the unit has none (its stays cannot be priced)
 };
 
 // The fields of a reservation as the reservation window writes them.
@@ -69,6 +70,7 @@ struct Article {
     QString famille;
     QString libelle;
     double prixTTC = 0;
+    double tauxTVA = 10;    // percent, included in the price
 };
 
 // Puts the statement's error into *erreur (when given); returns false.
