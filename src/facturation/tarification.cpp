@@ -3,6 +3,8 @@
 #include "store/conversion.h"
 #include "store/dates.h"
 
+#include <QLocale>
+
 #include <cmath>
 
 namespace Tarification {
@@ -161,6 +163,38 @@ QList<Part> Difference(const QList<Part>& deja, const QList<Part>& voulu)
     for (const Part& p : deja)
         ajouter(p.genre, p.tauxTVA);
     return difference;
+}
+
+QList<Ecriture> Ecritures(const Sejour& sejour, const Calcul& calcul, const QList<Part>& deja)
+{
+    QList<Ecriture> ecritures;
+    if (!calcul.valide())
+        return ecritures;
+    if (deja.isEmpty()) {
+        for (const Ligne& l : calcul.lignes) {
+            QString libelle = l.libelle;
+            if (l.genre == Genre::Taxe)
+                libelle = QStringLiteral("TAXE DE SEJOUR ") + libelle.mid(libelle.indexOf(QLatin1Char(':')) + 2);
+            else if (libelle.startsWith(QStringLiteral("Séjour ")))
+                libelle = QStringLiteral("SEJOUR ") + libelle.mid(7);
+            else
+                libelle = QStringLiteral("SEJOUR ") + libelle;
+            ecritures.append({libelle, -l.montant, l.tauxTVA});
+        }
+        return ecritures;
+    }
+    const QString description = sejour.unite + QStringLiteral(" du ") + Dates::jjmmaaaa(sejour.arrivee)
+        + QStringLiteral(" au ") + Dates::jjmmaaaa(sejour.depart) + QStringLiteral(", ")
+        + personnes(sejour.adultes, "adulte", "adultes") + QStringLiteral(", ")
+        + personnes(sejour.enfants, "enfant", "enfants");
+    for (const Part& p : Difference(deja, Parts(calcul.lignes))) {
+        const QString taux = p.genre == Genre::Taxe ? QString()
+            : QStringLiteral(" (TVA ") + QLocale(QLocale::French).toString(p.tauxTVA) + QStringLiteral(" %)");
+        ecritures.append({(p.genre == Genre::Taxe ? QStringLiteral("CORRECTION TAXE DE SEJOUR ")
+                                                  : QStringLiteral("CORRECTION SEJOUR ")) + description + taux,
+                          -p.montant, p.tauxTVA});
+    }
+    return ecritures;
 }
 
 } // namespace Tarification

@@ -69,4 +69,18 @@ QList<Part> Parts(const QList<Ligne>& lignes);
 // one part per kind and rate whose amount differs by a cent or more.
 QList<Part> Difference(const QList<Part>& deja, const QList<Part>& voulu);
 
+// A journal row to write: its label, its amount (negative for a charge) and
+// its VAT rate.
+struct Ecriture {
+    QString libelle;
+    double prix = 0;
+    double tauxTVA = 0;
+};
+
+// The rows that bring an account's stay charges to what the stay costs now.
+// Nothing posted yet: one row per line, labelled "SEJOUR …" and "TAXE DE
+// SEJOUR …". Already posted: only the differences, labelled "CORRECTION
+// SEJOUR …" and "CORRECTION TAXE DE SEJOUR …". Empty when nothing changed.
+QList<Ecriture> Ecritures(const Sejour& sejour, const Calcul& calcul, const QList<Part>& deja);
+
 } // namespace Tarification

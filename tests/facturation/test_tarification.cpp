@@ -122,3 +122,34 @@ TEST(Tarification, OnlyTheDifferenceIsPostedAgain)
         }
     }
 }
+
+TEST(Tarification, RowsToPostFirstTimeAndAfterAChange)
+{
+    const Sejour sejour{QStringLiteral("Les Pins"), QStringLiteral("Chalet"), j(2027, 6, 29), j(2027, 7, 2), 2, 1};
+    const Calcul calcul = Calculer(sejour, kSaisons, 0.8);
+    struct Attendu { const char* libelle; double prix; double taux; };
+    struct Cas { const char* nom; QList<Part> deja; QList<Attendu> attendu; };
+    const Cas cas[] = {
+        {"first posting", {},
+         {{"SEJOUR Les Pins du 29/06 au 01/07 : 2 nuits x 80,00 €", -160, 10},
+          {"SEJOUR Supplément 2 adultes x 2 nuits x 5,00 €", -20, 10},
+          {"SEJOUR Les Pins du 01/07 au 02/07 : 1 nuit x 120,00 €", -120, 10},
+          {"TAXE DE SEJOUR 2 adultes x 3 nuits x 0,80 €", -4.8, 0}}},
+        {"posted twice: nothing", Parts(calcul.lignes), {}},
+        {"one night less was posted", {{Genre::Sejour, 10, 180}, {Genre::Taxe, 0, 3.2}},
+         {{"CORRECTION SEJOUR Les Pins du 29/06/2027 au 02/07/2027, 2 adultes, 1 enfant (TVA 10 %)", -120, 10},
+          {"CORRECTION TAXE DE SEJOUR Les Pins du 29/06/2027 au 02/07/2027, 2 adultes, 1 enfant", -1.6, 0}}},
+        {"more was posted at another rate", {{Genre::Sejour, 5.5, 300}, {Genre::Taxe, 0, 4.8}},
+         {{"CORRECTION SEJOUR Les Pins du 29/06/2027 au 02/07/2027, 2 adultes, 1 enfant (TVA 10 %)", -300, 10},
+          {"CORRECTION SEJOUR Les Pins du 29/06/2027 au 02/07/2027, 2 adultes, 1 enfant (TVA 5,5 %)", 300, 5.5}}},
+    };
+    for (const Cas& c : cas) {
+        const QList<Ecriture> e = Ecritures(sejour, calcul, c.deja);
+        ASSERT_EQ(e.size(), c.attendu.size()) << c.nom;
+        for (qsizetype i = 0; i < e.size(); ++i) {
+            EXPECT_EQ(e.at(i).libelle, QString::fromUtf8(c.attendu.at(i).libelle)) << c.nom;
+            EXPECT_NEAR(e.at(i).prix, c.attendu.at(i).prix, 0.001) << c.nom;
+            EXPECT_DOUBLE_EQ(e.at(i).tauxTVA, c.attendu.at(i).taux) << c.nom;
+        }
+    }
+}
