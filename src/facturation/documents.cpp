@@ -1,0 +1,213 @@
+#include "documents.h"
+
+#include "store/conversion.h"
+#include "store/dates.h"
+
+#include <QBuffer>
+#include <QFont>
+#include <QLocale>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QTextDocument>
+
+#include <algorithm>
+#include <cmath>
+
+namespace Documents {
+
+namespace {
+
+QString e(const QString& texte)
+{
+    // Line ends of the user's text become line breaks.
+    return texte.toHtmlEscaped().replace(QStringLiteral("\r\n"), QStringLiteral("<br>"))
+        .replace(QLatin1Char('\n'), QStringLiteral("<br>")).replace(QLatin1Char('\r'), QStringLiteral("<br>"));
+}
+
+QString m(double montant)
+{
+    return Conversion::Monnaie(montant).toHtmlEscaped();
+}
+
+QString taux(double t)
+{
+    return QLocale(QLocale::French).toString(t) + QStringLiteral(" %");
+}
+
+QString dateHeure(const QDateTime& d)
+{
+    return d.isValid() ? Dates::jjmmaaaa(d.date()) + QStringLiteral(" à ") + Dates::hhnn(d.time()) : QStringLiteral("?");
+}
+
+QString entete(const Entete& et)
+{
+    QString h = QStringLiteral("<table width='100%'><tr><td><b style='font-size:14pt'>") + e(et.nom) + QStringLiteral("</b><br>");
+    if (!et.adresse.isEmpty())
+        h += e(et.adresse) + QStringLiteral("<br>");
+    if (!et.codePostal.isEmpty() || !et.ville.isEmpty())
+        h += e((et.codePostal + QLatin1Char(' ') + et.ville).trimmed()) + QStringLiteral("<br>");
+    if (!et.telephone.isEmpty())
+        h += QStringLiteral("Tél. ") + e(et.telephone) + QStringLiteral("<br>");
+    if (!et.email.isEmpty())
+        h += e(et.email) + QStringLiteral("<br>");
+    if (!et.siret.isEmpty())
+        h += QStringLiteral("SIRET ") + e(et.siret) + QStringLiteral("<br>");
+    if (!et.numeroTVA.isEmpty())
+        h += QStringLiteral("TVA intracommunautaire ") + e(et.numeroTVA);
+    return h + QStringLiteral("</td></tr></table><hr>");
+}
+
+QString ligneTableau(const QStringList& cellules, bool entete = false)
+{
+    QString h = QStringLiteral("<tr>");
+    for (qsizetype i = 0; i < cellules.size(); ++i) {
+        const QString balise = entete ? QStringLiteral("th") : QStringLiteral("td");
+        const QString alignement = i == 0 ? QString() : QStringLiteral(" align='right'");
+        h += QLatin1Char('<') + balise + alignement + QLatin1Char('>') + cellules.at(i) + QStringLiteral("</") + balise + QLatin1Char('>');
+    }
+    return h + QStringLiteral("</tr>");
+}
+
+bool estPaiement(const RequetesFacturation::LigneCompte& l)
+{
+    return !l.paiement.trimmed().isEmpty();
+}
+
+} // namespace
+
+QList<TVA> VentilerTVA(const QList<RequetesFacturation::LigneCompte>& lignes)
+{
+    QList<TVA> parTaux;
+    TVA sansTaux{false, 0, 0, 0, 0};
+    for (const auto& l : lignes) {
+        if (l.prix == 0 || estPaiement(l))
+            continue;
+        const double ttc = -l.prix;
+        const bool taxe = l.libelle.startsWith(QStringLiteral("TAXE DE SEJOUR "))
+            || l.libelle.startsWith(QStringLiteral("CORRECTION TAXE DE SEJOUR "));
+        if (!l.tauxTVA || *l.tauxTVA <= 0 || taxe) {
+            sansTaux.ttc += ttc;
+            continue;
+        }
+        auto it = std::find_if(parTaux.begin(), parTaux.end(),
+                               [&](const TVA& t) { return std::llround(t.taux * 100) == std::llround(*l.tauxTVA * 100); });
+        if (it == parTaux.end()) {
+            parTaux.append({true, *l.tauxTVA, 0, 0, 0});
+            it = parTaux.end() - 1;
+        }
+        it->ttc += ttc;
+    }
+    std::sort(parTaux.begin(), parTaux.end(), [](const TVA& a, const TVA& b) { return a.taux < b.taux; });
+    for (TVA& t : parTaux) {
+        t.ttc = Conversion::ArrondiCentime(t.ttc);
+        t.ht = Conversion::ArrondiCentime(t.ttc / (1.0 + t.taux / 100.0));
+        t.tva = Conversion::ArrondiCentime(t.ttc - t.ht);
+    }
+    if (std::llround(sansTaux.ttc * 100) != 0) {
+        sansTaux.ttc = sansTaux.ht = Conversion::ArrondiCentime(sansTaux.ttc);
+        parTaux.append(sansTaux);
+    }
+    return parTaux;
+}
+
+QString HtmlContrat(const Contrat& c)
+{
+    QString h = QStringLiteral("<html><body style='font-family:DejaVu Sans; font-size:10pt'>") + entete(c.etablissement);
+    h += QStringLiteral("<h2>Contrat de réservation n° ") + QString::number(c.reservation) + QStringLiteral("</h2>");
+    h += QStringLiteral("<p>Client : <b>") + e(c.client) + QStringLiteral("</b>");
+    if (!c.telephone.trimmed().isEmpty())
+        h += QStringLiteral("<br>Téléphone : ") + e(c.telephone);
+    if (!c.email.trimmed().isEmpty())
+        h += QStringLiteral("<br>E-mail : ") + e(c.email);
+    h += QStringLiteral("</p><p>Logement : <b>") + e(c.unite) + QStringLiteral("</b><br>Arrivée : ") + dateHeure(c.arrivee)
+        + QStringLiteral("<br>Départ : ") + dateHeure(c.depart) + QStringLiteral("<br>Personnes : ")
+        + QString::number(c.adultes) + QStringLiteral(" adulte(s), ") + QString::number(c.enfants)
+        + QStringLiteral(" enfant(s)</p>");
+    h += QStringLiteral("<h3>Prix du séjour</h3>");
+    if (!c.prix.valide()) {
+        h += QStringLiteral("<p>") + e(c.prix.erreur) + QStringLiteral("</p>");
+    } else {
+        h += QStringLiteral("<table width='100%' cellspacing='0' cellpadding='3' border='1'>");
+        for (const Tarification::Ligne& l : c.prix.lignes)
+            h += ligneTableau({e(l.libelle), m(l.montant)});
+        h += ligneTableau({QStringLiteral("<b>Total</b>"), QStringLiteral("<b>") + m(c.prix.total) + QStringLiteral("</b>")});
+        h += QStringLiteral("</table>");
+    }
+    if (c.arrhes > 0) {
+        h += QStringLiteral("<p>Arrhes demandées : <b>") + m(c.arrhes) + QStringLiteral("</b>");
+        if (c.dateAttendue.isValid())
+            h += QStringLiteral(", à régler avant le ") + Dates::jjmmaaaa(c.dateAttendue);
+        h += QStringLiteral("</p>");
+    }
+    if (!c.remarque.trimmed().isEmpty())
+        h += QStringLiteral("<p>Remarque : ") + e(c.remarque.trimmed()) + QStringLiteral("</p>");
+    if (!c.etablissement.conditions.trimmed().isEmpty())
+        h += QStringLiteral("<h3>Conditions</h3><p style='font-size:8pt'>") + e(c.etablissement.conditions) + QStringLiteral("</p>");
+    h += QStringLiteral("<p>Fait le ") + Dates::jjmmaaaa(c.date)
+        + QStringLiteral(".</p><table width='100%'><tr><td>Le client</td><td align='right'>L'établissement</td></tr></table>");
+    return h + QStringLiteral("</body></html>");
+}
+
+QString HtmlFacture(const Facture& f)
+{
+    QString h = QStringLiteral("<html><body style='font-family:DejaVu Sans; font-size:10pt'>") + entete(f.etablissement);
+    h += QStringLiteral("<h2>Facture ") + e(f.numero) + QStringLiteral("</h2><p>Date : ") + Dates::jjmmaaaa(f.date)
+        + QStringLiteral("<br>Client : <b>") + e(f.client) + QStringLiteral("</b><br>Réservation n° ")
+        + QString::number(f.reservation) + QStringLiteral(" : ") + e(f.unite) + QStringLiteral(", du ")
+        + (f.arrivee.isValid() ? Dates::jjmmaaaa(f.arrivee.date()) : QStringLiteral("?")) + QStringLiteral(" au ")
+        + (f.depart.isValid() ? Dates::jjmmaaaa(f.depart.date()) : QStringLiteral("?")) + QStringLiteral("</p>");
+
+    h += QStringLiteral("<table width='100%' cellspacing='0' cellpadding='3' border='1'>")
+        + ligneTableau({QStringLiteral("Prestation"), QStringLiteral("TVA"), QStringLiteral("Montant TTC")}, true);
+    double charges = 0;
+    double paiements = 0;
+    for (const auto& l : f.lignes) {
+        if (l.prix == 0 || estPaiement(l))
+            continue;
+        charges += -l.prix;
+        h += ligneTableau({Dates::jjmmaaaa(l.date.date()) + QStringLiteral(" ") + e(l.libelle),
+                           l.tauxTVA && *l.tauxTVA > 0 ? taux(*l.tauxTVA) : QStringLiteral("—"), m(-l.prix)});
+    }
+    h += ligneTableau({QStringLiteral("<b>Total TTC</b>"), QString(), QStringLiteral("<b>") + m(charges) + QStringLiteral("</b>")});
+    h += QStringLiteral("</table><h3>TVA</h3><table width='100%' cellspacing='0' cellpadding='3' border='1'>")
+        + ligneTableau({QStringLiteral("Taux"), QStringLiteral("Hors taxes"), QStringLiteral("TVA"), QStringLiteral("TTC")}, true);
+    for (const TVA& t : VentilerTVA(f.lignes))
+        h += ligneTableau({t.soumis ? taux(t.taux) : QStringLiteral("Non soumis (taxe de séjour…)"), m(t.ht), m(t.tva), m(t.ttc)});
+    h += QStringLiteral("</table><h3>Paiements</h3><table width='100%' cellspacing='0' cellpadding='3' border='1'>");
+    for (const auto& l : f.lignes) {
+        if (l.prix == 0 || !estPaiement(l))
+            continue;
+        paiements += l.prix;
+        h += ligneTableau({Dates::jjmmaaaa(l.date.date()) + QStringLiteral(" ") + e(l.libelle), m(l.prix)});
+    }
+    h += ligneTableau({QStringLiteral("<b>Total payé</b>"), QStringLiteral("<b>") + m(paiements) + QStringLiteral("</b>")});
+    h += QStringLiteral("</table><p><b>Solde : ") + m(Conversion::ArrondiCentime(paiements - charges)) + QStringLiteral("</b></p>");
+    return h + QStringLiteral("</body></html>");
+}
+
+QByteArray Pdf(const QString& html, const QString& titre)
+{
+    QByteArray octets;
+    QBuffer tampon(&octets);
+    if (!tampon.open(QIODevice::WriteOnly))
+        return {};
+    {
+        QPdfWriter pdf(&tampon);
+        pdf.setTitle(titre);
+        pdf.setCreator(QStringLiteral("Orvane Planning"));
+        pdf.setPageSize(QPageSize(QPageSize::A4));
+        pdf.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+        QTextDocument document;
+        // No ligatures: the text read back from the PDF ("fils", not "ﬁls")
+        // is the text written, for a search or a copy.
+        QFont police(QStringLiteral("DejaVu Sans"), 10);
+        police.setStyleStrategy(QFont::PreferNoShaping);
+        document.setDefaultFont(police);
+        document.setHtml(html);
+        document.print(&pdf);
+    }
+    tampon.close();
+    return octets;
+}
+
+} // namespace Documents

@@ -1,0 +1,81 @@
+#pragma once
+// The documents of a reservation: the contract and the invoice, built as
+// HTML from plain data (every text of the user escaped) and printed to PDF
+// with Qt's own writer.
+#include "facturation/tarification.h"
+#include "store/requetes_facturation.h"
+
+#include <QByteArray>
+#include <QDate>
+#include <QList>
+#include <QString>
+
+namespace Documents {
+
+// The letterhead: the establishment's own details.
+struct Entete {
+    QString nom;
+    QString adresse;
+    QString codePostal;
+    QString ville;
+    QString telephone;
+    QString email;
+    QString siret;
+    QString numeroTVA;
+    QString conditions;   // the contract's conditions, several lines
+};
+
+struct Contrat {
+    Entete etablissement;
+    qint32 reservation = 0;
+    QString client;
+    QString telephone;
+    QString email;
+    QString unite;
+    QDateTime arrivee;
+    QDateTime depart;
+    int adultes = 0;
+    int enfants = 0;
+    Tarification::Calcul prix;   // its reason when the stay cannot be priced
+    double arrhes = 0;
+    QDate dateAttendue;          // invalid: none
+    QString remarque;
+    QDate date;                  // the day the contract is made
+};
+
+// One VAT rate of an invoice: amounts excluding VAT, VAT, including VAT.
+// Charges kept without a rate (older rows) and the tourist tax are on the
+// line whose `soumis` is false.
+struct TVA {
+    bool soumis = true;
+    double taux = 0;
+    double ht = 0;
+    double tva = 0;
+    double ttc = 0;
+};
+
+// The charges of an account split by VAT rate, rates in increasing order,
+// the line of charges without VAT last. A row is a payment when it has a
+// payment code; a correction (a positive row without code) lowers its rate's
+// charges.
+QList<TVA> VentilerTVA(const QList<RequetesFacturation::LigneCompte>& lignes);
+
+struct Facture {
+    Entete etablissement;
+    QString numero;
+    QDate date;
+    qint32 reservation = 0;
+    QString client;
+    QString unite;
+    QDateTime arrivee;
+    QDateTime depart;
+    QList<RequetesFacturation::LigneCompte> lignes;
+};
+
+QString HtmlContrat(const Contrat& c);
+QString HtmlFacture(const Facture& f);
+
+// The PDF of an HTML document on A4 pages; empty when it cannot be made.
+QByteArray Pdf(const QString& html, const QString& titre);
+
+} // namespace Documents
