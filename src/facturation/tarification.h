@@ -3,6 +3,8 @@
 // its date (the season of the unit's category holding that day), and the
 // nights of one season make one line. The tourist tax is charged per adult
 // and per night; children are exempt and the tax bears no VAT.
+#include "store/requetes_facturation.h"
+
 #include <QDate>
 #include <QList>
 #include <QString>
@@ -11,17 +13,8 @@
 namespace Tarification {
 
 // One season of a category: the nights from `premier` to `dernier` (both
-// included) at these prices. Prices include VAT.
-struct Saison {
-    qint32 numero = 0;
-    QString categorie;
-    QDate premier;
-    QDate dernier;
-    double prixNuit = 0;
-    double prixAdulte = 0;   // per adult and per night
-    double prixEnfant = 0;   // per child and per night
-    double tauxTVA = 0;      // percent
-};
+// included) at these prices, VAT included (a row of the rates table).
+using Saison = RequetesFacturation::Tarif;
 
 struct Sejour {
     QString unite;       // the unit's name, for the wording
