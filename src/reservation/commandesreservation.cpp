@@ -6,7 +6,10 @@
 #include "bar/bar.h"
 #include "bar/encaissement.h"
 #include "bar/ticketdecaisse.h"
+#include "facturation/comptesejour.h"
+#include "facturation/documents.h"
 #include "reservation/chevauchement.h"
+#include "reservation/ongletfacturation.h"
 #include "reservation/compte.h"
 #include "reservation/saisie.h"
 #include "reservation/suppression.h"
@@ -29,6 +32,7 @@
 
 namespace {
 
+constexpr int kOngletFacturation = 3;
 constexpr int kOngletConso = 5;
 constexpr int kOngletHisto = 7;
 
@@ -233,10 +237,22 @@ void reservations::ImprimerContrat_Click(int index)
     // A reservation not saved yet has no number to record the sending under.
     if (index < 0 || index >= ImprimerContrat.size() || !Compte::NumeroAffiche(numreservation->text()))
         return;
+    const qint32 numero = *Compte::NumeroAffiche(numreservation->text());
     QString erreur;
-    if (!Module1::EnregistrerOperation(base(m_contexte), Conversion::LireNombre(numreservation->text()), 0,
-                                       QString(), QStringLiteral("Envoi contrat par ") + ImprimerContrat.at(index)->Caption(),
-                                       &erreur))
+    const auto contrat = CompteSejour::Contrat(base(m_contexte), numero, m_contexte ? m_contexte->CheminINI : QString(), &erreur);
+    if (!contrat) {
+        message(QStringLiteral("Le contrat n'a pas pu être fait : ") + erreur);
+        return;
+    }
+    // The journal says the contract went only when it really went.
+    const auto envoi = EnvoiContrat::Envoyer(numero, EnvoiContrat::Moyen(index), contrat->email,
+                                             Documents::HtmlContrat(*contrat), sortiesContrat);
+    if (!envoi.envoye) {
+        message(envoi.message);
+        return;
+    }
+    if (!Module1::EnregistrerOperation(base(m_contexte), numero, 0, QString(),
+                                       QStringLiteral("Envoi contrat par ") + ImprimerContrat.at(index)->Caption(), &erreur))
         message(QStringLiteral("L'envoi du contrat n'a pas pu être noté :\n") + erreur);
 }
 
@@ -310,7 +326,9 @@ void reservations::AfficherLeTicket()
 
 void reservations::infos_Click(int onglet)
 {
-    if (onglet == kOngletConso)
+    if (onglet == kOngletFacturation)
+        ongletfacturation->afficher(Compte::NumeroAffiche(numreservation->text()).value_or(0));
+    else if (onglet == kOngletConso)
         remplirTicketDate(ticketconso, true);
     else if (onglet == kOngletHisto)
         remplirTicketDate(tickethisto, false);

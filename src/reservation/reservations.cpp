@@ -4,6 +4,7 @@
 #include "config/ini32.h"
 #include "config/langues.h"
 #include "bar/ticketdecaisse.h"
+#include "reservation/ongletfacturation.h"
 #include "reservation/saisie.h"
 #include "reservation/solde.h"
 #include "reservation/zonetexte.h"
@@ -21,6 +22,7 @@
 #include <QShortcut>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -34,6 +36,8 @@ constexpr int kBandeauOnglets = 360;
 
 // The balance's font size, as designed; a long amount is shown smaller.
 constexpr double kTailleSolde = 9.75;
+
+constexpr int kOngletFacturation = 3;
 
 template <typename T>
 T* creer(QWidget* parent, const char* nom, const QRect& place)
@@ -86,6 +90,7 @@ reservations::reservations(Contexte* contexte, QWidget* parent)
     : QWidget(parent, Qt::Window), m_contexte(contexte)
 {
     questionChevauchement = [this](const QString& question) { return demanderOuiNon(question); };
+    sortiesContrat = EnvoiContrat::SortiesParDefaut(this);
     construire();
     Charger();
 }
@@ -233,6 +238,12 @@ void reservations::construireOnglets()
     Confirmation = bouton(p, "Confirmation", fr("Confirmation Réservation"), dans(3000, 2280, 2655, 375));
     connect(Confirmation, &xpcmdbutton::Click, this, [this] { Confirmation_Click(); });
 
+    ongletfacturation = new OngletFacturation(m_contexte, pages.at(3));
+    auto* disposition = new QVBoxLayout(pages.at(3));
+    disposition->setContentsMargins(0, 0, 0, 0);
+    disposition->addWidget(ongletfacturation);
+    connect(ongletfacturation, &OngletFacturation::compteModifie, this, [this] { AfficherLeTicket(); });
+
     ticketconso = creer<TicketDeCaisse>(pages.at(5), "ticketconso", dans(0, 480, 5415, 2055));
     tickethisto = creer<TicketDeCaisse>(pages.at(7), "tickethisto", dans(0, 480, 5415, 2055));
 }
@@ -255,6 +266,7 @@ void reservations::Charger()
     infos->setCurrentIndex(0);
     for (int onglet = 0; onglet < infos->count(); ++onglet)
         infos->setTabEnabled(onglet, onglet < 1 || onglet > 3);
+    ongletfacturation->afficher(0);
 
     Objets->clear();
     if (m_contexte) {
@@ -332,6 +344,8 @@ void reservations::Fonction_Modifier()
     Encaisser->setEnabled(true);
     for (xpcmdbutton* b : ImprimerContrat)
         b->setEnabled(true);
+    // The stay's price and invoices belong to a stored reservation.
+    infos->setTabEnabled(kOngletFacturation, true);
 }
 
 void reservations::rechargerSiFermee()

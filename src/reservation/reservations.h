@@ -8,6 +8,7 @@
 // puts it back in its freshly loaded state and emits fermee() last; closing
 // the window by the window manager and Escape do what "Revenir" does, which
 // asks first when a box was changed.
+#include "reservation/envoicontrat.h"
 #include "reservation/verification.h"
 #include "store/requetes.h"
 
@@ -24,6 +25,7 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class QTabWidget;
+class OngletFacturation;
 class TicketDeCaisse;
 class ZoneTexte;
 class xpcmdbutton;
@@ -107,6 +109,10 @@ public:
     xpcmdbutton* xpcmdbutton1 = nullptr;
     QList<xpcmdbutton*> ImprimerContrat;   // 0 print, 1 e-mail, 2 post, 3 fax
     xpcmdbutton* Confirmation = nullptr;
+    OngletFacturation* ongletfacturation = nullptr;   // the "Fact." tab
+
+    // How a contract is printed or handed to the mail program.
+    EnvoiContrat::Sorties sortiesContrat;
 
     void setVisible(bool visible) override;
 

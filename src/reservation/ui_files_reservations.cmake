@@ -1,1 +1,1 @@
-list(APPEND UI_FILES reservations commandesreservation zonetexte)
+list(APPEND UI_FILES reservations commandesreservation zonetexte ongletfacturation envoicontrat)

@@ -1,11 +1,13 @@
 #include "fenetretest.h"
 
+#include "config/chemins.h"
 #include "config/langues.h"
 #include "store/horloge.h"
 #include "store/requetes.h"
 #include "ui/xpcmdbutton.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -59,12 +61,36 @@ FenetreTest::FenetreTest()
     , fermee(m_fenetre.get(), &reservations::fermee)
 {
     m_appelante.setObjectName(QStringLiteral("planning"));
+    Chemins::fixerDossierProgramme(m_dossier.path());
+    m_fenetre->sortiesContrat.imprimer = [this](const QString&, const QString& titre) {
+        impressions << titre;
+        return imprimerAccepte;
+    };
+    const QString script = m_outils.filePath(QStringLiteral("xdg-email"));
+    TestUtil::ecrireFichier(script, "#!/bin/sh\nd=$(dirname \"$0\")\nfor a in \"$@\"; do echo \"$a\"; done > \"$d/arguments\"\n"
+                                    "exit $(cat \"$d/code\" 2>/dev/null || echo 0)\n");
+    QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    m_path = qgetenv("PATH");
+    qputenv("PATH", m_outils.path().toUtf8() + ':' + m_path);
 }
 
 FenetreTest::~FenetreTest()
 {
     m_fenetre.reset();
     Horloge::liberer();
+    qputenv("PATH", m_path);
+    Chemins::fixerDossierProgramme(QString());
+}
+
+QStringList FenetreTest::argumentsEmail() const
+{
+    const QString texte = QString::fromUtf8(TestUtil::lireFichier(m_outils.filePath(QStringLiteral("arguments"))));
+    return texte.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+void FenetreTest::codeEmail(int code)
+{
+    TestUtil::ecrireFichier(m_outils.filePath(QStringLiteral("code")), QByteArray::number(code));
 }
 
 qint32 FenetreTest::stocker(const Requetes::Reservation& r)

@@ -20,6 +20,8 @@ class FenetreTest
     // Built first: the spies below watch the window.
     TestUtil::BaseTemporaire m_base;
     QTemporaryDir m_dossier;
+    QTemporaryDir m_outils;
+    QByteArray m_path;
     Contexte m_contexte;
     QWidget m_appelante;
     std::unique_ptr<reservations> m_fenetre;
@@ -55,6 +57,15 @@ public:
     static QStringList questionsPendant(const std::function<void()>& action, QList<bool> reponses);
 
     int nombre(const QString& sql) const { return m_base.valeur(sql).toInt(); }
+
+    // Contracts: the print dialog is answered by `imprimerAccepte`, each
+    // document printed is listed; a stand-in `xdg-email` first on the PATH
+    // records its arguments and answers with the given exit status.
+    bool imprimerAccepte = true;
+    QStringList impressions;
+    QStringList argumentsEmail() const;
+    void codeEmail(int code);
+    QString dossierDonnees() const { return m_dossier.path(); }
 
     QSignalSpy encours;
     QSignalSpy depart;

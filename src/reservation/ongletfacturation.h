@@ -1,0 +1,51 @@
+#pragma once
+// The "Fact." tab of the reservation window: the computed lines of the stay,
+// "Porter au compte" (the lines, or the difference to what was posted, as
+// journal rows), "Facture" (issues an invoice) and "Réimprimer" (the last
+// invoice, as issued).
+#include <QString>
+#include <QWidget>
+#include <functional>
+
+struct Contexte;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+
+class OngletFacturation : public QWidget
+{
+    Q_OBJECT
+public:
+    OngletFacturation(Contexte* contexte, QWidget* parent = nullptr);
+
+    // Shows the lines of that reservation (0: none).
+    void afficher(qint32 numero);
+
+    QPlainTextEdit* lignesfacture = nullptr;
+    QPushButton* porteraucompte = nullptr;
+    QPushButton* facture = nullptr;
+    QPushButton* reimprimer = nullptr;
+    QLabel* derniereFacture = nullptr;
+
+    // Asked before an invoice of an account whose balance is not zero; true
+    // goes on. A question box with "Oui" and "Non" unless replaced.
+    std::function<bool(const QString& question)> question;
+    // Tells the user something (a message box with OK unless replaced).
+    std::function<void(const QString& texte)> information;
+    // Hands an issued document to the desktop (opens the PDF); false when
+    // nothing could take it. Replaceable for the tests.
+    std::function<bool(const QString& chemin)> ouvrir;
+
+Q_SIGNALS:
+    // Rows were written to the account: the receipt and balance must follow.
+    void compteModifie();
+
+private:
+    void porter();
+    void emettre();
+    void reimprimerDerniere();
+    QString dossier(const char* nom) const;
+
+    Contexte* m_contexte;
+    qint32 m_numero = 0;
+};
