@@ -18,7 +18,7 @@ struct Operation {
 };
 
 // Every row written from `jour` 00:00 (included) to the next day 00:00
-// (excluded), in the order they were written. nullopt with the database's
+// (excluded), ordered by their stored date. nullopt with the database's
 // message when the journal cannot be read.
 std::optional<QList<Operation>> operationsDuJour(const QSqlDatabase& base, const QDate& jour,
                                                  QString* erreur = nullptr);
