@@ -72,7 +72,7 @@ CaisseDuJourFenetre::CaisseDuJourFenetre(Contexte* contexte, QWidget* parent)
     connect(Imprimer, &QPushButton::clicked, this, &CaisseDuJourFenetre::Imprimer_Click);
 
     const QFontMetrics mesure(rapport->font());
-    resize(mesure.horizontalAdvance(QLatin1Char('0')) * 72 + 40, mesure.lineSpacing() * 40);
+    resize(mesure.horizontalAdvance(QLatin1Char('0')) * 72 + 40, mesure.lineSpacing() * 48);
     rafraichir();
 }
 
