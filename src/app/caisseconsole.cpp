@@ -7,7 +7,6 @@
 
 #include <QDate>
 #include <QRegularExpression>
-#include <QSqlDatabase>
 
 namespace CaisseConsole {
 
@@ -29,19 +28,16 @@ int ImprimerCaisse(const QString& jour, QTextStream& sortie, QTextStream& erreur
     const QString cheminBase = Demarrage::LireCheminBase(cheminINI);
     QString raison;
     int statut = SortieOK;
-    {
-        const auto base = Demarrage::OuvrirBase(cheminBase, &raison);
-        if (!base) {
-            erreurs << Demarrage::MessageEchecOuverture(cheminBase) << " (" << raison << ")\n";
-            statut = SortieBase;
-        } else if (const auto lignes = RequetesCaisse::operationsDuJour(*base, date, &raison); !lignes) {
-            erreurs << "Le journal des opérations ne peut pas être lu : " << raison << '\n';
-            statut = SortieBase;
-        } else {
-            sortie << CaisseDuJour::Texte(CaisseDuJour::Calculer(date, *lignes));
-        }
+    const auto base = Demarrage::OuvrirBase(cheminBase, &raison);
+    if (!base) {
+        erreurs << Demarrage::MessageEchecOuverture(cheminBase) << " (" << raison << ")\n";
+        statut = SortieBase;
+    } else if (const auto lignes = RequetesCaisse::operationsDuJour(*base, date, &raison); !lignes) {
+        erreurs << "Le journal des opérations ne peut pas être lu : " << raison << '\n';
+        statut = SortieBase;
+    } else {
+        sortie << CaisseDuJour::Texte(CaisseDuJour::Calculer(date, *lignes));
     }
-    QSqlDatabase::removeDatabase(QLatin1String(Demarrage::kConnexion));
     sortie.flush();
     erreurs.flush();
     return statut;

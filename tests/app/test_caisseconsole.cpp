@@ -66,6 +66,7 @@ TEST(CaisseConsole, PrintsTheReportOrSaysWhyNot)
             QTextStream e(&erreurs);
             EXPECT_EQ(CaisseConsole::ImprimerCaisse(c.jour, s, e), c.sortie) << c.nom;
         }
+        QSqlDatabase::removeDatabase(QLatin1String(Demarrage::kConnexion));
         for (const QString& t : c.sortieContient)
             EXPECT_TRUE(sortie.contains(t)) << c.nom << ": " << t.toStdString() << "\n" << sortie.toStdString();
         if (c.erreurContient.isEmpty()) {
