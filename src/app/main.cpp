@@ -62,6 +62,12 @@ int main(int argc, char** argv)
         QStringLiteral("Écrit la caisse du jour donné sur la sortie standard et se termine, sans fenêtre."),
         QStringLiteral("AAAA-MM-JJ"));
     parser.addOption(rapportCaisse);
+    // A report asked without a readable day is a bad date (status 2), not
+    // the general command-line failure.
+    if (caisse && !parser.parse(app->arguments())) {
+        QTextStream(stderr) << parser.errorText() << "\nLa date s'écrit AAAA-MM-JJ, par exemple 2026-12-09.\n";
+        return CaisseConsole::SortieDate;
+    }
     parser.process(*app);
 
     if (parser.isSet(dossier))
