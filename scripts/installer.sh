@@ -3,7 +3,8 @@
 # Does nothing when they are all present.
 set -euo pipefail
 paquets=(cmake ninja-build g++ ccache qt6-base-dev libqt6sql6-sqlite libgl-dev
-         libgtest-dev fonts-dejavu-core qt6-translations-l10n)
+         libgtest-dev fonts-dejavu-core qt6-translations-l10n
+         poppler-utils)
 manquants=()
 for p in "${paquets[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || manquants+=("$p")

@@ -6,6 +6,7 @@
 #include "module3.h"
 #include "root.h"
 #include "config/saveposition.h"
+#include "facturation/caissedujourfenetre.h"
 #include "planning/form1.h"
 #include "publish/miseajourinternet.h"
 #include "settings/parametres.h"
@@ -137,5 +138,13 @@ void Lanceur::menuoutil_Click(int index)
         if (m_form1)
             connect(&fenetre, &parametres::couleurChangee, m_form1, &Form1::rafraichir);
         fenetre.exec();
+    } else if (index == 60) {
+        // One report window: asking again brings it forward.
+        auto* caisse = m_root->findChild<CaisseDuJourFenetre*>();
+        if (!caisse)
+            caisse = new CaisseDuJourFenetre(&contexte, m_root.get());
+        caisse->show();
+        caisse->raise();
+        caisse->activateWindow();
     }
 }

@@ -34,7 +34,7 @@ public:
     // Shows the calendar again after its window was closed, and raises it.
     void montrerCalendrier();
 
-    // An entry of the "&Outils" menu: 30 publication, 50 settings.
+    // An entry of the "&Outils" menu: 30 publication, 50 settings, 60 the day's cash report.
     void menuoutil_Click(int index);
 
 private:

@@ -1,7 +1,8 @@
-// planning [--dossier DIR] [--demo] [--publier]
+// planning [--dossier DIR] [--demo] [--publier] [--caisse AAAA-MM-JJ]
 #include "config/chemins.h"
 #include "app/lanceur.h"
 #include "app/publicationconsole.h"
+#include "app/caisseconsole.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -16,12 +17,14 @@
 
 namespace {
 
-// The publication run needs no display (a nightly job has none), so the
-// kind of application is chosen before Qt reads the command line.
-bool demandePublication(int argc, char** argv)
+// The publication and cash report runs need no display (a nightly job has
+// none), so the kind of application is chosen before Qt reads the command
+// line.
+bool demande(int argc, char** argv, const char* option)
 {
+    const std::size_t n = std::strlen(option);
     for (int i = 1; i < argc; ++i)
-        if (std::strcmp(argv[i], "--publier") == 0)
+        if (std::strcmp(argv[i], option) == 0 || (std::strncmp(argv[i], option, n) == 0 && argv[i][n] == '='))
             return true;
     return false;
 }
@@ -30,8 +33,9 @@ bool demandePublication(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
-    const bool publier = demandePublication(argc, argv);
-    std::unique_ptr<QCoreApplication> app = publier ? std::make_unique<QCoreApplication>(argc, argv)
+    const bool publier = demande(argc, argv, "--publier");
+    const bool caisse = demande(argc, argv, "--caisse");
+    std::unique_ptr<QCoreApplication> app = publier || caisse ? std::make_unique<QCoreApplication>(argc, argv)
                                                     : std::make_unique<QApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("planning"));
     // The program works with French conventions whatever the system's.
@@ -54,6 +58,16 @@ int main(int argc, char** argv)
     parser.addOption(dossier);
     parser.addOption(demo);
     parser.addOption(publication);
+    const QCommandLineOption rapportCaisse(QStringList{QStringLiteral("caisse")},
+        QStringLiteral("Écrit la caisse du jour donné sur la sortie standard et se termine, sans fenêtre."),
+        QStringLiteral("AAAA-MM-JJ"));
+    parser.addOption(rapportCaisse);
+    // A report asked without a readable day is a bad date (status 2), not
+    // the general command-line failure.
+    if (caisse && !parser.parse(app->arguments())) {
+        QTextStream(stderr) << parser.errorText() << "\nLa date s'écrit AAAA-MM-JJ, par exemple 2026-12-09.\n";
+        return CaisseConsole::SortieDate;
+    }
     parser.process(*app);
 
     if (parser.isSet(dossier))
@@ -63,6 +77,12 @@ int main(int argc, char** argv)
         QTextStream sortie(stdout);
         QTextStream erreurs(stderr);
         return Publication::PublierSansFenetre(parser.isSet(demo), sortie, erreurs);
+    }
+
+    if (caisse) {
+        QTextStream sortie(stdout);
+        QTextStream erreurs(stderr);
+        return CaisseConsole::ImprimerCaisse(parser.value(rapportCaisse), sortie, erreurs);
     }
 
     OptionsLancement options;

@@ -49,7 +49,8 @@ ROOT::ROOT(QWidget* parent)
     menuoutils = menuBar()->addMenu(QStringLiteral("&Outils"));
     menuoutils->setObjectName(QStringLiteral("menuoutils"));
     const std::pair<int, QString> entrees[] = {{30, QStringLiteral("&Mise à jour Internet")},
-                                               {50, QStringLiteral("&Paramétres")}};
+                                               {50, QStringLiteral("&Paramétres")},
+                                               {60, QStringLiteral("&Caisse du jour")}};
     for (const auto& [index, texte] : entrees) {
         QAction* action = menuoutils->addAction(texte);
         action->setObjectName(QStringLiteral("menuoutil"));

@@ -23,7 +23,7 @@ public:
     QMenu* menuoutils;
     QMenu* menufenetres;
     QMap<int, QAction*> menufichier;   // index 30: "&Quitter"
-    QMap<int, QAction*> menuoutil;     // 30: "&Mise à jour Internet", 50: "&Paramétres"
+    QMap<int, QAction*> menuoutil;     // 30: "&Mise à jour Internet", 50: "&Paramétres", 60: "&Caisse du jour"
     QAction* menucalendrier;           // "Fenêtres" → "Calendrier"
     SavePosition* SavePosition1;       // keeps the frame's place in "daduvuvav.ini", section "root"
 

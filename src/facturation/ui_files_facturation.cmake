@@ -1,0 +1,2 @@
+# Files of this folder that belong to the window library.
+list(APPEND UI_FILES caissedujourfenetre)
