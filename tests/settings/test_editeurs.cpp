@@ -8,6 +8,7 @@
 #include "settings/modelearticles.h"
 #include "settings/modeleobjets.h"
 #include "settings/parametres.h"
+#include "pilotage.h"
 #include "testutil.h"
 
 #include <QAbstractButton>
@@ -25,59 +26,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// Answers the modal dialogs the window opens, as the test decided: the
-// name asked for a new state, its colour, the removal question. Warnings
-// are read and closed with OK.
-class Repondeur
-{
-public:
-    Repondeur()
-    {
-        m_minuteur.setInterval(5);
-        QObject::connect(&m_minuteur, &QTimer::timeout, [this] { repondre(); });
-        m_minuteur.start();
-    }
-    std::optional<QString> nom;       // nullopt: "Annuler"
-    std::optional<QColor> couleur;    // nullopt: cancelled
-    bool oui = true;
-    QStringList messages, questions;
-    int demandesNom = 0, dialoguesCouleur = 0;
-
-private:
-    void repondre()
-    {
-        QWidget* w = QApplication::activeModalWidget();
-        if (auto* d = qobject_cast<QInputDialog*>(w)) {
-            ++demandesNom;
-            if (nom) {
-                d->setTextValue(*nom);
-                d->accept();
-            } else {
-                d->reject();
-            }
-        } else if (auto* d = qobject_cast<QColorDialog*>(w)) {
-            ++dialoguesCouleur;
-            if (couleur) {
-                d->setCurrentColor(*couleur);
-                d->accept();
-            } else {
-                d->reject();
-            }
-        } else if (auto* m = qobject_cast<QMessageBox*>(w)) {
-            if (m->icon() == QMessageBox::Question) {
-                questions << m->text();
-                for (QAbstractButton* b : m->buttons())
-                    if (b->text() == (oui ? QStringLiteral("Oui") : QStringLiteral("Non")))
-                        b->click();
-            } else {
-                messages << m->text();
-                m->button(QMessageBox::Ok)->click();
-            }
-        }
-    }
-    QTimer m_minuteur;
-};
 
 class Editeurs : public ::testing::Test
 {
@@ -102,37 +50,12 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(fenetre.get()));
     }
 
-    // The user edits a cell: opens it, types over it and presses Enter. The
-    // refusal message, if any, is shown and answered before this returns.
-    void saisir(QTableView* vue, int ligne, int colonne, const QString& texte)
+    static void saisir(QTableView* vue, int ligne, int colonne, const QString& texte)
     {
-        const QModelIndex cellule = vue->model()->index(ligne, colonne);
-        vue->setCurrentIndex(cellule);
-        vue->edit(cellule);
-        taper(vue, texte);
+        Pilotage::saisir(vue, ligne, colonne, texte);
     }
-    // Types over the text of the editor open in the view, then Enter.
-    void taper(QTableView* vue, const QString& texte)
-    {
-        QLineEdit* editeur = nullptr;
-        for (QLineEdit* e : vue->viewport()->findChildren<QLineEdit*>())
-            if (e->isVisible())
-                editeur = e;
-        ASSERT_NE(editeur, nullptr);
-        remplacer(editeur, texte);
-        // Enter commits through a queued call, and the refusal it may cause
-        // is shown through another.
-        QCoreApplication::processEvents();
-        QCoreApplication::processEvents();
-    }
-    // Replaces the whole text of a field and presses Enter.
-    static void remplacer(QLineEdit* champ, const QString& texte)
-    {
-        champ->selectAll();
-        QTest::keyClick(champ, Qt::Key_Delete);
-        champ->insert(texte);
-        QTest::keyClick(champ, Qt::Key_Return);
-    }
+    static void taper(QTableView* vue, const QString& texte) { Pilotage::taper(vue, texte); }
+    static void remplacer(QLineEdit* champ, const QString& texte) { Pilotage::remplacer(champ, texte); }
     QString texte(const QString& sql) const { return base.valeur(sql).toString(); }
     int nombre(const QString& sql) const { return base.valeur(sql).toInt(); }
 
