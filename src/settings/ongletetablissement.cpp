@@ -73,7 +73,7 @@ OngletEtablissement::OngletEtablissement(Contexte* contexte, QWidget* parent)
     etablissement_conditions->setTabChangesFocus(true);
     libelle->setBuddy(etablissement_conditions);
     grille->addWidget(libelle, 0, 2);
-    grille->addWidget(etablissement_conditions, 1, 2, ligne - 1, 1);
+    grille->addWidget(etablissement_conditions, 1, 2, ligne, 1);
     grille->setColumnStretch(1, 1);
     grille->setColumnStretch(2, 1);
     grille->setRowStretch(ligne, 1);

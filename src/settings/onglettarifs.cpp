@@ -7,6 +7,7 @@
 #include "store/contexte.h"
 
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -26,11 +27,12 @@ OngletTarifs::OngletTarifs(Contexte* contexte, QWidget* parent)
     };
     tarifs = editeur->vue;
     tarifs->setObjectName(QStringLiteral("tarifs"));
-    tarifs->setColumnWidth(ModeleTarifs::Categorie, 110);
-    for (int colonne : {ModeleTarifs::PremierJour, ModeleTarifs::DernierJour})
-        tarifs->setColumnWidth(colonne, 80);
-    for (int colonne : {ModeleTarifs::PrixNuit, ModeleTarifs::PrixAdulte, ModeleTarifs::PrixEnfant})
-        tarifs->setColumnWidth(colonne, 68);
+    // Every column in sight: dates and amounts as wide as they need, the
+    // category taking what is left.
+    QHeaderView* entete = tarifs->horizontalHeader();
+    entete->setStretchLastSection(false);
+    entete->setSectionResizeMode(QHeaderView::ResizeToContents);
+    entete->setSectionResizeMode(ModeleTarifs::Categorie, QHeaderView::Stretch);
     ajoutertarif = editeur->ajouter;
     ajoutertarif->setObjectName(QStringLiteral("ajoutertarif"));
     supprimertarif = editeur->supprimer;
@@ -49,6 +51,7 @@ OngletTarifs::OngletTarifs(Contexte* contexte, QWidget* parent)
 
     auto* taxe = new QHBoxLayout;
     taxe->setContentsMargins(8, 0, 8, 8);
+    taxe->setSpacing(6);
     taxe->addWidget(libelletaxe);
     taxe->addWidget(taxesejour);
     taxe->addWidget(new QLabel(QStringLiteral("€"), this));

@@ -183,10 +183,10 @@ EditeurTable* parametres::construireOngletObjets()
     page->ajout = [this] { return modeleobjets->ajouter(); };
     tableobjets = page->vue;
     tableobjets->setObjectName(QStringLiteral("tableobjets"));
-    tableobjets->setColumnWidth(ModeleObjets::Numero, 60);
-    tableobjets->setColumnWidth(ModeleObjets::Nom, 120);
-    tableobjets->setColumnWidth(ModeleObjets::Categorie, 100);
-    tableobjets->setColumnWidth(ModeleObjets::NomInternet, 120);
+    tableobjets->setColumnWidth(ModeleObjets::Numero, 55);
+    tableobjets->setColumnWidth(ModeleObjets::Nom, 105);
+    tableobjets->setColumnWidth(ModeleObjets::Categorie, 90);
+    tableobjets->setColumnWidth(ModeleObjets::NomInternet, 110);
     ajouterobjet = page->ajouter;
     ajouterobjet->setObjectName(QStringLiteral("ajouterobjet"));
     supprimerobjet = page->supprimer;
@@ -210,8 +210,12 @@ EditeurTable* parametres::construireOngletBar()
     tablearticles = page->vue;
     tablearticles->setObjectName(QStringLiteral("tablearticles"));
     tablearticles->setColumnWidth(ModeleArticles::Famille, 130);
-    tablearticles->setColumnWidth(ModeleArticles::Libelle, 200);
-    tablearticles->setColumnWidth(ModeleArticles::prixTTC, 90);
+    // The label takes what the price and the rate leave.
+    QHeaderView* entete = tablearticles->horizontalHeader();
+    entete->setStretchLastSection(false);
+    entete->setSectionResizeMode(ModeleArticles::Libelle, QHeaderView::Stretch);
+    entete->setSectionResizeMode(ModeleArticles::prixTTC, QHeaderView::ResizeToContents);
+    entete->setSectionResizeMode(ModeleArticles::tauxTVA, QHeaderView::ResizeToContents);
     ajouterarticle = page->ajouter;
     ajouterarticle->setObjectName(QStringLiteral("ajouterarticle"));
     supprimerarticle = page->supprimer;

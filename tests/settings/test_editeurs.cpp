@@ -274,22 +274,28 @@ TEST_F(Editeurs, UnEtatUtiliseNeSeSupprimePas)
     EXPECT_EQ(repondeur.messages.size(), 1);
 }
 
-// Pictures of the three tabs for a look, when EDITEURS_CAPTURE names a folder.
-TEST_F(Editeurs, LesTroisOngletsSeDessinent)
+// Pictures of the five tabs for a look, when EDITEURS_CAPTURE names a folder.
+TEST_F(Editeurs, LesCinqOngletsSeDessinent)
 {
     parametres& p = *fenetre;
     const QString dossier = qEnvironmentVariable("EDITEURS_CAPTURE");
     QTest::mouseClick(p.fondetats[1], Qt::LeftButton);
-    for (int onglet = 0; onglet < 3; ++onglet) {
+    const QList<QWidget*> controles = {
+        p.ajouteretat, p.ajouterobjet, p.ajouterarticle,
+        p.findChild<QWidget*>(QStringLiteral("taxesejour")),
+        p.findChild<QWidget*>(QStringLiteral("etablissement_conditions")),
+    };
+    ASSERT_EQ(p.SSTab1->count(), int(controles.size()));
+    for (int onglet = 0; onglet < p.SSTab1->count(); ++onglet) {
         p.SSTab1->setCurrentIndex(onglet);
         const QImage image = p.grab().toImage();
         if (!dossier.isEmpty())
             image.save(QStringLiteral("%1/onglet%2.png").arg(dossier).arg(onglet));
         // Each tab's own controls are on screen inside the panel.
-        QWidget* bouton = onglet == 0 ? static_cast<QWidget*>(p.ajouteretat)
-                        : onglet == 1 ? static_cast<QWidget*>(p.ajouterobjet) : p.ajouterarticle;
-        ASSERT_TRUE(bouton->isVisible()) << onglet;
-        const QRect r(bouton->mapTo(p.SSTab1, QPoint(0, 0)), bouton->size());
+        QWidget* controle = controles[onglet];
+        ASSERT_NE(controle, nullptr) << onglet;
+        ASSERT_TRUE(controle->isVisible()) << onglet;
+        const QRect r(controle->mapTo(p.SSTab1, QPoint(0, 0)), controle->size());
         EXPECT_TRUE(p.SSTab1->rect().contains(r)) << onglet;
     }
 }
