@@ -33,6 +33,22 @@ QString ModeleArticles::TextePrix(double prix)
     return QString::number(arrondi == 0 ? 0.0 : arrondi, 'f', 2).replace(QLatin1Char('.'), QLatin1Char(','));
 }
 
+std::optional<double> ModeleArticles::LireTaux(const QString& texte)
+{
+    QString t = texte.trimmed();
+    if (t.endsWith(QLatin1Char('%')))
+        t.chop(1);
+    return LirePrix(t);
+}
+
+QString ModeleArticles::TexteTaux(double taux)
+{
+    static const QRegularExpression zerosFinaux(QStringLiteral("\\.?0+$"));
+    return QString::number(std::round(taux * 100.0) / 100.0, 'f', 2)
+        .remove(zerosFinaux)
+        .replace(QLatin1Char('.'), QLatin1Char(','));
+}
+
 bool ModeleArticles::charger(QString* erreur)
 {
     const auto lus = RequetesEditeurs::articles(m_base, erreur);
@@ -57,7 +73,7 @@ QVariant ModeleArticles::data(const QModelIndex& index, int role) const
     if (!index.isValid() || index.row() >= m_lignes.size())
         return QVariant();
     const Requetes::Article& a = m_lignes[index.row()].article;
-    if (role == Qt::TextAlignmentRole && index.column() == prixTTC)
+    if (role == Qt::TextAlignmentRole && (index.column() == prixTTC || index.column() == tauxTVA))
         return QVariant(Qt::AlignRight | Qt::AlignVCenter);
     if (role != Qt::DisplayRole && role != Qt::EditRole)
         return QVariant();
@@ -68,6 +84,8 @@ QVariant ModeleArticles::data(const QModelIndex& index, int role) const
         return a.libelle;
     case prixTTC:
         return role == Qt::DisplayRole ? Conversion::Monnaie(a.prixTTC) : TextePrix(a.prixTTC);
+    case tauxTVA:
+        return TexteTaux(a.tauxTVA);
     default:
         return QVariant();
     }
@@ -81,6 +99,7 @@ QVariant ModeleArticles::headerData(int section, Qt::Orientation orientation, in
     case Famille: return QStringLiteral("Famille");
     case Libelle: return QStringLiteral("Libellé");
     case prixTTC: return QStringLiteral("Prix TTC");
+    case tauxTVA: return QStringLiteral("TVA %");
     default: return QVariant();
     }
 }
@@ -115,11 +134,23 @@ bool ModeleArticles::setData(const QModelIndex& index, const QVariant& value, in
         l.article.prixTTC = std::round(*prix * 100.0) / 100.0;
         break;
     }
+    case tauxTVA: {
+        const bool numerique = value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Int;
+        const auto taux = numerique ? std::optional<double>(value.toDouble()) : LireTaux(value.toString());
+        if (!taux || !std::isfinite(*taux)) {
+            emit refus(QStringLiteral("Le taux de TVA « %1 » n'est pas un nombre (exemple : 5,5).").arg(value.toString()));
+            return false;
+        }
+        // Out of 0..100 the store refuses it with its own message.
+        l.article.tauxTVA = std::round(*taux * 100.0) / 100.0;
+        break;
+    }
     default:
         return false;
     }
     const Requetes::Article& avant = m_lignes[index.row()].article;
-    if (l.article.famille == avant.famille && l.article.libelle == avant.libelle && l.article.prixTTC == avant.prixTTC)
+    if (l.article.famille == avant.famille && l.article.libelle == avant.libelle && l.article.prixTTC == avant.prixTTC
+        && l.article.tauxTVA == avant.tauxTVA)
         return true;
     QString erreur;
     if (!RequetesEditeurs::modifierArticle(m_base, l.id, l.article, &erreur)) {

@@ -1,6 +1,7 @@
 #pragma once
 // The bar articles (table CONSOMMATIONS) as a table model for the settings
-// window: columns Famille, Libelle, prixTTC. Every change goes through the
+// window: columns Famille, Libelle, prixTTC and the VAT rate included in the
+// price (10 % for a new article). Every change goes through the
 // store at once; a refusal leaves the row as it was and is announced by
 // `refus` with the French message to show.
 #include "store/requetes_editeurs.h"
@@ -14,7 +15,7 @@ class ModeleArticles : public QAbstractTableModel
 {
     Q_OBJECT
 public:
-    enum Colonne { Famille, Libelle, prixTTC, NbColonnes };
+    enum Colonne { Famille, Libelle, prixTTC, tauxTVA, NbColonnes };
 
     explicit ModeleArticles(const QSqlDatabase& base, QObject* parent = nullptr);
 
@@ -23,6 +24,10 @@ public:
     static std::optional<double> LirePrix(const QString& texte);
     // The price as the editor offers it: two decimals and a comma ("2,50").
     static QString TextePrix(double prix);
+    // A rate in percent as typed: read as a price, a trailing "%" allowed.
+    static std::optional<double> LireTaux(const QString& texte);
+    // The rate as shown: no useless decimals ("10", "5,5").
+    static QString TexteTaux(double taux);
 
     bool charger(QString* erreur = nullptr);
 

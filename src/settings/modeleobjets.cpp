@@ -51,6 +51,8 @@ QVariant ModeleObjets::data(const QModelIndex& index, int role) const
         return o.numero;
     case Nom:
         return texte(o.nom);
+    case Categorie:
+        return o.categorie;
     case NomInternet:
         return texte(o.nomInternet);
     case FichierPlanningHTML:
@@ -68,6 +70,7 @@ QVariant ModeleObjets::headerData(int section, Qt::Orientation orientation, int 
         switch (section) {
         case Numero: return QStringLiteral("Numéro");
         case Nom: return QStringLiteral("Nom");
+        case Categorie: return QStringLiteral("Catégorie");
         case NomInternet: return QStringLiteral("Nom sur Internet");
         case FichierPlanningHTML: return QStringLiteral("Page du planning");
         default: return QVariant();
@@ -76,6 +79,7 @@ QVariant ModeleObjets::headerData(int section, Qt::Orientation orientation, int 
     if (role == Qt::ToolTipRole) {
         switch (section) {
         case Numero: return QStringLiteral("Numéro du logement, fixé à sa création");
+        case Categorie: return QStringLiteral("Catégorie des tarifs du logement (Emplacement, Chalet, Chambre…)");
         case NomInternet: return QStringLiteral("Vide : le nom du logement");
         case FichierPlanningHTML: return QStringLiteral("Vide : le nom du logement suivi de « .html »");
         default: return QVariant();
@@ -99,12 +103,23 @@ bool ModeleObjets::setData(const QModelIndex& index, const QVariant& value, int 
         return false;
     Requetes::Objet o = m_objets[index.row()];
     const QString saisi = value.toString().trimmed();
+    if (index.column() == Categorie) {
+        if (o.categorie == saisi)
+            return true;
+        o.categorie = saisi;
+        return enregistrer(index, o);
+    }
     const QVariant nouveau = saisi.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(saisi);
     QVariant* champ = index.column() == Nom ? &o.nom
                     : index.column() == NomInternet ? &o.nomInternet : &o.fichierPlanningHTML;
     if (texte(*champ) == saisi)
         return true;   // nothing changed, nothing to store
     *champ = nouveau;
+    return enregistrer(index, o);
+}
+
+bool ModeleObjets::enregistrer(const QModelIndex& index, const Requetes::Objet& o)
+{
     QString erreur;
     if (!RequetesEditeurs::modifierObjet(m_base, o, &erreur)) {
         emit refus(erreur);

@@ -1,6 +1,7 @@
 #pragma once
 // The units (table OBJETS) as a table model for the settings window: one row
-// per unit, columns Numero, Nom, NomInternet, FichierPlanningHTML. Every
+// per unit, columns Numero, Nom, Categorie, NomInternet, FichierPlanningHTML.
+// The category (free text) picks the unit's rates. Every
 // change goes through the store at once; a refusal leaves the row as it was
 // and is announced by `refus` with the French message to show.
 #include "store/requetes.h"
@@ -14,7 +15,7 @@ class ModeleObjets : public QAbstractTableModel
 {
     Q_OBJECT
 public:
-    enum Colonne { Numero, Nom, NomInternet, FichierPlanningHTML, NbColonnes };
+    enum Colonne { Numero, Nom, Categorie, NomInternet, FichierPlanningHTML, NbColonnes };
 
     explicit ModeleObjets(const QSqlDatabase& base, QObject* parent = nullptr);
 
@@ -45,6 +46,9 @@ signals:
     void donneesChangees();
 
 private:
+    // Stores the changed unit of row index.row(); a refusal keeps the row.
+    bool enregistrer(const QModelIndex& index, const Requetes::Objet& objet);
+
     QSqlDatabase m_base;
     QList<Requetes::Objet> m_objets;
 };

@@ -6,6 +6,8 @@
 #include "lignesetats.h"
 #include "modelearticles.h"
 #include "modeleobjets.h"
+#include "ongletetablissement.h"
+#include "onglettarifs.h"
 #include "store/requetes.h"
 #include "store/requetes_editeurs.h"
 #include "store/requetes_parametres.h"
@@ -114,6 +116,15 @@ void parametres::construireFond()
     SSTab1->addTab(couleurs, QStringLiteral("Couleurs"));
     SSTab1->addTab(construireOngletObjets(), QStringLiteral("Objets"));
     SSTab1->addTab(construireOngletBar(), QStringLiteral("Bar"));
+    onglettarifs = new OngletTarifs(m_contexte);
+    onglettarifs->setObjectName(QStringLiteral("onglettarifs"));
+    SSTab1->addTab(onglettarifs, QStringLiteral("Tarifs"));
+    ongletetablissement = new OngletEtablissement(m_contexte);
+    ongletetablissement->setObjectName(QStringLiteral("ongletetablissement"));
+    SSTab1->addTab(ongletetablissement, QStringLiteral("Établissement"));
+    // The message waits until the edit that caused it is over.
+    connect(onglettarifs, &OngletTarifs::refus, this, &parametres::montrerRefus, Qt::QueuedConnection);
+    connect(ongletetablissement, &OngletEtablissement::refus, this, &parametres::montrerRefus, Qt::QueuedConnection);
     construireOngletCouleurs(couleurs);
 
     Quitter = new xpcmdbutton(QStringLiteral("Quitter"), Fond);
@@ -172,9 +183,10 @@ EditeurTable* parametres::construireOngletObjets()
     page->ajout = [this] { return modeleobjets->ajouter(); };
     tableobjets = page->vue;
     tableobjets->setObjectName(QStringLiteral("tableobjets"));
-    tableobjets->setColumnWidth(ModeleObjets::Numero, 60);
-    tableobjets->setColumnWidth(ModeleObjets::Nom, 140);
-    tableobjets->setColumnWidth(ModeleObjets::NomInternet, 120);
+    tableobjets->setColumnWidth(ModeleObjets::Numero, 55);
+    tableobjets->setColumnWidth(ModeleObjets::Nom, 105);
+    tableobjets->setColumnWidth(ModeleObjets::Categorie, 90);
+    tableobjets->setColumnWidth(ModeleObjets::NomInternet, 110);
     ajouterobjet = page->ajouter;
     ajouterobjet->setObjectName(QStringLiteral("ajouterobjet"));
     supprimerobjet = page->supprimer;
@@ -198,7 +210,12 @@ EditeurTable* parametres::construireOngletBar()
     tablearticles = page->vue;
     tablearticles->setObjectName(QStringLiteral("tablearticles"));
     tablearticles->setColumnWidth(ModeleArticles::Famille, 130);
-    tablearticles->setColumnWidth(ModeleArticles::Libelle, 220);
+    // The label takes what the price and the rate leave.
+    QHeaderView* entete = tablearticles->horizontalHeader();
+    entete->setStretchLastSection(false);
+    entete->setSectionResizeMode(ModeleArticles::Libelle, QHeaderView::Stretch);
+    entete->setSectionResizeMode(ModeleArticles::prixTTC, QHeaderView::ResizeToContents);
+    entete->setSectionResizeMode(ModeleArticles::tauxTVA, QHeaderView::ResizeToContents);
     ajouterarticle = page->ajouter;
     ajouterarticle->setObjectName(QStringLiteral("ajouterarticle"));
     supprimerarticle = page->supprimer;
@@ -271,6 +288,8 @@ void parametres::charger()
     // Unreadable tables leave their editor empty, as unreadable states do.
     modeleobjets->charger();
     modelearticles->charger();
+    onglettarifs->charger();
+    ongletetablissement->charger();
 }
 
 void parametres::chargerEtats()

@@ -2,8 +2,9 @@
 // The settings window. Tab "Couleurs": one row per reservation state with
 // its name (edited in place), its publication box, a swatch of its colour and
 // "Changer Couleur", plus "Ajouter un état" and "Supprimer" for the chosen
-// state. Tab "Objets": the units; tab "Bar": the bar articles. Every change
-// is stored at once; whatever the planning shows (units, states, colours)
+// state. Tab "Objets": the units and their category; tab "Bar": the bar
+// articles; tab "Tarifs": the seasons' prices and the tourist tax; tab
+// "Établissement": the hotel's details. Every change is stored at once; whatever the planning shows (units, states, colours)
 // is announced by couleurChangee so that it redraws.
 #include <QColor>
 #include <QDialog>
@@ -17,6 +18,8 @@ class QColorDialog;
 class EditeurTable;
 class ModeleArticles;
 class ModeleObjets;
+class OngletEtablissement;
+class OngletTarifs;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -76,6 +79,9 @@ public:
     QTableView* tablearticles;
     QPushButton* ajouterarticle;
     QPushButton* supprimerarticle;
+
+    OngletTarifs* onglettarifs;
+    OngletEtablissement* ongletetablissement;
 
     // Design positions, in twips.
     static QRect positionEtat0() { return QRect(120, 0, 3735, 255); }

@@ -1,1 +1,2 @@
 list(APPEND UI_FILES editeurtable)
+list(APPEND UI_FILES onglettarifs ongletetablissement)

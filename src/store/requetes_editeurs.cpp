@@ -72,12 +72,14 @@ bool ajouterObjet(const QSqlDatabase& base, const Requetes::Objet& objet, QStrin
         return false;
     if (*existe > 0)
         return dire(erreur, QStringLiteral("Le numéro %1 est déjà celui d'un autre logement.").arg(objet.numero));
-    return executerSeul(base, QStringLiteral("INSERT INTO OBJETS (Numero, Nom, NomInternet, FichierPlanningHTML) VALUES (?, ?, ?, ?)"),
+    return executerSeul(base, QStringLiteral("INSERT INTO OBJETS (Numero, Nom, NomInternet, FichierPlanningHTML, Categorie) "
+                                       "VALUES (?, ?, ?, ?, ?)"),
         [&](QSqlQuery& q) {
             q.addBindValue(objet.numero);
             q.addBindValue(objet.nom.toString().trimmed());
             q.addBindValue(texteOuNull(objet.nomInternet));
             q.addBindValue(texteOuNull(objet.fichierPlanningHTML));
+            q.addBindValue(objet.categorie.trimmed());
         }, erreur);
 }
 
@@ -86,11 +88,13 @@ bool modifierObjet(const QSqlDatabase& base, const Requetes::Objet& objet, QStri
     if (objet.nom.toString().trimmed().isEmpty())
         return dire(erreur, QStringLiteral("Le nom du logement ne peut pas être vide."));
     int touchees = 0;
-    if (!executerSeul(base, QStringLiteral("UPDATE OBJETS SET Nom = ?, NomInternet = ?, FichierPlanningHTML = ? WHERE Numero = ?"),
+    if (!executerSeul(base, QStringLiteral("UPDATE OBJETS SET Nom = ?, NomInternet = ?, FichierPlanningHTML = ?, "
+                                     "Categorie = ? WHERE Numero = ?"),
             [&](QSqlQuery& q) {
                 q.addBindValue(objet.nom.toString().trimmed());
                 q.addBindValue(texteOuNull(objet.nomInternet));
                 q.addBindValue(texteOuNull(objet.fichierPlanningHTML));
+                q.addBindValue(objet.categorie.trimmed());
                 q.addBindValue(objet.numero);
             }, erreur, &touchees))
         return false;
@@ -122,13 +126,18 @@ std::optional<qint32> prochainNumeroObjet(const QSqlDatabase& base, QString* err
 std::optional<QList<LigneArticle>> articles(const QSqlDatabase& base, QString* erreur)
 {
     QSqlQuery q(base);
-    if (!q.exec(QStringLiteral("SELECT rowid, Famille, Libelle, prixTTC FROM CONSOMMATIONS ORDER BY Famille, rowid"))) {
+    if (!q.exec(QStringLiteral("SELECT rowid, Famille, Libelle, prixTTC, tauxTVA FROM CONSOMMATIONS "
+                                "ORDER BY Famille, rowid"))) {
         echec(q, erreur);
         return std::nullopt;
     }
     QList<LigneArticle> lignes;
-    while (q.next())
-        lignes.append({q.value(0).toLongLong(), {q.value(1).toString(), q.value(2).toString(), q.value(3).toDouble()}});
+    while (q.next()) {
+        // An article stored before rates were kept sells at the usual rate.
+        const double taux = q.value(4).isNull() ? Requetes::Article().tauxTVA : q.value(4).toDouble();
+        lignes.append({q.value(0).toLongLong(),
+                       {q.value(1).toString(), q.value(2).toString(), q.value(3).toDouble(), taux}});
+    }
     return lignes;
 }
 
@@ -139,6 +148,8 @@ bool articleValide(const Requetes::Article& a, QString* erreur)
         return dire(erreur, QStringLiteral("Le libellé de l'article ne peut pas être vide."));
     if (!std::isfinite(a.prixTTC))
         return dire(erreur, QStringLiteral("Le prix de l'article n'est pas un nombre."));
+    if (!(a.tauxTVA >= 0 && a.tauxTVA <= 100))
+        return dire(erreur, QStringLiteral("Le taux de TVA de l'article doit être compris entre 0 et 100 %."));
     return true;
 }
 } // namespace
@@ -150,10 +161,11 @@ std::optional<qint64> ajouterArticle(const QSqlDatabase& base, const Requetes::A
     qint64 id = 0;
     const bool ok = EnTransaction(base, erreur, [&] {
         QSqlQuery q(base);
-        q.prepare(QStringLiteral("INSERT INTO CONSOMMATIONS (Famille, Libelle, prixTTC) VALUES (?, ?, ?)"));
+        q.prepare(QStringLiteral("INSERT INTO CONSOMMATIONS (Famille, Libelle, prixTTC, tauxTVA) VALUES (?, ?, ?, ?)"));
         q.addBindValue(a.famille.trimmed());
         q.addBindValue(a.libelle.trimmed());
         q.addBindValue(std::round(a.prixTTC * 100.0) / 100.0);
+        q.addBindValue(a.tauxTVA);
         if (!q.exec())
             return echec(q, erreur);
         id = q.lastInsertId().toLongLong();
@@ -169,11 +181,13 @@ bool modifierArticle(const QSqlDatabase& base, qint64 id, const Requetes::Articl
     if (!articleValide(a, erreur))
         return false;
     int touchees = 0;
-    if (!executerSeul(base, QStringLiteral("UPDATE CONSOMMATIONS SET Famille = ?, Libelle = ?, prixTTC = ? WHERE rowid = ?"),
+    if (!executerSeul(base, QStringLiteral("UPDATE CONSOMMATIONS SET Famille = ?, Libelle = ?, prixTTC = ?, tauxTVA = ? "
+                                     "WHERE rowid = ?"),
             [&](QSqlQuery& q) {
                 q.addBindValue(a.famille.trimmed());
                 q.addBindValue(a.libelle.trimmed());
                 q.addBindValue(std::round(a.prixTTC * 100.0) / 100.0);
+                q.addBindValue(a.tauxTVA);
                 q.addBindValue(id);
             }, erreur, &touchees))
         return false;

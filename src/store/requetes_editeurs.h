@@ -14,13 +14,13 @@ namespace RequetesEditeurs {
 
 // Units. The number must be free and the name not empty.
 bool ajouterObjet(const QSqlDatabase& base, const Requetes::Objet& objet, QString* erreur = nullptr);
-// Rewrites name, published name and page file of unit objet.numero.
+// Rewrites name, published name, page file and category of unit objet.numero.
 bool modifierObjet(const QSqlDatabase& base, const Requetes::Objet& objet, QString* erreur = nullptr);
 // Refused while the unit has reservations (the message gives how many).
 bool supprimerObjet(const QSqlDatabase& base, qint32 numero, QString* erreur = nullptr);
 std::optional<qint32> prochainNumeroObjet(const QSqlDatabase& base, QString* erreur = nullptr);
 
-// Bar articles, identified by their row id.
+// Bar articles, identified by their row id. The VAT rate lies within 0..100.
 struct LigneArticle {
     qint64 id = 0;
     Requetes::Article article;

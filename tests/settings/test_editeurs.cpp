@@ -8,6 +8,7 @@
 #include "settings/modelearticles.h"
 #include "settings/modeleobjets.h"
 #include "settings/parametres.h"
+#include "pilotage.h"
 #include "testutil.h"
 
 #include <QAbstractButton>
@@ -25,59 +26,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// Answers the modal dialogs the window opens, as the test decided: the
-// name asked for a new state, its colour, the removal question. Warnings
-// are read and closed with OK.
-class Repondeur
-{
-public:
-    Repondeur()
-    {
-        m_minuteur.setInterval(5);
-        QObject::connect(&m_minuteur, &QTimer::timeout, [this] { repondre(); });
-        m_minuteur.start();
-    }
-    std::optional<QString> nom;       // nullopt: "Annuler"
-    std::optional<QColor> couleur;    // nullopt: cancelled
-    bool oui = true;
-    QStringList messages, questions;
-    int demandesNom = 0, dialoguesCouleur = 0;
-
-private:
-    void repondre()
-    {
-        QWidget* w = QApplication::activeModalWidget();
-        if (auto* d = qobject_cast<QInputDialog*>(w)) {
-            ++demandesNom;
-            if (nom) {
-                d->setTextValue(*nom);
-                d->accept();
-            } else {
-                d->reject();
-            }
-        } else if (auto* d = qobject_cast<QColorDialog*>(w)) {
-            ++dialoguesCouleur;
-            if (couleur) {
-                d->setCurrentColor(*couleur);
-                d->accept();
-            } else {
-                d->reject();
-            }
-        } else if (auto* m = qobject_cast<QMessageBox*>(w)) {
-            if (m->icon() == QMessageBox::Question) {
-                questions << m->text();
-                for (QAbstractButton* b : m->buttons())
-                    if (b->text() == (oui ? QStringLiteral("Oui") : QStringLiteral("Non")))
-                        b->click();
-            } else {
-                messages << m->text();
-                m->button(QMessageBox::Ok)->click();
-            }
-        }
-    }
-    QTimer m_minuteur;
-};
 
 class Editeurs : public ::testing::Test
 {
@@ -102,37 +50,12 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(fenetre.get()));
     }
 
-    // The user edits a cell: opens it, types over it and presses Enter. The
-    // refusal message, if any, is shown and answered before this returns.
-    void saisir(QTableView* vue, int ligne, int colonne, const QString& texte)
+    static void saisir(QTableView* vue, int ligne, int colonne, const QString& texte)
     {
-        const QModelIndex cellule = vue->model()->index(ligne, colonne);
-        vue->setCurrentIndex(cellule);
-        vue->edit(cellule);
-        taper(vue, texte);
+        Pilotage::saisir(vue, ligne, colonne, texte);
     }
-    // Types over the text of the editor open in the view, then Enter.
-    void taper(QTableView* vue, const QString& texte)
-    {
-        QLineEdit* editeur = nullptr;
-        for (QLineEdit* e : vue->viewport()->findChildren<QLineEdit*>())
-            if (e->isVisible())
-                editeur = e;
-        ASSERT_NE(editeur, nullptr);
-        remplacer(editeur, texte);
-        // Enter commits through a queued call, and the refusal it may cause
-        // is shown through another.
-        QCoreApplication::processEvents();
-        QCoreApplication::processEvents();
-    }
-    // Replaces the whole text of a field and presses Enter.
-    static void remplacer(QLineEdit* champ, const QString& texte)
-    {
-        champ->selectAll();
-        QTest::keyClick(champ, Qt::Key_Delete);
-        champ->insert(texte);
-        QTest::keyClick(champ, Qt::Key_Return);
-    }
+    static void taper(QTableView* vue, const QString& texte) { Pilotage::taper(vue, texte); }
+    static void remplacer(QLineEdit* champ, const QString& texte) { Pilotage::remplacer(champ, texte); }
     QString texte(const QString& sql) const { return base.valeur(sql).toString(); }
     int nombre(const QString& sql) const { return base.valeur(sql).toInt(); }
 
@@ -351,22 +274,28 @@ TEST_F(Editeurs, UnEtatUtiliseNeSeSupprimePas)
     EXPECT_EQ(repondeur.messages.size(), 1);
 }
 
-// Pictures of the three tabs for a look, when EDITEURS_CAPTURE names a folder.
-TEST_F(Editeurs, LesTroisOngletsSeDessinent)
+// Pictures of the five tabs for a look, when EDITEURS_CAPTURE names a folder.
+TEST_F(Editeurs, LesCinqOngletsSeDessinent)
 {
     parametres& p = *fenetre;
     const QString dossier = qEnvironmentVariable("EDITEURS_CAPTURE");
     QTest::mouseClick(p.fondetats[1], Qt::LeftButton);
-    for (int onglet = 0; onglet < 3; ++onglet) {
+    const QList<QWidget*> controles = {
+        p.ajouteretat, p.ajouterobjet, p.ajouterarticle,
+        p.findChild<QWidget*>(QStringLiteral("taxesejour")),
+        p.findChild<QWidget*>(QStringLiteral("etablissement_conditions")),
+    };
+    ASSERT_EQ(p.SSTab1->count(), int(controles.size()));
+    for (int onglet = 0; onglet < p.SSTab1->count(); ++onglet) {
         p.SSTab1->setCurrentIndex(onglet);
         const QImage image = p.grab().toImage();
         if (!dossier.isEmpty())
             image.save(QStringLiteral("%1/onglet%2.png").arg(dossier).arg(onglet));
         // Each tab's own controls are on screen inside the panel.
-        QWidget* bouton = onglet == 0 ? static_cast<QWidget*>(p.ajouteretat)
-                        : onglet == 1 ? static_cast<QWidget*>(p.ajouterobjet) : p.ajouterarticle;
-        ASSERT_TRUE(bouton->isVisible()) << onglet;
-        const QRect r(bouton->mapTo(p.SSTab1, QPoint(0, 0)), bouton->size());
+        QWidget* controle = controles[onglet];
+        ASSERT_NE(controle, nullptr) << onglet;
+        ASSERT_TRUE(controle->isVisible()) << onglet;
+        const QRect r(controle->mapTo(p.SSTab1, QPoint(0, 0)), controle->size());
         EXPECT_TRUE(p.SSTab1->rect().contains(r)) << onglet;
     }
 }

@@ -160,10 +160,10 @@ TEST_F(Parametres, FenetreEtOngletsPortentLeursNomsEtTextes)
     parametres p(&contexte);
     EXPECT_EQ(p.windowTitle(), QStringLiteral("Parametres"));
     EXPECT_EQ(p.Label1->text(), QStringLiteral("Paramétres"));
-    ASSERT_EQ(p.SSTab1->count(), 3);
-    EXPECT_EQ(p.SSTab1->tabText(0), QStringLiteral("Couleurs"));
-    EXPECT_EQ(p.SSTab1->tabText(1), QStringLiteral("Objets"));
-    EXPECT_EQ(p.SSTab1->tabText(2), QStringLiteral("Bar"));
+    ASSERT_EQ(p.SSTab1->count(), 5);
+    const char* const onglets[] = {"Couleurs", "Objets", "Bar", "Tarifs", "Établissement"};
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(p.SSTab1->tabText(i), QString::fromUtf8(onglets[i]));
     EXPECT_TRUE(p.SSTab1->widget(1)->isAncestorOf(p.BaseDeDonnees1));
     for (const char* nom : {"dessin", "Fond", "Label1", "SSTab1", "infos", "Picture1", "VScroll1",
                             "fondcouleurs", "Quitter", "msg", "BaseDeDonnees1"})

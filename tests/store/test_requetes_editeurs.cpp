@@ -83,6 +83,36 @@ TEST(Editeurs, ArticlesKeepCentsAndRefuseBadInput)
     EXPECT_TRUE(id2.has_value());
 }
 
+TEST(Editeurs, UnitsKeepTheirCategoryAndArticlesTheirVatRate)
+{
+    TestUtil::BaseTemporaire t;
+    const QSqlDatabase db = t.base();
+    Requetes::Objet chalet = unite(1, "Chalet 1");
+    chalet.categorie = QStringLiteral(" Chalet ");
+    ASSERT_TRUE(ajouterObjet(db, chalet));
+    EXPECT_EQ(Requetes::objets(db)->at(0).categorie, QStringLiteral("Chalet"));
+    chalet.categorie = QStringLiteral("Chambre");
+    ASSERT_TRUE(modifierObjet(db, chalet));
+    EXPECT_EQ(t.valeur(QStringLiteral("SELECT Categorie FROM OBJETS WHERE Numero = 1")).toString(), QStringLiteral("Chambre"));
+
+    const auto id = ajouterArticle(db, {QStringLiteral("Boissons"), QStringLiteral("Bière"), 4, 20});
+    ASSERT_TRUE(id.has_value());
+    EXPECT_DOUBLE_EQ(articles(db)->at(0).article.tauxTVA, 20.0);
+    const struct { double taux; bool accepte; double lu; } cas[] = {
+        {5.5, true, 5.5}, {0, true, 0}, {100, true, 100}, {-1, false, 100}, {100.01, false, 100}, {std::nan(""), false, 100},
+    };
+    for (const auto& c : cas) {
+        QString erreur;
+        EXPECT_EQ(modifierArticle(db, *id, {QStringLiteral("Boissons"), QStringLiteral("Bière"), 4, c.taux}, &erreur), c.accepte)
+            << c.taux;
+        EXPECT_EQ(erreur.contains(QStringLiteral("entre 0 et 100")), !c.accepte) << erreur.toStdString();
+        EXPECT_DOUBLE_EQ(articles(db)->at(0).article.tauxTVA, c.lu) << c.taux;
+    }
+    // A rate left Null (a row written before rates were kept) is the usual 10 %.
+    t.executer(QStringLiteral("UPDATE CONSOMMATIONS SET tauxTVA = NULL"));
+    EXPECT_DOUBLE_EQ(articles(db)->at(0).article.tauxTVA, 10.0);
+}
+
 TEST(Editeurs, StatesTakeTheNextCodeAndStayWhileUsed)
 {
     TestUtil::BaseTemporaire t;
