@@ -1,7 +1,8 @@
-// planning [--dossier DIR] [--demo] [--publier]
+// planning [--dossier DIR] [--demo] [--publier] [--restaurer N]
 #include "config/chemins.h"
 #include "app/lanceur.h"
 #include "app/publicationconsole.h"
+#include "app/restaurationconsole.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -16,12 +17,14 @@
 
 namespace {
 
-// The publication run needs no display (a nightly job has none), so the
-// kind of application is chosen before Qt reads the command line.
-bool demandePublication(int argc, char** argv)
+// The publication and restore runs need no display (a nightly job has
+// none), so the kind of application is chosen before Qt reads the command
+// line.
+bool demande(int argc, char** argv, const char* option)
 {
     for (int i = 1; i < argc; ++i)
-        if (std::strcmp(argv[i], "--publier") == 0)
+        if (std::strcmp(argv[i], option) == 0
+            || (std::strncmp(argv[i], option, std::strlen(option)) == 0 && argv[i][std::strlen(option)] == '='))
             return true;
     return false;
 }
@@ -30,8 +33,9 @@ bool demandePublication(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
-    const bool publier = demandePublication(argc, argv);
-    std::unique_ptr<QCoreApplication> app = publier ? std::make_unique<QCoreApplication>(argc, argv)
+    const bool publier = demande(argc, argv, "--publier");
+    const bool sansFenetre = publier || demande(argc, argv, "--restaurer");
+    std::unique_ptr<QCoreApplication> app = sansFenetre ? std::make_unique<QCoreApplication>(argc, argv)
                                                     : std::make_unique<QApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("planning"));
     // The program works with French conventions whatever the system's.
@@ -51,14 +55,23 @@ int main(int argc, char** argv)
         QStringLiteral("Remplit une base neuve avec des données d'exemple."));
     const QCommandLineOption publication(QStringList{QStringLiteral("publier")},
         QStringLiteral("Écrit les pages de disponibilité, lance lanceftp.sh et se termine, sans fenêtre."));
+    const QCommandLineOption restauration(QStringList{QStringLiteral("restaurer")},
+        QString::fromUtf8("Remplace la base par la sauvegarde N (la base actuelle est gardée), sans fenêtre."),
+        QStringLiteral("N"));
     parser.addOption(dossier);
     parser.addOption(demo);
     parser.addOption(publication);
+    parser.addOption(restauration);
     parser.process(*app);
 
     if (parser.isSet(dossier))
         Chemins::fixerDossierProgramme(parser.value(dossier));
 
+    if (parser.isSet(restauration)) {
+        QTextStream sortie(stdout);
+        QTextStream erreurs(stderr);
+        return Restauration::RestaurerSansFenetre(parser.value(restauration), sortie, erreurs);
+    }
     if (publier) {
         QTextStream sortie(stdout);
         QTextStream erreurs(stderr);
