@@ -122,7 +122,7 @@ TEST_F(Restauration_, ADamagedDatabaseAsksAndOuiRestoresTheNewestSoundBackupWhil
         ASSERT_TRUE(second.demarrer(options));
         QSqlQuery q(second.contexte.BaseOuverte);
         for (int i = 0; i < 25; ++i)
-            ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO OPERATIONS VALUES (1, '2026-12-09 10:%1:00', -2.5, '', 'Café')")
+            ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO OPERATIONS (numeroreservation, date, prix, paiement, libelle) VALUES (1, '2026-12-09 10:%1:00', -2.5, '', 'Café')")
                                    .arg(i, 2, 10, QLatin1Char('0'))));
         comptesSains = compter(second.contexte.BaseOuverte, QStringLiteral("SELECT count(*) FROM OPERATIONS"));
         QApplication::processEvents();
@@ -147,7 +147,7 @@ TEST_F(Restauration_, ADamagedDatabaseAsksAndOuiRestoresTheNewestSoundBackupWhil
         const QSqlDatabase& db = lanceur.contexte.BaseOuverte;
         EXPECT_EQ(lanceur.calendrier()->windowTitle().endsWith(QString::fromUtf8(" — BASE ENDOMMAGÉE")), c.lectureSeule);
         EXPECT_EQ(lanceur.gardien()->endommagee(), c.lectureSeule);
-        EXPECT_EQ(QSqlQuery(db).exec(QStringLiteral("INSERT INTO OPERATIONS VALUES (2, '2026-12-09 11:00:00', 1, '', 'x')")),
+        EXPECT_EQ(QSqlQuery(db).exec(QStringLiteral("INSERT INTO OPERATIONS (numeroreservation, date, prix, paiement, libelle) VALUES (2, '2026-12-09 11:00:00', 1, '', 'x')")),
                   !c.lectureSeule);
         if (!c.lectureSeule) {
             // The account rows of the newest sound backup are all there.
@@ -201,7 +201,7 @@ TEST_F(Restauration_, TheFileMenuRestoresAChosenSlotAndKeepsTheCurrentFile)
     EXPECT_TRUE(gardees().first().startsWith(QStringLiteral("avant_restauration_2026-12-09_09-00-00")));
     EXPECT_TRUE(integre(gardee));
     EXPECT_EQ(comptes(gardee), comptes(base()));   // the account stays; only the reservations went
-    EXPECT_TRUE(QSqlQuery(db).exec(QStringLiteral("INSERT INTO OPERATIONS VALUES (3, '2026-12-09 12:00:00', 1, '', 'x')")));
+    EXPECT_TRUE(QSqlQuery(db).exec(QStringLiteral("INSERT INTO OPERATIONS (numeroreservation, date, prix, paiement, libelle) VALUES (3, '2026-12-09 12:00:00', 1, '', 'x')")));
 }
 
 TEST(FenetreRestauration, ADamagedSlotIsMarkedAndCannotBeRestored)

@@ -71,7 +71,7 @@ TEST(Controle, FirstLineOfTheCheck)
 TEST(Controle, ADamagedFileFailsAndItsCopyIsNotTaken)
 {
     TestUtil::BaseTemporaire temp;
-    temp.executer(QStringLiteral("INSERT INTO OPERATIONS VALUES (1, '2026-12-09 10:00:00', 5, '', 'a')"));
+    temp.executer(QStringLiteral("INSERT INTO OPERATIONS (numeroreservation, date, prix, paiement, libelle) VALUES (1, '2026-12-09 10:00:00', 5, '', 'a')"));
     const QString chemin = temp.chemin();
     EXPECT_TRUE(CopieBase::controler(temp.base()).saine);
     QSqlDatabase::database(QStringLiteral("test")).close();
@@ -169,10 +169,12 @@ protected:
             EXPECT_TRUE(avant.contains(it.key())) << "rolled-back transaction " << it.key() << " in " << qPrintable(copie);
             EXPECT_EQ(it.value(), 1 + it.key() % 7) << "transaction " << it.key() << " cut in " << qPrintable(copie);
         }
-        for (qint64 k : std::as_const(apres))
+        for (qint64 k : std::as_const(apres)) {
             EXPECT_TRUE(lignes.contains(k)) << "committed transaction " << k << " missing from " << qPrintable(copie);
-        if (vivante)
+        }
+        if (vivante) {
             EXPECT_EQ(lignes, *vivante) << qPrintable(copie);
+        }
     }
 
     QTemporaryDir m_dossier;
@@ -302,9 +304,10 @@ TEST(RestaurerSansFenetre, ExitStatusesAndTheKeptDatabase)
         ASSERT_TRUE(db.has_value());
         QSqlQuery q(*db);
         for (int i = 1; i <= 3; ++i) {
-            ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO OPERATIONS VALUES (%1, '2026-12-09 10:00:00', 1, '', 'x')").arg(i)));
-            if (i < 3)
+            ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO OPERATIONS (numeroreservation, date, prix, paiement, libelle) VALUES (%1, '2026-12-09 10:00:00', 1, '', 'x')").arg(i)));
+            if (i < 3) {
                 ASSERT_TRUE(CopieBase::copier(*db, sauvegardes + QStringLiteral("/planning_%1.db").arg(i)));
+            }
         }
     }
     CopieBase::fermer(QStringLiteral("r"));
