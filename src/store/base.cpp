@@ -102,10 +102,6 @@ void fermer(const QString& connexion)
     QSqlDatabase::removeDatabase(connexion);
 }
 
-} // namespace
-
-namespace {
-
 // Settings of every connection, then the schema: created for a new file,
 // checked and upgraded otherwise. Empty when all went well.
 QString preparer(const QSqlDatabase& db, bool neuve, bool creationPermise)
