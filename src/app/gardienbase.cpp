@@ -74,9 +74,7 @@ void GardienBase::traiter()
         break;
     case Sauvegardes::Bilan::Endommagee: {
         std::fprintf(stderr, "Base endommagée : %s\n", qPrintable(m_bilan.detail));
-        const auto reponse = QMessageBox::question(m_fenetre, ROOT::Titre(), QuestionEndommagee(m_bilan.detail),
-                                                   QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
-        if (reponse != QMessageBox::Yes) {
+        if (!DemanderOuiNon(m_fenetre, QuestionEndommagee(m_bilan.detail), true)) {
             passerEnLectureSeule();
             break;
         }

@@ -17,6 +17,16 @@ enum Colonne { ColNumero, ColDate, ColTaille, ColEtat };
 const char* const kFormatDate = "dd/MM/yyyy HH:mm:ss";
 }
 
+bool DemanderOuiNon(QWidget* parent, const QString& question, bool parDefaut)
+{
+    QMessageBox boite(QMessageBox::Question, ROOT::Titre(), question, QMessageBox::Yes | QMessageBox::No, parent);
+    boite.button(QMessageBox::Yes)->setText(QStringLiteral("Oui"));
+    boite.button(QMessageBox::No)->setText(QStringLiteral("Non"));
+    boite.setDefaultButton(parDefaut ? QMessageBox::Yes : QMessageBox::No);
+    boite.setEscapeButton(QMessageBox::No);
+    return boite.exec() == QMessageBox::Yes;
+}
+
 RestaurationSauvegarde::RestaurationSauvegarde(const QString& cheminBase, QWidget* parent)
     : QDialog(parent)
 {
@@ -142,7 +152,8 @@ void RestaurationSauvegarde::restaurer_Click()
     const QString question = QString::fromUtf8("Remplacer la base actuelle par la sauvegarde n° %1 du %2 ?\n"
                                                "La base actuelle est d'abord gardée dans le dossier Sauvegardes.")
                                  .arg(c.numero).arg(QLocale().toString(c.date, QString::fromLatin1(kFormatDate)));
-    if (QMessageBox::question(this, ROOT::Titre(), question, QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+    // Replacing the database is hard to undo: Enter does not do it.
+    if (!DemanderOuiNon(this, question, false))
         return;
     Q_EMIT restaurationDemandee(c.chemin);
 }

@@ -15,6 +15,10 @@ class QPushButton;
 class QThread;
 class QTreeWidget;
 
+// A question answered "Oui" or "Non" (the same texts with or without Qt's
+// French translation); `parDefaut` is the answer of Enter.
+bool DemanderOuiNon(QWidget* parent, const QString& question, bool parDefaut);
+
 class RestaurationSauvegarde : public QDialog
 {
     Q_OBJECT

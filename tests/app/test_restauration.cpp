@@ -33,8 +33,9 @@ namespace {
 
 // Runs an action and answers every message box it shows: a question with
 // `reponse`, any other box with its OK button. Returns their texts.
+// The texts of each box's buttons go to `boutons` ("Oui/Non", "OK").
 QStringList repondre(QMessageBox::StandardButton reponse, const std::function<void()>& action,
-                     const std::function<void(RestaurationSauvegarde*)>& fenetre = {})
+                     const std::function<void(RestaurationSauvegarde*)>& fenetre = {}, QStringList* boutons = nullptr)
 {
     QStringList lus;
     QList<QPointer<QObject>> vues;   // boxes already answered (null once gone)
@@ -48,6 +49,13 @@ QStringList repondre(QMessageBox::StandardButton reponse, const std::function<vo
                 return;
             vues << boite;
             lus << boite->text();
+            if (boutons) {
+                QStringList textes;
+                for (QAbstractButton* b : boite->buttons())
+                    textes << b->text();
+                textes.sort();
+                *boutons << textes.join(QLatin1Char('/'));
+            }
             QAbstractButton* b = boite->button(reponse);
             QMetaObject::invokeMethod(b ? b : boite->button(QMessageBox::Ok), &QAbstractButton::click, Qt::QueuedConnection);
         } else if (auto* r = qobject_cast<RestaurationSauvegarde*>(modale)) {
@@ -81,7 +89,8 @@ protected:
         Chemins::fixerDossierProgramme(QString());
     }
     // A start of the program up to its background check, answered.
-    QStringList demarrer(Lanceur& lanceur, QMessageBox::StandardButton reponse = QMessageBox::Yes)
+    QStringList demarrer(Lanceur& lanceur, QMessageBox::StandardButton reponse = QMessageBox::Yes,
+                         QStringList* boutons = nullptr)
     {
         return repondre(reponse, [&] {
             OptionsLancement options;
@@ -89,7 +98,7 @@ protected:
             EXPECT_TRUE(lanceur.demarrer(options));
             QApplication::processEvents();
             EXPECT_TRUE(lanceur.gardien()->attendre());
-        });
+        }, {}, boutons);
     }
     QString slot(int n) const
     {
@@ -135,8 +144,10 @@ TEST_F(Restauration_, ADamagedDatabaseAsksAndOuiRestoresTheNewestSoundBackupWhil
         abimer(base());
         const QByteArray avant1 = TestUtil::lireFichier(slot(1)), avant2 = TestUtil::lireFichier(slot(2));
         Lanceur lanceur;
-        const QStringList vus = demarrer(lanceur, c.reponse);
+        QStringList boutons;
+        const QStringList vus = demarrer(lanceur, c.reponse, &boutons);
         ASSERT_FALSE(vus.isEmpty());
+        EXPECT_EQ(boutons.value(0), QStringLiteral("Non/Oui"));
         EXPECT_TRUE(vus.first().startsWith(QString::fromUtf8("La base de données est endommagée : "))) << qPrintable(vus.first());
         EXPECT_TRUE(vus.first().endsWith(QString::fromUtf8(". Restaurer la dernière sauvegarde saine ?")));
         // No slot was written over by the damaged file.
