@@ -267,7 +267,8 @@ TEST(DeuxDemarrages, TwoStartsAtOnceTakeTwoSlots)
         pris.insert(slotB);
     }
     EXPECT_EQ(pris.size(), 21);
-    EXPECT_TRUE(QFileInfo::exists(dossier.filePath(QStringLiteral("Sauvegardes/.verrou"))) == false);
+    // Every start released the lock.
+    EXPECT_FALSE(QFileInfo::exists(dossier.filePath(QStringLiteral("Sauvegardes/.verrou"))));
 }
 
 namespace {
