@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 
 namespace Demarrage {
 
@@ -51,13 +52,8 @@ bool copier(const QString& source, const QString& cible)
     return QFile::rename(provisoire, cible);
 }
 
-} // namespace
-
-Sauvegarde Sauvegarder(const QString& cheminINI, const QString& cheminBase)
+int prendreCreneau(const QString& cheminINI)
 {
-    const QString dossier = Chemins::dansDossier(QStringLiteral("Sauvegardes"));
-    QDir().mkpath(dossier);
-
     const QString numero = INI32::ProfilINI(QStringLiteral("system"), QStringLiteral("sauvegardes numero"),
                                             QStringLiteral("0"), cheminINI, 2);
     const double limite = Conversion::LireNombre(INI32::ProfilINI(
@@ -65,17 +61,34 @@ Sauvegarde Sauvegarder(const QString& cheminINI, const QString& cheminBase)
     int n = Conversion::EntierSeize(Conversion::LireNombre(numero) + 1).value_or(0);
     if (n > limite || n < 0)
         n = 0;
+    INI32::ProfilINI(QStringLiteral("system"), QStringLiteral("sauvegardes numero"), QString::number(n), cheminINI, 0);
+    return n;
+}
+
+} // namespace
+
+Sauvegarde Sauvegarder(const QString& cheminINI, const QString& /*cheminBase*/)
+{
+    const QString dossier = Chemins::dansDossier(QStringLiteral("Sauvegardes"));
+    QDir().mkpath(dossier);
 
     Sauvegarde s;
-    s.slot = n;
-    const QString nomBase = cheminBase.mid(Conversion::ExtraireDossier(cheminBase).size());
-    if (!nomBase.isEmpty())
-        s.baseCopiee = copier(cheminBase, dossier + QLatin1Char('/') + NomSauvegardeBase(nomBase, n));
+    {
+        // Two programs started together read and advance the counter one
+        // after the other, so they never share a slot. Without the folder
+        // (a file in its way) there is no lock, and no copy either.
+        QLockFile verrou(dossier + QStringLiteral("/.verrou"));
+        verrou.setStaleLockTime(30000);
+        const bool tenu = QFileInfo(dossier).isDir() && verrou.tryLock(10000);
+        s.slot = prendreCreneau(cheminINI);
+        if (tenu)
+            verrou.unlock();
+    }
+    // The database is copied later, through SQLite, once it is open and
+    // checked (Sauvegardes::ControlerEtCopier).
     const QFileInfo executable(Chemins::cheminExecutable());
     s.executableCopie = copier(executable.absoluteFilePath(),
-        dossier + QLatin1Char('/') + NomSauvegardeBase(executable.fileName(), n));
-
-    INI32::ProfilINI(QStringLiteral("system"), QStringLiteral("sauvegardes numero"), QString::number(n), cheminINI, 0);
+        dossier + QLatin1Char('/') + NomSauvegardeBase(executable.fileName(), s.slot));
     return s;
 }
 

@@ -19,13 +19,13 @@ QString NomSauvegardeBase(const QString& nomFichier, int n);
 
 struct Sauvegarde {
     int slot = 0;
-    bool baseCopiee = false;
     bool executableCopie = false;
 };
 // Creates "Sauvegardes", picks the next slot from "sauvegardes numero" and
-// "sauvegardes nombre", copies the database file and the executable into it
-// (replacing that slot's older copies) and stores the slot. Failures of the
-// folder or the copies are silent; the slot always advances.
+// "sauvegardes nombre" under the lock file "Sauvegardes/.verrou", stores it,
+// and copies the executable into it (replacing that slot's older copy).
+// Failures of the folder or the copy are silent; the slot always advances.
+// The database of the slot is written once it is open and checked.
 Sauvegarde Sauvegarder(const QString& cheminINI, const QString& cheminBase);
 
 qint16 LireNbClignotements(const QString& cheminINI);

@@ -1,6 +1,7 @@
 #include "lanceur.h"
 
 #include "demarrage.h"
+#include "gardienbase.h"
 #include "intro.h"
 #include "config/langues.h"
 #include "module3.h"
@@ -20,6 +21,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
+#include <QTimer>
 #include <cstdio>
 
 Lanceur::Lanceur(QObject* parent)
@@ -39,11 +41,12 @@ bool Lanceur::demarrer(const OptionsLancement& options)
     // The frame loads first.
     m_root = std::make_unique<ROOT>();
 
-    // 1 to 7: configuration and rotating backups, before the database opens.
+    // 1 to 7: configuration, the backup slot and the executable's copy (the
+    // database is copied once it is open and checked, below).
     contexte.CheminINI = Demarrage::CheminIniParDefaut();
     Langues::fixerFichier(contexte.CheminINI);
     const QString cheminBase = Demarrage::LireCheminBase(contexte.CheminINI);
-    Demarrage::Sauvegarder(contexte.CheminINI, cheminBase);
+    const Demarrage::Sauvegarde sauvegarde = Demarrage::Sauvegarder(contexte.CheminINI, cheminBase);
 
     // 8: the splash and its progress.
     auto splash = std::make_unique<intro>();
@@ -111,6 +114,19 @@ bool Lanceur::demarrer(const OptionsLancement& options)
 
     connect(m_root.get(), &ROOT::menuoutil_Click, this, &Lanceur::menuoutil_Click);
     connect(m_root.get(), &ROOT::menucalendrier_Click, this, &Lanceur::montrerCalendrier);
+
+    // After the first drawing: the database is checked and its snapshot
+    // written into this start's slot, in the background.
+    m_gardien = new GardienBase(&contexte, cheminBase, m_root.get(), this);
+    connect(m_gardien, &GardienBase::baseRemplacee, m_form1.data(), &Form1::rafraichir);
+    connect(m_gardien, &GardienBase::etatChange, m_form1.data(), [f = m_form1.data(), titre = m_form1->windowTitle()](bool endommagee) {
+        f->setWindowTitle(endommagee ? titre + QString::fromUtf8(" — BASE ENDOMMAGÉE") : titre);
+    });
+    connect(m_root.get(), &ROOT::menufichier_Click, m_gardien, [g = m_gardien](int index) {
+        if (index == 20)
+            g->ouvrirFenetreRestauration();
+    });
+    QTimer::singleShot(0, m_gardien, [g = m_gardien, slot = sauvegarde.slot] { g->lancer(slot); });
     return true;
 }
 

@@ -11,6 +11,7 @@
 class ROOT;
 class Form1;
 class QMdiSubWindow;
+class GardienBase;
 
 struct OptionsLancement {
     bool demo = false;   // fill a new, empty database with sample data
@@ -33,6 +34,8 @@ public:
 
     // Shows the calendar again after its window was closed, and raises it.
     void montrerCalendrier();
+    // The check and backup of the database, and its restoring.
+    GardienBase* gardien() const { return m_gardien; }
 
     // An entry of the "&Outils" menu: 30 publication, 50 settings, 60 the day's cash report.
     void menuoutil_Click(int index);
@@ -42,4 +45,5 @@ private:
     // The calendar lives as long as the frame; closing its window hides it.
     QPointer<Form1> m_form1;
     QPointer<QMdiSubWindow> m_sousFenetre;
+    GardienBase* m_gardien = nullptr;
 };

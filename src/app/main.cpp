@@ -1,8 +1,9 @@
-// planning [--dossier DIR] [--demo] [--publier] [--caisse AAAA-MM-JJ]
+// planning [--dossier DIR] [--demo] [--publier] [--caisse AAAA-MM-JJ] [--restaurer N]
 #include "config/chemins.h"
 #include "app/lanceur.h"
 #include "app/publicationconsole.h"
 #include "app/caisseconsole.h"
+#include "app/restaurationconsole.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -17,7 +18,7 @@
 
 namespace {
 
-// The publication and cash report runs need no display (a nightly job has
+// The publication, cash report and restore runs need no display (a nightly job has
 // none), so the kind of application is chosen before Qt reads the command
 // line.
 bool demande(int argc, char** argv, const char* option)
@@ -35,7 +36,8 @@ int main(int argc, char** argv)
 {
     const bool publier = demande(argc, argv, "--publier");
     const bool caisse = demande(argc, argv, "--caisse");
-    std::unique_ptr<QCoreApplication> app = publier || caisse ? std::make_unique<QCoreApplication>(argc, argv)
+    const bool sansFenetre = publier || caisse || demande(argc, argv, "--restaurer");
+    std::unique_ptr<QCoreApplication> app = sansFenetre ? std::make_unique<QCoreApplication>(argc, argv)
                                                     : std::make_unique<QApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("planning"));
     // The program works with French conventions whatever the system's.
@@ -55,9 +57,13 @@ int main(int argc, char** argv)
         QStringLiteral("Remplit une base neuve avec des données d'exemple."));
     const QCommandLineOption publication(QStringList{QStringLiteral("publier")},
         QStringLiteral("Écrit les pages de disponibilité, lance lanceftp.sh et se termine, sans fenêtre."));
+    const QCommandLineOption restauration(QStringList{QStringLiteral("restaurer")},
+        QString::fromUtf8("Remplace la base par la sauvegarde N (la base actuelle est gardée), sans fenêtre."),
+        QStringLiteral("N"));
     parser.addOption(dossier);
     parser.addOption(demo);
     parser.addOption(publication);
+    parser.addOption(restauration);
     const QCommandLineOption rapportCaisse(QStringList{QStringLiteral("caisse")},
         QStringLiteral("Écrit la caisse du jour donné sur la sortie standard et se termine, sans fenêtre."),
         QStringLiteral("AAAA-MM-JJ"));
@@ -73,6 +79,11 @@ int main(int argc, char** argv)
     if (parser.isSet(dossier))
         Chemins::fixerDossierProgramme(parser.value(dossier));
 
+    if (parser.isSet(restauration)) {
+        QTextStream sortie(stdout);
+        QTextStream erreurs(stderr);
+        return Restauration::RestaurerSansFenetre(parser.value(restauration), sortie, erreurs);
+    }
     if (publier) {
         QTextStream sortie(stdout);
         QTextStream erreurs(stderr);

@@ -40,6 +40,11 @@ ROOT::ROOT(QWidget* parent)
 
     menufichiers = menuBar()->addMenu(QStringLiteral("&Fichier"));
     menufichiers->setObjectName(QStringLiteral("menufichiers"));
+    QAction* restaurer = menufichiers->addAction(QString::fromUtf8("&Restaurer une sauvegarde…"));
+    restaurer->setObjectName(QStringLiteral("menufichier"));
+    menufichier.insert(20, restaurer);
+    connect(restaurer, &QAction::triggered, this, [this] { Q_EMIT menufichier_Click(20); });
+    menufichiers->addSeparator();
     QAction* quitter = menufichiers->addAction(QStringLiteral("&Quitter"));
     quitter->setObjectName(QStringLiteral("menufichier"));
     menufichier.insert(30, quitter);

@@ -22,7 +22,7 @@ public:
     QMenu* menufichiers;
     QMenu* menuoutils;
     QMenu* menufenetres;
-    QMap<int, QAction*> menufichier;   // index 30: "&Quitter"
+    QMap<int, QAction*> menufichier;   // 20: "&Restaurer une sauvegarde…", 30: "&Quitter"
     QMap<int, QAction*> menuoutil;     // 30: "&Mise à jour Internet", 50: "&Paramétres", 60: "&Caisse du jour"
     QAction* menucalendrier;           // "Fenêtres" → "Calendrier"
     SavePosition* SavePosition1;       // keeps the frame's place in "daduvuvav.ini", section "root"
@@ -33,6 +33,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 Q_SIGNALS:
+    // An entry of the "&Fichier" menu that the frame does not handle itself.
+    void menufichier_Click(int index);
     // An entry of the "&Outils" menu was chosen (its index).
     void menuoutil_Click(int index);
     // "Fenêtres" → "Calendrier": show the calendar again.

@@ -270,6 +270,14 @@ bool ecrire(const QString& chemin, const QString& section, const QString& cle, c
             c.lignes.insert(derniere + 1, nouvelle);
     }
     const QByteArray octets = octetsDuFichier(c);
+    // A file that already holds these bytes is left alone: two programs
+    // starting together then never write back each other's older copy of
+    // a key they did not change (the backup counter).
+    if (info.exists()) {
+        QFile present(chemin);
+        if (present.open(QIODevice::ReadOnly) && present.readAll() == octets)
+            return true;
+    }
     QSaveFile f(chemin);
     if (!f.open(QIODevice::WriteOnly))
         return false;

@@ -102,6 +102,42 @@ void fermer(const QString& connexion)
     QSqlDatabase::removeDatabase(connexion);
 }
 
+// Settings of every connection, then the schema: created for a new file,
+// checked and upgraded otherwise. Empty when all went well.
+QString preparer(const QSqlDatabase& db, bool neuve, bool creationPermise)
+{
+    QSqlQuery q(db);
+    // A file that is not SQLite fails on its first read.
+    if (!q.exec(QStringLiteral("PRAGMA journal_mode=DELETE")))
+        return q.lastError().text();
+    q.exec(QStringLiteral("PRAGMA synchronous=FULL"));
+    // The calendar rereads the shown period at every step of a held day
+    // button: keep the pages it reads in memory (about 20 MB at the most).
+    q.exec(QStringLiteral("PRAGMA cache_size=-20000"));
+    q.exec(QStringLiteral("PRAGMA foreign_keys=OFF"));
+
+    // A creation cut short (the program killed during its first start)
+    // can leave a file without any table: it is made again.
+    if (!neuve && creationPermise && q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) && q.next())
+        neuve = q.value(0).toInt() == 0;
+    if (neuve) {
+        QString raison;
+        if (!creerSchema(db, &raison))
+            return raison;
+    }
+    if (!aNosTables(db))
+        return QStringLiteral("les tables du planning sont absentes");
+    const int version = versionSchema(db);
+    if (version > kVersionSchema)
+        return QStringLiteral("base d'une version plus récente du programme");
+    if (version < kVersionSchema) {
+        QString raison;
+        if (!mettreAJour(db, version, &raison))
+            return raison;
+    }
+    return QString();
+}
+
 } // namespace
 
 std::optional<QSqlDatabase> ouvrir(const QString& chemin, Ouverture mode,
@@ -109,6 +145,7 @@ std::optional<QSqlDatabase> ouvrir(const QString& chemin, Ouverture mode,
 {
     const QFileInfo info(chemin);
     const bool existe = info.exists();
+    const bool creationPermise = mode == Ouverture::CreerSiAbsente;
     auto echec = [&](const QString& raison) -> std::optional<QSqlDatabase> {
         if (erreur)
             *erreur = raison;
@@ -118,9 +155,10 @@ std::optional<QSqlDatabase> ouvrir(const QString& chemin, Ouverture mode,
     };
     if (existe && !info.isFile())
         return echec(QStringLiteral("ce n'est pas un fichier"));
-    if (!existe && mode == Ouverture::Existante)
+    if (!existe && !creationPermise)
         return echec(QStringLiteral("le fichier n'existe pas"));
-    if (existe && info.size() == 0)
+    // Where creation is allowed, an empty file is a missing one.
+    if (existe && info.size() == 0 && !creationPermise)
         return echec(QStringLiteral("le fichier est vide"));
 
     if (QSqlDatabase::contains(connexion))
@@ -129,33 +167,32 @@ std::optional<QSqlDatabase> ouvrir(const QString& chemin, Ouverture mode,
     db.setDatabaseName(chemin);
     if (!db.open())
         return echec(db.lastError().text());
-
-    QSqlQuery q(db);
-    // A file that is not SQLite fails on its first read.
-    if (!q.exec(QStringLiteral("PRAGMA journal_mode=DELETE")))
-        return echec(q.lastError().text());
-    q.exec(QStringLiteral("PRAGMA synchronous=FULL"));
-    // The calendar rereads the shown period at every step of a held day
-    // button: keep the pages it reads in memory (about 20 MB at the most).
-    q.exec(QStringLiteral("PRAGMA cache_size=-20000"));
-    q.exec(QStringLiteral("PRAGMA foreign_keys=OFF"));
-
-    if (!existe) {
-        QString raison;
-        if (!creerSchema(db, &raison))
-            return echec(raison);
-    }
-    if (!aNosTables(db))
-        return echec(QStringLiteral("les tables du planning sont absentes"));
-    const int version = versionSchema(db);
-    if (version > kVersionSchema)
-        return echec(QStringLiteral("base d'une version plus récente du programme"));
-    if (version < kVersionSchema) {
-        QString raison;
-        if (!mettreAJour(db, version, &raison))
-            return echec(raison);
-    }
+    const QString raison = preparer(db, !existe || info.size() == 0, creationPermise);
+    if (!raison.isEmpty())
+        return echec(raison);
     return db;
+}
+
+bool rouvrir(const QSqlDatabase& base, QString* erreur)
+{
+    QSqlDatabase db = base;
+    db.close();
+    QString raison;
+    if (!db.open())
+        raison = db.lastError().text();
+    else
+        raison = preparer(db, false, false);
+    if (raison.isEmpty())
+        return true;
+    if (erreur)
+        *erreur = raison;
+    return false;
+}
+
+bool lectureSeule(const QSqlDatabase& base, bool oui)
+{
+    QSqlQuery q(base);
+    return q.exec(oui ? QStringLiteral("PRAGMA query_only = ON") : QStringLiteral("PRAGMA query_only = OFF"));
 }
 
 bool creerSchema(const QSqlDatabase& base, QString* erreur)

@@ -19,9 +19,18 @@ enum class Ouverture {
 // Opens the database file under the given connection name, with durable
 // settings (rollback journal, synchronous=FULL). A file that is missing
 // (unless creation is allowed), a folder, not SQLite, without our tables,
-// or of a newer schema gives nullopt and the reason in *erreur.
+// or of a newer schema gives nullopt and the reason in *erreur. Where
+// creation is allowed, an empty (0-byte) file is treated as missing.
 std::optional<QSqlDatabase> ouvrir(const QString& chemin, Ouverture mode,
                                    const QString& connexion, QString* erreur = nullptr);
+
+// Closes the connection and opens the same file again under the same
+// name, with the same settings and checks (after the file was replaced).
+// Every copy of the connection's handle sees the reopened file.
+bool rouvrir(const QSqlDatabase& base, QString* erreur = nullptr);
+
+// Refuses (or allows again) every write on this connection.
+bool lectureSeule(const QSqlDatabase& base, bool oui);
 
 // Creates the tables, the view, the indexes and the default states.
 bool creerSchema(const QSqlDatabase& base, QString* erreur = nullptr);

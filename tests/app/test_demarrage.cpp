@@ -2,6 +2,7 @@
 #include "app/demarrage.h"
 #include "config/ini32.h"
 #include "config/langues.h"
+#include "app/sauvegardes.h"
 #include "testutil.h"
 
 #include <QDir>
@@ -21,6 +22,7 @@ QString lire(const QString& ini, const char* section, const char* cle)
 struct Demarrer {
     QString ini;
     Demarrage::Sauvegarde sauvegarde;
+    Sauvegardes::Bilan bilan;
     bool baseOuverte = false;
     QList<EntreeEtat> etats;
 
@@ -33,8 +35,10 @@ struct Demarrer {
         {
             const auto db = Demarrage::OuvrirBase(base);
             baseOuverte = db.has_value();
-            if (db)
+            if (db) {
                 etats = Contexte::ChargerEtats(*db);
+                bilan = Sauvegardes::ControlerEtCopier(base, sauvegarde.slot);
+            }
         }
         QSqlDatabase::removeDatabase(QLatin1String(Demarrage::kConnexion));
         Demarrage::LireModeleBarre(ini);
@@ -63,8 +67,9 @@ TEST_F(Demarrage_, FirstStartFillsTheConfigurationAndSecondStartCopiesTheDatabas
     EXPECT_EQ(lire(premier.ini, "system", "sauvegardes nombre"), QStringLiteral("30"));
     EXPECT_EQ(lire(premier.ini, "reservation", "nb clignotement"), QStringLiteral("10"));
     EXPECT_EQ(lire(premier.ini, "planning", "champsdansbarre"), QStringLiteral("[nomclient] ([nbadultes]ad/[nbenfants]en)"));
-    // No database existed before the first opening; the program was copied.
-    EXPECT_FALSE(premier.sauvegarde.baseCopiee);
+    // The database is copied once created and opened; so is the program.
+    EXPECT_EQ(premier.bilan.issue, Sauvegardes::Bilan::Copiee) << qPrintable(premier.bilan.detail);
+    EXPECT_TRUE(QFile::exists(sauvegarde(exe() + QStringLiteral("_1.db"))));
     EXPECT_TRUE(QFile::exists(sauvegarde(exe() + QStringLiteral("_1"))));
     EXPECT_TRUE(QFile::exists(m_dossier.filePath(exe() + QStringLiteral(".db"))));
     ASSERT_GE(premier.etats.size(), 3);
@@ -72,7 +77,7 @@ TEST_F(Demarrage_, FirstStartFillsTheConfigurationAndSecondStartCopiesTheDatabas
 
     const Demarrer second;
     EXPECT_EQ(second.sauvegarde.slot, 2);
-    EXPECT_TRUE(second.sauvegarde.baseCopiee);
+    EXPECT_EQ(second.bilan.issue, Sauvegardes::Bilan::Copiee);
     EXPECT_TRUE(QFile::exists(sauvegarde(exe() + QStringLiteral("_2.db"))));
 }
 

@@ -1,0 +1,60 @@
+#pragma once
+// The window "Restaurer une sauvegarde…" of the "Fichier" menu: the backup
+// slots of the database, newest first, each checked in a background thread
+// and marked "saine" or "endommagée". Choosing a sound one and "Restaurer"
+// asks for confirmation and emits restaurationDemandee; the caller does the
+// restoring and says how it went through termine().
+#include "sauvegardes.h"
+
+#include <QDialog>
+#include <QList>
+#include <atomic>
+
+class QLabel;
+class QPushButton;
+class QThread;
+class QTreeWidget;
+
+// A question answered "Oui" or "Non" (the same texts with or without Qt's
+// French translation); `parDefaut` is the answer of Enter.
+bool DemanderOuiNon(QWidget* parent, const QString& question, bool parDefaut);
+
+class RestaurationSauvegarde : public QDialog
+{
+    Q_OBJECT
+public:
+    RestaurationSauvegarde(const QString& cheminBase, QWidget* parent = nullptr);
+    ~RestaurationSauvegarde() override;
+
+    QTreeWidget* liste;        // columns: slot, date, size, state
+    QPushButton* restaurer;
+    QPushButton* fermer;
+    QLabel* explication;
+
+    // Texts of the state column.
+    static QString texteEtat(std::optional<bool> saine);
+    // "12,5 Mo", "640 ko": the size column.
+    static QString texteTaille(qint64 octets);
+
+    // True once every slot of the list has been checked.
+    bool verificationFinie() const { return m_restants == 0; }
+
+    // The caller's answer to restaurationDemandee: the window closes after
+    // a success and shows the reason of a failure.
+    void termine(bool reussie, const QString& message);
+
+Q_SIGNALS:
+    void restaurationDemandee(const QString& chemin);
+    void verificationTerminee();
+
+private:
+    void verifie(int ligne, bool saine, const QString& detail);
+    void selectionChangee();
+    void restaurer_Click();
+
+    QList<Sauvegardes::Creneau> m_creneaux;
+    QList<std::optional<bool>> m_etats;
+    int m_restants = 0;
+    std::atomic<bool> m_arret{false};
+    QThread* m_verificateur = nullptr;
+};

@@ -1,0 +1,202 @@
+#include "sauvegardes.h"
+
+#include "demarrage.h"
+#include "config/chemins.h"
+#include "store/horloge.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlQuery>
+#include <algorithm>
+#include <cstdio>
+
+namespace Sauvegardes {
+
+namespace {
+
+QString nomDe(const QString& chemin)
+{
+    return QFileInfo(chemin).fileName();
+}
+
+// The extension of a database file name, dot included ("" when none).
+QString extension(const QString& nomBase)
+{
+    const qsizetype point = nomBase.lastIndexOf(QLatin1Char('.'));
+    return point <= 0 ? QString() : nomBase.mid(point);
+}
+
+// Copies a file under a temporary name beside the target, flushes it and
+// renames it over the target.
+bool copierFichier(const QString& source, const QString& cible, QString* erreur)
+{
+    const QFileInfo info(cible);
+    const QString provisoire = info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".tmp");
+    QFile::remove(provisoire);
+    if (!QFile::copy(source, provisoire) || !CopieBase::synchroniser(provisoire)) {
+        QFile::remove(provisoire);
+        *erreur = QStringLiteral("copie de %1 impossible vers %2").arg(source, info.absolutePath());
+        return false;
+    }
+    if (std::rename(QFile::encodeName(provisoire).constData(), QFile::encodeName(cible).constData()) != 0) {
+        QFile::remove(provisoire);
+        *erreur = QStringLiteral("impossible de remplacer ") + cible;
+        return false;
+    }
+    CopieBase::synchroniser(info.absolutePath());
+    return true;
+}
+
+} // namespace
+
+QString Dossier()
+{
+    return Chemins::dansDossier(QStringLiteral("Sauvegardes"));
+}
+
+std::optional<int> NumeroCreneau(const QString& nomBase, const QString& nomFichier)
+{
+    // The slot's name is the base's name with "_N" before its extension.
+    const QString modele = Demarrage::NomSauvegardeBase(nomBase, 0);
+    const qsizetype souligne = modele.size() - extension(nomBase).size() - 1;
+    const QString debut = modele.left(souligne);
+    const QString fin = modele.mid(souligne + 1);
+    if (!nomFichier.startsWith(debut) || !nomFichier.endsWith(fin) || nomFichier.size() <= modele.size() - 1)
+        return std::nullopt;
+    const QString chiffres = nomFichier.mid(debut.size(), nomFichier.size() - debut.size() - fin.size());
+    bool ok = false;
+    const int n = chiffres.toInt(&ok);
+    if (!ok || n < 0 || Demarrage::NomSauvegardeBase(nomBase, n) != nomFichier)
+        return std::nullopt;
+    return n;
+}
+
+QList<Creneau> Lister(const QString& cheminBase)
+{
+    const QString nomBase = nomDe(cheminBase);
+    QList<Creneau> creneaux;
+    if (nomBase.isEmpty())
+        return creneaux;
+    const QFileInfoList fichiers = QDir(Dossier()).entryInfoList(QDir::Files);
+    for (const QFileInfo& f : fichiers) {
+        const auto n = NumeroCreneau(nomBase, f.fileName());
+        if (n)
+            creneaux.append({*n, f.absoluteFilePath(), f.lastModified(), f.size()});
+    }
+    std::sort(creneaux.begin(), creneaux.end(), [](const Creneau& a, const Creneau& b) {
+        return a.date != b.date ? a.date > b.date : a.numero > b.numero;
+    });
+    return creneaux;
+}
+
+Bilan ControlerEtCopier(const QString& cheminBase, int slot)
+{
+    Bilan bilan;
+    const QString connexion = CopieBase::nouvelleConnexion(QStringLiteral("Sauvegarde"));
+    {
+        const auto base = CopieBase::ouvrir(cheminBase, connexion, false, &bilan.detail);
+        if (!base)
+            return bilan;
+        QElapsedTimer chrono;
+        chrono.start();
+        const CopieBase::Controle controle = CopieBase::controler(*base);
+        bilan.msControle = chrono.nsecsElapsed() / 1e6;
+        bilan.detail = controle.premiereLigne;
+        if (!controle.saine) {
+            bilan.issue = Bilan::Endommagee;
+        } else {
+            QDir().mkpath(Dossier());
+            bilan.copie = Dossier() + QLatin1Char('/') + Demarrage::NomSauvegardeBase(nomDe(cheminBase), slot);
+            chrono.start();
+            QString erreur;
+            const bool copiee = CopieBase::copier(*base, bilan.copie, &erreur);
+            bilan.msCopie = chrono.nsecsElapsed() / 1e6;
+            bilan.issue = copiee ? Bilan::Copiee : Bilan::EchecCopie;
+            if (!copiee)
+                bilan.detail = erreur;
+        }
+    }
+    CopieBase::fermer(connexion);
+    return bilan;
+}
+
+CopieBase::Controle Verifier(const QString& chemin)
+{
+    const QString connexion = CopieBase::nouvelleConnexion(QStringLiteral("Verification"));
+    CopieBase::Controle controle;
+    {
+        const auto base = CopieBase::ouvrir(chemin, connexion, true, &controle.premiereLigne);
+        if (!base)
+            return controle;
+        controle = CopieBase::controler(*base);
+    }
+    CopieBase::fermer(connexion);
+    return controle;
+}
+
+std::optional<Creneau> DerniereSaine(const QString& cheminBase)
+{
+    for (const Creneau& c : Lister(cheminBase))
+        if (Verifier(c.chemin).saine)
+            return c;
+    return std::nullopt;
+}
+
+QString NomAvantRestauration(const QString& nomBase, const QDateTime& moment)
+{
+    return QStringLiteral("avant_restauration_") + moment.toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss"))
+         + extension(nomBase);
+}
+
+Restauration Restaurer(const QString& cheminBase, const QString& sauvegarde)
+{
+    Restauration r;
+    if (!QFileInfo(sauvegarde).isFile()) {
+        r.erreur = QStringLiteral("la sauvegarde %1 n'existe pas").arg(sauvegarde);
+        return r;
+    }
+    if (!QDir().mkpath(Dossier())) {
+        r.erreur = QStringLiteral("le dossier %1 ne peut pas être créé").arg(Dossier());
+        return r;
+    }
+    const QString connexion = CopieBase::nouvelleConnexion(QStringLiteral("Restauration"));
+    {
+        // A connection of our own holds the write lock while the file is
+        // kept and replaced; its first read also rolls back a transaction
+        // that a killed program left half done, so the kept file is whole.
+        std::optional<QSqlDatabase> verrou;
+        if (QFileInfo(cheminBase).isFile()) {
+            verrou = CopieBase::ouvrir(cheminBase, connexion, false);
+            if (verrou && !QSqlQuery(*verrou).exec(QStringLiteral("BEGIN IMMEDIATE")))
+                verrou.reset();   // not SQLite, or damaged: kept as it is
+        }
+        if (QFileInfo(cheminBase).isFile()) {
+            const QString nomBase = nomDe(cheminBase);
+            QString garde = Dossier() + QLatin1Char('/') + NomAvantRestauration(nomBase, Horloge::maintenant());
+            for (int i = 2; QFileInfo::exists(garde); ++i)
+                garde = Dossier() + QLatin1Char('/')
+                      + Demarrage::NomSauvegardeBase(NomAvantRestauration(nomBase, Horloge::maintenant()), i);
+            if (!copierFichier(cheminBase, garde, &r.erreur)) {
+                if (verrou)
+                    QSqlQuery(*verrou).exec(QStringLiteral("ROLLBACK"));
+                verrou.reset();
+                CopieBase::fermer(connexion);
+                return r;
+            }
+            r.gardee = garde;
+            // A journal that could not be rolled back belongs to the kept file.
+            const QString journal = cheminBase + QStringLiteral("-journal");
+            if (QFileInfo::exists(journal))
+                QFile::rename(journal, garde + QStringLiteral("-journal"));
+        }
+        r.reussie = copierFichier(sauvegarde, cheminBase, &r.erreur);
+        if (verrou)
+            QSqlQuery(*verrou).exec(QStringLiteral("ROLLBACK"));
+    }
+    CopieBase::fermer(connexion);
+    return r;
+}
+
+} // namespace Sauvegardes

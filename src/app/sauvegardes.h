@@ -1,0 +1,74 @@
+#pragma once
+// The database side of the backups: the snapshot of a start written into
+// its slot once the database is checked, the list of the slots, and the
+// restoring of one of them. No window: the start-up's worker thread, the
+// restore window and the command line use these.
+#include "store/copiebase.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <optional>
+
+namespace Sauvegardes {
+
+QString Dossier();   // program folder + "/Sauvegardes"
+
+// One backup slot of the database found in the folder.
+struct Creneau {
+    int numero = 0;
+    QString chemin;
+    QDateTime date;     // when it was written
+    qint64 taille = 0;  // bytes
+};
+
+// The slot number of a backup file name of `nomBase` ("planning_7.db" of
+// "planning.db" gives 7), nullopt for any other name.
+std::optional<int> NumeroCreneau(const QString& nomBase, const QString& nomFichier);
+
+// The database's slots in the folder, newest first.
+QList<Creneau> Lister(const QString& cheminBase);
+
+// What the start's backup step did.
+struct Bilan {
+    enum Issue {
+        Copiee,       // the database passed the check and its snapshot fills the slot
+        Endommagee,   // the check failed: no slot was touched
+        EchecCopie,   // sound, but the snapshot could not be written (the slot keeps its older copy)
+        Illisible,    // the database could not be opened for the check
+    };
+    Issue issue = Illisible;
+    QString detail;          // first line of the check, or the reason of the failure
+    QString copie;           // the slot's file
+    double msControle = 0;
+    double msCopie = 0;
+};
+
+// Runs quick_check on the database, then, when it is sound, writes its
+// snapshot into the slot. Uses a connection of its own: runs in any thread.
+Bilan ControlerEtCopier(const QString& cheminBase, int slot);
+
+// Checks a backup file (opened read-only on a connection of its own).
+CopieBase::Controle Verifier(const QString& chemin);
+
+// The newest slot that passes the check.
+std::optional<Creneau> DerniereSaine(const QString& cheminBase);
+
+// Name under which the current database is kept before a restore
+// ("avant_restauration_2026-12-09_10-04-39.db").
+QString NomAvantRestauration(const QString& nomBase, const QDateTime& moment);
+
+struct Restauration {
+    bool reussie = false;
+    QString gardee;   // where the previous database was kept (empty when there was none)
+    QString erreur;
+};
+
+// Replaces the database by a backup file. The program's own connection to
+// the database must be closed. The current file is first kept in the
+// backup folder as "avant_restauration_<date>"; the backup is then copied
+// beside the database and renamed over it. On failure the database is
+// left as it was.
+Restauration Restaurer(const QString& cheminBase, const QString& sauvegarde);
+
+} // namespace Sauvegardes

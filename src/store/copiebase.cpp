@@ -1,0 +1,137 @@
+#include "copiebase.h"
+
+#include <QAtomicInt>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace CopieBase {
+
+namespace {
+
+QString raison(const QSqlError& e)
+{
+    const QString texte = e.databaseText().trimmed();
+    return texte.isEmpty() ? e.text().trimmed() : texte;
+}
+
+} // namespace
+
+QString premiereLigne(const QString& resultat)
+{
+    static const QString entete = QStringLiteral("*** in database main ***");
+    QString texte = resultat.trimmed();
+    if (texte.startsWith(entete))
+        texte = texte.mid(entete.size()).trimmed();
+    const qsizetype fin = texte.indexOf(QLatin1Char('\n'));
+    return (fin < 0 ? texte : texte.left(fin)).trimmed();
+}
+
+Controle controler(const QSqlDatabase& base, bool complet)
+{
+    Controle c;
+    QSqlQuery q(base);
+    q.setForwardOnly(true);
+    if (!q.exec(complet ? QStringLiteral("PRAGMA integrity_check") : QStringLiteral("PRAGMA quick_check"))) {
+        c.premiereLigne = raison(q.lastError());
+        return c;
+    }
+    if (!q.next()) {
+        // A check cut short by damage reports the error after its rows.
+        c.premiereLigne = q.lastError().isValid() ? raison(q.lastError()) : QStringLiteral("aucun résultat");
+        return c;
+    }
+    const QString premier = q.value(0).toString();
+    c.saine = premier == QLatin1String("ok") && !q.next();
+    c.premiereLigne = c.saine ? premier : premiereLigne(premier);
+    if (c.premiereLigne.isEmpty())
+        c.premiereLigne = QStringLiteral("contrôle en échec");
+    return c;
+}
+
+bool synchroniser(const QString& chemin)
+{
+    const int fd = ::open(QFile::encodeName(chemin).constData(), O_RDONLY);
+    if (fd < 0)
+        return false;
+    const bool ok = ::fsync(fd) == 0;
+    ::close(fd);
+    return ok;
+}
+
+bool copier(const QSqlDatabase& base, const QString& cible, QString* erreur)
+{
+    const QFileInfo info(cible);
+    const QString provisoire = info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".tmp");
+    auto echec = [&](const QString& pourquoi) {
+        QFile::remove(provisoire);
+        if (erreur)
+            *erreur = pourquoi;
+        return false;
+    };
+    // VACUUM INTO needs a file that does not exist yet: a leftover of an
+    // interrupted copy goes first.
+    QFile::remove(provisoire);
+    QSqlQuery q(base);
+    if (!q.prepare(QStringLiteral("VACUUM INTO ?")))
+        return echec(raison(q.lastError()));
+    q.addBindValue(provisoire);
+    if (!q.exec())
+        return echec(raison(q.lastError()));
+    if (!synchroniser(provisoire))
+        return echec(QStringLiteral("copie impossible à écrire sur le disque"));
+    // rename() replaces the older file of the slot in one step.
+    if (std::rename(QFile::encodeName(provisoire).constData(), QFile::encodeName(cible).constData()) != 0)
+        return echec(QStringLiteral("impossible de renommer la copie en ") + info.fileName());
+    synchroniser(info.absolutePath());
+    return true;
+}
+
+std::optional<QSqlDatabase> ouvrir(const QString& chemin, const QString& connexion, bool lectureSeule,
+                                   QString* erreur)
+{
+    if (!QFileInfo(chemin).isFile()) {
+        if (erreur)
+            *erreur = QStringLiteral("le fichier n'existe pas");
+        return std::nullopt;
+    }
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connexion);
+    db.setDatabaseName(chemin);
+    if (lectureSeule)
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+    if (!db.open()) {
+        if (erreur)
+            *erreur = raison(db.lastError());
+        db = QSqlDatabase();
+        fermer(connexion);
+        return std::nullopt;
+    }
+    return db;
+}
+
+void fermer(const QString& connexion)
+{
+    {
+        QSqlDatabase db = QSqlDatabase::database(connexion, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(connexion);
+}
+
+QString nouvelleConnexion(const QString& prefixe)
+{
+    static QAtomicInt compteur;
+    return prefixe + QLatin1Char('_') + QString::number(compteur.fetchAndAddRelaxed(1));
+}
+
+bool estSQLite(const QSqlDatabase& base)
+{
+    return base.driverName() == QLatin1String("QSQLITE");
+}
+
+} // namespace CopieBase

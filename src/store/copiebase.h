@@ -1,0 +1,48 @@
+#pragma once
+// Copies and checks of an SQLite database taken through SQLite itself, so
+// that a copy is a consistent snapshot even while another connection
+// writes. Returns errors; shows nothing.
+#include <QSqlDatabase>
+#include <QString>
+#include <optional>
+
+namespace CopieBase {
+
+// What PRAGMA quick_check (or integrity_check) said.
+struct Controle {
+    bool saine = false;
+    QString premiereLigne;   // "ok", the first complaint, or why the check could not run
+};
+
+// Runs the check on an opened database. `complet` runs integrity_check,
+// which also compares every index with its table (slower).
+Controle controler(const QSqlDatabase& base, bool complet = false);
+
+// The first line worth showing of a check's first row: SQLite prefixes
+// the first complaint with "*** in database main ***".
+QString premiereLigne(const QString& resultat);
+
+// Writes a snapshot of the database to `cible` with VACUUM INTO: first
+// under a temporary name beside it, flushed to disk, then renamed over
+// `cible`, so that `cible` is always either the older file or a complete
+// snapshot.
+bool copier(const QSqlDatabase& base, const QString& cible, QString* erreur = nullptr);
+
+// A plain SQLite connection of its own on a file (no schema check, no
+// upgrade), for a worker thread or a backup file. `lectureSeule` never
+// writes to the file.
+std::optional<QSqlDatabase> ouvrir(const QString& chemin, const QString& connexion, bool lectureSeule,
+                                   QString* erreur = nullptr);
+// Closes and forgets a connection opened by ouvrir().
+void fermer(const QString& connexion);
+
+// A fresh connection name for a thread's own connection.
+QString nouvelleConnexion(const QString& prefixe);
+
+// True when the database is an SQLite file (the only kind these copies serve).
+bool estSQLite(const QSqlDatabase& base);
+
+// Flushes a file (or a folder's entries) to disk.
+bool synchroniser(const QString& chemin);
+
+} // namespace CopieBase

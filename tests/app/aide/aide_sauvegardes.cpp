@@ -1,0 +1,86 @@
+// Child process of the backup tests.
+//
+//   aide_sauvegardes ecrire BASE DEBUT   writes account rows in transactions
+//       numbered from DEBUT until it is killed; prints "AVANT k" just before
+//       the commit of transaction k and "APRES k" once the commit returned.
+//       Transaction k holds 1 + k % 7 rows of OPERATIONS numbered k; 2 ms
+//       pass between two transactions.
+//   aide_sauvegardes creneau INI TOP     waits until the file TOP exists, then
+//       takes the start's backup slot as the program does and prints it.
+#include "app/demarrage.h"
+#include "config/chemins.h"
+#include "store/base.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QThread>
+#include <cstdio>
+
+namespace {
+
+int ecrire(const QString& chemin, qint64 debut)
+{
+    QString erreur;
+    const auto base = Base::ouvrir(chemin, Base::Ouverture::Existante, QStringLiteral("aide"), &erreur);
+    if (!base) {
+        std::fprintf(stderr, "%s\n", qPrintable(erreur));
+        return 1;
+    }
+    QSqlDatabase db = *base;
+    // Long labels make each commit write several pages.
+    const QString libelle = QString(600, QLatin1Char('x'));
+    for (qint64 k = debut;; ++k) {
+        if (!db.transaction())
+            return 2;
+        QSqlQuery q(db);
+        q.prepare(QStringLiteral("INSERT INTO OPERATIONS (numeroreservation, date, prix, paiement, libelle) "
+                                 "VALUES (?, '2026-12-09 10:00:00', ?, '', ?)"));
+        for (int i = 0; i < 1 + k % 7; ++i) {
+            q.addBindValue(k);
+            q.addBindValue(double(i));
+            q.addBindValue(libelle);
+            if (!q.exec()) {
+                std::fprintf(stderr, "%s\n", qPrintable(q.lastError().text()));
+                return 3;
+            }
+        }
+        std::printf("AVANT %lld\n", k);
+        std::fflush(stdout);
+        if (!db.commit()) {
+            std::fprintf(stderr, "commit %lld refusé\n", k);
+            db.rollback();
+            continue;
+        }
+        std::printf("APRES %lld\n", k);
+        std::fflush(stdout);
+        // A desk's pace, quick as it is: between two transactions the file
+        // is free for a moment, as it is between two sales.
+        QThread::usleep(2000);
+    }
+}
+
+int creneau(const QString& ini, const QString& top)
+{
+    Chemins::fixerDossierProgramme(QFileInfo(ini).absolutePath());
+    for (int i = 0; i < 20000 && !QFileInfo::exists(top); ++i)
+        QThread::usleep(500);
+    const Demarrage::Sauvegarde s = Demarrage::Sauvegarder(ini, QString());
+    std::printf("%d\n", s.slot);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() == 4 && args.at(1) == QLatin1String("ecrire"))
+        return ecrire(args.at(2), args.at(3).toLongLong());
+    if (args.size() == 4 && args.at(1) == QLatin1String("creneau"))
+        return creneau(args.at(2), args.at(3));
+    std::fprintf(stderr, "usage: aide_sauvegardes ecrire BASE DEBUT | creneau INI TOP\n");
+    return 64;
+}

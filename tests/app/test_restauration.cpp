@@ -1,0 +1,258 @@
+// What the user sees of the backups: the question at the start of a damaged
+// database, and the window "Restaurer une sauvegarde…".
+#include "app/gardienbase.h"
+#include "app/lanceur.h"
+#include "app/restauration.h"
+#include "app/root.h"
+#include "app/sauvegardes.h"
+#include "config/chemins.h"
+#include "outils_sauvegardes.h"
+#include "planning/form1.h"
+#include "store/base.h"
+#include "store/dates.h"
+#include "testutil.h"
+#include "store/horloge.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTreeWidget>
+#include <functional>
+#include <gtest/gtest.h>
+
+using namespace OutilsSauvegardes;
+
+namespace {
+
+// Runs an action and answers every message box it shows: a question with
+// `reponse`, any other box with its OK button. Returns their texts.
+// The texts of each box's buttons go to `boutons` ("Oui/Non", "OK").
+QStringList repondre(QMessageBox::StandardButton reponse, const std::function<void()>& action,
+                     const std::function<void(RestaurationSauvegarde*)>& fenetre = {}, QStringList* boutons = nullptr)
+{
+    QStringList lus;
+    QList<QPointer<QObject>> vues;   // boxes already answered (null once gone)
+    QTimer guetteur;
+    // The answers are posted, not given inside the timer: a box opened by
+    // an answer runs its own loop, in which this timer must fire again.
+    QObject::connect(&guetteur, &QTimer::timeout, [&] {
+        QWidget* modale = QApplication::activeModalWidget();
+        if (auto* boite = qobject_cast<QMessageBox*>(modale)) {
+            if (vues.contains(boite))
+                return;
+            vues << boite;
+            lus << boite->text();
+            if (boutons) {
+                QStringList textes;
+                for (QAbstractButton* b : boite->buttons())
+                    textes << b->text();
+                textes.sort();
+                *boutons << textes.join(QLatin1Char('/'));
+            }
+            QAbstractButton* b = boite->button(reponse);
+            QMetaObject::invokeMethod(b ? b : boite->button(QMessageBox::Ok), &QAbstractButton::click, Qt::QueuedConnection);
+        } else if (auto* r = qobject_cast<RestaurationSauvegarde*>(modale)) {
+            if (fenetre)
+                QMetaObject::invokeMethod(r, [r, &fenetre] { fenetre(r); }, Qt::QueuedConnection);
+        }
+    });
+    guetteur.start(10);
+    action();
+    guetteur.stop();
+    return lus;
+}
+
+int compter(const QSqlDatabase& base, const QString& sql)
+{
+    QSqlQuery q(base);
+    return q.exec(sql) && q.next() ? q.value(0).toInt() : -1;
+}
+
+class Restauration_ : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Chemins::fixerDossierProgramme(m_dossier.path());
+        Horloge::fixer(Dates::naive(QDate(2026, 12, 9), QTime(9, 0)));
+    }
+    void TearDown() override
+    {
+        Horloge::liberer();
+        Chemins::fixerDossierProgramme(QString());
+    }
+    // A start of the program up to its background check, answered.
+    QStringList demarrer(Lanceur& lanceur, QMessageBox::StandardButton reponse = QMessageBox::Yes,
+                         QStringList* boutons = nullptr)
+    {
+        return repondre(reponse, [&] {
+            OptionsLancement options;
+            options.demo = true;
+            EXPECT_TRUE(lanceur.demarrer(options));
+            QApplication::processEvents();
+            EXPECT_TRUE(lanceur.gardien()->attendre());
+        }, {}, boutons);
+    }
+    QString slot(int n) const
+    {
+        return Sauvegardes::Dossier() + QLatin1Char('/')
+             + QStringLiteral("%1_%2.db").arg(QFileInfo(base()).completeBaseName()).arg(n);
+    }
+    QString base() const { return m_dossier.filePath(Chemins::nomExecutable() + QStringLiteral(".db")); }
+    QStringList gardees() const
+    {
+        return QDir(Sauvegardes::Dossier()).entryList({QStringLiteral("avant_restauration_*")});
+    }
+    QTemporaryDir m_dossier;
+};
+
+} // namespace
+
+TEST_F(Restauration_, ADamagedDatabaseAsksAndOuiRestoresTheNewestSoundBackupWhileNonGoesReadOnly)
+{
+    struct Cas { QMessageBox::StandardButton reponse; bool lectureSeule; };
+    const Cas cas[] = {{QMessageBox::No, true}, {QMessageBox::Yes, false}};
+    // Two sound starts; the second adds account rows before its backup.
+    {
+        Lanceur premier;
+        demarrer(premier);
+    }
+    int comptesSains = 0;
+    {
+        Lanceur second;
+        OptionsLancement options;
+        ASSERT_TRUE(second.demarrer(options));
+        QSqlQuery q(second.contexte.BaseOuverte);
+        for (int i = 0; i < 25; ++i)
+            ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO OPERATIONS (numeroreservation, date, prix, paiement, libelle) VALUES (1, '2026-12-09 10:%1:00', -2.5, '', 'Café')")
+                                   .arg(i, 2, 10, QLatin1Char('0'))));
+        comptesSains = compter(second.contexte.BaseOuverte, QStringLiteral("SELECT count(*) FROM OPERATIONS"));
+        QApplication::processEvents();
+        ASSERT_TRUE(second.gardien()->attendre());
+        ASSERT_EQ(second.gardien()->bilan().issue, Sauvegardes::Bilan::Copiee);
+    }
+    ASSERT_EQ(comptes(slot(2)).value(1), comptes(base()).value(1));
+
+    for (const Cas& c : cas) {
+        abimer(base());
+        const QByteArray avant1 = TestUtil::lireFichier(slot(1)), avant2 = TestUtil::lireFichier(slot(2));
+        Lanceur lanceur;
+        QStringList boutons;
+        const QStringList vus = demarrer(lanceur, c.reponse, &boutons);
+        ASSERT_FALSE(vus.isEmpty());
+        EXPECT_EQ(boutons.value(0), QStringLiteral("Non/Oui"));
+        EXPECT_TRUE(vus.first().startsWith(QString::fromUtf8("La base de données est endommagée : "))) << qPrintable(vus.first());
+        EXPECT_TRUE(vus.first().endsWith(QString::fromUtf8(". Restaurer la dernière sauvegarde saine ?")));
+        // No slot was written over by the damaged file.
+        EXPECT_EQ(TestUtil::lireFichier(slot(1)), avant1);
+        EXPECT_EQ(TestUtil::lireFichier(slot(2)), avant2);
+        EXPECT_EQ(QFileInfo::exists(slot(3)), false);
+
+        const QSqlDatabase& db = lanceur.contexte.BaseOuverte;
+        EXPECT_EQ(lanceur.calendrier()->windowTitle().endsWith(QString::fromUtf8(" — BASE ENDOMMAGÉE")), c.lectureSeule);
+        EXPECT_EQ(lanceur.gardien()->endommagee(), c.lectureSeule);
+        EXPECT_EQ(QSqlQuery(db).exec(QStringLiteral("INSERT INTO OPERATIONS (numeroreservation, date, prix, paiement, libelle) VALUES (2, '2026-12-09 11:00:00', 1, '', 'x')")),
+                  !c.lectureSeule);
+        if (!c.lectureSeule) {
+            // The account rows of the newest sound backup are all there.
+            EXPECT_EQ(compter(db, QStringLiteral("SELECT count(*) FROM OPERATIONS")), comptesSains + 1);
+            EXPECT_TRUE(Sauvegardes::Verifier(base()).saine);
+            EXPECT_EQ(gardees().size(), 1);
+        }
+    }
+}
+
+TEST_F(Restauration_, TheFileMenuRestoresAChosenSlotAndKeepsTheCurrentFile)
+{
+    {
+        Lanceur premier;
+        demarrer(premier);
+    }
+    Lanceur lanceur;
+    demarrer(lanceur);
+    const QSqlDatabase& db = lanceur.contexte.BaseOuverte;
+    const int avant = compter(db, QStringLiteral("SELECT count(*) FROM RESERVATIONS"));
+    QSqlQuery(db).exec(QStringLiteral("DELETE FROM RESERVATIONS"));
+    ASSERT_EQ(compter(db, QStringLiteral("SELECT count(*) FROM RESERVATIONS")), 0);
+
+    QStringList lignes, etats;
+    bool restaurerActifAvant = true;
+    const QStringList vus = repondre(QMessageBox::Yes, [&] { lanceur.fenetrePrincipale()->menufichier.value(20)->trigger(); },
+        [&](RestaurationSauvegarde* f) {
+            if (!f->verificationFinie() || !lignes.isEmpty())
+                return;
+            for (int i = 0; i < f->liste->topLevelItemCount(); ++i) {
+                lignes << f->liste->topLevelItem(i)->text(0);
+                etats << f->liste->topLevelItem(i)->text(3);
+            }
+            restaurerActifAvant = f->restaurer->isEnabled();
+            // The newest slot (this start's, taken before the rows went).
+            f->liste->setCurrentItem(f->liste->topLevelItem(0));
+            f->restaurer->click();
+        });
+    EXPECT_EQ(lignes, (QStringList{QStringLiteral("2"), QStringLiteral("1")}));
+    EXPECT_EQ(etats, (QStringList{QStringLiteral("saine"), QStringLiteral("saine")}));
+    EXPECT_FALSE(restaurerActifAvant);
+    ASSERT_EQ(vus.size(), 2);
+    EXPECT_TRUE(vus.at(0).startsWith(QString::fromUtf8("Remplacer la base actuelle par la sauvegarde n° 2 du ")));
+    EXPECT_TRUE(vus.at(1).startsWith(QString::fromUtf8("Sauvegarde restaurée : ")));
+
+    // The connection is the same and reads the restored file.
+    EXPECT_EQ(compter(db, QStringLiteral("SELECT count(*) FROM RESERVATIONS")), avant);
+    ASSERT_EQ(gardees().size(), 1);
+    EXPECT_TRUE(vus.at(1).contains(gardees().first()));
+    const QString gardee = Sauvegardes::Dossier() + QLatin1Char('/') + gardees().first();
+    EXPECT_TRUE(gardees().first().startsWith(QStringLiteral("avant_restauration_2026-12-09_09-00-00")));
+    EXPECT_TRUE(integre(gardee));
+    EXPECT_EQ(comptes(gardee), comptes(base()));   // the account stays; only the reservations went
+    EXPECT_TRUE(QSqlQuery(db).exec(QStringLiteral("INSERT INTO OPERATIONS (numeroreservation, date, prix, paiement, libelle) VALUES (3, '2026-12-09 12:00:00', 1, '', 'x')")));
+}
+
+TEST(FenetreRestauration, ADamagedSlotIsMarkedAndCannotBeRestored)
+{
+    QTemporaryDir dossier;
+    Chemins::fixerDossierProgramme(dossier.path());
+    const QString base = dossier.filePath(QStringLiteral("planning.db"));
+    QDir().mkpath(Sauvegardes::Dossier());
+    {
+        const auto db = Base::ouvrir(base, Base::Ouverture::CreerSiAbsente, QStringLiteral("f"));
+        ASSERT_TRUE(db.has_value());
+        for (int n : {3, 4})
+            ASSERT_TRUE(CopieBase::copier(*db, Sauvegardes::Dossier() + QStringLiteral("/planning_%1.db").arg(n)));
+    }
+    CopieBase::fermer(QStringLiteral("f"));
+    abimer(Sauvegardes::Dossier() + QStringLiteral("/planning_4.db"));
+    TestUtil::ecrireFichier(Sauvegardes::Dossier() + QStringLiteral("/autre_5.db"), "pas une sauvegarde");
+
+    RestaurationSauvegarde f(base);
+    QSignalSpy finie(&f, &RestaurationSauvegarde::verificationTerminee);
+    QSignalSpy demandee(&f, &RestaurationSauvegarde::restaurationDemandee);
+    ASSERT_EQ(f.liste->topLevelItemCount(), 2);
+    ASSERT_TRUE(finie.wait(10000));
+    struct Cas { int ligne; const char* etat; bool actif; };
+    const Cas cas[] = {{0, "endommagée", false}, {1, "saine", true}};   // 4 is the newest
+    for (const Cas& c : cas) {
+        f.liste->setCurrentItem(f.liste->topLevelItem(c.ligne));
+        EXPECT_EQ(f.liste->topLevelItem(c.ligne)->text(3), QString::fromUtf8(c.etat));
+        EXPECT_EQ(f.restaurer->isEnabled(), c.actif) << c.ligne;
+    }
+    f.liste->setCurrentItem(f.liste->topLevelItem(0));
+    f.restaurer->click();
+    EXPECT_EQ(demandee.size(), 0);
+    Chemins::fixerDossierProgramme(QString());
+}
+
+TEST(FenetreRestauration, SizesReadAsAUserWould)
+{
+    struct Cas { qint64 octets; const char* texte; };
+    const Cas cas[] = {{0, "0 o"}, {999, "999 o"}, {1000, "1 ko"}, {640500, "641 ko"}, {12500000, "12,5 Mo"}};
+    for (const Cas& c : cas)
+        EXPECT_EQ(RestaurationSauvegarde::texteTaille(c.octets), QString::fromUtf8(c.texte)) << c.octets;
+}
