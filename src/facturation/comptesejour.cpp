@@ -1,6 +1,5 @@
 #include "comptesejour.h"
 
-#include "config/ini32.h"
 #include "store/conversion.h"
 #include "store/dates.h"
 #include "store/horloge.h"
@@ -16,11 +15,6 @@ namespace CompteSejour {
 
 namespace {
 
-QString lireIni(const QString& cheminINI, const char* section, const char* cle)
-{
-    return INI32::ProfilINI(QString::fromLatin1(section), QString::fromLatin1(cle), QString(), cheminINI, 1);
-}
-
 QList<Tarification::Part> partsPostees(const QList<RequetesFacturation::Poste>& postes)
 {
     QList<Tarification::Part> parts;
@@ -31,22 +25,6 @@ QList<Tarification::Part> partsPostees(const QList<RequetesFacturation::Poste>& 
 }
 
 } // namespace
-
-Documents::Entete LireEntete(const QString& cheminINI)
-{
-    return {lireIni(cheminINI, "etablissement", "nom"), lireIni(cheminINI, "etablissement", "adresse"),
-            lireIni(cheminINI, "etablissement", "code postal"), lireIni(cheminINI, "etablissement", "ville"),
-            lireIni(cheminINI, "etablissement", "telephone"), lireIni(cheminINI, "etablissement", "email"),
-            lireIni(cheminINI, "etablissement", "siret"), lireIni(cheminINI, "etablissement", "numero tva"),
-            lireIni(cheminINI, "etablissement", "conditions")};
-}
-
-double LireTaxeDeSejour(const QString& cheminINI)
-{
-    const auto taux = Conversion::LireMontant(
-        INI32::ProfilINI(QStringLiteral("facturation"), QStringLiteral("taxe de sejour"), QStringLiteral("0"), cheminINI, 2));
-    return taux && *taux > 0 ? *taux : 0.0;
-}
 
 std::optional<Sejour> Lire(const QSqlDatabase& base, qint32 numero, const QString& cheminINI, QString* erreur)
 {
@@ -71,7 +49,7 @@ std::optional<Sejour> Lire(const QSqlDatabase& base, qint32 numero, const QStrin
     s.sejour.depart = r->fin.date();
     s.sejour.adultes = std::max(0, r->nbadultes);
     s.sejour.enfants = std::max(0, r->nbenfants);
-    s.calcul = Tarification::Calculer(s.sejour, *tarifs, LireTaxeDeSejour(cheminINI));
+    s.calcul = Tarification::Calculer(s.sejour, *tarifs, Etablissement::TaxeDeSejour(cheminINI));
     return s;
 }
 
@@ -137,7 +115,7 @@ std::optional<Documents::Contrat> Contrat(const QSqlDatabase& base, qint32 numer
     if (!s)
         return std::nullopt;
     Documents::Contrat c;
-    c.etablissement = LireEntete(cheminINI);
+    c.etablissement = Etablissement::Lire(cheminINI);
     c.reservation = numero;
     c.client = s->reservation.nomclient.trimmed();
     c.telephone = s->reservation.telephone;
@@ -199,7 +177,7 @@ std::optional<RequetesFacturation::Facture> EmettreFacture(const QSqlDatabase& b
     QString raison;
     const auto facture = RequetesFacturation::emettreFacture(base, numero, maintenant, Conversion::ArrondiCentime(total),
         [&](const QString& numeroFacture) -> std::optional<QByteArray> {
-            Documents::Facture f{LireEntete(cheminINI), numeroFacture, maintenant.date(), numero,
+            Documents::Facture f{Etablissement::Lire(cheminINI), numeroFacture, maintenant.date(), numero,
                                  s->reservation.nomclient.trimmed(), s->unite, s->reservation.debut, s->reservation.fin, *lignes};
             const QByteArray pdf = Documents::Pdf(Documents::HtmlFacture(f), QStringLiteral("Facture ") + numeroFacture);
             if (pdf.isEmpty()) {

@@ -12,11 +12,6 @@
 
 namespace CompteSejour {
 
-// The establishment's details, section [etablissement] of the configuration.
-Documents::Entete LireEntete(const QString& cheminINI);
-// The tourist tax per adult and night, [facturation] "taxe de sejour".
-double LireTaxeDeSejour(const QString& cheminINI);
-
 struct Sejour {
     Requetes::Reservation reservation;
     QString unite;                    // the unit's name

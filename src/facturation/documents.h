@@ -2,6 +2,7 @@
 // The documents of a reservation: the contract and the invoice, built as
 // HTML from plain data (every text of the user escaped) and printed to PDF
 // with Qt's own writer.
+#include "facturation/etablissement.h"
 #include "facturation/tarification.h"
 #include "store/requetes_facturation.h"
 
@@ -13,17 +14,7 @@
 namespace Documents {
 
 // The letterhead: the establishment's own details.
-struct Entete {
-    QString nom;
-    QString adresse;
-    QString codePostal;
-    QString ville;
-    QString telephone;
-    QString email;
-    QString siret;
-    QString numeroTVA;
-    QString conditions;   // the contract's conditions, several lines
-};
+using Entete = Etablissement::Coordonnees;
 
 struct Contrat {
     Entete etablissement;

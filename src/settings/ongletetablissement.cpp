@@ -1,6 +1,6 @@
 #include "ongletetablissement.h"
 
-#include "etablissement.h"
+#include "facturation/etablissement.h"
 #include "store/contexte.h"
 
 #include <QGridLayout>

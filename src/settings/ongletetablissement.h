@@ -2,7 +2,7 @@
 // The "Établissement" tab of the settings window: the hotel's own details
 // printed on the contracts and invoices. Each field is stored in the INI
 // file when it is left (the conditions as they are typed).
-#include "etablissement.h"
+#include "facturation/etablissement.h"
 
 #include <QHash>
 #include <QList>

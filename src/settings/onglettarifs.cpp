@@ -1,7 +1,7 @@
 #include "onglettarifs.h"
 
 #include "editeurtable.h"
-#include "etablissement.h"
+#include "facturation/etablissement.h"
 #include "modelearticles.h"
 #include "modeletarifs.h"
 #include "store/contexte.h"

@@ -4,7 +4,7 @@
 #include "config/fichierini.h"
 #include "config/langues.h"
 #include "pilotage.h"
-#include "settings/etablissement.h"
+#include "facturation/etablissement.h"
 #include "settings/ongletetablissement.h"
 #include "settings/parametres.h"
 #include "store/contexte.h"
