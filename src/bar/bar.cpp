@@ -179,7 +179,8 @@ void BAR::chargerArticles()
     const QSize taille = Twips::rect(0, 0, Caisse::kTailleArticle.width(), Caisse::kTailleArticle.height()).size();
     int bas = 0;
     for (int i = 0; i < lus->size(); ++i) {
-        const Caisse::Article article = Caisse::lireArticle(lus->at(i).libelle, lus->at(i).prixTTC);
+        Caisse::Article article = Caisse::lireArticle(lus->at(i).libelle, lus->at(i).prixTTC);
+        article.tauxTVA = lus->at(i).tauxTVA;
         BoutonEclaire* bouton = i == 0 ? Consommation.first() : new BoutonEclaire(m_articles);
         if (i > 0) {
             bouton->setObjectName(QStringLiteral("Consommation"));
@@ -347,8 +348,8 @@ void BAR::vendre(qint32 numero, const Caisse::Article& article, int quantite)
     const Caisse::Vente vente = Caisse::vendre(article, quantite);
     // The sale is printed only once the account holds it.
     QString erreur;
-    if (!Module1::EnregistrerOperation(m_contexte->BaseOuverte, numero, -vente.montant, QString(),
-                                       vente.libelleOperation, &erreur)) {
+    if (!Module1::EnregistrerOperationTVA(m_contexte->BaseOuverte, numero, -vente.montant, QString(),
+                                          vente.libelleOperation, article.tauxTVA, &erreur)) {
         avertir(QStringLiteral("La vente n'a pas été enregistrée :\n") + erreur);
         return;
     }
@@ -378,8 +379,8 @@ void BAR::annulerVente(qint32 numero, const Caisse::Article& article, int quanti
         return;
     }
     const Caisse::Vente annulation = Caisse::annuler(article, quantite);
-    if (!Module1::EnregistrerOperation(m_contexte->BaseOuverte, numero, annulation.montant, QString(),
-                                       annulation.libelleOperation, &erreur)) {
+    if (!Module1::EnregistrerOperationTVA(m_contexte->BaseOuverte, numero, annulation.montant, QString(),
+                                          annulation.libelleOperation, article.tauxTVA, &erreur)) {
         avertir(QStringLiteral("L'annulation n'a pas été enregistrée :\n") + erreur);
         return;
     }

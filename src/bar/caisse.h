@@ -27,6 +27,7 @@ QList<QPoint> dispositionArticles(int nombre, QPoint origine = kOrigineArticles,
 struct Article {
     QString libelle;
     std::optional<double> prix;
+    double tauxTVA = 10;   // kept with each sale for the invoices
 };
 Article lireArticle(const QString& libelle, const QVariant& prixTTC);
 

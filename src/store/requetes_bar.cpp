@@ -12,7 +12,7 @@ std::optional<QList<ArticleBrut>> articles(const QSqlDatabase& base, QString* er
 {
     QSqlQuery q(base);
     q.setForwardOnly(true);
-    if (!q.exec(QStringLiteral("SELECT Famille, Libelle, prixTTC FROM CONSOMMATIONS ORDER BY Famille, rowid"))) {
+    if (!q.exec(QStringLiteral("SELECT Famille, Libelle, prixTTC, tauxTVA FROM CONSOMMATIONS ORDER BY Famille, rowid"))) {
         Requetes::Rapporter(q, erreur);
         return std::nullopt;
     }
@@ -22,6 +22,8 @@ std::optional<QList<ArticleBrut>> articles(const QSqlDatabase& base, QString* er
         a.famille = q.value(0).toString();
         a.libelle = q.value(1).toString();
         a.prixTTC = q.value(2);
+        if (!q.value(3).isNull())
+            a.tauxTVA = q.value(3).toDouble();
         lignes.append(a);
     }
     return lignes;

@@ -14,6 +14,7 @@ struct ArticleBrut {
     QString famille;
     QString libelle;
     QVariant prixTTC;   // as stored: Null, a number, or a text
+    double tauxTVA = 10;  // percent, included in the price (10 when not stored)
 };
 
 // Every article, grouped by family, in the order they were entered within a

@@ -20,6 +20,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QSqlQuery>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -545,4 +546,25 @@ TEST_F(BarTest, LibelleAvecPourcent)
     QTest::mouseClick(article(bar, 0), Qt::LeftButton);
     EXPECT_EQ(lireJournal(db.base()).last().libelle, QStringLiteral("ANNULATION BAR Menu %1 du jour %2\r\n3 x 2,5"));
     EXPECT_EQ(messages.textes, QStringList());
+}
+
+TEST_F(BarTest, LaTVADeLArticleSuitSaVenteEtSonAnnulation)
+{
+    db.executer(QStringLiteral("INSERT INTO CONSOMMATIONS (Famille, Libelle, prixTTC, tauxTVA) VALUES "
+                               "('Boissons', 'Bière', 3.5, 20), ('Repas', 'Menu', 15, 5.5), ('Divers', 'Glace', 2, NULL)"));
+    BAR* bar = ouvrir(QStringLiteral("42"));
+    QTest::mouseClick(article(bar, 0), Qt::LeftButton);
+    QTest::mouseClick(article(bar, 1), Qt::LeftButton);
+    QTest::mouseClick(article(bar, 2), Qt::LeftButton);
+    taper(bar, QStringLiteral("-1"));
+    QTest::mouseClick(article(bar, 0), Qt::LeftButton);
+    QSqlQuery q(db.base());
+    ASSERT_TRUE(q.exec(QStringLiteral("SELECT libelle, prix, tauxtva FROM OPERATIONS ORDER BY rowid")));
+    QStringList lignes;
+    while (q.next())
+        lignes << q.value(0).toString().section(QLatin1Char('\r'), 0, 0) + QLatin1Char(' ') + q.value(1).toString()
+                      + QLatin1Char(' ') + (q.value(2).isNull() ? QStringLiteral("NULL") : q.value(2).toString());
+    // Articles come by family: Boissons, Divers, Repas.
+    EXPECT_EQ(lignes, (QStringList{QStringLiteral("BAR Bière -3.5 20"), QStringLiteral("BAR Glace -2 10"),
+                                   QStringLiteral("BAR Menu -15 5.5"), QStringLiteral("ANNULATION BAR Bière 3.5 20")}));
 }
