@@ -1,13 +1,12 @@
 #include "caissedujour.h"
 
+#include "documents.h"
+
 #include "store/conversion.h"
 
-#include <QBuffer>
 #include <QCollator>
 #include <QFont>
 #include <QLocale>
-#include <QPageSize>
-#include <QPdfWriter>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QTextDocument>
@@ -301,22 +300,12 @@ QString NomDuPdf(const QDate& jour)
 
 bool EcrirePdf(const QString& texte, const QString& chemin, QString* erreur)
 {
-    QByteArray octets;
-    {
-        QBuffer tampon(&octets);
-        tampon.open(QIODevice::WriteOnly);
-        QPdfWriter pdf(&tampon);
-        pdf.setPageSize(QPageSize(QPageSize::A4));
-        pdf.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
-        pdf.setTitle(texte.section(QLatin1Char('\n'), 0, 0));
-        pdf.setCreator(QStringLiteral("Orvane Planning"));
-        QTextDocument document;
-        QFont police(QStringLiteral("DejaVu Sans Mono"), 9);
-        police.setStyleHint(QFont::Monospace);
-        document.setDefaultFont(police);
-        document.setPlainText(texte);
-        document.print(&pdf);
-    }
+    QTextDocument document;
+    QFont police(QStringLiteral("DejaVu Sans Mono"), 9);
+    police.setStyleHint(QFont::Monospace);
+    document.setDefaultFont(police);
+    document.setPlainText(texte);
+    const QByteArray octets = Documents::PdfDuDocument(document, texte.section(QLatin1Char('\n'), 0, 0));
     QSaveFile fichier(chemin);
     if (!fichier.open(QIODevice::WriteOnly) || fichier.write(octets) != octets.size() || !fichier.commit()) {
         if (erreur)

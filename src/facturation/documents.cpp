@@ -185,7 +185,7 @@ QString HtmlFacture(const Facture& f)
     return h + QStringLiteral("</body></html>");
 }
 
-QByteArray Pdf(const QString& html, const QString& titre)
+QByteArray PdfDuDocument(const QTextDocument& document, const QString& titre)
 {
     QByteArray octets;
     QBuffer tampon(&octets);
@@ -197,17 +197,22 @@ QByteArray Pdf(const QString& html, const QString& titre)
         pdf.setCreator(QStringLiteral("Orvane Planning"));
         pdf.setPageSize(QPageSize(QPageSize::A4));
         pdf.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
-        QTextDocument document;
-        // No ligatures: the text read back from the PDF ("fils", not "ﬁls")
-        // is the text written, for a search or a copy.
-        QFont police(QStringLiteral("DejaVu Sans"), 10);
-        police.setStyleStrategy(QFont::PreferNoShaping);
-        document.setDefaultFont(police);
-        document.setHtml(html);
         document.print(&pdf);
     }
     tampon.close();
     return octets;
+}
+
+QByteArray Pdf(const QString& html, const QString& titre)
+{
+    QTextDocument document;
+    // No ligatures: the text read back from the PDF ("fils", not "ﬁls")
+    // is the text written, for a search or a copy.
+    QFont police(QStringLiteral("DejaVu Sans"), 10);
+    police.setStyleStrategy(QFont::PreferNoShaping);
+    document.setDefaultFont(police);
+    document.setHtml(html);
+    return PdfDuDocument(document, titre);
 }
 
 } // namespace Documents

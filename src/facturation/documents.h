@@ -11,6 +11,8 @@
 #include <QList>
 #include <QString>
 
+class QTextDocument;
+
 namespace Documents {
 
 // The letterhead: the establishment's own details.
@@ -66,7 +68,9 @@ struct Facture {
 QString HtmlContrat(const Contrat& c);
 QString HtmlFacture(const Facture& f);
 
-// The PDF of an HTML document on A4 pages; empty when it cannot be made.
+// The PDF of a document on A4 pages; empty when it cannot be made.
+QByteArray PdfDuDocument(const QTextDocument& document, const QString& titre);
+// The same for an HTML text.
 QByteArray Pdf(const QString& html, const QString& titre);
 
 } // namespace Documents
