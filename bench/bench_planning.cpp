@@ -1,6 +1,8 @@
 // Time of a calendar refresh (queries and painting into the offscreen
-// surfaces) against the size of the reservation history. Prints figures,
-// asserts nothing.
+// surfaces) against the size of the reservation history, and of one step of
+// a held day button. Prints figures, asserts nothing; the budget is under
+// 8 ms with 100 rows shown, the 20-year history no more than 1.2 times the
+// 1-year one.
 //
 //   bench_planning [repetitions [units years]]
 #include "store/contexte.h"
@@ -11,6 +13,7 @@
 #include "store/dates.h"
 #include "store/horloge.h"
 #include "store/requetes.h"
+#include "ui/xpcmdbutton.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -19,6 +22,7 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <vector>
 
 namespace {
@@ -68,17 +72,54 @@ double mediane(std::vector<double> v)
     return v.empty() ? 0 : v[v.size() / 2];
 }
 
+// Processor time of this thread, in ms: unlike the wall clock it does not
+// count the time other programs of a busy machine take.
+double processeurMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+// Median wall time of the repetitions; the median processor time goes to
+// *processeur when asked.
 template <typename F>
-double mesurer(int repetitions, F&& f)
+double mesurer(int repetitions, F&& f, double* processeur = nullptr)
 {
     std::vector<double> temps;
+    std::vector<double> cpu;
     QElapsedTimer chrono;
     for (int i = 0; i < repetitions; ++i) {
+        const double c0 = processeurMs();
         chrono.start();
         f(i);
         temps.push_back(chrono.nsecsElapsed() / 1e6);
+        cpu.push_back(processeurMs() - c0);
     }
+    if (processeur)
+        *processeur = mediane(cpu);
     return mediane(temps);
+}
+
+// One step of the held ">" button in its fast phase: the clock moves by a
+// thirtieth of a second, the repeat's tick moves the grid one day.
+double pasMaintenu(Form1& f, int repetitions, double* processeur)
+{
+    QDateTime horloge = Dates::naive(kAujourdhui, QTime(10, 0));
+    Horloge::fixer(horloge);
+    emit f.MvtJourSuivant->MouseDown(-1, Qt::LeftButton, {}, 1, 1);
+    // Past the slow phase, before measuring.
+    horloge = horloge.addMSecs(2500);
+    Horloge::fixer(horloge);
+    f.mouvements_Timer();
+    const double t = mesurer(repetitions, [&](int) {
+        horloge = horloge.addMSecs(34);
+        Horloge::fixer(horloge);
+        f.mouvements_Timer();
+    }, processeur);
+    emit f.MvtJourSuivant->MouseUp(-1, Qt::LeftButton, {}, 1, 1);
+    Horloge::fixer(Dates::naive(kAujourdhui, QTime(10, 0)));
+    return t;
 }
 
 void cas(int unites, int annees, int repetitions)
@@ -109,14 +150,18 @@ void cas(int unites, int annees, int repetitions)
         f.show();
         f.rafraichir();   // warm-up; also prepares the index on the ends
 
+        double cpuAujourdhui = 0, cpuPasse = 0, cpuPas = 0;
         const double aujourdhui = mesurer(repetitions, [&](int i) {
-            f.datedepart = kAujourdhui.addDays(i % 2);   // as a held day button does
+            f.datedepart = kAujourdhui.addDays(i % 2);
             f.rafraichir();
-        });
+        }, &cpuAujourdhui);
         const double passe = mesurer(repetitions, [&](int i) {
             f.datedepart = kAujourdhui.addDays(-annees * 365 / 2 + i % 2);
             f.rafraichir();
-        });
+        }, &cpuPasse);
+        f.datedepart = kAujourdhui;
+        f.rafraichir();
+        const double pas = pasMaintenu(f, repetitions, &cpuPas);
         // The same period read from the whole history, for comparison.
         const int colonnes = Grille::nombreColonnes(f.planning->width(), 20);
         const double toutLire = mesurer(std::max(3, repetitions / 5), [&](int) {
@@ -133,11 +178,12 @@ void cas(int unites, int annees, int repetitions)
             f.datedepart = kAujourdhui.addDays(i % 2);
             f.rafraichir();
         });
-        std::printf("%3d unités x %2d an(s) (%6d séjours, %d barres) : rafraichir médiane %7.2f ms "
-                    "(aujourd'hui), %7.2f ms (milieu de l'historique) ; requêtes sans borne %7.2f ms ; "
-                    "fenêtre ordinaire défilée à la ligne %d : %7.2f ms\n",
-                    unites, annees, n.value(0).toInt(), barres, aujourdhui, passe, toutLire,
-                    f.premiereLigne, defile);
+        std::printf("%3d unités x %2d an(s) (%6d séjours, %d barres), médianes en ms (horloge / processeur) :\n"
+                    "    rafraichir %7.2f / %7.2f (aujourd'hui), %7.2f / %7.2f (milieu de l'historique)\n"
+                    "    pas du bouton maintenu %7.2f / %7.2f ; requêtes sans borne %7.2f ;"
+                    " fenêtre ordinaire défilée à la ligne %d : %7.2f\n",
+                    unites, annees, n.value(0).toInt(), barres, aujourdhui, cpuAujourdhui, passe, cpuPasse,
+                    pas, cpuPas, toutLire, f.premiereLigne, defile);
         std::fflush(stdout);
     }
     QSqlDatabase::removeDatabase(connexion);
