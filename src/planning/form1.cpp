@@ -151,8 +151,8 @@ Form1::Form1(Contexte* contexte, QWidget* parent)
     connect(mouvementaujourdhui, &xpcmdbutton::Click, this, &Form1::mouvementaujourdhui_Click);
     connect(MvtJourPrecedent, &xpcmdbutton::MouseDown, this, [this] { jourMaintenu(-1); });
     connect(MvtJourSuivant, &xpcmdbutton::MouseDown, this, [this] { jourMaintenu(1); });
-    connect(MvtJourPrecedent, &xpcmdbutton::MouseUp, mouvements, &QTimer::stop);
-    connect(MvtJourSuivant, &xpcmdbutton::MouseUp, mouvements, &QTimer::stop);
+    connect(MvtJourPrecedent, &xpcmdbutton::MouseUp, this, &Form1::jourRelache);
+    connect(MvtJourSuivant, &xpcmdbutton::MouseUp, this, &Form1::jourRelache);
     connect(ajouter, &xpcmdbutton::Click, this, &Form1::ajouter_Click);
 
     connect(planning, &Surface::sourisEnfoncee, this,
@@ -389,17 +389,34 @@ void Form1::choixmois_Click(int index)
 
 void Form1::jourMaintenu(int pas)
 {
+    // The press moves one day at once; the ticks then follow the time the
+    // button has been held, whatever a refresh costs.
     m_pasMouvement = pas;
+    m_debutMaintien = Horloge::millisecondes();
+    m_joursMaintenus = 1;
+    datedepart = datedepart.addDays(pas);
+    rafraichir();
     mouvements->start();
+}
+
+void Form1::jourRelache()
+{
+    mouvements->stop();
+    m_pasMouvement = 0;
 }
 
 void Form1::mouvements_Timer()
 {
-    // A refresh that lets events through must not run a second step inside itself.
-    if (m_dansMouvement)
+    // A refresh that lets events through must not run a second step inside
+    // itself; a tick left over after the release moves nothing.
+    if (m_dansMouvement || m_pasMouvement == 0)
+        return;
+    const int dus = Grille::joursMaintenus(Horloge::millisecondes() - m_debutMaintien);
+    if (dus <= m_joursMaintenus)
         return;
     m_dansMouvement = true;
-    datedepart = datedepart.addDays(m_pasMouvement);
+    datedepart = datedepart.addDays(qint64(m_pasMouvement) * (dus - m_joursMaintenus));
+    m_joursMaintenus = dus;
     rafraichir();
     m_dansMouvement = false;
 }
@@ -439,11 +456,9 @@ void Form1::planningRelache()
 
 void Form1::Deplaceur_Timer()
 {
-    if (m_pointeur == m_departGlisser)
-        return;
+    // Always from the drag's start, so that coming back to it shows its
+    // first day again.
     const int d = Grille::decalageGlisser(m_pointeur.x() - m_departGlisser.x(), LargeurJour);
-    if (d == 0)
-        return;
     const QDate jour = m_jourGlisser.addDays(-d);
     if (jour == datedepart)
         return;   // the grid already shows that day first

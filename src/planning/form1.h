@@ -100,6 +100,7 @@ private:
     void planningEnfonce(Qt::MouseButton bouton, Qt::MouseButtons boutons, QPoint position, QPoint ecran);
     void planningRelache();
     void jourMaintenu(int pas);
+    void jourRelache();
     void afficherMoisAnnee();
     void dessinerEntete(int largeurPlanning, int hauteurPlanning, int* colonnesDessinees);
     void placerAscenseur(const Grille::Defilement& d, int hauteurVisible);
@@ -114,7 +115,9 @@ private:
     QList<Grille::Barre> m_barres;
 
     qint16 m_compteurClignotement = 0;
-    int m_pasMouvement = 0;
+    int m_pasMouvement = 0;       // -1 or 1 while a day button is held, 0 otherwise
+    qint64 m_debutMaintien = 0;   // Horloge::millisecondes() at the press
+    int m_joursMaintenus = 0;     // days moved since the press
     bool m_dansMouvement = false;
     bool m_dansRedimension = false;
 

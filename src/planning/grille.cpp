@@ -138,6 +138,19 @@ int decalageGlisser(int dx, int largeurJour)
     return int(std::floor(double(dx) / largeurSure(largeurJour)));
 }
 
+int joursMaintenus(qint64 ms)
+{
+    constexpr qint64 kRepetition = 400;   // before it, a press is one day
+    constexpr qint64 kRapide = 2000;      // from it, the fast pace
+    if (ms < kRepetition)
+        return 1;
+    const qint64 lent = std::min(ms, kRapide) - kRepetition;
+    int jours = 2 + int(lent / 125);      // 8 a second
+    if (ms > kRapide)
+        jours += int((ms - kRapide) * 30 / 1000);
+    return jours;
+}
+
 QDateTime finMinimaleVisible(const QDate& datedepart, int largeurJour)
 {
     // A bar's ends reach 2 pixels outside their moments; one more day keeps

@@ -106,6 +106,11 @@ bool ligneVisible(int yLigne, int hauteurLigne, int hauteurGrille);
 // since the drag began, rounded towards minus infinity.
 int decalageGlisser(int dx, int largeurJour);
 
+// Held day buttons: the days moved in all after the button has been held
+// `ms` milliseconds. One at once; from 400 ms on, about 8 more a second;
+// from 2 s on, about 30 more a second.
+int joursMaintenus(qint64 ms);
+
 // The earliest end a stay may have and still show a pixel of its bar when
 // the grid starts on datedepart (with a safe margin for the bar's ends).
 QDateTime finMinimaleVisible(const QDate& datedepart, int largeurJour);

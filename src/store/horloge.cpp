@@ -2,6 +2,8 @@
 
 #include "dates.h"
 
+#include <QElapsedTimer>
+
 namespace Horloge {
 
 namespace {
@@ -19,6 +21,19 @@ QDateTime maintenant()
 QDate aujourdhui()
 {
     return maintenant().date();
+}
+
+qint64 millisecondes()
+{
+    if (g_fixe.isValid())
+        return g_fixe.toMSecsSinceEpoch();
+    // Steady: a change of the system's time does not stretch a press.
+    static QElapsedTimer compteur = [] {
+        QElapsedTimer c;
+        c.start();
+        return c;
+    }();
+    return compteur.elapsed();
 }
 
 void fixer(const QDateTime& moment)

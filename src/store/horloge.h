@@ -10,6 +10,11 @@ namespace Horloge {
 QDateTime maintenant();
 QDate aujourdhui();
 
+// Milliseconds on a steady counter, for lengths of time such as how long a
+// button is held. While the clock is frozen it gives the frozen moment's
+// milliseconds, so that tests move time by freezing a later moment.
+qint64 millisecondes();
+
 // Freezes the clock at the given moment (tests); liberer() lets it run again.
 void fixer(const QDateTime& moment);
 void liberer();

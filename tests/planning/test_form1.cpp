@@ -181,25 +181,36 @@ TEST_F(Calendrier, YearAndMonthChoicesJumpToTheFirstOfTheMonth)
     EXPECT_EQ(f->datedepart, QDate(2007, 3, 15));
 }
 
-TEST_F(Calendrier, HeldDayButtonsScrollUntilReleased)
+TEST_F(Calendrier, HeldDayButtonsMoveOneDayThenRepeatUntilReleased)
 {
     auto f = fenetre();
-    struct Cas { xpcmdbutton* bouton; int sens; };
-    const Cas cas[] = {{f->MvtJourSuivant, 1}, {f->MvtJourPrecedent, -1}};
+    // Days moved for a press held that long, the repeat's ticks coming every
+    // 20 ms of the test's clock.
+    struct Cas { xpcmdbutton* bouton; int sens; qint64 ms; int jours; };
+    const Cas cas[] = {
+        {f->MvtJourSuivant, 1, 0, 1}, {f->MvtJourSuivant, 1, 50, 1}, {f->MvtJourPrecedent, -1, 300, 1},
+        {f->MvtJourSuivant, 1, 1000, 6}, {f->MvtJourPrecedent, -1, 2500, 29},
+    };
     for (const Cas& c : cas) {
+        QDateTime horloge = Dates::naive(QDate(2007, 3, 15), QTime(10, 0));
+        Horloge::fixer(horloge);
         const QDate avant = f->datedepart;
         QTest::mousePress(c.bouton, Qt::LeftButton);
+        EXPECT_EQ(avant.daysTo(f->datedepart), c.sens) << "at once, " << c.ms;
         EXPECT_TRUE(f->mouvements->isActive());
-        EXPECT_TRUE(QTest::qWaitFor([&] { return std::abs(f->datedepart.daysTo(avant)) >= 3; }, 10000));
+        for (qint64 t = 20; t <= c.ms; t += 20) {
+            Horloge::fixer(horloge.addMSecs(t));
+            f->mouvements_Timer();
+        }
         QTest::mouseRelease(c.bouton, Qt::LeftButton);
         EXPECT_FALSE(f->mouvements->isActive());
-        const qint64 jours = avant.daysTo(f->datedepart);
-        EXPECT_EQ(jours > 0 ? 1 : -1, c.sens);
-        // The boxes follow every step.
+        EXPECT_EQ(avant.daysTo(f->datedepart), c.sens * c.jours) << c.ms;
+        // The boxes follow; a tick after the release moves nothing.
         EXPECT_EQ(f->choixannee->currentText(), QString::number(f->datedepart.year()));
         const QDate arret = f->datedepart;
-        QTest::qWait(50);
-        EXPECT_EQ(f->datedepart, arret);
+        Horloge::fixer(horloge.addMSecs(c.ms + 5000));
+        f->mouvements_Timer();
+        EXPECT_EQ(f->datedepart, arret) << c.ms;
     }
     // A click on a day button alone moves nothing by itself.
     const QDate avant = f->datedepart;
@@ -285,6 +296,7 @@ TEST_F(Calendrier, LeftButtonOpensABarOrDragsTheDays)
     EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::CrossCursor);
     struct Glisse { QPoint vers; int jours; };
     const Glisse glisses[] = {
+        {{245, 30}, -2}, {{200, 30}, 0},   // back on the start: its first day again
         {{245, 30}, -2}, {{195, 30}, 1},
         {{200, 90}, 1}, {{219, 30}, 1},   // no whole day to the right: the grid stays
         {{221, 30}, -1}, {{180, 30}, 1},

@@ -287,3 +287,16 @@ TEST(Grille, HitTestAfterScrollingFindsTheBarOfTheShownRow)
     EXPECT_EQ(defilees.at(0).r, (Rectangle{54, -98, 108, -82}));
     EXPECT_EQ(defilees.at(2).hautLigne, 20);
 }
+
+TEST(Grille, HeldButtonMovesOneDayThenEightThenThirtyASecond)
+{
+    struct Cas { qint64 ms; int jours; };
+    const Cas cas[] = {
+        {0, 1}, {50, 1}, {399, 1},            // a click is one day
+        {400, 2}, {524, 2}, {525, 3},         // the repeat starts, a day every 125 ms
+        {1000, 6}, {1999, 14}, {2000, 14},
+        {2034, 15}, {3000, 44}, {12000, 314}, // then 30 a second
+    };
+    for (const Cas& c : cas)
+        EXPECT_EQ(Grille::joursMaintenus(c.ms), c.jours) << c.ms;
+}
