@@ -90,7 +90,9 @@ Form1::Form1(Contexte* contexte, QWidget* parent)
     policeListes.setPointSizeF(8);
 
     fondplanning = conteneur(this, "fondplanning", Twips::rect(120, 120, 9255, 5415), palette().color(QPalette::Dark));
-    colonnes = conteneur(fondplanning, "colonnes", Twips::rect(0, 0, 2295, 1020), QColor(192, 192, 192));
+    // The corner ends where the unit names begin, so that the first row and
+    // the grid's top line show whole.
+    colonnes = conteneur(fondplanning, "colonnes", Twips::rect(0, 0, 2295, 960), QColor(192, 192, 192));
     Objets = surface(fondplanning, "Objets", Twips::rect(0, 960, 2295, 4095), QColor(128, 128, 255), police);
     lesmois = surface(fondplanning, "lesmois", Twips::rect(2280, 0, 4695, 375), QColor(255, 255, 192), police);
     TexteColonnes = surface(fondplanning, "TexteColonnes", Twips::rect(2280, 360, 4695, 615),
@@ -281,14 +283,14 @@ void Form1::placerAscenseur(const Grille::Defilement& d, int hauteurVisible)
 
 void Form1::dessinerEntete(int largeurPlanning, int hauteurPlanning, int* colonnesDessinees)
 {
-    const Grille::Entete e = Grille::entete(datedepart, largeurPlanning, LargeurJour);
+    const Grille::Entete e = Grille::entete(datedepart, largeurPlanning, LargeurJour, Horloge::aujourdhui());
     {
         Pinceau p(lesmois);
         Trace::peindreMois(p, e, lesmois->height());
     }
     {
         Pinceau p(TexteColonnes);
-        Trace::peindreJours(p, e, TexteColonnes->height());
+        Trace::peindreJours(p, e, LargeurJour, TexteColonnes->height());
     }
     {
         Pinceau p(planning);
@@ -319,6 +321,7 @@ void Form1::dessinerLignes(const std::optional<QList<Requetes::Objet>>& unites, 
     // One statement for every row; should it fail, each unit is read alone.
     const auto toutes = RequetesPlanning::reservationsDuPlanning(base, avant, finMinimale);
     const int hauteur = planning->height();
+    const int hauteurTexte = objets.fontMetrics().height();
     for (int ligne = 0; ligne < unites->size(); ++ligne) {
         const Requetes::Objet& unite = unites->at(ligne);
         const int y = Grille::hautLigne(ligne, premiereLigne, HauteurLigne);
@@ -327,7 +330,7 @@ void Form1::dessinerLignes(const std::optional<QList<Requetes::Objet>>& unites, 
         const bool visible = Grille::ligneVisible(y, HauteurLigne, hauteur);
         if (visible) {
             objets.setPen(Qt::black);
-            Trace::ecrire(objets, 0, y, unite.nom.toString());
+            Trace::ecrire(objets, 0, Grille::hautTexteCentre(y, HauteurLigne, hauteurTexte), unite.nom.toString());
             Trace::peindreLigne(objets, y + HauteurLigne, Objets->width());
             Trace::peindreLigne(grille, y + HauteurLigne, largeurPlanning);
         }
@@ -336,15 +339,22 @@ void Form1::dessinerLignes(const std::optional<QList<Requetes::Objet>>& unites, 
                                    : Requetes::reservationsDeObjet(base, unite.numero, avant, finMinimale);
         if (!lignes)
             continue;
-        for (const Requetes::ReservationPlanning& r : *lignes) {
-            m_barres.append(Grille::barreDepuis(r, datedepart, LargeurJour, HauteurLigne, y));
-            const Grille::Barre& b = m_barres.constLast();
+        QList<Grille::Barre> rangee;
+        rangee.reserve(lignes->size());
+        for (const Requetes::ReservationPlanning& r : *lignes)
+            rangee.append(Grille::barreDepuis(r, datedepart, LargeurJour, HauteurLigne, y));
+        Grille::partagerChevauchements(rangee, HauteurLigne);
+        for (const Grille::Barre& b : std::as_const(rangee)) {
+            m_barres.append(b);
             if (b.reservation.numero == reservation_encours)
                 reservation_courante = qint32(m_barres.size());
             if (visible)
                 Trace::peindreBarre(grille, b, etiquette(b), QColor(255, 255, 255));
         }
     }
+    // The present moment over the bars: today's column shows on every row.
+    if (const auto x = Grille::marqueAujourdhui(Horloge::maintenant(), datedepart, LargeurJour, largeurPlanning))
+        Trace::peindreMarque(grille, *x, hauteur);
 }
 
 QString Form1::etiquette(const Grille::Barre& b) const

@@ -37,7 +37,7 @@ QString libelleMois(const QDate& jour)
     return Dates::nomMoisMinuscule(jour.month()) + QLatin1Char(' ') + QString::number(jour.year());
 }
 
-Entete entete(const QDate& datedepart, int largeurPlanning, int largeurJour)
+Entete entete(const QDate& datedepart, int largeurPlanning, int largeurJour, const QDate& aujourdhui)
 {
     const int L = largeurSure(largeurJour);
     const int n = nombreColonnes(largeurPlanning, L);
@@ -57,7 +57,9 @@ Entete entete(const QDate& datedepart, int largeurPlanning, int largeurJour)
         Colonne c;
         c.x = x;
         c.jour = jour;
-        c.samedi = Dates::jourDeSemaine(jour) == 7;
+        const int j = Dates::jourDeSemaine(jour);
+        c.ombre = j == 7 || j == 1;
+        c.aujourdhui = jour == aujourdhui;
         c.nomJour = Dates::nomJourCourt(jour);
         c.numeroJour = QStringLiteral("%1").arg(jour.day(), 2, 10, QLatin1Char('0'));
         e.colonnes.append(c);
@@ -65,6 +67,23 @@ Entete entete(const QDate& datedepart, int largeurPlanning, int largeurJour)
     e.xFin = n * L;
     e.mois.append({libelle, m, e.xFin});
     return e;
+}
+
+std::optional<int> marqueAujourdhui(const QDateTime& maintenant, const QDate& datedepart, int largeurJour,
+                                    int largeurPlanning)
+{
+    const int L = largeurSure(largeurJour);
+    const qint64 colonne = datedepart.daysTo(maintenant.date());
+    if (!maintenant.isValid() || colonne < 0 || colonne * L > largeurPlanning)
+        return std::nullopt;
+    const double fraction = QTime(0, 0).msecsTo(maintenant.time()) / 86400000.0;
+    const int dans = std::clamp(int(std::floor(fraction * L)), 0, std::max(0, L - 2));
+    return int(colonne) * L + dans;
+}
+
+int hautTexteCentre(int yLigne, int hauteurLigne, int hauteurTexte)
+{
+    return yLigne + (hauteurLigne - hauteurTexte) / 2;
 }
 
 double jourDe(const QDateTime& moment)
@@ -101,6 +120,63 @@ Barre barreDepuis(const Requetes::ReservationPlanning& ligne, const QDate& dated
     b.couleur = ligne.etatTrouve ? ligne.couleur : 0;
     b.hautLigne = yLigne;
     return b;
+}
+
+Rectangle rectangleEtiquette(const Rectangle& barre)
+{
+    Rectangle r = barre;
+    if (r.x1 < 0 && r.x2 >= 0)
+        r.x1 = 0;
+    return r;
+}
+
+void partagerChevauchements(QList<Barre>& barres, int hauteurLigne)
+{
+    struct Sejour { double debut, fin; int index; };
+    QList<Sejour> sejours;
+    for (int i = 0; i < barres.size(); ++i) {
+        const double a = jourDe(barres.at(i).reservation.debut);
+        const double b = jourDe(barres.at(i).reservation.fin);
+        sejours.append({std::min(a, b), std::max(a, b), i});
+    }
+    std::stable_sort(sejours.begin(), sejours.end(),
+                     [](const Sejour& a, const Sejour& b) { return a.debut < b.debut; });
+    // Groups of stays linked by shared time; in a group each stay takes the
+    // first band free at its arrival.
+    for (qsizetype debutGroupe = 0; debutGroupe < sejours.size();) {
+        qsizetype finGroupe = debutGroupe + 1;
+        double finCommune = sejours.at(debutGroupe).fin;
+        while (finGroupe < sejours.size() && sejours.at(finGroupe).debut < finCommune) {
+            finCommune = std::max(finCommune, sejours.at(finGroupe).fin);
+            ++finGroupe;
+        }
+        if (finGroupe - debutGroupe > 1) {
+            QList<double> finsBandes;
+            QList<int> bandes;
+            for (qsizetype k = debutGroupe; k < finGroupe; ++k) {
+                const Sejour& s = sejours.at(k);
+                int bande = 0;
+                while (bande < finsBandes.size() && finsBandes.at(bande) > s.debut)
+                    ++bande;
+                if (bande == finsBandes.size())
+                    finsBandes.append(s.fin);
+                else
+                    finsBandes[bande] = s.fin;
+                bandes.append(bande);
+            }
+            const int n = int(finsBandes.size());
+            for (qsizetype k = debutGroupe; k < finGroupe; ++k) {
+                Barre& b = barres[sejours.at(k).index];
+                const int haut = b.hautLigne + 2;
+                const int hauteur = std::max(n, hauteurLigne - 3);   // rows y1 .. y2 of a whole bar
+                const int bande = bandes.at(k - debutGroupe);
+                b.r.y1 = haut + bande * hauteur / n;
+                b.r.y2 = haut + (bande + 1) * hauteur / n - 1;
+                b.chevauche = true;
+            }
+        }
+        debutGroupe = finGroupe;
+    }
 }
 
 int barreTouchee(const QList<Barre>& barres, int x, int y)

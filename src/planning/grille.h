@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <optional>
 
 #include "store/requetes.h"
 
@@ -16,7 +17,8 @@ namespace Grille {
 struct Colonne {
     int x = 0;              // left edge, in pixels of the grid
     QDate jour;
-    bool samedi = false;    // shaded
+    bool ombre = false;     // a Saturday or a Sunday: shaded
+    bool aujourdhui = false; // its header is marked
     QString nomJour;        // "lun."
     QString numeroJour;     // "07"
 };
@@ -42,7 +44,16 @@ struct Entete {
 int nombreColonnes(int largeurPlanning, int largeurJour);
 // "mars 2007": the label of a month in the strip.
 QString libelleMois(const QDate& jour);
-Entete entete(const QDate& datedepart, int largeurPlanning, int largeurJour);
+Entete entete(const QDate& datedepart, int largeurPlanning, int largeurJour,
+              const QDate& aujourdhui = QDate());
+
+// Left x of the 2-pixel line that marks the present moment in today's
+// column, kept wholly inside that column; nothing when today is not shown.
+std::optional<int> marqueAujourdhui(const QDateTime& maintenant, const QDate& datedepart, int largeurJour,
+                                    int largeurPlanning);
+
+// Top of a text line of the given height centred in the row whose top is yLigne.
+int hautTexteCentre(int yLigne, int hauteurLigne, int hauteurTexte);
 
 // A rectangle with both corners included, as the bars are filled.
 struct Rectangle {
@@ -69,10 +80,22 @@ struct Barre {
     qint16 nbenfants = 0;
     qint32 couleur = 0;      // 0x00BBGGRR
     int hautLigne = 0;
+    bool chevauche = false;  // shares days with another stay of its row: framed
 };
 
 Barre barreDepuis(const Requetes::ReservationPlanning& ligne, const QDate& datedepart,
                   int largeurJour, int hauteurLigne, int yLigne);
+
+// Where the bar's label goes: from the bar's first visible pixel (a stay
+// begun before the first shown day keeps its name readable), the bar itself
+// unchanged.
+Rectangle rectangleEtiquette(const Rectangle& barre);
+
+// The bars of one row whose stays share days are drawn in bands of the
+// row's height, one band per stay at a time (half the height for two), the
+// earlier stay on top, so that a double booking always shows. Bars that
+// share nothing keep the whole height.
+void partagerChevauchements(QList<Barre>& barresDeLaLigne, int hauteurLigne);
 
 // The first bar (index 1 upwards, as the table of bars counts) whose
 // rectangle holds the point, all four bounds included; 0 when none.

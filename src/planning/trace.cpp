@@ -12,7 +12,10 @@ namespace {
 
 const QColor kSeparationMois(136, 136, 136);
 const QColor kTrait(128, 128, 128);
-const QColor kSamedi(192, 192, 192);
+const QColor kOmbre(192, 192, 192);       // Saturdays and Sundays
+const QColor kAujourdhui(204, 228, 255);   // today's day header
+const QColor kMarque(0, 84, 200);          // the present moment in the grid
+const QColor kChevauchement(139, 0, 0);    // frame of a double booking
 
 // Both corners included, in either order; kept near the surface so that a
 // stay of long ago does not ask the painter for millions of pixels.
@@ -32,44 +35,56 @@ void ecrire(QPainter& p, int x, int y, const QString& texte)
 
 void peindreMois(QPainter& p, const Grille::Entete& e, int hauteur)
 {
+    // The lines first: a label wider than its span stays readable.
+    for (int x : e.separations)
+        p.fillRect(x, 0, 1, hauteur + 1, kSeparationMois);
     const QFontMetrics fm = p.fontMetrics();
+    p.setPen(Qt::black);
     for (const Grille::EtiquetteMois& m : e.mois) {
-        p.setPen(Qt::black);
         const double x = m.centre() - fm.horizontalAdvance(m.texte) / 2.0;
         const double y = (hauteur - fm.height()) / 2.0;
         ecrire(p, int(std::nearbyint(x)), int(std::nearbyint(y)), m.texte);
     }
-    p.setPen(kSeparationMois);
-    for (int x : e.separations)
-        p.drawLine(x, 0, x, hauteur);
 }
 
-void peindreJours(QPainter& p, const Grille::Entete& e, int hauteur)
+void peindreJours(QPainter& p, const Grille::Entete& e, int largeurJour, int hauteur)
 {
     const int ligne = p.fontMetrics().height();
+    const QFont normale = p.font();
     for (const Grille::Colonne& c : e.colonnes) {
-        p.setPen(kTrait);
-        p.drawLine(c.x, 0, c.x, hauteur);
+        if (c.aujourdhui) {
+            p.fillRect(c.x, 0, largeurJour, hauteur + 1, kAujourdhui);
+            QFont grasse = normale;
+            grasse.setBold(true);
+            p.setFont(grasse);
+        }
+        p.fillRect(c.x, 0, 1, hauteur + 1, kTrait);
         p.setPen(Qt::black);
         ecrire(p, c.x, 0, c.nomJour);
         ecrire(p, c.x, ligne, c.numeroJour);
+        if (c.aujourdhui)
+            p.setFont(normale);
     }
 }
 
 void peindreColonnes(QPainter& p, const Grille::Entete& e, int largeurJour, int hauteur)
 {
-    p.setPen(kTrait);
+    // Lines as one-pixel fills: the painter's quickest way.
     for (const Grille::Colonne& c : e.colonnes) {
-        if (c.samedi)
-            p.fillRect(QRect(QPoint(c.x, 0), QPoint(c.x + largeurJour, hauteur)), kSamedi);
-        p.drawLine(c.x, 0, c.x, hauteur);
+        if (c.ombre)
+            p.fillRect(c.x, 0, largeurJour + 1, hauteur + 1, kOmbre);
+        p.fillRect(c.x, 0, 1, hauteur + 1, kTrait);
     }
+}
+
+void peindreMarque(QPainter& p, int x, int hauteur)
+{
+    p.fillRect(x, 0, 2, hauteur + 1, kMarque);
 }
 
 void peindreLigne(QPainter& p, int y, int largeur)
 {
-    p.setPen(kTrait);
-    p.drawLine(0, y, largeur, y);
+    p.fillRect(0, y, largeur + 1, 1, kTrait);
 }
 
 void peindreBarre(QPainter& p, const Grille::Barre& b, const QString& libelle, const QColor& texte)
@@ -79,7 +94,13 @@ void peindreBarre(QPainter& p, const Grille::Barre& b, const QString& libelle, c
         return;   // wholly outside the surface, label included
     p.fillRect(plein, Grille::couleurDepuisBGR(b.couleur));
     p.setPen(texte);
-    Graphique::DessinerBarre(p, libelle, b.r.x1, b.r.y1, b.r.x2, b.r.y2, 10);
+    const Grille::Rectangle e = Grille::rectangleEtiquette(b.r);
+    Graphique::DessinerBarre(p, libelle, e.x1, e.y1, e.x2, e.y2, 10);
+    // The frame last, whole over the label.
+    if (b.chevauche) {
+        p.setPen(kChevauchement);
+        p.drawRect(plein.adjusted(0, 0, -1, -1));
+    }
 }
 
 } // namespace Trace

@@ -109,9 +109,10 @@ TEST_F(Calendrier, DrawsColumnsRowsAndBars)
     EXPECT_EQ(f->choixmois->currentText(), QStringLiteral("Mars"));
 
     const QImage grille = f->planning->image().toImage();
-    // 15 March 2007 is a Thursday: Saturday 17 is column 2, shaded; Sunday is not.
+    // 15 March 2007 is a Thursday: Saturday 17 and Sunday 18 are shaded, Monday is not.
     EXPECT_EQ(grille.pixelColor(50, 30), QColor(192, 192, 192));
-    EXPECT_EQ(grille.pixelColor(70, 30), QColor(224, 224, 224));
+    EXPECT_EQ(grille.pixelColor(70, 30), QColor(192, 192, 192));
+    EXPECT_EQ(grille.pixelColor(90, 30), QColor(224, 224, 224));
     EXPECT_EQ(grille.pixelColor(20, 60), QColor(128, 128, 128));   // column line
     EXPECT_EQ(grille.pixelColor(5, 20), QColor(128, 128, 128));    // row line
 
@@ -136,6 +137,41 @@ TEST_F(Calendrier, DrawsColumnsRowsAndBars)
 
     if (qEnvironmentVariableIsSet("PLANNING_CAPTURE"))
         f->grab().save(qEnvironmentVariable("PLANNING_CAPTURE"));
+}
+
+TEST_F(Calendrier, FirstRowTodayDoubleBookingsAndCutLabelsAreReadable)
+{
+    sejour(1, "Avant", -5, 7);                          // begun before the first day
+    sejour(2, "Premier", 2, 4);
+    sejour(2, "Second", 4, 3);                          // double booking of unit 2
+    auto f = fenetre();
+    // The corner ends where the first row begins: its top line shows.
+    EXPECT_LE(f->colonnes->geometry().bottom(), f->Objets->y() - 1);
+    const QImage fond = f->fondplanning->grab().toImage();
+    EXPECT_EQ(fond.pixelColor(5, f->Objets->y()), QColor(128, 128, 128));
+    EXPECT_GT(pixels(fond, {0, f->Objets->y() + 1, 140, f->Objets->y() + 19}, Qt::black, 80), 0);
+
+    const QImage grille = f->planning->image().toImage();
+    // 10:00 today, the first column: the 2-pixel line at x = 8.
+    for (int x : {8, 9})
+        EXPECT_EQ(grille.pixelColor(x, 90), QColor(0, 84, 200)) << x;
+    EXPECT_NE(grille.pixelColor(10, 90), QColor(0, 84, 200));
+    const QImage jours = f->TexteColonnes->image().toImage();
+    EXPECT_GT(pixels(jours, {1, 0, 19, 40}, QColor(204, 228, 255), 0), 0);
+    EXPECT_EQ(pixels(jours, {21, 0, 39, 40}, QColor(204, 228, 255), 0), 0);
+
+    // The stay begun before the first day writes its name from x = 0.
+    ASSERT_EQ(f->Barres().size(), 3);
+    EXPECT_LT(f->Barres().at(0).r.x1, 0);
+    EXPECT_GT(pixels(grille, {0, 2, 12, 18}, Qt::white, 60), 0);
+    // Both halves of the double booking show, framed in dark red.
+    const Grille::Barre& premier = f->Barres().at(1);
+    const Grille::Barre& second = f->Barres().at(2);
+    EXPECT_EQ(premier.r.y2 + 1, second.r.y1);
+    EXPECT_EQ(grille.pixelColor(premier.r.x2, (premier.r.y1 + premier.r.y2) / 2), QColor(139, 0, 0));
+    EXPECT_EQ(grille.pixelColor(second.r.x1, (second.r.y1 + second.r.y2) / 2), QColor(139, 0, 0));
+    EXPECT_EQ(grille.pixelColor(premier.r.x2 - 3, premier.r.y1 + 2), kRouge);
+    EXPECT_EQ(grille.pixelColor(premier.r.x2 - 3, second.r.y2 - 2), kRouge);
 }
 
 TEST_F(Calendrier, YearAndMonthChoicesJumpToTheFirstOfTheMonth)
@@ -260,13 +296,14 @@ TEST_F(Calendrier, BlinkingStopsAtOnceWithoutCurrentBar)
 TEST_F(Calendrier, LeftButtonOpensABarOrDragsTheDays)
 {
     sejour(1, "Dupont", 2, 3);   // x 54 .. 108 on row 0
-    sejour(1, "Recouvre", 4, 3); // overlaps Dupont and is drawn over it
+    sejour(1, "Recouvre", 4, 3); // overlaps Dupont: Dupont above, Recouvre below
     auto f = fenetre();
     QSignalSpy ouverture(f.get(), &Form1::barreCliquee);
     struct Clic { QPoint p; Qt::MouseButton bouton; int barre; };
     const Clic clics[] = {
-        {{54, 2}, Qt::LeftButton, 1}, {{108, 18}, Qt::LeftButton, 1},
-        {{100, 10}, Qt::LeftButton, 1},    // overlap: the one drawn first
+        {{54, 2}, Qt::LeftButton, 1}, {{108, 9}, Qt::LeftButton, 1},
+        {{100, 5}, Qt::LeftButton, 1}, {{100, 14}, Qt::LeftButton, 2},   // overlap: each in its half
+        {{108, 18}, Qt::LeftButton, 2},
         {{100, 10}, Qt::RightButton, 0}, {{100, 10}, Qt::MiddleButton, 0},
     };
     for (const Clic& c : clics) {

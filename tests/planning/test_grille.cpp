@@ -69,15 +69,24 @@ TEST(Grille, MonthLabelsAreCentredOverTheirSpans)
     EXPECT_DOUBLE_EQ(e.mois.at(1).centre(), 310.0);
 }
 
-TEST(Grille, DayHeadersAndSaturdays)
+TEST(Grille, DayHeadersWeekEndsAndToday)
 {
-    // 25 March 2007 is a Sunday: Saturdays fall in columns 6, 13 and 20.
-    const Grille::Entete e = Grille::entete(QDate(2007, 3, 25), 465, 20);
-    QList<int> samedis;
-    for (const auto& c : e.colonnes)
-        if (c.samedi)
-            samedis << c.x;
-    EXPECT_EQ(samedis, (QList<int>{120, 260, 400}));
+    // 25 March 2007 is a Sunday: Saturdays fall in columns 6, 13 and 20, the
+    // Sundays in 0, 7, 14 and 21. Today, the 28th, is column 3.
+    const Grille::Entete e = Grille::entete(QDate(2007, 3, 25), 465, 20, QDate(2007, 3, 28));
+    QList<int> ombres;
+    QList<int> aujourdhui;
+    for (const auto& c : e.colonnes) {
+        if (c.ombre)
+            ombres << c.x;
+        if (c.aujourdhui)
+            aujourdhui << c.x;
+    }
+    EXPECT_EQ(ombres, (QList<int>{0, 120, 140, 260, 280, 400, 420}));
+    EXPECT_EQ(aujourdhui, QList<int>{60});
+    const Grille::Entete sansAujourdhui = Grille::entete(QDate(2007, 3, 25), 465, 20, QDate(2007, 5, 1));
+    EXPECT_TRUE(std::none_of(sansAujourdhui.colonnes.cbegin(), sansAujourdhui.colonnes.cend(),
+                             [](const Grille::Colonne& c) { return c.aujourdhui; }));
     struct Cas { int colonne; const char* nom; const char* numero; };
     const Cas cas[] = {{0, "dim.", "25"}, {1, "lun.", "26"}, {6, "sam.", "31"}, {7, "dim.", "01"}, {23, "mar.", "17"}};
     for (const Cas& c : cas) {
@@ -299,4 +308,94 @@ TEST(Grille, HeldButtonMovesOneDayThenEightThenThirtyASecond)
     };
     for (const Cas& c : cas)
         EXPECT_EQ(Grille::joursMaintenus(c.ms), c.jours) << c.ms;
+}
+
+TEST(Grille, TodayMarkerSitsInTodaysColumnAtTheHour)
+{
+    const QDate d(2007, 3, 25);
+    struct Cas { QDateTime maintenant; int largeurJour; int largeur; std::optional<int> x; };
+    const Cas cas[] = {
+        {moment(d, 0, 0), 20, 465, 0},
+        {moment(d, 3, 12), 20, 465, 70},     // noon of column 3
+        {moment(d, 3, 23, 59), 20, 465, 78}, // kept inside the column, 2 pixels wide
+        {moment(d, 23, 6), 20, 465, 465},    // the last, cut column
+        {moment(d, 24, 6), 20, 465, std::nullopt},
+        {moment(d, -1, 23), 20, 465, std::nullopt},
+        {moment(d, 1, 12), 1, 465, 1},       // a one-pixel day still shows its line
+        {QDateTime(), 20, 465, std::nullopt},
+    };
+    for (const Cas& c : cas)
+        EXPECT_EQ(Grille::marqueAujourdhui(c.maintenant, d, c.largeurJour, c.largeur), c.x)
+            << c.maintenant.toString().toStdString();
+}
+
+TEST(Grille, LabelOfABarBegunBeforeTheFirstDayStartsAtItsFirstVisiblePixel)
+{
+    const QDate d(2007, 3, 25);
+    struct Cas { QDateTime debut, fin; Rectangle barre; Rectangle etiquette; };
+    const Cas cas[] = {
+        {moment(d, -2, 14), moment(d, 1, 12), {-26, 2, 28, 18}, {0, 2, 28, 18}},
+        {moment(d, -400, 14), moment(d, 3, 12), {-7986, 2, 68, 18}, {0, 2, 68, 18}},
+        {moment(d, 2, 14), moment(d, 5, 12), {54, 2, 108, 18}, {54, 2, 108, 18}},   // wholly shown
+        {moment(d, -5, 14), moment(d, -1, 12), {-86, 2, -12, 18}, {-86, 2, -12, 18}}, // wholly gone
+    };
+    for (const Cas& c : cas) {
+        const Rectangle r = Grille::rectangleBarre(c.debut, c.fin, d, 20, 20, 0);
+        EXPECT_EQ(r, c.barre) << c.barre.x1;
+        EXPECT_EQ(Grille::rectangleEtiquette(r), c.etiquette) << c.barre.x1;
+    }
+}
+
+TEST(Grille, OverlappingStaysShareTheRowHeightAndAreHitEachInItsBand)
+{
+    const QDate d(2007, 3, 25);
+    auto barre = [&](int numero, int debut, int nuits, int yLigne) {
+        Requetes::ReservationPlanning l;
+        l.reservation.numero = numero;
+        l.reservation.debut = moment(d, debut, 14);
+        l.reservation.fin = moment(d, debut + nuits, 12);
+        return Grille::barreDepuis(l, d, 20, 20, yLigne);
+    };
+    struct Cas {
+        const char* nom;
+        QList<Grille::Barre> barres;
+        QList<std::pair<int, int>> bandes;   // y1, y2 of each bar, in the row's order
+        QList<bool> cadres;
+    };
+    const Cas cas[] = {
+        {"alone", {barre(1, 2, 3, 0)}, {{2, 18}}, {false}},
+        {"one after the other", {barre(1, 2, 3, 0), barre(2, 5, 2, 0)}, {{2, 18}, {2, 18}}, {false, false}},
+        // The earlier stay on top, whichever the row gives first.
+        {"two", {barre(1, 2, 3, 40), barre(2, 4, 3, 40)}, {{42, 49}, {50, 58}}, {true, true}},
+        {"two, later first", {barre(2, 4, 3, 0), barre(1, 2, 3, 0)}, {{10, 18}, {2, 9}}, {true, true}},
+        // Three at once: thirds; a fourth after the first left takes its band.
+        {"three", {barre(1, 0, 4, 0), barre(2, 1, 4, 0), barre(3, 2, 4, 0), barre(4, 4, 2, 0)},
+         {{2, 6}, {7, 12}, {13, 18}, {2, 6}}, {true, true, true, true}},
+        // A double booking apart from a lone stay of the same row.
+        {"group and lone", {barre(1, 0, 2, 0), barre(2, 1, 2, 0), barre(3, 10, 2, 0)},
+         {{2, 9}, {10, 18}, {2, 18}}, {true, true, false}},
+    };
+    for (const Cas& c : cas) {
+        QList<Grille::Barre> barres = c.barres;
+        Grille::partagerChevauchements(barres, 20);
+        ASSERT_EQ(barres.size(), c.bandes.size()) << c.nom;
+        for (int i = 0; i < barres.size(); ++i) {
+            EXPECT_EQ(std::make_pair(barres.at(i).r.y1, barres.at(i).r.y2), c.bandes.at(i)) << c.nom << " " << i;
+            EXPECT_EQ(barres.at(i).chevauche, c.cadres.at(i)) << c.nom << " " << i;
+            EXPECT_EQ(barres.at(i).r.x1, c.barres.at(i).r.x1) << c.nom;   // the days are kept
+            // A click in the middle of its band opens that bar, not the other.
+            const Rectangle& r = barres.at(i).r;
+            const int x = std::max(r.x1, 0) + 1;
+            const int trouvee = Grille::barreTouchee(barres, x, (r.y1 + r.y2) / 2);
+            EXPECT_EQ(trouvee, i + 1) << c.nom << " " << i;
+        }
+    }
+}
+
+TEST(Grille, TextIsCentredInItsRow)
+{
+    struct Cas { int yLigne, hauteurLigne, hauteurTexte, haut; };
+    const Cas cas[] = {{0, 20, 14, 3}, {40, 20, 15, 42}, {-20, 20, 20, -20}, {0, 20, 24, -2}};
+    for (const Cas& c : cas)
+        EXPECT_EQ(Grille::hautTexteCentre(c.yLigne, c.hauteurLigne, c.hauteurTexte), c.haut) << c.yLigne;
 }
