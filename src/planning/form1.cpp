@@ -6,6 +6,7 @@
 #include "store/contexte.h"
 #include "reservation/reservations.h"
 #include "store/conversion.h"
+#include "store/dates.h"
 #include "store/horloge.h"
 #include "store/requetes.h"
 #include "store/requetes_planning.h"
@@ -14,6 +15,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QMessageBox>
 #include <QPainter>
 #include <QResizeEvent>
 #include <QScrollBar>
@@ -115,6 +117,10 @@ Form1::Form1(Contexte* contexte, QWidget* parent)
     // The wheel over the unit names or the grid moves the scroll bar.
     planning->installEventFilter(this);
     Objets->installEventFilter(this);
+    // The grid takes the keyboard; the window hands it its focus.
+    planning->setFocusPolicy(Qt::StrongFocus);
+    setFocusProxy(planning);
+    jourChoisi = datedepart;
 
     choixannee = liste(colonnes, "choixannee", Twips::rect(120, 0, 855, 315));
     choixmois = liste(colonnes, "choixmois", Twips::rect(960, 0, 1215, 315));
@@ -227,6 +233,8 @@ void Form1::afficherMoisAnnee()
 
 bool Form1::eventFilter(QObject* objet, QEvent* evenement)
 {
+    if (evenement->type() == QEvent::ToolTip && objet == planning)
+        return montrerInfoBulle(static_cast<QHelpEvent*>(evenement));
     if (evenement->type() == QEvent::Wheel && (objet == planning || objet == Objets)) {
         // The scroll bar turns the notches into rows (the system's lines per
         // notch, at most a page) and keeps the remainder of fine wheels.
@@ -247,6 +255,8 @@ void Form1::rafraichir()
     const Grille::Defilement defilement =
         Grille::defilement(unites ? int(unites->size()) : 0, hauteurVisible, HauteurLigne, premiereLigne);
     premiereLigne = defilement.premiereLigne;
+    m_lignesVisibles = std::max(1, defilement.lignesVisibles);
+    m_nbUnites = unites ? int(unites->size()) : 0;
     placerAscenseur(defilement, hauteurVisible);
 
     // The grid reaches below the container by the gap above the day headers,
@@ -267,6 +277,7 @@ void Form1::rafraichir()
     dessinerLignes(unites, largeur, nbColonnes);
     for (Surface* s : {planning, TexteColonnes, Objets, lesmois})
         s->update();
+    montrerChoix();
 }
 
 void Form1::placerAscenseur(const Grille::Defilement& d, int hauteurVisible)
@@ -316,6 +327,16 @@ void Form1::dessinerLignes(const std::optional<QList<Requetes::Objet>>& unites, 
 
     if (!unites)
         return;   // no units table: no rows, nothing else to read
+    if (unites->isEmpty()) {
+        // A first start: the strip tells where units are made.
+        objets.setPen(Qt::black);
+        objets.drawText(QRect(2, 2, Objets->width() - 4, Objets->height() - 4),
+                        Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, Grille::texteAucunLogement());
+        return;
+    }
+    m_nomsUnites.clear();
+    for (const Requetes::Objet& unite : *unites)
+        m_nomsUnites.insert(unite.numero, unite.nom.toString());
     const QDate avant = datedepart.addDays(nbColonnes);
     const QDateTime finMinimale = Grille::finMinimaleVisible(datedepart, LargeurJour);
     // One statement for every row; should it fail, each unit is read alone.
@@ -443,6 +464,7 @@ void Form1::planningEnfonce(Qt::MouseButton bouton, Qt::MouseButtons boutons, QP
         ouvrirBarre(i);
         return;
     }
+    choisirCellule(position);
     m_departGlisser = ecran;
     m_pointeur = ecran;
     m_jourGlisser = datedepart;
@@ -516,9 +538,11 @@ reservations* Form1::fenetreReservation()
         m_reservation = new reservations(m_contexte);
         connect(m_reservation, &reservations::reservationEncours, this,
                 [this](qint32 numero) { reservation_encours = numero; });
+        // The arrival of a saved stay is kept until the window ends: the grid
+        // only moves there when the stay would not be in sight.
         connect(m_reservation, &reservations::dateDepart, this, [this](const QDate& jour) {
             if (jour.isValid())
-                datedepart = jour;
+                m_arriveeEnregistree = jour;
         });
         connect(m_reservation, &reservations::rafraichirDemande, this, &Form1::rafraichir);
         connect(m_reservation, &reservations::fermee, this, &Form1::reservationFermee);
@@ -551,6 +575,15 @@ void Form1::ouvrirBarre(int index)
 
 void Form1::ajouter_Click()
 {
+    if (m_contexte && m_contexte->BaseOuverte.isOpen()) {
+        const auto unites = Requetes::objets(m_contexte->BaseOuverte);
+        if (unites && unites->isEmpty()) {
+            QMessageBox boite(QMessageBox::Information, windowTitle(), Grille::texteAucunLogement(),
+                              QMessageBox::Ok, this);
+            boite.exec();
+            return;
+        }
+    }
     reservations* r = fenetreReservation();
     r->Fonction_Ajouter();
     m_ouverture = Ouverture::Ajout;
@@ -565,6 +598,18 @@ void Form1::reservationFermee()
     if (m_reservation)
         m_reservation->setWindowModality(Qt::NonModal);
     setEnabled(true);
+    if (m_arriveeEnregistree.isValid()) {
+        QDateTime debut = Dates::naive(m_arriveeEnregistree);
+        QDateTime fin = debut;
+        if (m_contexte && reservation_encours != 0) {
+            if (const auto r = Requetes::reservation(m_contexte->BaseOuverte, reservation_encours)) {
+                debut = r->debut;
+                fin = r->fin;
+            }
+        }
+        datedepart = Grille::jourApresEnregistrement(datedepart, joursVisibles(), debut, fin);
+        m_arriveeEnregistree = QDate();
+    }
     if (ouverture == Ouverture::Edition)
         Clignotement->start();   // on the edited bar, found again by the refresh
     if (ouverture != Ouverture::Aucune)

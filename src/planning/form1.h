@@ -4,6 +4,7 @@
 #include "grille.h"
 
 #include <QDate>
+#include <QHash>
 #include <QList>
 #include <optional>
 #include <QPoint>
@@ -15,6 +16,8 @@ namespace Requetes {
 struct Objet;
 }
 class QComboBox;
+class QHelpEvent;
+class QKeyEvent;
 class QScrollBar;
 class QTimer;
 class Surface;
@@ -35,6 +38,10 @@ public:
     // The unit row shown at the top of the grid (0 for the first unit); kept
     // by every refresh, brought back within the units when they are fewer.
     int premiereLigne = 0;
+    // The chosen cell of the keyboard: a unit row (0 for the first unit) and
+    // a day; Enter opens the bar drawn there.
+    int ligneChoisie = 0;
+    QDate jourChoisi;
 
     // Rebuilds the whole drawing and the table of bars from the database.
     void rafraichir();
@@ -52,7 +59,8 @@ public:
     // reservation window; the calendar is disabled until the window ends,
     // then the bar blinks.
     void ouvrirBarre(int index);
-    // "+": a new reservation in the reservation window, shown modally.
+    // "+": a new reservation in the reservation window, shown modally; with
+    // no unit yet, a message says where units are made.
     void ajouter_Click();
     // The reservation window, made on first use.
     reservations* fenetreReservation();
@@ -64,6 +72,8 @@ public:
 
     // The bars drawn by the last refresh; bar i of the window is Barres()[i - 1].
     const QList<Grille::Barre>& Barres() const { return m_barres; }
+    // The text shown while the pointer rests on bar `index` (1 for the first).
+    QString texteInfoBulle(int index) const;
     int largeurJour() const { return LargeurJour; }
     int hauteurLigne() const { return HauteurLigne; }
 
@@ -95,6 +105,8 @@ Q_SIGNALS:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* objet, QEvent* evenement) override;
+    // Arrows, pages, Home, Enter and Ctrl+N while the calendar has the focus.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void planningEnfonce(Qt::MouseButton bouton, Qt::MouseButtons boutons, QPoint position, QPoint ecran);
@@ -107,12 +119,23 @@ private:
     void dessinerLignes(const std::optional<QList<Requetes::Objet>>& unites, int largeurPlanning, int nbColonnes);
     QString etiquette(const Grille::Barre& b) const;
     void reservationFermee();
+    // Moves the chosen cell and scrolls just enough to keep it in sight.
+    void deplacerChoix(int lignes, qint64 jours);
+    // Shows the chosen cell's frame on the grid.
+    void montrerChoix();
+    void choisirCellule(QPoint position);
+    bool montrerInfoBulle(QHelpEvent* evenement);
+    int joursVisibles() const;
     qint16 nbClignotements() const;
 
     Contexte* m_contexte;
     int LargeurJour = 20;
     int HauteurLigne = 20;
     QList<Grille::Barre> m_barres;
+    QHash<qint32, QString> m_nomsUnites;   // unit number -> name, as the last refresh read them
+    int m_nbUnites = 0;
+    int m_lignesVisibles = 1;
+    QDate m_arriveeEnregistree;   // arrival of the stay just saved, until the window ends
 
     qint16 m_compteurClignotement = 0;
     int m_pasMouvement = 0;       // -1 or 1 while a day button is held, 0 otherwise

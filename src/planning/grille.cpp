@@ -189,6 +189,76 @@ int barreTouchee(const QList<Barre>& barres, int x, int y)
     return 0;
 }
 
+Rectangle cellule(int ligne, int premiereLigne, const QDate& jour, const QDate& datedepart, int largeurJour,
+                  int hauteurLigne)
+{
+    Rectangle r;
+    r.x1 = int(datedepart.daysTo(jour)) * largeurJour;
+    r.y1 = hautLigne(ligne, premiereLigne, hauteurLigne);
+    r.x2 = r.x1 + largeurJour;
+    r.y2 = r.y1 + hauteurLigne;
+    return r;
+}
+
+int barreDansCellule(const QList<Barre>& barres, const Rectangle& c)
+{
+    for (int i = 0; i < barres.size(); ++i) {
+        const Rectangle& r = barres.at(i).r;
+        if (r.x1 <= c.x2 && c.x1 <= r.x2 && r.y1 <= c.y2 && c.y1 <= r.y2)
+            return i + 1;
+    }
+    return 0;
+}
+
+qint64 garderVisible(qint64 premier, qint64 choisi, qint64 nbVisibles)
+{
+    const qint64 n = std::max<qint64>(1, nbVisibles);
+    if (choisi < premier)
+        return choisi;
+    if (choisi >= premier + n)
+        return choisi - n + 1;
+    return premier;
+}
+
+QDate jourApresEnregistrement(const QDate& datedepart, int joursVisibles, const QDateTime& debut,
+                              const QDateTime& fin)
+{
+    if (!debut.isValid())
+        return datedepart;
+    const QDate arrivee = debut.date();
+    const QDate depart = fin.isValid() && fin.date() >= arrivee ? fin.date() : arrivee;
+    const QDate dernierVu = datedepart.addDays(std::max(1, joursVisibles) - 1);
+    const bool vu = arrivee <= dernierVu && depart >= datedepart;
+    return vu ? datedepart : arrivee;
+}
+
+QString infoBulle(const Barre& b, const QString& unite, std::optional<double> solde)
+{
+    const Requetes::Reservation& r = b.reservation;
+    auto moment = [](const QDateTime& d) {
+        return d.isValid() ? Dates::jjmmaaaa(d.date()) + QLatin1Char(' ') + Dates::hhnn(d.time()) : QStringLiteral("?");
+    };
+    auto compte = [](qint64 n, const char* un, const char* plusieurs) {
+        return QString::number(n) + QLatin1Char(' ') + QString::fromUtf8(n > 1 || n < -1 ? plusieurs : un);
+    };
+    QStringList lignes;
+    lignes << (r.nomclient.isEmpty() ? QStringLiteral("(sans nom)") : r.nomclient);
+    lignes << QStringLiteral("Logement : ") + unite;
+    lignes << QString::fromUtf8("Arrivée : ") + moment(r.debut);
+    lignes << QString::fromUtf8("Départ : ") + moment(r.fin);
+    if (r.debut.isValid() && r.fin.isValid())
+        lignes << compte(r.debut.date().daysTo(r.fin.date()), "nuit", "nuits");
+    lignes << compte(b.nbadultes, "adulte", "adultes") + QStringLiteral(", ") + compte(b.nbenfants, "enfant", "enfants");
+    lignes << QString::fromUtf8("État : ") + b.libelleEtat;
+    lignes << QStringLiteral("Solde : ") + (solde ? Conversion::Monnaie(*solde) : QStringLiteral("illisible"));
+    return lignes.join(QLatin1Char('\n'));
+}
+
+QString texteAucunLogement()
+{
+    return QString::fromUtf8("Aucun logement : Outils \u2192 Paramétres, onglet Objets");
+}
+
 Defilement defilement(int nbLignes, int hauteurVisible, int hauteurLigne, int premiereVoulue)
 {
     Defilement d;

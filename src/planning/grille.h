@@ -102,6 +102,34 @@ void partagerChevauchements(QList<Barre>& barresDeLaLigne, int hauteurLigne);
 // A bar that ends before it starts can never be hit.
 int barreTouchee(const QList<Barre>& barres, int x, int y);
 
+// The cell of unit row `ligne` and day `jour`, both corners included, in
+// pixels of the grid.
+Rectangle cellule(int ligne, int premiereLigne, const QDate& jour, const QDate& datedepart, int largeurJour,
+                  int hauteurLigne);
+
+// The first bar (index 1 upwards) drawn in the cell, 0 when none; a bar that
+// ends before it starts is never found, as it is never hit.
+int barreDansCellule(const QList<Barre>& barres, const Rectangle& cellule);
+
+// The first shown item (day or row) that keeps `choisi` in sight among
+// `nbVisibles` whole items: unchanged when it is already shown, else moved
+// just enough.
+qint64 garderVisible(qint64 premier, qint64 choisi, qint64 nbVisibles);
+
+// After a stay was saved: the first shown day stays when a day of the stay
+// (arrival to departure) is among the `joursVisibles` days shown; otherwise
+// the grid moves to the arrival.
+QDate jourApresEnregistrement(const QDate& datedepart, int joursVisibles, const QDateTime& debut,
+                              const QDateTime& fin);
+
+// The text shown while the pointer rests on a bar: client, unit, arrival and
+// departure with their hours, nights, adults and children, state, balance
+// of the account (nothing when it could not be read).
+QString infoBulle(const Barre& barre, const QString& unite, std::optional<double> solde);
+
+// What the empty unit strip and "+" say when there is no unit yet.
+QString texteAucunLogement();
+
 // Vertical scrolling: the grid shows its rows from `premiereLigne` on, and
 // every row top, bar rectangle and hit test counts from that row.
 struct Defilement {

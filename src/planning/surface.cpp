@@ -35,6 +35,32 @@ void Surface::paintEvent(QPaintEvent* event)
     QPainter p(this);
     p.fillRect(event->rect(), m_fond);
     p.drawPixmap(event->rect(), m_image, event->rect());
+    if (!m_cadre.isEmpty() && hasFocus()) {
+        p.setPen(QPen(Qt::black, 1, Qt::DotLine));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(m_cadre.adjusted(0, 0, -1, -1));
+    }
+}
+
+void Surface::fixerCadre(const QRect& cadre)
+{
+    if (cadre == m_cadre)
+        return;
+    update(m_cadre);
+    m_cadre = cadre;
+    update(m_cadre);
+}
+
+void Surface::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    update(m_cadre);
+}
+
+void Surface::focusOutEvent(QFocusEvent* event)
+{
+    QWidget::focusOutEvent(event);
+    update(m_cadre);
 }
 
 void Surface::mousePressEvent(QMouseEvent* event)

@@ -18,6 +18,10 @@ public:
     // Fills the whole picture with the background colour.
     void effacer();
     QPixmap& image() { return m_image; }
+    // A thin dotted frame shown over the picture while the surface has the
+    // focus (the chosen cell); an empty rectangle shows none.
+    void fixerCadre(const QRect& cadre);
+    QRect cadre() const { return m_cadre; }
     const QPixmap& image() const { return m_image; }
 
 Q_SIGNALS:
@@ -31,8 +35,11 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     QColor m_fond;
+    QRect m_cadre;
     QPixmap m_image;
 };

@@ -2,12 +2,39 @@
 
 #include "store/base.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QFile>
+#include <QMessageBox>
+#include <QTimer>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <gtest/gtest.h>
 
 namespace TestUtil {
+
+QStringList messagesPendant(const std::function<void()>& action)
+{
+    QStringList lus;
+    QTimer guetteur;
+    QObject::connect(&guetteur, &QTimer::timeout, [&lus] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* boite = qobject_cast<QMessageBox*>(w);
+            if (!boite || !boite->isVisible())
+                continue;
+            EXPECT_EQ(boite->standardButtons(), QMessageBox::Ok);
+            lus << boite->text();
+            if (QAbstractButton* ok = boite->button(QMessageBox::Ok))
+                ok->click();
+            else
+                boite->reject();
+        }
+    });
+    guetteur.start(5);
+    action();
+    guetteur.stop();
+    return lus;
+}
 
 QByteArray lireFichier(const QString& chemin)
 {

@@ -5,7 +5,14 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <QStringList>
+#include <functional>
+
 namespace TestUtil {
+
+// Runs the action, closing every message box it shows by its OK button
+// (failing the test when the box has other buttons); gives their texts.
+QStringList messagesPendant(const std::function<void()>& action);
 
 QByteArray lireFichier(const QString& chemin);
 void ecrireFichier(const QString& chemin, const QByteArray& contenu);

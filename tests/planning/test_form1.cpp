@@ -21,6 +21,8 @@
 #include <QTest>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolTip>
+#include <QHelpEvent>
 #include <gtest/gtest.h>
 
 namespace {
@@ -467,4 +469,142 @@ TEST_F(Calendrier, PlusOpensANewReservationModallyThenRefreshes)
     ASSERT_EQ(f->Barres().size(), 1);
     EXPECT_EQ(f->Barres().at(0).reservation.nomclient, QStringLiteral("Nouveau"));
     EXPECT_FALSE(f->Clignotement->isActive());   // no blinking on this path
+}
+
+TEST_F(Calendrier, KeyboardMovesTheChosenCellAndScrollsOnlyWhenNeeded)
+{
+    for (int n = 3; n <= 40; ++n)
+        base.executer(QStringLiteral("INSERT INTO OBJETS (Numero, Nom) VALUES (%1, 'Unité %1')").arg(n));
+    sejour(2, "Dupont", 2, 3);
+    auto f = fenetre();   // beside the scroll bar: 22 whole days, 15 whole rows
+    f->planning->setFocus();
+    ASSERT_EQ(f->jourChoisi, QDate(2007, 3, 15));
+    const QDate depart = f->datedepart;
+    struct Touche { Qt::Key cle; Qt::KeyboardModifiers mod; int ligne; QDate jour; QDate premier; int premiere; };
+    const Touche touches[] = {
+        {Qt::Key_Right, {}, 0, depart.addDays(1), depart, 0},
+        {Qt::Key_PageDown, {}, 0, depart.addDays(8), depart, 0},
+        {Qt::Key_PageDown, Qt::ControlModifier, 0, QDate(2007, 4, 23), QDate(2007, 4, 2), 0},   // the 22nd whole day
+        {Qt::Key_PageUp, Qt::ControlModifier, 0, QDate(2007, 3, 23), QDate(2007, 3, 23), 0},
+        {Qt::Key_PageUp, {}, 0, QDate(2007, 3, 16), QDate(2007, 3, 16), 0},
+        {Qt::Key_Left, {}, 0, depart, depart, 0},
+        {Qt::Key_Down, {}, 1, depart, depart, 0},
+        {Qt::Key_Up, {}, 0, depart, depart, 0},
+        {Qt::Key_Up, {}, 0, depart, depart, 0},   // no row above the first
+        {Qt::Key_Home, {}, 0, depart, depart, 0},
+    };
+    for (const Touche& t : touches) {
+        QTest::keyClick(f->planning, t.cle, t.mod);
+        EXPECT_EQ(f->ligneChoisie, t.ligne) << t.cle;
+        EXPECT_EQ(f->jourChoisi, t.jour) << t.cle;
+        EXPECT_EQ(f->datedepart, t.premier) << t.cle;
+        EXPECT_EQ(f->premiereLigne, t.premiere) << t.cle;
+        // The frame is on the chosen cell.
+        const Grille::Rectangle c = Grille::cellule(f->ligneChoisie, f->premiereLigne, f->jourChoisi,
+                                                    f->datedepart, 20, 20);
+        EXPECT_EQ(f->planning->cadre(), QRect(QPoint(c.x1, c.y1), QPoint(c.x2, c.y2))) << t.cle;
+    }
+    // Down past the 15 whole rows scrolls one row at a time.
+    for (int i = 0; i < 17; ++i)
+        QTest::keyClick(f->planning, Qt::Key_Down);
+    EXPECT_EQ(f->ligneChoisie, 17);
+    EXPECT_EQ(f->premiereLigne, 17 - 15 + 1);
+    for (int i = 0; i < 17; ++i)
+        QTest::keyClick(f->planning, Qt::Key_Up);
+    EXPECT_EQ(f->premiereLigne, 0);
+
+    // Enter on an empty cell opens nothing; on Dupont's row and day it opens him.
+    QSignalSpy ouverture(f.get(), &Form1::barreCliquee);
+    QTest::keyClick(f->planning, Qt::Key_Return);
+    EXPECT_FALSE(f->fenetreReservation()->isVisible());
+    QTest::keyClick(f->planning, Qt::Key_Down);
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(f->planning, Qt::Key_Right);
+    QTest::keyClick(f->planning, Qt::Key_Return);
+    reservations* r = f->fenetreReservation();
+    ASSERT_TRUE(r->isVisible());
+    EXPECT_EQ(r->NomClient->text(), QStringLiteral("Dupont"));
+    r->close();
+    // Ctrl+N is "+".
+    f->planning->setFocus();
+    QTest::keyClick(f->planning, Qt::Key_N, Qt::ControlModifier);
+    ASSERT_TRUE(r->isVisible());
+    EXPECT_EQ(r->windowModality(), Qt::ApplicationModal);
+    r->close();
+}
+
+TEST_F(Calendrier, SavingAStayInSightKeepsTheFirstDay)
+{
+    const qint32 numero = sejour(1, "Dupont", 2, 3);
+    auto f = fenetre();
+    // Days counted from the first shown day (15 March): a move inside the
+    // view keeps it, a move out of sight goes to the new arrival.
+    struct Cas { const char* debut; const char* fin; QDate premier; };
+    const Cas cas[] = {
+        {"18/03/2007", "21/03/2007", QDate(2007, 3, 15)},
+        {"05/04/2007", "09/04/2007", QDate(2007, 3, 15)},   // 22nd day: still in sight
+        {"20/05/2007", "22/05/2007", QDate(2007, 5, 20)},
+    };
+    for (const Cas& c : cas) {
+        f->datedepart = QDate(2007, 3, 15);
+        f->premiereLigne = 0;
+        f->rafraichir();
+        ASSERT_EQ(f->Barres().size(), 1) << c.debut;
+        f->ouvrirBarre(1);
+        reservations* r = f->fenetreReservation();
+        ASSERT_TRUE(r->isVisible());
+        r->datedebut->setText(QString::fromUtf8(c.debut));
+        r->datefin->setText(QString::fromUtf8(c.fin));
+        const QStringList messages = TestUtil::messagesPendant([&] {
+            QTest::mouseClick(r->Modifier, Qt::LeftButton, {}, r->Modifier->rect().center());
+        });
+        EXPECT_TRUE(messages.isEmpty()) << messages.join(QLatin1Char('|')).toStdString();
+        EXPECT_FALSE(r->isVisible()) << c.debut;
+        EXPECT_EQ(f->datedepart, c.premier) << c.debut;
+        EXPECT_EQ(f->reservation_encours, numero);
+        // Back where it was for the next case.
+        executer("UPDATE RESERVATIONS SET DateDebut = '2007-03-17 14:00:00', DateFin = '2007-03-20 12:00:00'");
+    }
+}
+
+TEST_F(Calendrier, RestingOnABarTellsTheStay)
+{
+    const qint32 numero = sejour(2, "Dupont", 2, 3);
+    base.executer(QStringLiteral("INSERT INTO OPERATIONS (numeroreservation, date, prix, paiement, libelle) "
+                                 "VALUES (%1, '2007-03-10 10:00:00', -150, '', 'Séjour')").arg(numero));
+    base.executer(QStringLiteral("INSERT INTO OPERATIONS (numeroreservation, date, prix, paiement, libelle) "
+                                 "VALUES (%1, '2007-03-11 10:00:00', 50, 'Espèces', 'Arrhes')").arg(numero));
+    auto f = fenetre();
+    ASSERT_EQ(f->Barres().size(), 1);
+    const Grille::Barre& b = f->Barres().at(0);
+    const QPoint sur((b.r.x1 + b.r.x2) / 2, (b.r.y1 + b.r.y2) / 2);
+    QHelpEvent aide(QEvent::ToolTip, sur, f->planning->mapToGlobal(sur));
+    QApplication::sendEvent(f->planning, &aide);
+    const QString texte = QToolTip::text();
+    for (const char* morceau : {"Dupont", "Logement : Chambre 2", "Arrivée : 17/03/2007 14:00",
+                                "Départ : 20/03/2007 12:00", "3 nuits", "2 adultes, 1 enfant",
+                                "État : 1 - Confirmé", "Solde : -100"})
+        EXPECT_TRUE(texte.contains(QString::fromUtf8(morceau))) << morceau << " in " << texte.toStdString();
+    // Off the bars, nothing is shown.
+    QHelpEvent ailleurs(QEvent::ToolTip, QPoint(300, 100), f->planning->mapToGlobal(QPoint(300, 100)));
+    QApplication::sendEvent(f->planning, &ailleurs);
+    EXPECT_FALSE(ailleurs.isAccepted());
+}
+
+TEST_F(Calendrier, WithoutUnitsTheStripAndPlusTellWhereToMakeThem)
+{
+    executer("DELETE FROM OBJETS");
+    auto f = fenetre();
+    EXPECT_GT(pixels(f->Objets->image().toImage(), {0, 1, 150, 19}, Qt::black, 80), 0);
+    const QStringList messages = TestUtil::messagesPendant([&] {
+        QTest::mouseClick(f->ajouter, Qt::LeftButton, {}, f->ajouter->rect().center());
+    });
+    EXPECT_EQ(messages, QStringList{Grille::texteAucunLogement()});
+    EXPECT_FALSE(f->fenetreReservation()->isVisible());
+    // With a unit, the strip shows its name and "+" opens the window.
+    executer("INSERT INTO OBJETS (Numero, Nom) VALUES (1, 'Chambre 1')");
+    f->rafraichir();
+    QTest::mouseClick(f->ajouter, Qt::LeftButton, {}, f->ajouter->rect().center());
+    EXPECT_TRUE(f->fenetreReservation()->isVisible());
+    f->fenetreReservation()->close();
 }

@@ -1,5 +1,6 @@
 // Geometry of the calendar grid: columns, month labels, bars, hit test, drag.
 #include "planning/grille.h"
+#include "store/conversion.h"
 #include "store/dates.h"
 #include "store/requetes.h"
 
@@ -398,4 +399,85 @@ TEST(Grille, TextIsCentredInItsRow)
     const Cas cas[] = {{0, 20, 14, 3}, {40, 20, 15, 42}, {-20, 20, 20, -20}, {0, 20, 24, -2}};
     for (const Cas& c : cas)
         EXPECT_EQ(Grille::hautTexteCentre(c.yLigne, c.hauteurLigne, c.hauteurTexte), c.haut) << c.yLigne;
+}
+
+TEST(Grille, KeepingTheChosenItemInSight)
+{
+    struct Cas { qint64 premier, choisi, visibles, attendu; };
+    const Cas cas[] = {
+        {0, 0, 10, 0}, {0, 9, 10, 0},     // already shown
+        {0, 10, 10, 1}, {0, 30, 10, 21},  // past the last: just enough
+        {5, 4, 10, 4}, {5, -3, 10, -3},   // before the first: it becomes the first
+        {0, 3, 0, 3},                     // no whole item: the chosen one first
+    };
+    for (const Cas& c : cas)
+        EXPECT_EQ(Grille::garderVisible(c.premier, c.choisi, c.visibles), c.attendu) << c.premier << " " << c.choisi;
+}
+
+TEST(Grille, TheBarInTheChosenCell)
+{
+    const QDate d(2007, 3, 25);
+    auto barre = [&](int debut, int nuits, int yLigne, int sens = 1) {
+        Requetes::ReservationPlanning l;
+        l.reservation.debut = moment(d, debut, 14);
+        l.reservation.fin = moment(d, debut + sens * nuits, 12);
+        return Grille::barreDepuis(l, d, 20, 20, yLigne);
+    };
+    const QList<Grille::Barre> barres = {barre(2, 3, 0), barre(4, 3, 20), barre(9, 2, 20, -1)};
+    struct Cas { int ligne, premiere, jour, attendu; };
+    const Cas cas[] = {
+        {0, 0, 2, 1}, {0, 0, 5, 1},   // arrival and departure days
+        {0, 0, 1, 0}, {0, 0, 6, 0},
+        {1, 0, 4, 2}, {1, 0, 2, 0},
+        {2, 1, 5, 2},                 // scrolled one row: the second unit's row is on top
+        {1, 0, 8, 0},                 // a stay ending before it starts is never found
+    };
+    for (const Cas& c : cas) {
+        const Rectangle cel = Grille::cellule(c.ligne, c.premiere, d.addDays(c.jour), d, 20, 20);
+        EXPECT_EQ(cel.x2 - cel.x1, 20);
+        EXPECT_EQ(Grille::barreDansCellule(barres, cel), c.attendu) << c.ligne << " " << c.jour;
+    }
+}
+
+TEST(Grille, AfterSavingTheGridMovesOnlyWhenTheStayIsOutOfSight)
+{
+    const QDate d(2007, 3, 15);
+    struct Cas { int debut, fin; int jours; QDate attendu; };
+    const Cas cas[] = {
+        {2, 5, 23, d}, {-10, 1, 23, d},   // shown, or still there on the first day
+        {22, 30, 23, d},                  // arrives on the last whole day
+        {23, 30, 23, d.addDays(23)},      // just beyond: to its arrival
+        {-10, -1, 23, d.addDays(-10)},    // left the day before the first
+        {40, 38, 23, d.addDays(40)},      // ending before it starts counts its arrival
+    };
+    for (const Cas& c : cas)
+        EXPECT_EQ(Grille::jourApresEnregistrement(d, c.jours, moment(d, c.debut, 14), moment(d, c.fin, 12)),
+                  c.attendu) << c.debut;
+    EXPECT_EQ(Grille::jourApresEnregistrement(d, 23, QDateTime(), QDateTime()), d);
+}
+
+TEST(Grille, TextOverABar)
+{
+    const QDate d(2007, 3, 25);
+    Requetes::ReservationPlanning l;
+    l.reservation.nomclient = QStringLiteral("Dupont");
+    l.reservation.debut = moment(d, 0, 14);
+    l.reservation.fin = moment(d, 1, 12);
+    l.reservation.nbadultes = 1;
+    l.reservation.nbenfants = 3;
+    l.etatTrouve = true;
+    l.code = 2;
+    l.nom = QStringLiteral("Option");
+    const Grille::Barre b = Grille::barreDepuis(l, d, 20, 20, 0);
+    struct Cas { std::optional<double> solde; const char* attendu; };
+    const Cas cas[] = {
+        {-75.5, "Dupont\nLogement : Chalet\nArrivée : 25/03/2007 14:00\nDépart : 26/03/2007 12:00\n1 nuit\n"
+                "1 adulte, 3 enfants\nÉtat : 2 - Option\nSolde : "},
+        {std::nullopt, "Solde : illisible"},
+    };
+    for (const Cas& c : cas) {
+        const QString texte = Grille::infoBulle(b, QStringLiteral("Chalet"), c.solde);
+        EXPECT_TRUE(texte.contains(QString::fromUtf8(c.attendu))) << texte.toStdString();
+    }
+    EXPECT_TRUE(Grille::infoBulle(b, QStringLiteral("Chalet"), -75.5).endsWith(Conversion::Monnaie(-75.5)));
 }
