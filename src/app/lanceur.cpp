@@ -21,6 +21,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
+#include <QResizeEvent>
 #include <QTimer>
 #include <cstdio>
 
@@ -107,6 +108,10 @@ bool Lanceur::demarrer(const OptionsLancement& options)
     // 18: the calendar remembers its place in the configuration file.
     auto* positions = new SavePosition(m_form1);
     positions->init(sousFenetre, contexte.CheminINI, QStringLiteral("Planning"));
+    // A first start: the calendar fills the frame's area and follows it.
+    if (!positions->positionsEnregistrees())
+        sousFenetre->showMaximized();
+    m_root->zone->viewport()->installEventFilter(this);
 
     // 19 and 20: the splash goes; the selection box offers "Tous".
     splash.reset();
@@ -142,6 +147,19 @@ void Lanceur::montrerCalendrier()
         m_form1->show();
     m_root->zone->setActiveSubWindow(m_sousFenetre);
     m_sousFenetre->raise();
+}
+
+bool Lanceur::eventFilter(QObject* objet, QEvent* evenement)
+{
+    // A smaller frame never leaves the calendar wider or taller than its area.
+    if (m_root && objet == m_root->zone->viewport() && evenement->type() == QEvent::Resize && m_form1) {
+        QWidget* cadre = m_form1->parentWidget();
+        const QSize zone = static_cast<QResizeEvent*>(evenement)->size();
+        if (cadre && !(cadre->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized))
+            && (cadre->width() > zone.width() || cadre->height() > zone.height()))
+            cadre->resize(cadre->size().boundedTo(zone));
+    }
+    return QObject::eventFilter(objet, evenement);
 }
 
 void Lanceur::menuoutil_Click(int index)

@@ -40,6 +40,9 @@ public:
     // An entry of the "&Outils" menu: 30 publication, 50 settings, 60 the day's cash report.
     void menuoutil_Click(int index);
 
+protected:
+    bool eventFilter(QObject* objet, QEvent* evenement) override;
+
 private:
     std::unique_ptr<ROOT> m_root;
     // The calendar lives as long as the frame; closing its window hides it.

@@ -1,5 +1,6 @@
 #include "root.h"
 
+#include "config/positionfenetre.h"
 #include "config/saveposition.h"
 #include "ui/twips.h"
 
@@ -8,6 +9,7 @@
 #include <QApplication>
 #include <QMdiArea>
 #include <QMenuBar>
+#include <QScreen>
 #include <QVBoxLayout>
 
 QString ROOT::Titre()
@@ -78,6 +80,11 @@ ROOT::ROOT(QWidget* parent)
     SavePosition1->setFichierINI(QStringLiteral("daduvuvav.ini"));
     SavePosition1->setSection(QStringLiteral("root"));
     SavePosition1->init(this, SavePosition1->FichierINI(), SavePosition1->Section());
+    // A first start: 90 % of the screen, centred.
+    if (!SavePosition1->positionsEnregistrees()) {
+        if (const QScreen* ecran = QGuiApplication::primaryScreen())
+            setGeometry(PositionFenetre::PremierePlace(ecran->availableGeometry(), 90));
+    }
 }
 
 void ROOT::closeEvent(QCloseEvent* event)

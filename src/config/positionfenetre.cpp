@@ -105,4 +105,12 @@ QRect Corriger(const QRect& voulu, const QList<QRect>& zones, const QSize& minim
     return r;
 }
 
+QRect PremierePlace(const QRect& zone, int pourcent)
+{
+    const int p = std::clamp(pourcent, 1, 100);
+    const QSize taille(zone.width() * p / 100, zone.height() * p / 100);
+    return QRect(zone.topLeft() + QPoint((zone.width() - taille.width()) / 2, (zone.height() - taille.height()) / 2),
+                 taille);
+}
+
 } // namespace PositionFenetre

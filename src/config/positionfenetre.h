@@ -37,4 +37,8 @@ constexpr QSize kTailleMinimale(200, 120);
 // size alone is corrected.
 QRect Corriger(const QRect& voulu, const QList<QRect>& zones, const QSize& minimum = kTailleMinimale);
 
+// The place of a window that has none stored yet: `pourcent` of the area's
+// width and height, centred on it.
+QRect PremierePlace(const QRect& zone, int pourcent);
+
 } // namespace PositionFenetre

@@ -122,6 +122,11 @@ void SavePosition::suivre(QWidget* fenetre)
         m_fenetre->installEventFilter(this);
 }
 
+bool SavePosition::positionsEnregistrees() const
+{
+    return PositionFenetre::LirePositions(lire(kPositions, QStringLiteral("0"))).has_value();
+}
+
 bool SavePosition::restaurerPositions()
 {
     if (!m_fenetre)

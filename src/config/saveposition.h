@@ -40,6 +40,8 @@ public:
     void setSection(const QString& section) { m_section = section; }
 
     QWidget* fenetre() const { return m_fenetre; }
+    // Whether the file holds a position for the section (false on a first start).
+    bool positionsEnregistrees() const;
 
     // One look at the window: the first one restores it again from the file;
     // the next ones write what changed. Run every second by Timer1, and once

@@ -3,6 +3,8 @@
 #include "config/ini32.h"
 #include "app/lanceur.h"
 #include "app/root.h"
+#include "config/positionfenetre.h"
+#include "planning/surface.h"
 #include "planning/form1.h"
 #include "reservation/reservations.h"
 #include "store/dates.h"
@@ -12,6 +14,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QScreen>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -70,6 +73,37 @@ TEST_F(Lanceur_, DemoStartShowsTheFrameAndTheCalendar)
     EXPECT_GE(lanceur.contexte.TableEtats.size(), 3);
     EXPECT_EQ(lanceur.contexte.NbClignotements, 10);
     EXPECT_EQ(lanceur.contexte.champsdansbarre, QStringLiteral("[nomclient] ([nbadultes]ad/[nbenfants]en)"));
+}
+
+TEST_F(Lanceur_, AFirstStartFillsNinetyPercentOfTheScreenAndTheCalendarFollowsTheFrame)
+{
+    // Nothing stored for the frame nor the calendar.
+    INI32::ProfilINI(QStringLiteral("root"), QStringLiteral("Positions"), QStringLiteral("0"),
+                     QStringLiteral("daduvuvav.ini"), 0);
+    Lanceur lanceur;
+    ASSERT_TRUE(lanceur.demarrer(OptionsLancement{}));
+    ROOT* root = lanceur.fenetrePrincipale();
+    const QRect ecran = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(root->geometry(), PositionFenetre::PremierePlace(ecran, 90));
+    QWidget* cadre = lanceur.calendrier()->parentWidget();
+    ASSERT_NE(cadre, nullptr);
+    EXPECT_TRUE(cadre->windowState() & Qt::WindowMaximized);
+    QApplication::processEvents();
+    EXPECT_EQ(cadre->size(), root->zone->viewport()->size());
+    // A larger frame: the calendar and its grid grow with it.
+    const int grille = lanceur.calendrier()->planning->width();
+    root->resize(root->width() + 200, root->height() + 100);
+    QApplication::processEvents();
+    EXPECT_EQ(cadre->size(), root->zone->viewport()->size());
+    EXPECT_EQ(lanceur.calendrier()->planning->width(), grille + 200);
+
+    // Restored to a normal size wider than a shrunk frame: brought back inside.
+    cadre->showNormal();
+    cadre->resize(root->zone->viewport()->size());
+    root->resize(root->width() - 300, root->height() - 150);
+    QApplication::processEvents();
+    EXPECT_LE(cadre->width(), root->zone->viewport()->width());
+    EXPECT_LE(cadre->height(), root->zone->viewport()->height());
 }
 
 TEST_F(Lanceur_, AnUnopenableDatabaseShowsTheMessageAndStops)

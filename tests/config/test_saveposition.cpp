@@ -113,6 +113,19 @@ TEST(PositionFenetre, CorrectionsPourResterUtilisable)
     }
 }
 
+TEST(PositionFenetre, PremierePlaceCentreeSurLaZone)
+{
+    struct Cas { QRect zone; int pourcent; QRect attendu; };
+    const Cas cas[] = {
+        {{0, 0, 1366, 768}, 90, {68, 38, 1229, 691}},
+        {{0, 30, 1920, 1050}, 90, {96, 82, 1728, 945}},   // below a panel
+        {{1920, 0, 1280, 1024}, 100, {1920, 0, 1280, 1024}},
+        {{0, 0, 1000, 800}, 0, {495, 396, 10, 8}},          // a nonsense share stays a visible window
+    };
+    for (const Cas& c : cas)
+        EXPECT_EQ(PositionFenetre::PremierePlace(c.zone, c.pourcent), c.attendu) << c.pourcent;
+}
+
 TEST(SavePosition, RestaurationDepuisLeFichier)
 {
     const QRect ecran = zonePrincipale();
@@ -160,10 +173,12 @@ TEST(SavePosition, SansPositionStockeeLaPremiereVueEcrit)
 {
     Banc banc;
     banc.init();
+    EXPECT_FALSE(banc.garde->positionsEnregistrees());
     banc.garde->Timer1_Timer();   // first look: restores again, writes nothing
     EXPECT_EQ(banc.lire(QStringLiteral("Positions")), QStringLiteral("?"));
     banc.garde->Timer1_Timer();
     EXPECT_EQ(banc.lire(QStringLiteral("Positions")), QStringLiteral("750|900|4500|3000"));
+    EXPECT_TRUE(banc.garde->positionsEnregistrees());
     EXPECT_EQ(banc.lire(QStringLiteral("PositionsTaille")), QStringLiteral("0"));
     EXPECT_EQ(banc.lire(QStringLiteral("Visible")), QStringLiteral("?"));   // never shown yet
 
