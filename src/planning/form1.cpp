@@ -250,7 +250,7 @@ void Form1::rafraichir()
     // The units first: whether they all fit decides the grid's width.
     std::optional<QList<Requetes::Objet>> unites;
     if (m_contexte && m_contexte->BaseOuverte.isOpen())
-        unites = Requetes::objets(m_contexte->BaseOuverte);
+        unites = m_lecture.unites(m_contexte->BaseOuverte);
     const int hauteurVisible = std::max(0, fondplanning->height() - planning->y());
     const Grille::Defilement defilement =
         Grille::defilement(unites ? int(unites->size()) : 0, hauteurVisible, HauteurLigne, premiereLigne);
@@ -340,7 +340,7 @@ void Form1::dessinerLignes(const std::optional<QList<Requetes::Objet>>& unites, 
     const QDate avant = datedepart.addDays(nbColonnes);
     const QDateTime finMinimale = Grille::finMinimaleVisible(datedepart, LargeurJour);
     // One statement for every row; should it fail, each unit is read alone.
-    const auto toutes = RequetesPlanning::reservationsDuPlanning(base, avant, finMinimale);
+    const auto toutes = m_lecture.reservations(base, avant, finMinimale);
     const int hauteur = planning->height();
     const int hauteurTexte = objets.fontMetrics().height();
     for (int ligne = 0; ligne < unites->size(); ++ligne) {

@@ -2,6 +2,7 @@
 // The calendar window: one row per unit, one column per day from datedepart,
 // each reservation a bar in its state's colour.
 #include "grille.h"
+#include "lecture.h"
 
 #include <QDate>
 #include <QHash>
@@ -132,6 +133,7 @@ private:
     int LargeurJour = 20;
     int HauteurLigne = 20;
     QList<Grille::Barre> m_barres;
+    LecturePlanning m_lecture;   // the rows of the last reads, while the database is unchanged
     QHash<qint32, QString> m_nomsUnites;   // unit number -> name, as the last refresh read them
     int m_nbUnites = 0;
     int m_lignesVisibles = 1;

@@ -335,18 +335,37 @@ QString etiquetteBarre(const QString& modele, const Barre& b)
         *connu = false;
         return QString();
     };
-    static const QRegularExpression champ(QStringLiteral("\\[([^\\[\\]]*)\\]"));
-    QString resultat;
-    qsizetype suite = 0;
-    for (auto it = champ.globalMatch(modele); it.hasNext();) {
-        const QRegularExpressionMatch m = it.next();
-        resultat += modele.mid(suite, m.capturedStart() - suite);
-        bool connu = false;
-        const QString v = valeur(m.captured(1).trimmed(), &connu);
-        resultat += connu ? v : m.captured(0);
-        suite = m.capturedEnd();
+    // The template is cut into plain text and field names once; every bar of
+    // a refresh then only looks its values up.
+    struct Morceau {
+        QString texte;
+        bool champ = false;
+    };
+    static QString modeleLu;
+    static QList<Morceau> morceaux;
+    if (modele != modeleLu) {
+        static const QRegularExpression champ(QStringLiteral("\\[([^\\[\\]]*)\\]"));
+        morceaux.clear();
+        qsizetype suite = 0;
+        for (auto it = champ.globalMatch(modele); it.hasNext();) {
+            const QRegularExpressionMatch m = it.next();
+            morceaux.append({modele.mid(suite, m.capturedStart() - suite), false});
+            morceaux.append({m.captured(0), true});
+            suite = m.capturedEnd();
+        }
+        morceaux.append({modele.mid(suite), false});
+        modeleLu = modele;
     }
-    resultat += modele.mid(suite);
+    QString resultat;
+    for (const Morceau& m : std::as_const(morceaux)) {
+        if (!m.champ) {
+            resultat += m.texte;
+            continue;
+        }
+        bool connu = false;
+        const QString v = valeur(m.texte.mid(1, m.texte.size() - 2).trimmed(), &connu);
+        resultat += connu ? v : m.texte;
+    }
     return resultat;
 }
 

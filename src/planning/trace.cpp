@@ -3,7 +3,10 @@
 #include "ui/graphique.h"
 
 #include <QFontMetrics>
+#include <QHash>
 #include <QPainter>
+#include <QStaticText>
+#include <algorithm>
 #include <cmath>
 
 namespace Trace {
@@ -26,11 +29,42 @@ QRect rectanglePlein(const QPainter& p, int x1, int y1, int x2, int y2)
     return r.intersected(surface);
 }
 
+// The calendar writes the same few hundred texts at every refresh (names,
+// day headers, labels): each is laid out once per font and kept.
+const QStaticText& texteFige(const QPainter& p, const QString& texte)
+{
+    struct Police {
+        QFont police;
+        QHash<QString, QStaticText> textes;
+    };
+    static QList<Police> polices;
+    const QFont& police = p.font();
+    auto it = std::find_if(polices.begin(), polices.end(), [&](const Police& x) { return x.police == police; });
+    if (it == polices.end()) {
+        if (polices.size() >= 8)
+            polices.clear();
+        polices.append({police, {}});
+        it = polices.end() - 1;
+    }
+    auto t = it->textes.constFind(texte);
+    if (t == it->textes.cend()) {
+        if (it->textes.size() >= 5000)
+            it->textes.clear();
+        QStaticText fige(texte);
+        fige.setTextFormat(Qt::PlainText);
+        fige.setPerformanceHint(QStaticText::AggressiveCaching);
+        fige.prepare(QTransform(), police);
+        t = it->textes.insert(texte, fige);
+    }
+    return *t;
+}
+
 } // namespace
 
 void ecrire(QPainter& p, int x, int y, const QString& texte)
 {
-    p.drawText(x, y + p.fontMetrics().ascent(), texte);
+    if (!texte.isEmpty())
+        p.drawStaticText(x, y, texteFige(p, texte));
 }
 
 void peindreMois(QPainter& p, const Grille::Entete& e, int hauteur)
@@ -87,6 +121,27 @@ void peindreLigne(QPainter& p, int y, int largeur)
     p.fillRect(0, y, largeur + 1, 1, kTrait);
 }
 
+void ecrireDans(QPainter& p, const Grille::Rectangle& r, const QString& texte)
+{
+    if (texte.isEmpty())
+        return;
+    // Placed as the graphics module places a bar's text: left, centred
+    // vertically, cut at the rectangle's edges.
+    const QStaticText& fige = texteFige(p, texte);
+    const QRect place = Graphique::RectangleTexte(fige.size().width(), p.fontMetrics().height(),
+                                                  r.x1, r.y1, r.x2, r.y2, 10);
+    if (place.isEmpty())
+        return;
+    const bool coupe = place.width() < fige.size().width() || place.height() < p.fontMetrics().height();
+    if (coupe) {
+        p.save();
+        p.setClipRect(place, Qt::IntersectClip);
+    }
+    p.drawStaticText(place.topLeft(), fige);
+    if (coupe)
+        p.restore();
+}
+
 void peindreBarre(QPainter& p, const Grille::Barre& b, const QString& libelle, const QColor& texte)
 {
     const QRect plein = rectanglePlein(p, b.r.x1, b.r.y1, b.r.x2, b.r.y2);
@@ -94,8 +149,7 @@ void peindreBarre(QPainter& p, const Grille::Barre& b, const QString& libelle, c
         return;   // wholly outside the surface, label included
     p.fillRect(plein, Grille::couleurDepuisBGR(b.couleur));
     p.setPen(texte);
-    const Grille::Rectangle e = Grille::rectangleEtiquette(b.r);
-    Graphique::DessinerBarre(p, libelle, e.x1, e.y1, e.x2, e.y2, 10);
+    ecrireDans(p, Grille::rectangleEtiquette(b.r), libelle);
     // The frame last, whole over the label.
     if (b.chevauche) {
         p.setPen(kChevauchement);

@@ -25,6 +25,9 @@ void peindreMarque(QPainter& p, int x, int hauteur);
 void peindreLigne(QPainter& p, int y, int largeur);
 // Text with its top-left corner at (x, y), in the painter's pen.
 void ecrire(QPainter& p, int x, int y, const QString& texte);
+// One line of text at the left of the rectangle (both corners included),
+// centred vertically and cut at its edges, as bars write their labels.
+void ecrireDans(QPainter& p, const Grille::Rectangle& r, const QString& texte);
 // A bar: the rectangle in its state's colour (framed in dark red when it
 // shares days with another stay of its row), then its label in `texte`
 // from the bar's first visible pixel.

@@ -34,4 +34,21 @@ std::optional<QHash<qint32, QList<Requetes::ReservationPlanning>>> reservationsD
     return parUnite;
 }
 
+std::optional<QString> versionDonnees(const QSqlDatabase& base)
+{
+    if (base.driverName() != QLatin1String("QSQLITE"))
+        return std::nullopt;
+    // total_changes() counts the rows this connection wrote, schema_version
+    // its changes of tables; data_version moves when another connection (a
+    // worker thread, another program) committed.
+    QSqlQuery q(base);
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT total_changes(), (SELECT schema_version FROM pragma_schema_version), "
+                               "(SELECT data_version FROM pragma_data_version)"))
+        || !q.next())
+        return std::nullopt;
+    return q.value(0).toString() + QLatin1Char(':') + q.value(1).toString() + QLatin1Char(':')
+        + q.value(2).toString();
+}
+
 } // namespace RequetesPlanning

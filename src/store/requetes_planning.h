@@ -18,4 +18,9 @@ namespace RequetesPlanning {
 std::optional<QHash<qint32, QList<Requetes::ReservationPlanning>>> reservationsDuPlanning(
     const QSqlDatabase& base, const QDate& avant, const QDateTime& finApres, QString* erreur = nullptr);
 
+// A mark that changes whenever the database's rows may have changed, by this
+// connection or by any other; nullopt when the engine gives none (the
+// calendar then reads everything again at each refresh).
+std::optional<QString> versionDonnees(const QSqlDatabase& base);
+
 } // namespace RequetesPlanning

@@ -51,8 +51,11 @@ void peindreFond(QPainter& p, int fond, double x1, double y1, double x2, double 
 QRect RectangleTexte(const QFontMetrics& mesure, const QString& texte,
                      double x1, double y1, double x2, double y2, int style)
 {
-    const double largeur = mesure.horizontalAdvance(texte);
-    const double hauteur = mesure.height();
+    return RectangleTexte(mesure.horizontalAdvance(texte), mesure.height(), x1, y1, x2, y2, style);
+}
+
+QRect RectangleTexte(double largeur, double hauteur, double x1, double y1, double x2, double y2, int style)
+{
     const double h = decalage(chiffre(style, 1), x2 - x1, largeur);
     const double v = decalage(chiffre(style, 10), y2 - y1, hauteur);
     const int gauche = arrondi(std::max(x1 + h, x1));

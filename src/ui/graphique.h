@@ -13,6 +13,8 @@ namespace Graphique {
 // clipped to (right and bottom exclusive). Empty when nothing can show.
 QRect RectangleTexte(const QFontMetrics& mesure, const QString& texte,
                      double x1, double y1, double x2, double y2, int style);
+// The same for a text already measured.
+QRect RectangleTexte(double largeur, double hauteur, double x1, double y1, double x2, double y2, int style);
 
 // Writes the text inside (x1, y1)-(x2, y2) of the surface, in the painter's
 // pen colour over a transparent background. The style has three digits:

@@ -1,0 +1,48 @@
+#pragma once
+// What the calendar reads for a refresh: the units and the stays of the
+// shown period. The rows of a wider period are kept between refreshes and
+// filtered again while the database has not changed, so that a held day
+// button or a drag does not read the same rows at every step.
+#include "store/requetes.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QHash>
+#include <QList>
+#include <QSqlDatabase>
+#include <optional>
+
+class LecturePlanning
+{
+public:
+    using ParUnite = QHash<qint32, QList<Requetes::ReservationPlanning>>;
+
+    // Days read beyond the shown period on each side.
+    static constexpr int kMarge = 62;
+
+    std::optional<QList<Requetes::Objet>> unites(const QSqlDatabase& base);
+    // The stays starting before `avant` and ending on or after `finApres`, by
+    // unit, in the order of RequetesPlanning::reservationsDuPlanning.
+    std::optional<ParUnite> reservations(const QSqlDatabase& base, const QDate& avant, const QDateTime& finApres);
+    // The next reads go to the database.
+    void oublier();
+
+    // Reads made from the database since the start (for tests).
+    int lecturesFaites() const { return m_lectures; }
+
+    // The rows of `lu` that the period query would give for the narrower
+    // period (avant, finApres).
+    static ParUnite filtrer(const ParUnite& lu, const QDate& avant, const QDateTime& finApres);
+
+private:
+    // Whether the kept rows still hold; forgets them otherwise.
+    bool valable(const QSqlDatabase& base);
+
+    std::optional<QString> m_version;
+    QString m_connexion;
+    std::optional<QList<Requetes::Objet>> m_unites;
+    std::optional<ParUnite> m_lu;
+    QDate m_avant;
+    QDateTime m_finApres;
+    int m_lectures = 0;
+};
