@@ -132,12 +132,18 @@ void ecrireDans(QPainter& p, const Grille::Rectangle& r, const QString& texte)
                                                   r.x1, r.y1, r.x2, r.y2, 10);
     if (place.isEmpty())
         return;
-    const bool coupe = place.width() < fige.size().width() || place.height() < p.fontMetrics().height();
+    const QFontMetrics fm = p.fontMetrics();
+    QPoint coin = place.topLeft();
+    // A band lower than the text (a double booking) keeps the letters above
+    // the line whole and drops what hangs below it.
+    if (place.height() < fm.height())
+        coin.setY(r.y2 - fm.ascent());
+    const bool coupe = place.width() < fige.size().width() || place.height() < fm.height();
     if (coupe) {
         p.save();
         p.setClipRect(place, Qt::IntersectClip);
     }
-    p.drawStaticText(place.topLeft(), fige);
+    p.drawStaticText(coin, fige);
     if (coupe)
         p.restore();
 }
