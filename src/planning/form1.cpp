@@ -65,13 +65,6 @@ QTimer* minuterie(QObject* parent, const char* nom, int intervalle)
     return t;
 }
 
-// A painter on a surface's picture, in the surface's font.
-class Pinceau : public QPainter
-{
-public:
-    explicit Pinceau(Surface* s) : QPainter(&s->image()) { setFont(s->font()); }
-};
-
 } // namespace
 
 Form1::Form1(Contexte* contexte, QWidget* parent)
@@ -277,6 +270,7 @@ void Form1::rafraichir()
     dessinerLignes(unites, largeur, nbColonnes);
     for (Surface* s : {planning, TexteColonnes, Objets, lesmois})
         s->update();
+    m_dessin = {datedepart, premiereLigne, planning->size()};
     montrerChoix();
 }
 
@@ -290,92 +284,6 @@ void Form1::placerAscenseur(const Grille::Defilement& d, int hauteurVisible)
     ascenseur->setPageStep(std::max(1, d.lignesVisibles));
     ascenseur->setValue(d.premiereLigne);
     ascenseur->setVisible(d.necessaire());
-}
-
-void Form1::dessinerEntete(int largeurPlanning, int hauteurPlanning, int* colonnesDessinees)
-{
-    const Grille::Entete e = Grille::entete(datedepart, largeurPlanning, LargeurJour, Horloge::aujourdhui());
-    {
-        Pinceau p(lesmois);
-        Trace::peindreMois(p, e, lesmois->height());
-    }
-    {
-        Pinceau p(TexteColonnes);
-        Trace::peindreJours(p, e, LargeurJour, TexteColonnes->height());
-    }
-    {
-        Pinceau p(planning);
-        Trace::peindreColonnes(p, e, LargeurJour, hauteurPlanning);
-    }
-    *colonnesDessinees = int(e.colonnes.size());
-}
-
-void Form1::dessinerLignes(const std::optional<QList<Requetes::Objet>>& unites, int largeurPlanning,
-                           int nbColonnes)
-{
-    m_barres.clear();
-    reservation_courante = 0;
-    if (!m_contexte || !m_contexte->BaseOuverte.isOpen())
-        return;
-    const QSqlDatabase& base = m_contexte->BaseOuverte;
-
-    Pinceau objets(Objets);
-    Pinceau grille(planning);
-    // The grid's top line, unless a scrolled row's lower line takes its place.
-    Trace::peindreLigne(objets, 0, Objets->width());
-    Trace::peindreLigne(grille, 0, largeurPlanning);
-
-    if (!unites)
-        return;   // no units table: no rows, nothing else to read
-    if (unites->isEmpty()) {
-        // A first start: the strip tells where units are made.
-        objets.setPen(Qt::black);
-        objets.drawText(QRect(2, 2, Objets->width() - 4, Objets->height() - 4),
-                        Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, Grille::texteAucunLogement());
-        return;
-    }
-    m_nomsUnites.clear();
-    for (const Requetes::Objet& unite : *unites)
-        m_nomsUnites.insert(unite.numero, unite.nom.toString());
-    const QDate avant = datedepart.addDays(nbColonnes);
-    const QDateTime finMinimale = Grille::finMinimaleVisible(datedepart, LargeurJour);
-    // One statement for every row; should it fail, each unit is read alone.
-    const auto toutes = m_lecture.reservations(base, avant, finMinimale);
-    const int hauteur = planning->height();
-    const int hauteurTexte = objets.fontMetrics().height();
-    for (int ligne = 0; ligne < unites->size(); ++ligne) {
-        const Requetes::Objet& unite = unites->at(ligne);
-        const int y = Grille::hautLigne(ligne, premiereLigne, HauteurLigne);
-        // Rows scrolled out of sight keep their bars (for the blinking and
-        // the table of bars) but cost no painting.
-        const bool visible = Grille::ligneVisible(y, HauteurLigne, hauteur);
-        if (visible) {
-            objets.setPen(Qt::black);
-            Trace::ecrire(objets, 0, Grille::hautTexteCentre(y, HauteurLigne, hauteurTexte), unite.nom.toString());
-            Trace::peindreLigne(objets, y + HauteurLigne, Objets->width());
-            Trace::peindreLigne(grille, y + HauteurLigne, largeurPlanning);
-        }
-        // A unit whose reservations cannot be read keeps an empty row.
-        const auto lignes = toutes ? std::optional(toutes->value(unite.numero))
-                                   : Requetes::reservationsDeObjet(base, unite.numero, avant, finMinimale);
-        if (!lignes)
-            continue;
-        QList<Grille::Barre> rangee;
-        rangee.reserve(lignes->size());
-        for (const Requetes::ReservationPlanning& r : *lignes)
-            rangee.append(Grille::barreDepuis(r, datedepart, LargeurJour, HauteurLigne, y));
-        Grille::partagerChevauchements(rangee, HauteurLigne);
-        for (const Grille::Barre& b : std::as_const(rangee)) {
-            m_barres.append(b);
-            if (b.reservation.numero == reservation_encours)
-                reservation_courante = qint32(m_barres.size());
-            if (visible)
-                Trace::peindreBarre(grille, b, etiquette(b), QColor(255, 255, 255));
-        }
-    }
-    // The present moment over the bars: today's column shows on every row.
-    if (const auto x = Grille::marqueAujourdhui(Horloge::maintenant(), datedepart, LargeurJour, largeurPlanning))
-        Trace::peindreMarque(grille, *x, hauteur);
 }
 
 QString Form1::etiquette(const Grille::Barre& b) const
@@ -425,8 +333,7 @@ void Form1::jourMaintenu(int pas)
     m_pasMouvement = pas;
     m_debutMaintien = Horloge::millisecondes();
     m_joursMaintenus = 1;
-    datedepart = datedepart.addDays(pas);
-    rafraichir();
+    decalerJours(pas);
     mouvements->start();
 }
 
@@ -446,9 +353,9 @@ void Form1::mouvements_Timer()
     if (dus <= m_joursMaintenus)
         return;
     m_dansMouvement = true;
-    datedepart = datedepart.addDays(qint64(m_pasMouvement) * (dus - m_joursMaintenus));
+    const qint64 jours = qint64(m_pasMouvement) * (dus - m_joursMaintenus);
     m_joursMaintenus = dus;
-    rafraichir();
+    decalerJours(jours);
     m_dansMouvement = false;
 }
 
@@ -494,8 +401,7 @@ void Form1::Deplaceur_Timer()
     const QDate jour = m_jourGlisser.addDays(-d);
     if (jour == datedepart)
         return;   // the grid already shows that day first
-    datedepart = jour;
-    rafraichir();
+    decalerJours(datedepart.daysTo(jour));
 }
 
 // ---- Blinking --------------------------------------------------------------------

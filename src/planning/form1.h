@@ -8,7 +8,10 @@
 #include <QHash>
 #include <QList>
 #include <optional>
+#include <tuple>
 #include <QPoint>
+#include <QRect>
+#include <QSize>
 #include <QPointer>
 #include <QWidget>
 
@@ -115,9 +118,26 @@ private:
     void jourMaintenu(int pas);
     void jourRelache();
     void afficherMoisAnnee();
-    void dessinerEntete(int largeurPlanning, int hauteurPlanning, int* colonnesDessinees);
+    // A step of the days that keeps the grid's picture: it moves by dx
+    // pixels and only the uncovered strip is painted (with the bars whose
+    // label starts at the left edge before or after the step).
+    struct Decalage {
+        QRect bande;
+        int dx = 0;
+        // Band of each reservation's bar before the step (top, bottom,
+        // framed): a bar whose band changed with the stays read (its double
+        // booking entering or leaving the period) needs the whole grid.
+        QHash<qint32, std::tuple<int, int, bool>> bandes;
+        bool autreBande = false;
+    };
+    // Moves the first shown day, painting only what the move uncovers when
+    // the last drawing still holds, the whole grid otherwise.
+    void decalerJours(qint64 jours);
+    void dessinerEntete(int largeurPlanning, int hauteurPlanning, int* colonnesDessinees,
+                        const Decalage* decalage = nullptr);
     void placerAscenseur(const Grille::Defilement& d, int hauteurVisible);
-    void dessinerLignes(const std::optional<QList<Requetes::Objet>>& unites, int largeurPlanning, int nbColonnes);
+    void dessinerLignes(const std::optional<QList<Requetes::Objet>>& unites, int largeurPlanning, int nbColonnes,
+                        Decalage* decalage = nullptr);
     QString etiquette(const Grille::Barre& b) const;
     void reservationFermee();
     // Moves the chosen cell and scrolls just enough to keep it in sight.
@@ -133,7 +153,14 @@ private:
     int LargeurJour = 20;
     int HauteurLigne = 20;
     QList<Grille::Barre> m_barres;
-    LecturePlanning m_lecture;   // the rows of the last reads, while the database is unchanged
+    LecturePlanning m_lecture;
+    // What the grid's picture shows, as the last drawing left it.
+    struct Dessin {
+        QDate datedepart;
+        int premiereLigne = -1;
+        QSize taille;
+    };
+    Dessin m_dessin;   // the rows of the last reads, while the database is unchanged
     QHash<qint32, QString> m_nomsUnites;   // unit number -> name, as the last refresh read them
     int m_nbUnites = 0;
     int m_lignesVisibles = 1;

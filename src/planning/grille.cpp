@@ -130,6 +130,12 @@ Rectangle rectangleEtiquette(const Rectangle& barre)
     return r;
 }
 
+bool etiquetteDeplacee(const Rectangle& barre, int dx)
+{
+    const auto coupee = [](int x1, int x2) { return x1 < 0 && x2 >= 0; };
+    return coupee(barre.x1, barre.x2) || coupee(barre.x1 - dx, barre.x2 - dx);
+}
+
 void partagerChevauchements(QList<Barre>& barres, int hauteurLigne)
 {
     struct Sejour { double debut, fin; int index; };

@@ -91,6 +91,11 @@ Barre barreDepuis(const Requetes::ReservationPlanning& ligne, const QDate& dated
 // unchanged.
 Rectangle rectangleEtiquette(const Rectangle& barre);
 
+// Whether a bar's label is placed differently once the grid's picture has
+// moved dx pixels (the bar's rectangle given after the move): its label
+// starts at the left edge before or after.
+bool etiquetteDeplacee(const Rectangle& barre, int dx);
+
 // The bars of one row whose stays share days are drawn in bands of the
 // row's height, one band per stay at a time (half the height for two), the
 // earlier stay on top, so that a double booking always shows. Bars that

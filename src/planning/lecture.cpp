@@ -24,7 +24,8 @@ void LecturePlanning::oublier()
 
 std::optional<QList<Requetes::Objet>> LecturePlanning::unites(const QSqlDatabase& base)
 {
-    if (valable(base) && m_unites)
+    m_depuisMemoire = valable(base) && m_unites;
+    if (m_depuisMemoire)
         return m_unites;
     ++m_lectures;
     auto lues = Requetes::objets(base);
@@ -56,7 +57,10 @@ LecturePlanning::ParUnite LecturePlanning::filtrer(const ParUnite& lu, const QDa
 {
     // As the statement chooses: started before the bound, and either started
     // within the period or ending in or after it. A stay without a start is
-    // never read.
+    // never read. The statement compares an end that is no date as text; here
+    // such a stay is kept whenever it started before the bound: its bar runs
+    // from the far left to its start, so one that started before the period
+    // shows no pixel either way.
     const QDateTime borne = Dates::naive(avant);
     ParUnite resultat;
     for (auto it = lu.cbegin(); it != lu.cend(); ++it) {
@@ -64,7 +68,7 @@ LecturePlanning::ParUnite LecturePlanning::filtrer(const ParUnite& lu, const QDa
         for (const Requetes::ReservationPlanning& l : it.value()) {
             const QDateTime& debut = l.reservation.debut;
             const QDateTime& fin = l.reservation.fin;
-            if (debut.isValid() && debut < borne && (debut >= finApres || (fin.isValid() && fin >= finApres)))
+            if (debut.isValid() && debut < borne && (debut >= finApres || !fin.isValid() || fin >= finApres))
                 gardees.append(l);
         }
         if (!gardees.isEmpty())

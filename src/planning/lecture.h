@@ -22,16 +22,22 @@ public:
 
     std::optional<QList<Requetes::Objet>> unites(const QSqlDatabase& base);
     // The stays starting before `avant` and ending on or after `finApres`, by
-    // unit, in the order of RequetesPlanning::reservationsDuPlanning.
+    // unit, in the order of RequetesPlanning::reservationsDuPlanning (see
+    // filtrer for the stays without a readable end).
     std::optional<ParUnite> reservations(const QSqlDatabase& base, const QDate& avant, const QDateTime& finApres);
     // The next reads go to the database.
     void oublier();
+
+    // Whether the last units came from the kept rows: nothing changed in the
+    // database since the read before.
+    bool depuisMemoire() const { return m_depuisMemoire; }
 
     // Reads made from the database since the start (for tests).
     int lecturesFaites() const { return m_lectures; }
 
     // The rows of `lu` that the period query would give for the narrower
-    // period (avant, finApres).
+    // period (avant, finApres), and the stays without a readable end that
+    // started before it (drawn wholly left of the grid).
     static ParUnite filtrer(const ParUnite& lu, const QDate& avant, const QDateTime& finApres);
 
 private:
@@ -45,4 +51,5 @@ private:
     QDate m_avant;
     QDateTime m_finApres;
     int m_lectures = 0;
+    bool m_depuisMemoire = false;
 };

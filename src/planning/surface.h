@@ -3,6 +3,7 @@
 // into its picture, and the widget shows the picture whenever it is
 // uncovered. Mouse presses, moves and releases go out as signals.
 #include <QColor>
+#include <QPainter>
 #include <QPixmap>
 #include <QWidget>
 
@@ -42,4 +43,11 @@ private:
     QColor m_fond;
     QRect m_cadre;
     QPixmap m_image;
+};
+
+// A painter on a surface's picture, in the surface's font.
+class Pinceau : public QPainter
+{
+public:
+    explicit Pinceau(Surface* s) : QPainter(&s->image()) { setFont(s->font()); }
 };

@@ -96,6 +96,19 @@ int pixels(const QImage& image, const Grille::Rectangle& r, const QColor& couleu
     return n;
 }
 
+// The smallest rectangle holding every pixel where two pictures differ.
+QRect ecart(const QImage& a, const QImage& b)
+{
+    if (a.size() != b.size())
+        return a.rect().united(b.rect());
+    QRect r;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if (a.pixel(x, y) != b.pixel(x, y))
+                r |= QRect(x, y, 1, 1);
+    return r;
+}
+
 } // namespace
 
 TEST_F(Calendrier, DrawsColumnsRowsAndBars)
@@ -257,6 +270,56 @@ TEST_F(Calendrier, HeldDayButtonsMoveOneDayThenRepeatUntilReleased)
     const QDate avant = f->datedepart;
     emit f->MvtJourSuivant->Click(-1);
     EXPECT_EQ(f->datedepart, avant);
+}
+
+TEST_F(Calendrier, AStepOfTheDaysPaintsWhatAWholeRefreshPaints)
+{
+    // Stays on both edges, long ones, a double booking, a stay on today.
+    contexte.champsdansbarre = QStringLiteral("[nomclient] ([nbadultes]ad/[nbenfants]en)");
+    sejour(1, "Avant", -6, 8);
+    sejour(1, "Ensuite", 3, 2);
+    sejour(1, "Loin", 20, 9);
+    sejour(2, "Premier", -1, 5);
+    sejour(2, "Second", 1, 4);
+    sejour(2, "Tres long client", 10, 30);
+    auto f = fenetre();
+    struct Pas { xpcmdbutton* bouton; qint64 ms; };
+    const Pas pas[] = {
+        {f->MvtJourSuivant, 0}, {f->MvtJourSuivant, 0}, {f->MvtJourPrecedent, 0},
+        {f->MvtJourSuivant, 1000}, {f->MvtJourPrecedent, 2500},   // steps of one and of many days
+        {f->MvtJourPrecedent, 1000}, {f->MvtJourSuivant, 2500},
+    };
+    for (const Pas& p : pas) {
+        QDateTime horloge = Dates::naive(QDate(2007, 3, 15), QTime(10, 0));
+        Horloge::fixer(horloge);
+        QTest::mousePress(p.bouton, Qt::LeftButton);
+        for (qint64 t = 20; t <= p.ms; t += 20) {
+            Horloge::fixer(horloge.addMSecs(t));
+            f->mouvements_Timer();
+            const QImage pasAPas = f->planning->image().toImage();
+            const QList<Grille::Barre> barres = f->Barres();
+            f->rafraichir();
+            ASSERT_EQ(ecart(pasAPas, f->planning->image().toImage()), QRect())
+                << p.ms << " ms, at " << t << ": " << f->datedepart.toString().toStdString();
+            ASSERT_EQ(barres.size(), f->Barres().size());
+        }
+        QTest::mouseRelease(p.bouton, Qt::LeftButton);
+        const QImage pasAPas = f->planning->image().toImage();
+        f->rafraichir();
+        EXPECT_EQ(ecart(pasAPas, f->planning->image().toImage()), QRect()) << f->datedepart.toString().toStdString();
+    }
+    // A stay stored meanwhile shows at the next step: the grid is drawn whole.
+    const QDate jour = f->datedepart;
+    base.executer(QStringLiteral("INSERT INTO RESERVATIONS (objet, nomclient, DateDebut, DateFin, Etat) VALUES "
+                                 "(1, 'Nouveau', '%1 14:00:00', '%2 12:00:00', 1)")
+                      .arg(jour.addDays(3).toString(Qt::ISODate), jour.addDays(6).toString(Qt::ISODate)));
+    QTest::mousePress(f->MvtJourSuivant, Qt::LeftButton);
+    QTest::mouseRelease(f->MvtJourSuivant, Qt::LeftButton);
+    const QImage pasAPas = f->planning->image().toImage();
+    f->rafraichir();
+    EXPECT_EQ(ecart(pasAPas, f->planning->image().toImage()), QRect());
+    EXPECT_TRUE(std::any_of(f->Barres().cbegin(), f->Barres().cend(),
+                            [](const Grille::Barre& b) { return b.reservation.nomclient == QStringLiteral("Nouveau"); }));
 }
 
 TEST_F(Calendrier, BlinkingAlternatesTheLabelAndStops)

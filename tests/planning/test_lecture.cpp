@@ -2,6 +2,7 @@
 // shows a pixel is still read, in the same order as a read of the whole
 // history.
 #include "planning/grille.h"
+#include "planning/lecture.h"
 #include "store/dates.h"
 #include "store/requetes.h"
 #include "store/requetes_planning.h"
@@ -9,6 +10,8 @@
 
 #include <QSqlQuery>
 #include <gtest/gtest.h>
+
+using Grille::Rectangle;
 
 namespace {
 
@@ -166,4 +169,99 @@ TEST(LecturePlanning, OneStatementForAllUnitsGivesEachUnitsRows)
         un << l.reservation.nomclient;
     // By arrival, then by number for the same arrival.
     EXPECT_EQ(un, (QStringList{QStringLiteral("a1"), QStringLiteral("a2"), QStringLiteral("a0")}));
+}
+
+TEST(LecturePlanning, KeptRowsGiveWhatTheStatementGivesUntilTheDatabaseChanges)
+{
+    TestUtil::BaseTemporaire t;
+    const QSqlDatabase db = t.base();
+    t.executer(QStringLiteral("INSERT INTO OBJETS (Numero, Nom) VALUES (1, 'Un')"));
+    const QDate d(2026, 7, 10);
+    const QVariant null(QMetaType(QMetaType::QString));
+    struct Sejour { const char* client; QVariant debut, fin; };
+    const Sejour sejours[] = {
+        {"long", texte(d, -200, 14), texte(d, 10, 12)},
+        {"fini à minuit", texte(d, -3, 14), texte(d, 0, 0)},
+        {"normal", texte(d, 2, 14), texte(d, 5, 12)},
+        {"à l'envers", texte(d, 3, 14), texte(d, -5, 12)},
+        {"sans fin", texte(d, 1, 14), null},
+        {"sans fin ancien", texte(d, -3, 14), null},
+        {"fin illisible", texte(d, 2, 14), QStringLiteral("n'importe quoi")},
+        {"sans début", null, texte(d, 3, 12)},
+        {"plus tard", texte(d, 40, 14), texte(d, 45, 12)},
+        {"bien plus tard", texte(d, 100, 14), texte(d, 120, 12)},
+    };
+    for (const Sejour& s : sejours)
+        inserer(db, QString::fromUtf8(s.client), s.debut, s.fin);
+
+    auto lignes = [](const std::optional<LecturePlanning::ParUnite>& lu) {
+        return lu ? lu->value(1) : QList<Requetes::ReservationPlanning>();
+    };
+    auto numeros = [&](const std::optional<LecturePlanning::ParUnite>& lu) {
+        QList<qint32> n;
+        for (const auto& l : lignes(lu))
+            n << l.reservation.numero;
+        return n;
+    };
+    LecturePlanning lecture;
+    // Day by day forward and back, then jumps: the kept rows serve while
+    // the shown period stays inside them.
+    struct Vue { int decalage; int lectures; };
+    const Vue vues[] = {{0, 1}, {1, 1}, {2, 1}, {-1, 1}, {-4, 1}, {30, 1}, {60, 1}, {95, 2}, {-200, 3}};
+    for (const Vue& v : vues) {
+        const QDate depart = d.addDays(v.decalage);
+        const QDate avant = depart.addDays(24);
+        const QDateTime fin = Grille::finMinimaleVisible(depart, 20);
+        const auto gardees = lecture.reservations(db, avant, fin);
+        const QList<qint32> attendues = numeros(RequetesPlanning::reservationsDuPlanning(db, avant, fin));
+        // Every row of the statement, in its order; any other row draws nothing.
+        qsizetype suite = 0;
+        for (const auto& l : lignes(gardees)) {
+            const qsizetype i = attendues.indexOf(l.reservation.numero);
+            if (i < 0) {
+                EXPECT_FALSE(montreUnPixel(Grille::barreDepuis(l, depart, 20, 20, 0).r, 465))
+                    << l.reservation.nomclient.toStdString() << " " << v.decalage;
+                continue;
+            }
+            EXPECT_EQ(i, suite) << l.reservation.nomclient.toStdString() << " " << v.decalage;
+            suite = i + 1;
+        }
+        EXPECT_EQ(suite, attendues.size()) << v.decalage;
+        EXPECT_EQ(lecture.lecturesFaites(), v.lectures) << v.decalage;
+    }
+    // A stay stored, or a table changed, is read at the next refresh.
+    const QDate avant = d.addDays(24);
+    const QDateTime fin = Grille::finMinimaleVisible(d, 20);
+    const int lectures = lecture.lecturesFaites();
+    lecture.reservations(db, avant, fin);
+    EXPECT_EQ(lecture.lecturesFaites(), lectures + 1);   // back from the far past
+    inserer(db, QStringLiteral("nouveau"), texte(d, 4, 14), texte(d, 6, 12));
+    const QList<qint32> apres = numeros(lecture.reservations(db, avant, fin));
+    for (qint32 n : numeros(RequetesPlanning::reservationsDuPlanning(db, avant, fin)))
+        EXPECT_TRUE(apres.contains(n)) << n;
+    EXPECT_EQ(apres.size(), numeros(RequetesPlanning::reservationsDuPlanning(db, avant, fin)).size() + 1);   // "sans fin ancien"
+    EXPECT_EQ(lecture.lecturesFaites(), lectures + 2);
+    // The units: read once, then kept until a table changes.
+    lecture.unites(db);
+    lecture.unites(db);
+    EXPECT_TRUE(lecture.depuisMemoire());
+    t.executer(QStringLiteral("CREATE TABLE essai (x INTEGER)"));
+    lecture.unites(db);
+    EXPECT_FALSE(lecture.depuisMemoire());
+}
+
+TEST(LecturePlanning, LabelsThatMoveWithAStepOfTheDays)
+{
+    struct Cas { Rectangle barre; int dx; bool deplacee; };
+    const Cas cas[] = {
+        {{-30, 2, 50, 18}, -20, true},   // a step forward cuts it at the left
+        {{10, 2, 50, 18}, 20, true},     // a step back uncut it (it was at -10)
+        {{30, 2, 50, 18}, -20, false},   // whole before and after
+        {{25, 2, 60, 18}, 20, false},
+        {{-50, 2, -5, 18}, -20, true},   // left the grid, its label was at the edge
+        {{-90, 2, -40, 18}, -20, false}, // out of sight before and after
+        {{-90, 2, 10, 18}, 20, true},    // came back into sight, cut
+    };
+    for (const Cas& c : cas)
+        EXPECT_EQ(Grille::etiquetteDeplacee(c.barre, c.dx), c.deplacee) << c.barre.x1 << " " << c.dx;
 }
