@@ -270,7 +270,7 @@ void Form1::rafraichir()
     dessinerLignes(unites, largeur, nbColonnes);
     for (Surface* s : {planning, TexteColonnes, Objets, lesmois})
         s->update();
-    m_dessin = {datedepart, premiereLigne, planning->size()};
+    m_dessin = {datedepart, premiereLigne, planning->size(), Horloge::maintenant()};
     montrerChoix();
 }
 

@@ -5,6 +5,7 @@
 #include "lecture.h"
 
 #include <QDate>
+#include <QDateTime>
 #include <QHash>
 #include <QList>
 #include <optional>
@@ -159,6 +160,7 @@ private:
         QDate datedepart;
         int premiereLigne = -1;
         QSize taille;
+        QDateTime moment;   // when the present moment's line was drawn
     };
     Dessin m_dessin;   // the rows of the last reads, while the database is unchanged
     QHash<qint32, QString> m_nomsUnites;   // unit number -> name, as the last refresh read them

@@ -19,9 +19,12 @@ void Form1::decalerJours(qint64 jours)
     datedepart = datedepart.addDays(jours);
     const qint64 dx = -jours * LargeurJour;
     // The picture must still be the one of the day before, at the same
-    // size and rows, and the database unchanged since.
+    // size and rows, with the present moment's line in its place, and the
+    // database unchanged since.
     const bool memeDessin = m_dessin.datedepart == avant && m_dessin.premiereLigne == premiereLigne
-        && m_dessin.taille == planning->size();
+        && m_dessin.taille == planning->size()
+        && Grille::marqueAujourdhui(m_dessin.moment, avant, LargeurJour, planning->width())
+            == Grille::marqueAujourdhui(Horloge::maintenant(), avant, LargeurJour, planning->width());
     if (!memeDessin || jours == 0 || std::abs(dx) >= planning->width() || !m_contexte
         || !m_contexte->BaseOuverte.isOpen()) {
         rafraichir();
@@ -53,7 +56,7 @@ void Form1::decalerJours(qint64 jours)
     }
     for (Surface* s : {planning, TexteColonnes, lesmois})
         s->update();
-    m_dessin = {datedepart, premiereLigne, planning->size()};
+    m_dessin = {datedepart, premiereLigne, planning->size(), Horloge::maintenant()};
     montrerChoix();
 }
 

@@ -308,6 +308,17 @@ TEST_F(Calendrier, AStepOfTheDaysPaintsWhatAWholeRefreshPaints)
         f->rafraichir();
         EXPECT_EQ(ecart(pasAPas, f->planning->image().toImage()), QRect()) << f->datedepart.toString().toStdString();
     }
+    // Hours later the present moment's line has moved: it shows once, in its
+    // new place.
+    Horloge::fixer(Dates::naive(QDate(2007, 3, 15), QTime(10, 0)));
+    QTest::mouseClick(f->mouvementaujourdhui, Qt::LeftButton);
+    Horloge::fixer(Dates::naive(QDate(2007, 3, 15), QTime(16, 0)));
+    QTest::mousePress(f->MvtJourPrecedent, Qt::LeftButton);
+    QTest::mouseRelease(f->MvtJourPrecedent, Qt::LeftButton);
+    const QImage plusTard = f->planning->image().toImage();
+    f->rafraichir();
+    EXPECT_EQ(ecart(plusTard, f->planning->image().toImage()), QRect());
+
     // A stay stored meanwhile shows at the next step: the grid is drawn whole.
     const QDate jour = f->datedepart;
     base.executer(QStringLiteral("INSERT INTO RESERVATIONS (objet, nomclient, DateDebut, DateFin, Etat) VALUES "
