@@ -329,6 +329,8 @@ void reservations::Fonction_Ajouter()
     datefin->setText(Dates::jjmmaaaa(aujourdhui.addDays(6)));
     heurefin->setText(INI32::ProfilINI(QStringLiteral("system"), QStringLiteral("heurefin"),
                                        QStringLiteral("12:00"), fichier, 2));
+    // The nights of the proposed stay show at once, not only after a date box is left.
+    CompterNuits();
     memoriserChargement();
 }
 

@@ -47,6 +47,7 @@ TEST(FenetreReservation, NouvelleReservationPreRemplie)
     EXPECT_EQ(f.datefin->text(), QStringLiteral("05/02/2026"));
     EXPECT_EQ(f.heuredebut->text(), QStringLiteral("14:00"));
     EXPECT_EQ(f.heurefin->text(), QStringLiteral("12:00"));
+    EXPECT_EQ(f.Nbjour->text(), QStringLiteral("6"));
     // The defaults are written back into the configuration.
     EXPECT_EQ(INI32::ProfilINI(QStringLiteral("system"), QStringLiteral("heuredebut"), QStringLiteral("x"),
                                t.contexte().CheminINI, 1), QStringLiteral("14:00"));
