@@ -1,5 +1,7 @@
 #include "restauration.h"
 
+#include "ui/fenetres.h"
+
 #include "root.h"
 
 #include <QHBoxLayout>
@@ -19,12 +21,7 @@ const char* const kFormatDate = "dd/MM/yyyy HH:mm:ss";
 
 bool DemanderOuiNon(QWidget* parent, const QString& question, bool parDefaut)
 {
-    QMessageBox boite(QMessageBox::Question, ROOT::Titre(), question, QMessageBox::Yes | QMessageBox::No, parent);
-    boite.button(QMessageBox::Yes)->setText(QStringLiteral("Oui"));
-    boite.button(QMessageBox::No)->setText(QStringLiteral("Non"));
-    boite.setDefaultButton(parDefaut ? QMessageBox::Yes : QMessageBox::No);
-    boite.setEscapeButton(QMessageBox::No);
-    return boite.exec() == QMessageBox::Yes;
+    return Fenetres::DemanderOuiNon(parent, ROOT::Titre(), question, parDefaut);
 }
 
 RestaurationSauvegarde::RestaurationSauvegarde(const QString& cheminBase, QWidget* parent)

@@ -1,5 +1,6 @@
 // The commands of the reservation window: saving a new or changed
 // reservation, deleting, leaving, recording the contract, and the account.
+#include "ui/fenetres.h"
 #include "reservations.h"
 
 #include "store/contexte.h"
@@ -101,16 +102,9 @@ void reservations::completerNom()
 
 bool reservations::demanderOuiNon(const QString& question)
 {
-    QMessageBox boite(QMessageBox::Question, windowTitle(), question, QMessageBox::Yes | QMessageBox::No, this);
-    // Set here so that the answer reads the same with or without Qt's
-    // French translation.
-    boite.button(QMessageBox::Yes)->setText(QStringLiteral("Oui"));
-    boite.button(QMessageBox::No)->setText(QStringLiteral("Non"));
     // Every question here (an overlap, a deletion, edits thrown away) is
     // about something hard to undo: Enter or Escape must not do it.
-    boite.setDefaultButton(QMessageBox::No);
-    boite.setEscapeButton(QMessageBox::No);
-    return boite.exec() == QMessageBox::Yes;
+    return Fenetres::DemanderOuiNon(this, windowTitle(), question);
 }
 
 bool reservations::accepterChevauchements(const Requetes::Reservation& r, qint32 sauf)

@@ -1,5 +1,6 @@
 #include "ongletfacturation.h"
 
+#include "ui/fenetres.h"
 #include "config/chemins.h"
 #include "facturation/comptesejour.h"
 #include "store/contexte.h"
@@ -44,14 +45,7 @@ OngletFacturation::OngletFacturation(Contexte* contexte, QWidget* parent)
     grille->addWidget(reimprimer, 1, 2);
     grille->addWidget(derniereFacture, 1, 3);
 
-    question = [this](const QString& texte) {
-        QMessageBox boite(QMessageBox::Question, window()->windowTitle(), texte, QMessageBox::NoButton, this);
-        QPushButton* oui = boite.addButton(QStringLiteral("Oui"), QMessageBox::YesRole);
-        QPushButton* non = boite.addButton(QStringLiteral("Non"), QMessageBox::NoRole);
-        boite.setDefaultButton(non);
-        boite.exec();
-        return boite.clickedButton() == oui;
-    };
+    question = [this](const QString& texte) { return Fenetres::DemanderOuiNon(this, window()->windowTitle(), texte); };
     information = [this](const QString& texte) {
         QMessageBox::information(this, window()->windowTitle(), texte, QMessageBox::Ok);
     };

@@ -1,5 +1,7 @@
 #include "editeurtable.h"
 
+#include "ui/fenetres.h"
+
 #include <QAbstractItemModel>
 #include <QGridLayout>
 #include <QHeaderView>
@@ -81,13 +83,7 @@ void EditeurTable::supprimer_Click()
     if (ligne < 0)
         return;
     const QString nom = m_modele->index(ligne, m_colonneNom).data().toString();
-    QMessageBox question(QMessageBox::Question, window()->windowTitle(), m_question.arg(nom),
-                         QMessageBox::NoButton, this);
-    QPushButton* oui = question.addButton(QStringLiteral("Oui"), QMessageBox::YesRole);
-    QPushButton* non = question.addButton(QStringLiteral("Non"), QMessageBox::NoRole);
-    question.setDefaultButton(non);
-    question.exec();
-    if (question.clickedButton() != oui)
+    if (!Fenetres::DemanderOuiNon(this, window()->windowTitle(), m_question.arg(nom)))
         return;
     m_modele->removeRow(ligne);
 }

@@ -501,12 +501,7 @@ void parametres::supprimeretat_Click()
     if (index < 0)
         return;
     const QString nom = nomLigne(index);
-    QMessageBox question(QMessageBox::Question, windowTitle(),
-                         QStringLiteral("Supprimer l'état « %1 » ?").arg(nom), QMessageBox::NoButton, this);
-    QPushButton* oui = question.addButton(QStringLiteral("Oui"), QMessageBox::YesRole);
-    question.setDefaultButton(question.addButton(QStringLiteral("Non"), QMessageBox::NoRole));
-    question.exec();
-    if (question.clickedButton() != oui)
+    if (!Fenetres::DemanderOuiNon(this, windowTitle(), QStringLiteral("Supprimer l'état « ") + nom + QStringLiteral(" » ?")))
         return;
     QString erreur;
     if (!RequetesEditeurs::supprimerEtat(m_contexte->BaseOuverte, codeLigne(index), &erreur)) {

@@ -1,5 +1,8 @@
 #include "fenetres.h"
 
+#include <QMessageBox>
+#include <QPushButton>
+
 #include "store/conversion.h"
 
 #include <QGuiApplication>
@@ -23,6 +26,16 @@ void PlacerFenetre(QWidget* fenetre)
     const QRect zone = ecran->geometry();
     const QSize taille = fenetre->frameGeometry().size();
     fenetre->move(zone.topLeft() + PositionCentree(zone.size(), taille));
+}
+
+bool DemanderOuiNon(QWidget* parent, const QString& titre, const QString& question, bool ouiParDefaut)
+{
+    QMessageBox boite(QMessageBox::Question, titre, question, QMessageBox::Yes | QMessageBox::No, parent);
+    boite.button(QMessageBox::Yes)->setText(QStringLiteral("Oui"));
+    boite.button(QMessageBox::No)->setText(QStringLiteral("Non"));
+    boite.setDefaultButton(ouiParDefaut ? QMessageBox::Yes : QMessageBox::No);
+    boite.setEscapeButton(QMessageBox::No);
+    return boite.exec() == QMessageBox::Yes;
 }
 
 } // namespace Fenetres
