@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <cstdio>
 
 namespace Demarrage {
 
@@ -87,6 +88,12 @@ Sauvegarde Sauvegarder(const QString& cheminINI, const QString& /*cheminBase*/)
     // The database is copied later, through SQLite, once it is open and
     // checked (Sauvegardes::ControlerEtCopier).
     const QFileInfo executable(Chemins::cheminExecutable());
+    if (Chemins::dossierSysteme(executable.absolutePath())) {
+        // A package owns it: the package manager keeps it, not our slots.
+        std::fprintf(stderr, "Sauvegarde du programme omise : %s est un fichier du système (installé par un paquet).\n",
+                     qPrintable(executable.absoluteFilePath()));
+        return s;
+    }
     s.executableCopie = copier(executable.absoluteFilePath(),
         dossier + QLatin1Char('/') + NomSauvegardeBase(executable.fileName(), s.slot));
     return s;

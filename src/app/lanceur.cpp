@@ -1,5 +1,7 @@
 #include "lanceur.h"
 
+#include "accueil.h"
+#include "bienvenue.h"
 #include "demarrage.h"
 #include "gardienbase.h"
 #include "intro.h"
@@ -132,6 +134,11 @@ bool Lanceur::demarrer(const OptionsLancement& options)
             g->ouvrirFenetreRestauration();
     });
     QTimer::singleShot(0, m_gardien, [g = m_gardien, slot = sauvegarde.slot] { g->lancer(slot); });
+
+    // A new installation: the welcome page says where to begin, beside the
+    // empty calendar (not modal: the menus stay usable).
+    if (Accueil::AMontrer(options.demo, Base::estVide(contexte.BaseOuverte), contexte.CheminINI))
+        (new Bienvenue(contexte.CheminINI, m_root.get()))->show();
     return true;
 }
 

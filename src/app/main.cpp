@@ -1,4 +1,4 @@
-// planning [--dossier DIR] [--demo] [--publier] [--caisse AAAA-MM-JJ] [--restaurer N]
+// planning [--dossier DIR] [--demo] [--publier] [--caisse AAAA-MM-JJ] [--restaurer N] [--version] [--help]
 #include "config/chemins.h"
 #include "app/lanceur.h"
 #include "app/publicationconsole.h"
@@ -36,7 +36,10 @@ int main(int argc, char** argv)
 {
     const bool publier = demande(argc, argv, "--publier");
     const bool caisse = demande(argc, argv, "--caisse");
-    const bool sansFenetre = publier || caisse || demande(argc, argv, "--restaurer");
+    // Asking for the help or the version needs no display either.
+    const bool renseignement = demande(argc, argv, "--help") || demande(argc, argv, "-h")
+        || demande(argc, argv, "--version") || demande(argc, argv, "-v");
+    const bool sansFenetre = publier || caisse || demande(argc, argv, "--restaurer") || renseignement;
     std::unique_ptr<QCoreApplication> app = sansFenetre ? std::make_unique<QCoreApplication>(argc, argv)
                                                     : std::make_unique<QApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("planning"));
@@ -50,7 +53,13 @@ int main(int argc, char** argv)
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Planning et accueil d'un hôtel ou d'un camping"));
-    parser.addHelpOption();
+    // Help and version in French, rather than Qt's English descriptions.
+    const QCommandLineOption aide(QStringList{QStringLiteral("h"), QStringLiteral("help")},
+        QStringLiteral("Affiche cette aide et se termine."));
+    const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")},
+        QStringLiteral("Affiche le nom et la version du programme et se termine."));
+    parser.addOption(aide);
+    parser.addOption(version);
     const QCommandLineOption dossier(QStringList{QStringLiteral("dossier")},
         QStringLiteral("Dossier des données (configuration, base, sauvegardes, pages)."), QStringLiteral("DIR"));
     const QCommandLineOption demo(QStringList{QStringLiteral("demo")},
@@ -75,6 +84,14 @@ int main(int argc, char** argv)
         return CaisseConsole::SortieDate;
     }
     parser.process(*app);
+    if (parser.isSet(aide)) {
+        QTextStream(stdout) << parser.helpText();
+        return 0;
+    }
+    if (parser.isSet(version)) {
+        QTextStream(stdout) << "Orvane Planning " << PLANNING_VERSION << '\n';
+        return 0;
+    }
 
     if (parser.isSet(dossier))
         Chemins::fixerDossierProgramme(parser.value(dossier));

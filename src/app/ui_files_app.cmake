@@ -1,2 +1,2 @@
 # Files of this folder that belong to the window library.
-list(APPEND UI_FILES root intro lanceur module3 gardienbase restauration)
+list(APPEND UI_FILES root intro lanceur module3 gardienbase restauration bienvenue)
