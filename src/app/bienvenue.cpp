@@ -10,6 +10,8 @@
 
 namespace {
 
+// The guillemets hold to their words with no-break spaces, so that a line
+// never ends on "«".
 QLabel* etape(QGridLayout* grille, int rang, const QString& texte, const char* nom)
 {
     auto* numero = new QLabel(QString::number(rang + 1));
@@ -39,7 +41,7 @@ Bienvenue::Bienvenue(const QString& cheminINI, QWidget* parent)
     grand.setPointSizeF(grand.pointSizeF() * 1.4);
     grand.setBold(true);
     titre->setFont(grand);
-    auto* intro = new QLabel(QStringLiteral("Le planning est vide. Trois étapes suffisent pour commencer :"));
+    auto* intro = new QLabel(QStringLiteral("Le planning est vide. Trois étapes suffisent pour commencer :"));
     intro->setWordWrap(true);
 
     auto* grille = new QGridLayout;
@@ -47,13 +49,13 @@ Bienvenue::Bienvenue(const QString& cheminINI, QWidget* parent)
     grille->setVerticalSpacing(10);
     grille->setColumnStretch(1, 1);
     etape1 = etape(grille, 0, QString::fromUtf8(
-        "Créez vos logements : « Outils » → « Paramétres », onglet « Objets » "
+        "Créez vos logements : « Outils » → « Paramétres », onglet « Objets » "
         "(chambres, emplacements, chalets)."), "etape1");
     etape2 = etape(grille, 1, QString::fromUtf8(
-        "Dans la même fenêtre, créez les états des réservations (onglet « Couleurs ») "
-        "et les articles du bar (onglet « Bar »)."), "etape2");
+        "Dans la même fenêtre, créez les états des réservations (onglet « Couleurs ») "
+        "et les articles du bar (onglet « Bar »)."), "etape2");
     etape3 = etape(grille, 2, QString::fromUtf8(
-        "De retour au calendrier, le bouton « + » ouvre votre première réservation."), "etape3");
+        "De retour au calendrier, le bouton « + » ouvre votre première réservation."), "etape3");
 
     nePlusAfficher = new QCheckBox(QStringLiteral("Ne plus afficher"));
     nePlusAfficher->setObjectName(QStringLiteral("nePlusAfficher"));
@@ -75,7 +77,7 @@ Bienvenue::Bienvenue(const QString& cheminINI, QWidget* parent)
     page->addLayout(grille);
     page->addSpacing(6);
     page->addLayout(bas);
-    setMinimumWidth(460);
+    setMinimumWidth(520);
 }
 
 void Bienvenue::done(int resultat)
