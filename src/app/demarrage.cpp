@@ -90,7 +90,7 @@ Sauvegarde Sauvegarder(const QString& cheminINI, const QString& /*cheminBase*/)
     const QFileInfo executable(Chemins::cheminExecutable());
     if (Chemins::dossierSysteme(executable.absolutePath())) {
         // A package owns it: the package manager keeps it, not our slots.
-        std::fprintf(stderr, "Sauvegarde du programme omise : %s est un fichier du système (installé par un paquet).\n",
+        std::fprintf(stderr, "Sauvegarde du programme omise : %s est un fichier du système, que son paquet fournit.\n",
                      qPrintable(executable.absoluteFilePath()));
         return s;
     }
