@@ -1,4 +1,4 @@
-// planning [--dossier DIR] [--demo] [--publier] [--caisse AAAA-MM-JJ] [--restaurer N] [--version] [--help]
+// planning [--dossier DIR] [--demo] [--publier] [--caisse AAAA-MM-JJ] [--restaurer N]
 #include "config/chemins.h"
 #include "app/lanceur.h"
 #include "app/publicationconsole.h"
@@ -36,11 +36,12 @@ int main(int argc, char** argv)
 {
     const bool publier = demande(argc, argv, "--publier");
     const bool caisse = demande(argc, argv, "--caisse");
-    // Asking for the help or the version needs no display either.
+    const bool sansFenetre = publier || caisse || demande(argc, argv, "--restaurer");
+    // Asking for the help (-h, --help) or the version (-v, --version) needs
+    // no display either.
     const bool renseignement = demande(argc, argv, "--help") || demande(argc, argv, "-h")
         || demande(argc, argv, "--version") || demande(argc, argv, "-v");
-    const bool sansFenetre = publier || caisse || demande(argc, argv, "--restaurer") || renseignement;
-    std::unique_ptr<QCoreApplication> app = sansFenetre ? std::make_unique<QCoreApplication>(argc, argv)
+    std::unique_ptr<QCoreApplication> app = (sansFenetre || renseignement) ? std::make_unique<QCoreApplication>(argc, argv)
                                                     : std::make_unique<QApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("planning"));
     // The program works with French conventions whatever the system's.
