@@ -10,6 +10,7 @@
 #include "root.h"
 #include "config/saveposition.h"
 #include "facturation/caissedujourfenetre.h"
+#include "flux/synchronisationfenetre.h"
 #include "planning/form1.h"
 #include "publish/miseajourinternet.h"
 #include "settings/parametres.h"
@@ -187,5 +188,10 @@ void Lanceur::menuoutil_Click(int index)
         caisse->show();
         caisse->raise();
         caisse->activateWindow();
+    } else if (index == 70) {
+        SynchronisationFenetre fenetre(&contexte, m_root.get());
+        if (m_form1)
+            connect(&fenetre, &SynchronisationFenetre::reservationsChangees, m_form1, &Form1::rafraichir);
+        fenetre.exec();
     }
 }

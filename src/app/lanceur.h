@@ -37,7 +37,8 @@ public:
     // The check and backup of the database, and its restoring.
     GardienBase* gardien() const { return m_gardien; }
 
-    // An entry of the "&Outils" menu: 30 publication, 50 settings, 60 the day's cash report.
+    // An entry of the "&Outils" menu: 30 publication, 50 settings, 60 the day's cash report,
+    // 70 the portals' calendars.
     void menuoutil_Click(int index);
 
 protected:

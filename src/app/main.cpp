@@ -1,9 +1,10 @@
-// planning [--dossier DIR] [--demo] [--publier] [--caisse AAAA-MM-JJ] [--restaurer N]
+// planning [--dossier DIR] [--demo] [--publier] [--caisse AAAA-MM-JJ] [--restaurer N] [--synchroniser]
 #include "config/chemins.h"
 #include "app/lanceur.h"
 #include "app/publicationconsole.h"
 #include "app/caisseconsole.h"
 #include "app/restaurationconsole.h"
+#include "app/synchronisationconsole.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -36,7 +37,8 @@ int main(int argc, char** argv)
 {
     const bool publier = demande(argc, argv, "--publier");
     const bool caisse = demande(argc, argv, "--caisse");
-    const bool sansFenetre = publier || caisse || demande(argc, argv, "--restaurer");
+    const bool synchroniser = demande(argc, argv, "--synchroniser");
+    const bool sansFenetre = publier || caisse || synchroniser || demande(argc, argv, "--restaurer");
     // Asking for the help (-h, --help) or the version (-v, --version) needs
     // no display either.
     const bool renseignement = demande(argc, argv, "--help") || demande(argc, argv, "-h")
@@ -78,6 +80,9 @@ int main(int argc, char** argv)
         QStringLiteral("Écrit la caisse du jour donné sur la sortie standard et se termine, sans fenêtre."),
         QStringLiteral("AAAA-MM-JJ"));
     parser.addOption(rapportCaisse);
+    const QCommandLineOption synchronisation(QStringList{QStringLiteral("synchroniser")},
+        QStringLiteral("Lit les calendriers des portails dans les réservations et se termine, sans fenêtre."));
+    parser.addOption(synchronisation);
     // A report asked without a readable day is a bad date (status 2), not
     // the general command-line failure.
     if (caisse && !parser.parse(app->arguments())) {
@@ -106,6 +111,12 @@ int main(int argc, char** argv)
         QTextStream sortie(stdout);
         QTextStream erreurs(stderr);
         return Publication::PublierSansFenetre(parser.isSet(demo), sortie, erreurs);
+    }
+
+    if (synchroniser) {
+        QTextStream sortie(stdout);
+        QTextStream erreurs(stderr);
+        return SynchronisationConsole::Synchroniser(sortie, erreurs);
     }
 
     if (caisse) {

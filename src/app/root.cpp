@@ -57,7 +57,8 @@ ROOT::ROOT(QWidget* parent)
     menuoutils->setObjectName(QStringLiteral("menuoutils"));
     const std::pair<int, QString> entrees[] = {{30, QStringLiteral("&Mise à jour Internet")},
                                                {50, QStringLiteral("&Paramétres")},
-                                               {60, QStringLiteral("&Caisse du jour")}};
+                                               {60, QStringLiteral("&Caisse du jour")},
+                                               {70, QStringLiteral("&Synchroniser les calendriers")}};
     for (const auto& [index, texte] : entrees) {
         QAction* action = menuoutils->addAction(texte);
         action->setObjectName(QStringLiteral("menuoutil"));

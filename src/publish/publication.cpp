@@ -1,6 +1,7 @@
 #include "publication.h"
 
 #include "calendrierhtml.h"
+#include "flux/exportflux.h"
 #include "store/horloge.h"
 #include "store/requetes_publication.h"
 
@@ -169,6 +170,7 @@ Issue MiseAJourPages::executer()
     }
 
     const QDate datefin = DateFin(maintenant);
+    const QString domaine = m_domaine.isEmpty() ? ExportFlux::DomaineDesUid(QString()) : m_domaine;
     const QStringList fichiers = FichiersHTML(*objets);
     for (qsizetype i = 0; i < objets->size(); ++i) {
         const Requetes::Objet& objet = objets->at(i);
@@ -180,6 +182,12 @@ Issue MiseAJourPages::executer()
                                         maintenant, &raison)) {
             m_journal.uniteEnEchec(nom, raison);
             return echouer(QStringLiteral("Page de « %1 » : %2").arg(nom, raison));
+        }
+        // The portals read the unit's nights from its feed, beside the page.
+        if (!ExportFlux::Ecrire(m_base, m_dossier, objet.numero, ExportFlux::FichierICS(NomDePage(fichier)),
+                                NomInternet(objet), domaine, maintenant, &raison)) {
+            m_journal.uniteEnEchec(nom, raison);
+            return echouer(QStringLiteral("Calendrier de « %1 » : %2").arg(nom, raison));
         }
         ++m_pages;
         m_journal.uniteTerminee(nom);

@@ -1,6 +1,7 @@
 #pragma once
 // The publication run: one availability page per unit of OBJETS written into
-// the program folder, then the upload script started. Shared by the window
+// the program folder, each with the unit's iCalendar feed beside it (same
+// name, ".ics"), then the upload script started. Shared by the window
 // MiseAJourInternet and the command line (--publier); it shows nothing and
 // reports through its signals and its progress log.
 #include "nomsdepages.h"
@@ -82,6 +83,9 @@ public:
     // How the upload script is started (tests replace it).
     using Lanceur = std::function<bool(const QString& script)>;
     void fixerLanceur(Lanceur lanceur) { m_lanceur = std::move(lanceur); }
+    // Domain of the feeds' event UIDs; empty (the default): the one of the
+    // program's configuration file (see ExportFlux::DomaineDesUid).
+    void fixerDomaine(const QString& domaine) { m_domaine = domaine; }
 
     // The whole run, at the clock's current moment.
     Issue executer();
@@ -109,6 +113,7 @@ private:
     QSqlDatabase m_base;
     QString m_dossier;
     Lanceur m_lanceur;
+    QString m_domaine;
     JournalAvancement m_journal;
     QString m_erreur;
     int m_pages = 0;

@@ -1,6 +1,8 @@
 #include "modeleobjets.h"
 
+#include "flux/rapprochement.h"
 #include "store/requetes_editeurs.h"
+#include "store/requetes_flux.h"
 
 namespace {
 
@@ -21,10 +23,12 @@ ModeleObjets::ModeleObjets(const QSqlDatabase& base, QObject* parent)
 bool ModeleObjets::charger(QString* erreur)
 {
     const auto lus = Requetes::objets(m_base, erreur);
+    const auto adresses = lus ? RequetesFlux::adressesParObjet(m_base, erreur) : std::nullopt;
     beginResetModel();
-    m_objets = lus.value_or(QList<Requetes::Objet>());
+    m_objets = adresses ? lus.value_or(QList<Requetes::Objet>()) : QList<Requetes::Objet>();
+    m_adresses = adresses.value_or(QMap<qint32, QStringList>());
     endResetModel();
-    return lus.has_value();
+    return adresses.has_value();
 }
 
 int ModeleObjets::rowCount(const QModelIndex& parent) const
@@ -57,6 +61,8 @@ QVariant ModeleObjets::data(const QModelIndex& index, int role) const
         return texte(o.nomInternet);
     case FichierPlanningHTML:
         return texte(o.fichierPlanningHTML);
+    case CalendriersExternes:
+        return m_adresses.value(o.numero).join(QLatin1Char(' '));
     default:
         return QVariant();
     }
@@ -73,6 +79,7 @@ QVariant ModeleObjets::headerData(int section, Qt::Orientation orientation, int 
         case Categorie: return QStringLiteral("Catégorie");
         case NomInternet: return QStringLiteral("Nom sur Internet");
         case FichierPlanningHTML: return QStringLiteral("Page du planning");
+        case CalendriersExternes: return QStringLiteral("Calendriers externes");
         default: return QVariant();
         }
     }
@@ -82,6 +89,9 @@ QVariant ModeleObjets::headerData(int section, Qt::Orientation orientation, int 
         case Categorie: return QStringLiteral("Catégorie des tarifs du logement (Emplacement, Chalet, Chambre…)");
         case NomInternet: return QStringLiteral("Vide : le nom du logement");
         case FichierPlanningHTML: return QStringLiteral("Vide : le nom du logement suivi de « .html »");
+        case CalendriersExternes:
+            return QStringLiteral("Adresses des calendriers (.ics) des portails pour ce logement, séparées par "
+                                  "des espaces : https://…, http://… ou chemin d'un fichier");
         default: return QVariant();
         }
     }
@@ -101,6 +111,8 @@ bool ModeleObjets::setData(const QModelIndex& index, const QVariant& value, int 
 {
     if (!index.isValid() || role != Qt::EditRole || index.row() >= m_objets.size() || index.column() == Numero)
         return false;
+    if (index.column() == CalendriersExternes)
+        return enregistrerAdresses(index, value.toString());
     Requetes::Objet o = m_objets[index.row()];
     const QString saisi = value.toString().trimmed();
     if (index.column() == Categorie) {
@@ -126,6 +138,31 @@ bool ModeleObjets::enregistrer(const QModelIndex& index, const Requetes::Objet& 
         return false;
     }
     m_objets[index.row()] = o;
+    emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
+    emit donneesChangees();
+    return true;
+}
+
+bool ModeleObjets::enregistrerAdresses(const QModelIndex& index, const QString& saisie)
+{
+    const qint32 numero = m_objets[index.row()].numero;
+    const QStringList adresses = Rapprochement::Adresses(saisie);
+    if (adresses == m_adresses.value(numero))
+        return true;
+    for (const QString& adresse : adresses)
+        if (const auto refus = Rapprochement::AdresseRefusee(adresse)) {
+            emit this->refus(*refus);
+            return false;
+        }
+    QString erreur;
+    if (!RequetesFlux::remplacerAdresses(m_base, numero, adresses, &erreur)) {
+        emit refus(erreur);
+        return false;
+    }
+    if (adresses.isEmpty())
+        m_adresses.remove(numero);
+    else
+        m_adresses.insert(numero, adresses);
     emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
     emit donneesChangees();
     return true;

@@ -1,6 +1,8 @@
 #pragma once
 // The units (table OBJETS) as a table model for the settings window: one row
-// per unit, columns Numero, Nom, Categorie, NomInternet, FichierPlanningHTML.
+// per unit, columns Numero, Nom, Categorie, NomInternet, FichierPlanningHTML,
+// and the addresses of the portals' calendars of the unit (table FLUX,
+// separated by spaces in the cell).
 // The category (free text) picks the unit's rates. Every
 // change goes through the store at once; a refusal leaves the row as it was
 // and is announced by `refus` with the French message to show.
@@ -8,6 +10,8 @@
 
 #include <QAbstractTableModel>
 #include <QList>
+#include <QMap>
+#include <QStringList>
 #include <QSqlDatabase>
 #include <optional>
 
@@ -15,7 +19,7 @@ class ModeleObjets : public QAbstractTableModel
 {
     Q_OBJECT
 public:
-    enum Colonne { Numero, Nom, Categorie, NomInternet, FichierPlanningHTML, NbColonnes };
+    enum Colonne { Numero, Nom, Categorie, NomInternet, FichierPlanningHTML, CalendriersExternes, NbColonnes };
 
     explicit ModeleObjets(const QSqlDatabase& base, QObject* parent = nullptr);
 
@@ -48,7 +52,10 @@ signals:
 private:
     // Stores the changed unit of row index.row(); a refusal keeps the row.
     bool enregistrer(const QModelIndex& index, const Requetes::Objet& objet);
+    // Stores the feeds typed in the cell; a refused address stores nothing.
+    bool enregistrerAdresses(const QModelIndex& index, const QString& saisie);
 
     QSqlDatabase m_base;
     QList<Requetes::Objet> m_objets;
+    QMap<qint32, QStringList> m_adresses;   // the feeds of each unit
 };

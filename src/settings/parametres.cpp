@@ -187,6 +187,7 @@ EditeurTable* parametres::construireOngletObjets()
     tableobjets->setColumnWidth(ModeleObjets::Nom, 105);
     tableobjets->setColumnWidth(ModeleObjets::Categorie, 90);
     tableobjets->setColumnWidth(ModeleObjets::NomInternet, 110);
+    tableobjets->setColumnWidth(ModeleObjets::CalendriersExternes, 240);
     ajouterobjet = page->ajouter;
     ajouterobjet->setObjectName(QStringLiteral("ajouterobjet"));
     supprimerobjet = page->supprimer;

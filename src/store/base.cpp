@@ -8,6 +8,7 @@
 #include <QSqlQuery>
 #include <QStringList>
 #include <QVariant>
+#include <iterator>
 
 namespace Base {
 
@@ -59,6 +60,25 @@ const char* const kTableFactures = "CREATE TABLE IF NOT EXISTS FACTURES (Numero 
     "Annee INTEGER NOT NULL, Sequence INTEGER NOT NULL, reservation INTEGER, date TEXT, total REAL, pdf BLOB, "
     "UNIQUE (Annee, Sequence))";
 
+// Version 6: the portals' calendar feeds of each unit (FLUX: one row per
+// address, with the outcome of its last reading), and on each reservation
+// imported from one of them the feed's address and the event's UID.
+const char* const kEtapeFlux[] = {
+    "CREATE TABLE IF NOT EXISTS FLUX (adresse TEXT PRIMARY KEY, objet INTEGER NOT NULL, "
+    "derniereLecture TEXT, dernierResultat TEXT)",
+    "CREATE INDEX IF NOT EXISTS idx_flux_objet ON FLUX(objet)",
+    "ALTER TABLE RESERVATIONS ADD COLUMN UidExterne TEXT",
+    "CREATE INDEX IF NOT EXISTS idx_reservations_uidexterne ON RESERVATIONS(UidExterne)",
+};
+
+bool executerEtapes(const QSqlDatabase& base, const char* const* debut, const char* const* fin, QString* erreur)
+{
+    for (const char* const* sql = debut; sql != fin; ++sql)
+        if (!executer(base, QLatin1String(*sql), erreur))
+            return false;
+    return true;
+}
+
 // Brings an older file to the current schema, one version after the other.
 bool mettreAJour(const QSqlDatabase& base, int version, QString* erreur)
 {
@@ -85,6 +105,11 @@ bool mettreAJour(const QSqlDatabase& base, int version, QString* erreur)
                 db.rollback();
                 return false;
             }
+    }
+    // 5 -> 6: the portals' feeds.
+    if (version < 6 && !executerEtapes(db, std::begin(kEtapeFlux), std::end(kEtapeFlux), erreur)) {
+        db.rollback();
+        return false;
     }
     if (!executer(db, QStringLiteral("PRAGMA user_version = %1").arg(kVersionSchema), erreur)) {
         db.rollback();
@@ -231,6 +256,10 @@ bool creerSchema(const QSqlDatabase& base, QString* erreur)
             db.rollback();
             return false;
         }
+    }
+    if (!executerEtapes(db, std::begin(kEtapeFlux), std::end(kEtapeFlux), erreur)) {
+        db.rollback();
+        return false;
     }
     return db.commit();
 }

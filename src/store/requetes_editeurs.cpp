@@ -109,8 +109,18 @@ bool supprimerObjet(const QSqlDatabase& base, qint32 numero, QString* erreur)
     if (*nombre > 0)
         return dire(erreur, QStringLiteral("Ce logement a encore %1 réservation%2 : il ne peut pas être supprimé.")
                                 .arg(*nombre).arg(*nombre > 1 ? QStringLiteral("s") : QString()));
-    return executerSeul(base, QStringLiteral("DELETE FROM OBJETS WHERE Numero = ?"),
-                        [&](QSqlQuery& q) { q.addBindValue(numero); }, erreur);
+    // Its calendar feeds go with it.
+    return EnTransaction(base, erreur, [&] {
+        QSqlQuery q(base);
+        for (const QString& sql : {QStringLiteral("DELETE FROM OBJETS WHERE Numero = ?"),
+                                   QStringLiteral("DELETE FROM FLUX WHERE objet = ?")}) {
+            q.prepare(sql);
+            q.addBindValue(numero);
+            if (!q.exec())
+                return echec(q, erreur);
+        }
+        return true;
+    });
 }
 
 std::optional<qint32> prochainNumeroObjet(const QSqlDatabase& base, QString* erreur)

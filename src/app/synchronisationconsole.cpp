@@ -1,0 +1,52 @@
+#include "synchronisationconsole.h"
+
+#include "app/demarrage.h"
+#include "config/langues.h"
+#include "flux/synchronisation.h"
+
+namespace SynchronisationConsole {
+
+int Synchroniser(QTextStream& sortie, QTextStream& erreurs)
+{
+    // No backup slot: the nightly runs must not push the backups of the
+    // days' real starts out of the rotation.
+    const QString cheminINI = Demarrage::CheminIniParDefaut();
+    Langues::fixerFichier(cheminINI);
+    const QString cheminBase = Demarrage::LireCheminBase(cheminINI);
+    QString raison;
+    const auto base = Demarrage::OuvrirBase(cheminBase, &raison);
+    if (!base) {
+        erreurs << Demarrage::MessageEchecOuverture(cheminBase) << " (" << raison << ")\n";
+        erreurs.flush();
+        return SortieBase;
+    }
+    Synchronisation::Synchroniseur run(*base, Synchronisation::HeureDebut(cheminINI),
+                                       Synchronisation::HeureFin(cheminINI));
+    QObject::connect(&run, &Synchronisation::Synchroniseur::avancement, [&sortie](const QString& ligne) {
+        // The line announcing a feed is followed by its outcome.
+        if (!ligne.endsWith(QStringLiteral(" ..."))) {
+            sortie << ligne << '\n';
+            sortie.flush();
+        }
+    });
+    const auto bilan = run.executer(&raison);
+    if (!bilan) {
+        erreurs << "La liste des calendriers ne peut pas être lue : " << raison << '\n';
+        erreurs.flush();
+        return SortieBase;
+    }
+    if (bilan->flux == 0)
+        sortie << "Aucun calendrier externe.\n";
+    else
+        for (const QString& ligne : Synchronisation::Texte(*bilan))
+            sortie << ligne << '\n';
+    sortie.flush();
+    for (const QString& echec : bilan->echecs)
+        erreurs << echec << '\n';
+    erreurs.flush();
+    if (!bilan->echecs.isEmpty())
+        return SortieEchec;
+    return bilan->conflits.isEmpty() ? SortieOK : SortieConflits;
+}
+
+} // namespace SynchronisationConsole
