@@ -119,7 +119,7 @@ bool Synchroniseur::lireFlux(qint32 objet, const QString& nomObjet, const QStrin
             const auto numero = RequetesFlux::ajouterReservationImportee(
                 m_base, r, RequetesFlux::UidExterne(adresse, e.uid), &pourquoi);
             if (!numero || !Module1::EnregistrerOperation(m_base, *numero, 0, QString(),
-                                                          QLatin1String(kLibelleCreation), &pourquoi))
+                                                          QString::fromUtf8(kLibelleCreation), &pourquoi))
                 return false;
             ++creees;
         }
@@ -127,14 +127,14 @@ bool Synchroniseur::lireFlux(qint32 objet, const QString& nomObjet, const QStrin
             if (!RequetesFlux::deplacerReservation(m_base, d.numero, Rapprochement::Arrivee(d.evenement, m_heureDebut),
                                                    Rapprochement::Depart(d.evenement, m_heureFin), &pourquoi)
                 || !Module1::EnregistrerOperation(m_base, d.numero, 0, QString(),
-                                                  QLatin1String(kLibelleModification), &pourquoi))
+                                                  QString::fromUtf8(kLibelleModification), &pourquoi))
                 return false;
             ++deplacees;
         }
         for (qint32 numero : plan.suppressions) {
             if (!Requetes::supprimerReservation(m_base, numero, &pourquoi)
                 || !Module1::EnregistrerOperation(m_base, numero, 0, QString(),
-                                                  QLatin1String(kLibelleAnnulation), &pourquoi))
+                                                  QString::fromUtf8(kLibelleAnnulation), &pourquoi))
                 return false;
             ++annulees;
         }
