@@ -23,8 +23,8 @@ int Synchroniser(QTextStream& sortie, QTextStream& erreurs)
     Synchronisation::Synchroniseur run(*base, Synchronisation::HeureDebut(cheminINI),
                                        Synchronisation::HeureFin(cheminINI));
     QObject::connect(&run, &Synchronisation::Synchroniseur::avancement, [&sortie](const QString& ligne) {
-        // The line announcing a feed is followed by its outcome.
-        if (!ligne.endsWith(QStringLiteral(" ..."))) {
+        // Only the feeds read: a failure comes once, with the outcome.
+        if (ligne.endsWith(QStringLiteral(" ... OK"))) {
             sortie << ligne << '\n';
             sortie.flush();
         }
