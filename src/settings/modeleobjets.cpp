@@ -146,7 +146,9 @@ bool ModeleObjets::enregistrer(const QModelIndex& index, const Requetes::Objet& 
 bool ModeleObjets::enregistrerAdresses(const QModelIndex& index, const QString& saisie)
 {
     const qint32 numero = m_objets[index.row()].numero;
-    const QStringList adresses = Rapprochement::Adresses(saisie);
+    // In the order the table keeps them, as the next reading shows them.
+    QStringList adresses = Rapprochement::Adresses(saisie);
+    adresses.sort();
     if (adresses == m_adresses.value(numero))
         return true;
     for (const QString& adresse : adresses)

@@ -135,6 +135,9 @@ TEST(Base, AnOlderFileIsBroughtToTheCurrentSchema)
             EXPECT_TRUE(valeur("SELECT tauxtva FROM OPERATIONS").isNull()) << c.version;
             EXPECT_EQ(valeur("SELECT count(*) FROM TARIFS").toInt(), 0) << c.version;
             EXPECT_EQ(valeur("SELECT count(*) FROM FACTURES").toInt(), 0) << c.version;
+            // The portals' feeds: no address yet, no reservation imported.
+            EXPECT_EQ(valeur("SELECT count(*) FROM FLUX").toInt(), 0) << c.version;
+            EXPECT_EQ(valeur("SELECT count(UidExterne) FROM RESERVATIONS").toInt(), 0) << c.version;
         }
         QSqlDatabase::removeDatabase(QStringLiteral("v"));
     }
