@@ -9,6 +9,8 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QVBoxLayout>
 
 SynchronisationFenetre::SynchronisationFenetre(Contexte* contexte, QWidget* parent)
@@ -61,6 +63,12 @@ void SynchronisationFenetre::synchroniser_Click()
                                        Synchronisation::HeureFin(ini));
     run.fixerOptions(m_options);
     connect(&run, &Synchronisation::Synchroniseur::avancement, this, [this](const QString& ligne) {
+        // A feed's outcome takes the place of the line announcing it.
+        QTextCursor fin(avancement->document()->lastBlock());
+        if (!ligne.endsWith(QStringLiteral(" ...")) && fin.block().text().endsWith(QStringLiteral(" ..."))) {
+            fin.select(QTextCursor::BlockUnderCursor);
+            fin.removeSelectedText();
+        }
         avancement->appendPlainText(ligne);
     });
     QString erreur;

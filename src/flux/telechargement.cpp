@@ -37,6 +37,27 @@ std::optional<QByteArray> lireFichier(const QString& chemin, const Options& opti
     return contenu;
 }
 
+// The network's failures in the desk's words.
+QString raisonReseau(QNetworkReply::NetworkError code, const QString& message)
+{
+    switch (code) {
+    case QNetworkReply::HostNotFoundError:
+        return QStringLiteral("serveur introuvable");
+    case QNetworkReply::ConnectionRefusedError:
+        return QStringLiteral("connexion refusée par le serveur");
+    case QNetworkReply::RemoteHostClosedError:
+        return QStringLiteral("connexion coupée par le serveur");
+    case QNetworkReply::SslHandshakeFailedError:
+        return QStringLiteral("connexion sécurisée impossible (certificat ou TLS)");
+    case QNetworkReply::TooManyRedirectsError:
+        return QStringLiteral("trop de redirections");
+    case QNetworkReply::InsecureRedirectError:
+        return QStringLiteral("redirection de https vers http refusée");
+    default:
+        return QStringLiteral("erreur réseau (%1)").arg(message);
+    }
+}
+
 } // namespace
 
 std::optional<QByteArray> Lire(QNetworkAccessManager& reseau, const QString& adresse, const Options& options,
@@ -111,7 +132,7 @@ std::optional<QByteArray> Lire(QNetworkAccessManager& reseau, const QString& adr
     if (code == QNetworkReply::OperationCanceledError || code == QNetworkReply::TimeoutError)
         return refus(QStringLiteral("pas de réponse en %1 s").arg(options.delaiMs / 1000.0, 0, 'g', 3));
     if (code != QNetworkReply::NoError)
-        return refus(message);
+        return refus(raisonReseau(code, message));
     return recu;
 }
 

@@ -26,6 +26,14 @@ protected:
 
 } // namespace
 
+// A local port nobody listens on: one a server had and gave back.
+quint16 portFerme()
+{
+    QTcpServer serveur;
+    serveur.listen(QHostAddress::LocalHost, 0);
+    return serveur.serverPort();
+}
+
 TEST_F(Synchronisation_, FetchingFollowsRedirectsAndRefusesErrorsAndHugeBodies)
 {
     const QByteArray flux = calendrier(evenement("a", "Booking", "20260712", "20260719"));
@@ -57,6 +65,7 @@ TEST_F(Synchronisation_, FetchingFollowsRedirectsAndRefusesErrorsAndHugeBodies)
         {dossier.filePath(QStringLiteral("absent.ics")), 20000, "fichier introuvable"},
         {dossier.filePath(QStringLiteral("gros.ics")), 20000, "fichier de plus de 5 Mo"},
         {dossier.path(), 20000, "ce n'est pas un fichier"},
+        {QStringLiteral("http://127.0.0.1:%1/flux.ics").arg(portFerme()), 20000, "connexion refusée par le serveur"},
         {QStringLiteral("ftp://127.0.0.1/flux.ics"), 20000,
          "adresse non reconnue (http://, https://, file:// ou chemin d'un fichier)"},
     };
