@@ -131,7 +131,8 @@ TEST(Rapprochement, TypedAddressesAreSplitAndChecked)
     for (const Cas& c : cas) {
         const auto refus = Rapprochement::AdresseRefusee(QString::fromUtf8(c.adresse));
         EXPECT_EQ(!refus.has_value(), c.acceptee) << c.adresse;
-        if (refus)
+        if (refus) {
             EXPECT_TRUE(refus->contains(QString::fromUtf8(c.adresse))) << c.adresse;
+        }
     }
 }
