@@ -75,6 +75,8 @@ void SynchronisationFenetre::synchroniser_Click()
     const auto resultat = run.executer(&erreur);
     synchroniser->setEnabled(true);
     Fermer->setEnabled(true);
+    // The state "Portail" may be new: the reservation window lists it.
+    m_contexte->TableEtats = Contexte::ChargerEtats(m_contexte->BaseOuverte);
     if (!resultat) {
         bilan->setPlainText(QStringLiteral("La liste des calendriers ne peut pas être lue : %1").arg(erreur));
         return;

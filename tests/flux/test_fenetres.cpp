@@ -125,4 +125,9 @@ TEST_F(Fenetres, SynchronisingShowsEachFeedAndTheConflicts)
         EXPECT_TRUE(bouton->isEnabled());
     }
     EXPECT_EQ(reservations().size(), 2);
+    // The reservation window can show the new state.
+    QStringList etats;
+    for (const EntreeEtat& e : contexte.TableEtats)
+        etats << e.libelle;
+    EXPECT_TRUE(etats.contains(QStringLiteral("4 - Portail"))) << etats.join(QLatin1Char(',')).toStdString();
 }
