@@ -1,7 +1,6 @@
 #include "caisseconsole.h"
 
 #include "app/demarrage.h"
-#include "config/langues.h"
 #include "facturation/caissedujour.h"
 #include "store/requetes_caisse.h"
 
@@ -21,18 +20,12 @@ int ImprimerCaisse(const QString& jour, QTextStream& sortie, QTextStream& erreur
         return SortieDate;
     }
 
-    // The start-up's configuration and database, without a backup slot: the
-    // report only reads.
-    const QString cheminINI = Demarrage::CheminIniParDefaut();
-    Langues::fixerFichier(cheminINI);
-    const QString cheminBase = Demarrage::LireCheminBase(cheminINI);
     QString raison;
     int statut = SortieOK;
-    const auto base = Demarrage::OuvrirBase(cheminBase, &raison);
-    if (!base) {
-        erreurs << Demarrage::MessageEchecOuverture(cheminBase) << " (" << raison << ")\n";
+    const auto ouverte = Demarrage::OuvrirSansFenetre(erreurs);
+    if (!ouverte) {
         statut = SortieBase;
-    } else if (const auto lignes = RequetesCaisse::operationsDuJour(*base, date, &raison); !lignes) {
+    } else if (const auto lignes = RequetesCaisse::operationsDuJour(ouverte->base, date, &raison); !lignes) {
         erreurs << "Le journal des opérations ne peut pas être lu : " << raison << '\n';
         statut = SortieBase;
     } else {

@@ -124,4 +124,19 @@ QString MessageEchecOuverture(const QString& cheminBase)
     return Langues::Traduire(QStringLiteral("Problème d'ouverture de la Base de Données : ")) + cheminBase;
 }
 
+std::optional<BaseSansFenetre> OuvrirSansFenetre(QTextStream& erreurs)
+{
+    const QString cheminINI = CheminIniParDefaut();
+    Langues::fixerFichier(cheminINI);
+    const QString cheminBase = LireCheminBase(cheminINI);
+    QString raison;
+    const auto base = OuvrirBase(cheminBase, &raison);
+    if (!base) {
+        erreurs << MessageEchecOuverture(cheminBase) << " (" << raison << ")\n";
+        erreurs.flush();
+        return std::nullopt;
+    }
+    return BaseSansFenetre{cheminINI, *base};
+}
+
 } // namespace Demarrage

@@ -5,6 +5,7 @@
 #include "store/contexte.h"
 
 #include <QString>
+#include <QTextStream>
 #include <optional>
 
 namespace Demarrage {
@@ -35,6 +36,16 @@ QString LireModeleBarre(const QString& cheminINI);
 // path; anything else that is not this program's database fails.
 std::optional<QSqlDatabase> OuvrirBase(const QString& cheminBase, QString* erreur = nullptr);
 QString MessageEchecOuverture(const QString& cheminBase);
+
+// The configuration and the database of a run without window (publication,
+// cash report, synchronisation…). No backup slot is taken: the nightly runs
+// must not push the backups of the days' real starts out of the rotation.
+// nullopt when the database does not open; the message is then on `erreurs`.
+struct BaseSansFenetre {
+    QString cheminINI;
+    QSqlDatabase base;
+};
+std::optional<BaseSansFenetre> OuvrirSansFenetre(QTextStream& erreurs);
 
 constexpr const char* kConnexion = "BaseOuverte";
 

@@ -3,7 +3,6 @@
 #include "publish/publication.h"
 #include "config/chemins.h"
 #include "app/demarrage.h"
-#include "config/langues.h"
 #include "store/base.h"
 #include "store/horloge.h"
 
@@ -13,27 +12,16 @@ namespace Publication {
 
 int PublierSansFenetre(bool demo, QTextStream& sortie, QTextStream& erreurs)
 {
-    // The start-up's configuration and database opening. No backup slot: a
-    // nightly run only reads the database and must not push the backups of
-    // the days' real starts out of the rotation.
-    const QString cheminINI = Demarrage::CheminIniParDefaut();
-    Langues::fixerFichier(cheminINI);
-    const QString cheminBase = Demarrage::LireCheminBase(cheminINI);
-
-    QString raison;
-    const auto base = Demarrage::OuvrirBase(cheminBase, &raison);
-    if (!base) {
-        erreurs << Demarrage::MessageEchecOuverture(cheminBase) << " (" << raison << ")\n";
-        erreurs.flush();
+    const auto ouverte = Demarrage::OuvrirSansFenetre(erreurs);
+    if (!ouverte)
         return SortieBase;
-    }
-    if (demo && Base::estVide(*base)) {
+    if (demo && Base::estVide(ouverte->base)) {
         QString erreur;
-        if (!Base::remplirDemo(*base, Horloge::aujourdhui(), &erreur))
+        if (!Base::remplirDemo(ouverte->base, Horloge::aujourdhui(), &erreur))
             erreurs << "Données de démonstration : " << erreur << '\n';
     }
 
-    MiseAJourPages run(*base, Chemins::dossierProgramme());
+    MiseAJourPages run(ouverte->base, Chemins::dossierProgramme());
     QObject::connect(&run, &MiseAJourPages::pageEcrite, [&sortie](const QString& nom, const QString& fichier) {
         sortie << nom << " ... OK ! (" << fichier << ")\n";
         sortie.flush();

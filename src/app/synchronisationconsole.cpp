@@ -1,27 +1,18 @@
 #include "synchronisationconsole.h"
 
 #include "app/demarrage.h"
-#include "config/langues.h"
 #include "flux/synchronisation.h"
 
 namespace SynchronisationConsole {
 
 int Synchroniser(QTextStream& sortie, QTextStream& erreurs)
 {
-    // No backup slot: the nightly runs must not push the backups of the
-    // days' real starts out of the rotation.
-    const QString cheminINI = Demarrage::CheminIniParDefaut();
-    Langues::fixerFichier(cheminINI);
-    const QString cheminBase = Demarrage::LireCheminBase(cheminINI);
-    QString raison;
-    const auto base = Demarrage::OuvrirBase(cheminBase, &raison);
-    if (!base) {
-        erreurs << Demarrage::MessageEchecOuverture(cheminBase) << " (" << raison << ")\n";
-        erreurs.flush();
+    const auto ouverte = Demarrage::OuvrirSansFenetre(erreurs);
+    if (!ouverte)
         return SortieBase;
-    }
-    Synchronisation::Synchroniseur run(*base, Synchronisation::HeureDebut(cheminINI),
-                                       Synchronisation::HeureFin(cheminINI));
+    QString raison;
+    Synchronisation::Synchroniseur run(ouverte->base, Synchronisation::HeureDebut(ouverte->cheminINI),
+                                       Synchronisation::HeureFin(ouverte->cheminINI));
     QObject::connect(&run, &Synchronisation::Synchroniseur::avancement, [&sortie](const QString& ligne) {
         // Only the feeds read: a failure comes once, with the outcome.
         if (ligne.endsWith(QStringLiteral(" ... OK"))) {
