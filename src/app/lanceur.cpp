@@ -11,6 +11,8 @@
 #include "config/saveposition.h"
 #include "facturation/caissedujourfenetre.h"
 #include "flux/synchronisationfenetre.h"
+#include "journee/boiterecherche.h"
+#include "journee/fenetrejournee.h"
 #include "planning/form1.h"
 #include "publish/miseajourinternet.h"
 #include "settings/parametres.h"
@@ -21,6 +23,8 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
@@ -122,6 +126,8 @@ bool Lanceur::demarrer(const OptionsLancement& options)
 
     connect(m_root.get(), &ROOT::menuoutil_Click, this, &Lanceur::menuoutil_Click);
     connect(m_root.get(), &ROOT::menucalendrier_Click, this, &Lanceur::montrerCalendrier);
+    connect(m_root.get(), &ROOT::menujournee_Click, this, &Lanceur::montrerJournee);
+    brancherRecherche();
 
     // After the first drawing: the database is checked and its snapshot
     // written into this start's slot, in the background.
@@ -194,4 +200,74 @@ void Lanceur::menuoutil_Click(int index)
             connect(&fenetre, &SynchronisationFenetre::reservationsChangees, m_form1, &Form1::rafraichir);
         fenetre.exec();
     }
+}
+
+// ---- The day at the desk and the search -------------------------------------------
+
+FenetreJournee* Lanceur::journee() const
+{
+    return m_journee.data();
+}
+
+void Lanceur::montrerJournee()
+{
+    if (!m_journee) {
+        m_journee = new FenetreJournee(&contexte);
+        QMdiSubWindow* sousFenetre = m_root->zone->addSubWindow(m_journee);
+        // Closing it only hides it: the menu brings the same window back.
+        sousFenetre->setAttribute(Qt::WA_DeleteOnClose, false);
+        m_sousFenetreJournee = sousFenetre;
+        auto* positions = new SavePosition(m_journee);
+        positions->init(sousFenetre, contexte.CheminINI, QStringLiteral("Journee"));
+        connect(m_journee, &FenetreJournee::ouvrirReservation, this, &Lanceur::ouvrirReservation);
+        if (m_form1)
+            connect(m_form1, &Form1::rafraichi, m_journee, &FenetreJournee::rafraichirBientot);
+    }
+    if (m_sousFenetreJournee->isMinimized())
+        m_sousFenetreJournee->showNormal();
+    m_sousFenetreJournee->show();
+    m_journee->show();
+    m_journee->rafraichir();
+    m_root->zone->setActiveSubWindow(m_sousFenetreJournee);
+    m_sousFenetreJournee->raise();
+}
+
+void Lanceur::ouvrirReservation(qint32 numero)
+{
+    if (!m_form1)
+        return;
+    QString refus;
+    if (m_form1->reservationOuverte())
+        refus = QStringLiteral("Une réservation est déjà ouverte : terminez-la d'abord.");
+    else if (!m_form1->ouvrirReservation(numero))
+        refus = QStringLiteral("La réservation n° %1 ne peut pas être montrée sur le calendrier "
+                               "(dates illisibles ou logement supprimé).").arg(numero);
+    if (!refus.isEmpty())
+        QMessageBox::information(m_root.get(), ROOT::Titre(), refus, QMessageBox::Ok);
+}
+
+void Lanceur::brancherRecherche()
+{
+    m_recherche = new BoiteRecherche(&contexte, m_root->centralWidget(), m_root->Picture1);
+    auto* disposition = new QHBoxLayout(m_root->Picture1);
+    disposition->setContentsMargins(4, 2, 4, 2);
+    disposition->addStretch();
+    disposition->addWidget(m_recherche);
+    connect(m_root.get(), &ROOT::chercher_Click, m_recherche, [r = m_recherche] {
+        r->champrecherche->setFocus(Qt::ShortcutFocusReason);
+        r->champrecherche->selectAll();
+    });
+    connect(m_recherche, &BoiteRecherche::montrerReservation, this, [this](qint32 numero) {
+        montrerCalendrier();
+        if (m_form1 && !m_form1->montrerReservation(numero))
+            QMessageBox::information(m_root.get(), ROOT::Titre(),
+                                     QStringLiteral("La réservation n° %1 ne peut pas être montrée sur le calendrier.")
+                                         .arg(numero), QMessageBox::Ok);
+    });
+    connect(m_recherche, &BoiteRecherche::ouvrirReservation, this, &Lanceur::ouvrirReservation);
+    connect(m_recherche, &BoiteRecherche::nouvelleReservation, this,
+            [this](const QString& nom, const QString& telephone, const QString& email) {
+                if (m_form1 && !m_form1->reservationOuverte())
+                    m_form1->nouvelleReservationPour(nom, telephone, email);
+            });
 }

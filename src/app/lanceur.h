@@ -12,6 +12,8 @@ class ROOT;
 class Form1;
 class QMdiSubWindow;
 class GardienBase;
+class FenetreJournee;
+class BoiteRecherche;
 
 struct OptionsLancement {
     bool demo = false;   // fill a new, empty database with sample data
@@ -34,6 +36,12 @@ public:
 
     // Shows the calendar again after its window was closed, and raises it.
     void montrerCalendrier();
+    // "Fenêtres" → "Journée": the day's lists, made on first use, brought forward.
+    void montrerJournee();
+    FenetreJournee* journee() const;
+    // The search box of the frame's tool strip.
+    BoiteRecherche* recherche() const { return m_recherche; }
+
     // The check and backup of the database, and its restoring.
     GardienBase* gardien() const { return m_gardien; }
 
@@ -50,4 +58,11 @@ private:
     QPointer<Form1> m_form1;
     QPointer<QMdiSubWindow> m_sousFenetre;
     GardienBase* m_gardien = nullptr;
+    QPointer<FenetreJournee> m_journee;
+    QPointer<QMdiSubWindow> m_sousFenetreJournee;
+    BoiteRecherche* m_recherche = nullptr;
+
+    void brancherRecherche();
+    // Opens a reservation found elsewhere, as a click on its bar does.
+    void ouvrirReservation(qint32 numero);
 };

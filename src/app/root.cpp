@@ -71,6 +71,15 @@ ROOT::ROOT(QWidget* parent)
     menucalendrier = menufenetres->addAction(QStringLiteral("Calendrier"));
     menucalendrier->setObjectName(QStringLiteral("menucalendrier"));
     connect(menucalendrier, &QAction::triggered, this, &ROOT::menucalendrier_Click);
+    menujournee = menufenetres->addAction(QStringLiteral("Journée"));
+    menujournee->setObjectName(QStringLiteral("menujournee"));
+    menujournee->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_J));
+    connect(menujournee, &QAction::triggered, this, &ROOT::menujournee_Click);
+    chercher = new QAction(QStringLiteral("Rechercher"), this);
+    chercher->setObjectName(QStringLiteral("chercher"));
+    chercher->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    addAction(chercher);
+    connect(chercher, &QAction::triggered, this, &ROOT::chercher_Click);
 
     // Design client area 10005 x 7650 twips at (1440, 2040).
     setGeometry(QRect(QPoint(Twips::enPixels(1440), Twips::enPixels(2040)),

@@ -26,6 +26,8 @@ public:
     QMap<int, QAction*> menuoutil;     // 30: "&Mise à jour Internet", 50: "&Paramétres", 60: "&Caisse du jour",
                                        // 70: "&Synchroniser les calendriers"
     QAction* menucalendrier;           // "Fenêtres" → "Calendrier"
+    QAction* menujournee;              // "Fenêtres" → "Journée" (Ctrl+J)
+    QAction* chercher;                 // Ctrl+F: to the tool strip's search box
     SavePosition* SavePosition1;       // keeps the frame's place in "daduvuvav.ini", section "root"
 
 protected:
@@ -40,4 +42,8 @@ Q_SIGNALS:
     void menuoutil_Click(int index);
     // "Fenêtres" → "Calendrier": show the calendar again.
     void menucalendrier_Click();
+    // "Fenêtres" → "Journée": show the day's lists.
+    void menujournee_Click();
+    // Ctrl+F: the search box takes the keyboard.
+    void chercher_Click();
 };

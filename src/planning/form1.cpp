@@ -1,10 +1,12 @@
 #include "form1.h"
 
+#include "placement.h"
 #include "surface.h"
 #include "trace.h"
 
 #include "store/contexte.h"
 #include "reservation/reservations.h"
+#include "reservation/zonetexte.h"
 #include "store/conversion.h"
 #include "store/dates.h"
 #include "store/horloge.h"
@@ -15,6 +17,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPainter>
 #include <QResizeEvent>
@@ -272,6 +275,7 @@ void Form1::rafraichir()
         s->update();
     m_dessin = {datedepart, premiereLigne, planning->size(), Horloge::maintenant()};
     montrerChoix();
+    emit rafraichi();
 }
 
 void Form1::placerAscenseur(const Grille::Defilement& d, int hauteurVisible)
@@ -520,4 +524,55 @@ void Form1::reservationFermee()
         Clignotement->start();   // on the edited bar, found again by the refresh
     if (ouverture != Ouverture::Aucune)
         rafraichir();
+}
+
+// ---- Going to a reservation found elsewhere ----------------------------------------
+
+bool Form1::montrerReservation(qint32 numero)
+{
+    if (!m_contexte || !m_contexte->BaseOuverte.isOpen())
+        return false;
+    const auto r = Requetes::reservation(m_contexte->BaseOuverte, numero);
+    if (!r || !r->debut.isValid() || !r->fin.isValid())
+        return false;
+    int ligne = -1;
+    int nbUnites = 0;
+    if (const auto unites = Requetes::objets(m_contexte->BaseOuverte)) {
+        nbUnites = int(unites->size());
+        for (int i = 0; i < unites->size() && ligne < 0; ++i)
+            if (unites->at(i).numero == r->objet)
+                ligne = i;
+    }
+    const int hauteurVisible = std::max(0, fondplanning->height() - planning->y());
+    const int visibles = Grille::defilement(nbUnites, hauteurVisible, HauteurLigne, premiereLigne).lignesVisibles;
+    const Placement::Position p = Placement::versSejour(
+        r->debut.date(), Grille::nombreColonnes(planning->width(), LargeurJour), ligne, visibles, premiereLigne);
+    datedepart = p.datedepart;
+    premiereLigne = p.premiereLigne;
+    reservation_encours = numero;
+    rafraichir();
+    m_compteurClignotement = 0;
+    Clignotement->start();
+    return true;
+}
+
+bool Form1::reservationOuverte() const
+{
+    return m_ouverture != Ouverture::Aucune;
+}
+
+bool Form1::ouvrirReservation(qint32 numero)
+{
+    if (!montrerReservation(numero) || reservation_courante <= 0)
+        return false;
+    ouvrirBarre(reservation_courante);
+    return true;
+}
+
+void Form1::nouvelleReservationPour(const QString& nom, const QString& telephone, const QString& email)
+{
+    ajouter_Click();
+    m_reservation->NomClient->setText(nom);
+    m_reservation->telephone->setText(telephone);
+    m_reservation->Email->setText(email);
 }

@@ -67,6 +67,18 @@ public:
     // "+": a new reservation in the reservation window, shown modally; with
     // no unit yet, a message says where units are made.
     void ajouter_Click();
+
+    // Moves the grid to reservation `numero` (its unit row in view, its
+    // arrival in the first third of the days) and blinks its bar as after
+    // an edit. False when the reservation cannot be read or has no dates.
+    bool montrerReservation(qint32 numero);
+    // Opens reservation `numero` as a click on its bar does, the grid moved
+    // to it first. False when it cannot be shown.
+    bool ouvrirReservation(qint32 numero);
+    // A reservation opened from the calendar is still being edited.
+    bool reservationOuverte() const;
+    // "+" with the client's name, telephone and e-mail filled in.
+    void nouvelleReservationPour(const QString& nom, const QString& telephone, const QString& email);
     // The reservation window, made on first use.
     reservations* fenetreReservation();
 
@@ -106,6 +118,8 @@ Q_SIGNALS:
     // The left button went down on bar `index` (1 for the first bar), which
     // is being opened.
     void barreCliquee(int index);
+    // The grid was drawn again from the database.
+    void rafraichi();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -3,6 +3,7 @@
 #include "store/contexte.h"
 #include "config/langues.h"
 #include "editeurtable.h"
+#include "etatssejour.h"
 #include "lignesetats.h"
 #include "modelearticles.h"
 #include "modeleobjets.h"
@@ -169,6 +170,11 @@ void parametres::construireOngletCouleurs(QWidget* page)
     supprimeretat->setToolTip(QStringLiteral("Supprimer l'état dont le nom a été choisi"));
     supprimeretat->setEnabled(false);
     connect(supprimeretat, &QPushButton::clicked, this, &parametres::supprimeretat_Click);
+
+    etatssejour = new EtatsSejour(m_contexte, page);
+    etatssejour->setGeometry(px(QRect(7410, 1500, 1695, 1500)).translated(remontee));
+    // A state added, renamed or removed shows in the two boxes.
+    connect(this, &parametres::couleurChangee, etatssejour, &EtatsSejour::charger);
 }
 
 EditeurTable* parametres::construireOngletObjets()
@@ -286,6 +292,7 @@ void parametres::charger()
 {
     Sablier sablier;
     chargerEtats();
+    etatssejour->charger();
     // Unreadable tables leave their editor empty, as unreadable states do.
     modeleobjets->charger();
     modelearticles->charger();

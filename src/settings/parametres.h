@@ -16,6 +16,7 @@ class BaseDeDonnees;
 class QCheckBox;
 class QColorDialog;
 class EditeurTable;
+class EtatsSejour;
 class ModeleArticles;
 class ModeleObjets;
 class OngletEtablissement;
@@ -79,6 +80,9 @@ public:
     QTableView* tablearticles;
     QPushButton* ajouterarticle;
     QPushButton* supprimerarticle;
+
+    // "État à l'arrivée" and "État au départ", beside the states.
+    EtatsSejour* etatssejour;
 
     OngletTarifs* onglettarifs;
     OngletEtablissement* ongletetablissement;

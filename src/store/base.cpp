@@ -2,6 +2,7 @@
 
 #include "dates.h"
 #include "module1.h"
+#include "requetes_journee.h"
 
 #include <QFileInfo>
 #include <QSqlError>
@@ -102,6 +103,17 @@ bool mettreAJour(const QSqlDatabase& base, int version, QString* erreur)
         };
         for (const char* sql : etapes)
             if (!executer(db, QLatin1String(sql), erreur)) {
+                db.rollback();
+                return false;
+            }
+    }
+    // 3 -> 4: the full-text index of the reservations, filled with those
+    // already there, and the indexes of the day's lists.
+    if (version < 4) {
+        QStringList etapes = RequetesJournee::InstructionsIndexRecherche();
+        etapes << RequetesJournee::InstructionRemplirIndexRecherche();
+        for (const QString& sql : etapes)
+            if (!executer(db, sql, erreur)) {
                 db.rollback();
                 return false;
             }
@@ -222,7 +234,7 @@ bool lectureSeule(const QSqlDatabase& base, bool oui)
 
 bool creerSchema(const QSqlDatabase& base, QString* erreur)
 {
-    const QStringList instructions = {
+    QStringList instructions = {
         QStringLiteral("CREATE TABLE IF NOT EXISTS ETATS (Code INTEGER PRIMARY KEY, Nom TEXT, "
                        "CouleurPrincipale INTEGER, internet INTEGER DEFAULT 0, surinternet INTEGER DEFAULT 0)"),
         QStringLiteral("CREATE TABLE IF NOT EXISTS OBJETS (Numero INTEGER PRIMARY KEY, Nom TEXT, "
@@ -247,8 +259,9 @@ bool creerSchema(const QSqlDatabase& base, QString* erreur)
         QStringLiteral("INSERT OR IGNORE INTO ETATS VALUES (1, 'Confirmé', %1, 1, 1)").arg(0x3C14DC),  // red-ish
         QStringLiteral("INSERT OR IGNORE INTO ETATS VALUES (2, 'Option', %1, 0, 0)").arg(0x00A5FF),     // orange
         QStringLiteral("INSERT OR IGNORE INTO ETATS VALUES (3, 'Fermé', %1, 1, 1)").arg(0x808080),      // grey
-        QStringLiteral("PRAGMA user_version = %1").arg(kVersionSchema),
     };
+    instructions << RequetesJournee::InstructionsIndexRecherche();
+    instructions << QStringLiteral("PRAGMA user_version = %1").arg(kVersionSchema);
     QSqlDatabase db = base;
     db.transaction();
     for (const QString& sql : instructions) {

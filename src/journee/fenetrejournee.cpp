@@ -1,0 +1,375 @@
+#include "fenetrejournee.h"
+
+#include "bar/encaissement.h"
+#include "config/chemins.h"
+#include "config/ini32.h"
+#include "facturation/comptesejour.h"
+#include "facturation/documents.h"
+#include "reservation/envoicontrat.h"
+#include "store/contexte.h"
+#include "store/conversion.h"
+#include "store/horloge.h"
+#include "store/requetes.h"
+
+#include <QDateEdit>
+#include <QEventLoop>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+// 0x00BBGGRR as stored, red in the low byte.
+QColor couleurEtat(qint32 c)
+{
+    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
+
+QPushButton* bouton(QWidget* parent, const char* nom, const QString& texte)
+{
+    auto* b = new QPushButton(texte, parent);
+    b->setObjectName(QLatin1String(nom));
+    b->setAutoDefault(false);
+    return b;
+}
+
+// The payment dialog of the stay, waited for.
+void encaisserParDefaut(Contexte* contexte, QWidget* parent, qint32 numero)
+{
+    QPointer<Encaissement> caisse = new Encaissement(contexte, parent);
+    caisse->setWindowFlag(Qt::Window, true);
+    caisse->setWindowModality(Qt::ApplicationModal);
+    caisse->setAttribute(Qt::WA_DeleteOnClose, true);
+    caisse->reservation->setText(QString::number(numero));
+    QEventLoop attente;
+    QObject::connect(caisse, &Encaissement::fermee, &attente, &QEventLoop::quit);
+    QObject::connect(caisse, &QObject::destroyed, &attente, &QEventLoop::quit);
+    caisse->show();
+    if (caisse)
+        attente.exec();
+}
+
+} // namespace
+
+FenetreJournee::FenetreJournee(Contexte* contexte, QWidget* parent)
+    : QWidget(parent), m_contexte(contexte)
+{
+    setObjectName(QStringLiteral("Journee"));
+    setWindowTitle(QStringLiteral("Journée"));
+    resize(780, 600);
+
+    jourprecedent = bouton(this, "jourprecedent", QStringLiteral("<"));
+    aujourdhui = bouton(this, "aujourdhui", QStringLiteral("Auj."));
+    joursuivant = bouton(this, "joursuivant", QStringLiteral(">"));
+    for (QPushButton* b : {jourprecedent, joursuivant})
+        b->setFixedWidth(32);
+    aujourdhui->setFixedWidth(48);
+    datejour = new QDateEdit(this);
+    datejour->setObjectName(QStringLiteral("datejour"));
+    datejour->setDisplayFormat(QStringLiteral("dddd dd/MM/yyyy"));
+    datejour->setCalendarPopup(true);
+    datejour->setLocale(QLocale(QLocale::French, QLocale::France));
+
+    auto* haut = new QHBoxLayout;
+    haut->addWidget(jourprecedent);
+    haut->addWidget(aujourdhui);
+    haut->addWidget(joursuivant);
+    haut->addWidget(datejour);
+    haut->addStretch();
+
+    arrivees = liste("arrivees");
+    departs = liste("departs");
+    presents = liste("presents");
+
+    boutonarrivee = bouton(this, "boutonarrivee", QStringLiteral("Arrivée"));
+    boutondepart = bouton(this, "boutondepart", QStringLiteral("Départ"));
+    imprimer = bouton(this, "imprimer", QStringLiteral("Imprimer"));
+    boutonarrivee->setToolTip(QStringLiteral("Noter l'arrivée du client choisi dans « Arrivées »"));
+    boutondepart->setToolTip(QStringLiteral("Noter le départ du client choisi dans « Départs » ou « Présents »"));
+    auto* bas = new QHBoxLayout;
+    bas->addWidget(boutonarrivee);
+    bas->addWidget(boutondepart);
+    bas->addStretch();
+    bas->addWidget(imprimer);
+
+    auto* disposition = new QVBoxLayout(this);
+    disposition->addLayout(haut);
+    const std::pair<QTreeWidget*, QString> titres[] = {{arrivees, QStringLiteral("Arrivées")},
+                                                       {departs, QStringLiteral("Départs")},
+                                                       {presents, QStringLiteral("Présents")}};
+    for (const auto& [l, titre] : titres) {
+        auto* etiquette = new QLabel(QStringLiteral("<b>%1</b>").arg(titre), this);
+        etiquette->setObjectName(QStringLiteral("titre_") + l->objectName());
+        disposition->addWidget(etiquette);
+        disposition->addWidget(l, 1);
+    }
+    disposition->addLayout(bas);
+
+    m_differe = new QTimer(this);
+    m_differe->setSingleShot(true);
+    m_differe->setInterval(200);
+    connect(m_differe, &QTimer::timeout, this, &FenetreJournee::rafraichir);
+    minuit = new QTimer(this);
+    minuit->setObjectName(QStringLiteral("minuit"));
+    minuit->setSingleShot(true);
+    connect(minuit, &QTimer::timeout, this, [this] {
+        // The day that was "today" follows the clock; another day stays.
+        if (m_jour == Horloge::aujourdhui().addDays(-1))
+            afficherJour(Horloge::aujourdhui());
+        else
+            rafraichir();
+        armerMinuit();
+    });
+
+    connect(jourprecedent, &QPushButton::clicked, this, [this] { afficherJour(m_jour.addDays(-1)); });
+    connect(joursuivant, &QPushButton::clicked, this, [this] { afficherJour(m_jour.addDays(1)); });
+    connect(aujourdhui, &QPushButton::clicked, this, [this] { afficherJour(Horloge::aujourdhui()); });
+    connect(datejour, &QDateEdit::dateChanged, this, [this](const QDate& d) {
+        if (d != m_jour)
+            afficherJour(d);
+    });
+    connect(boutonarrivee, &QPushButton::clicked, this, &FenetreJournee::arrivee_Click);
+    connect(boutondepart, &QPushButton::clicked, this, &FenetreJournee::depart_Click);
+    connect(imprimer, &QPushButton::clicked, this, &FenetreJournee::imprimer_Click);
+
+    imprimerPage = EnvoiContrat::SortiesParDefaut(this).imprimer;
+    encaisser = [this](qint32 numero) { encaisserParDefaut(m_contexte, this, numero); };
+
+    afficherJour(Horloge::aujourdhui());
+    armerMinuit();
+}
+
+QTreeWidget* FenetreJournee::liste(const char* nom)
+{
+    auto* l = new QTreeWidget(this);
+    l->setObjectName(QLatin1String(nom));
+    l->setColumnCount(Journee::NombreColonnes);
+    l->setHeaderLabels(Journee::titresColonnes());
+    l->setRootIsDecorated(false);
+    l->setUniformRowHeights(true);
+    l->setAllColumnsShowFocus(true);
+    l->setSelectionMode(QAbstractItemView::SingleSelection);
+    l->header()->setStretchLastSection(false);
+    l->header()->setSectionResizeMode(Journee::Client, QHeaderView::Stretch);
+    const std::pair<int, int> largeurs[] = {{Journee::Unite, 110}, {Journee::Arrivee, 105}, {Journee::Depart, 105},
+                                            {Journee::Nuits, 45}, {Journee::Personnes, 65}, {Journee::Etat, 90},
+                                            {Journee::Solde, 80}};
+    for (const auto& [colonne, largeur] : largeurs)
+        l->setColumnWidth(colonne, largeur);
+    l->installEventFilter(this);
+    connect(l, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
+        if (item)
+            Q_EMIT ouvrirReservation(item->data(0, Qt::UserRole).toInt());
+    });
+    connect(l, &QTreeWidget::currentItemChanged, this, [this, l](QTreeWidgetItem* item) {
+        if (item)
+            m_derniere = l;
+    });
+    return l;
+}
+
+bool FenetreJournee::eventFilter(QObject* objet, QEvent* evenement)
+{
+    if (evenement->type() == QEvent::KeyPress) {
+        auto* l = qobject_cast<QTreeWidget*>(objet);
+        const int touche = static_cast<QKeyEvent*>(evenement)->key();
+        if (l && (touche == Qt::Key_Return || touche == Qt::Key_Enter) && l->currentItem()) {
+            Q_EMIT ouvrirReservation(l->currentItem()->data(0, Qt::UserRole).toInt());
+            return true;
+        }
+    }
+    return QWidget::eventFilter(objet, evenement);
+}
+
+void FenetreJournee::afficherJour(const QDate& jour)
+{
+    if (!jour.isValid())
+        return;
+    m_jour = jour;
+    {
+        const QSignalBlocker silence(datejour);
+        datejour->setDate(jour);
+    }
+    rafraichir();
+}
+
+void FenetreJournee::rafraichirBientot()
+{
+    if (isVisible())
+        m_differe->start();
+}
+
+void FenetreJournee::rafraichir()
+{
+    m_differe->stop();
+    std::optional<QList<Journee::Sejour>> sejours;
+    QString erreur;
+    if (m_contexte && m_contexte->BaseOuverte.isOpen())
+        sejours = RequetesJournee::sejoursAutourDe(m_contexte->BaseOuverte, m_jour, &erreur);
+    m_listes = Journee::repartir(sejours.value_or(QList<Journee::Sejour>()), m_jour);
+    remplir(arrivees, m_listes.arrivees);
+    remplir(departs, m_listes.departs);
+    remplir(presents, m_listes.presents);
+    setToolTip(sejours ? QString() : QStringLiteral("Les séjours n'ont pas pu être lus : ") + erreur);
+}
+
+void FenetreJournee::remplir(QTreeWidget* l, const QList<Journee::Sejour>& sejours)
+{
+    const qint32 avant = l->currentItem() ? l->currentItem()->data(0, Qt::UserRole).toInt() : 0;
+    l->clear();
+    for (const Journee::Sejour& s : sejours) {
+        auto* item = new QTreeWidgetItem(l, Journee::textes(s));
+        item->setData(0, Qt::UserRole, s.numero);
+        item->setTextAlignment(Journee::Solde, Qt::AlignRight | Qt::AlignVCenter);
+        item->setTextAlignment(Journee::Nuits, Qt::AlignCenter);
+        item->setTextAlignment(Journee::Personnes, Qt::AlignCenter);
+        if (s.etatTrouve) {
+            const QColor fond = couleurEtat(s.couleur);
+            item->setBackground(Journee::Etat, fond);
+            item->setForeground(Journee::Etat, fond.lightness() < 128 ? Qt::white : Qt::black);
+        }
+        if (Journee::doit(s))
+            item->setForeground(Journee::Solde, QColor(200, 0, 0));
+        if (s.numero == avant)
+            l->setCurrentItem(item);
+    }
+}
+
+const Journee::Sejour* FenetreJournee::choisi(QTreeWidget* l) const
+{
+    const QTreeWidgetItem* item = l->currentItem();
+    if (!item || !item->isSelected())
+        return nullptr;
+    const qint32 numero = item->data(0, Qt::UserRole).toInt();
+    const QList<Journee::Sejour>& sejours = l == arrivees ? m_listes.arrivees
+                                           : l == departs ? m_listes.departs : m_listes.presents;
+    for (const Journee::Sejour& s : sejours)
+        if (s.numero == numero)
+            return &s;
+    return nullptr;
+}
+
+std::optional<qint32> FenetreJournee::etatRegle(const QString& cle, const QString& sens)
+{
+    const QString chemin = m_contexte ? m_contexte->CheminINI : QString();
+    const QString valeur = INI32::ProfilINI(QStringLiteral("reservation"), cle, QString(), chemin, 1).trimmed();
+    if (valeur.isEmpty()) {
+        message(QStringLiteral("Aucun état n'est choisi pour %1 : choisissez-le dans Paramétres, onglet « Couleurs » "
+                               "(réglage « %2 » de la section [reservation]).").arg(sens, cle));
+        return std::nullopt;
+    }
+    bool ok = false;
+    const qint32 code = valeur.toInt(&ok);
+    bool existe = false;
+    if (ok)
+        if (const auto etats = Requetes::etats(m_contexte->BaseOuverte))
+            for (const Requetes::Etat& e : *etats)
+                existe = existe || e.code == code;
+    if (!existe) {
+        message(QStringLiteral("L'état « %1 » choisi pour %2 n'existe pas : choisissez-en un autre dans Paramétres, "
+                               "onglet « Couleurs ».").arg(valeur, sens));
+        return std::nullopt;
+    }
+    return code;
+}
+
+bool FenetreJournee::changer(const Journee::Sejour& s, qint32 etat, const QString& libelle)
+{
+    QString erreur;
+    const bool fait = RequetesJournee::changerEtat(m_contexte->BaseOuverte, s.numero, etat, libelle, &erreur);
+    if (!fait)
+        message(QStringLiteral("Rien n'a été enregistré pour %1 : %2").arg(s.client, erreur));
+    rafraichir();
+    return fait;
+}
+
+void FenetreJournee::arrivee_Click()
+{
+    const Journee::Sejour* choix = choisi(arrivees);
+    if (!choix) {
+        message(QStringLiteral("Choisissez d'abord un client dans la liste « Arrivées »."));
+        return;
+    }
+    const Journee::Sejour s = *choix;
+    const auto etat = etatRegle(cleEtatArrivee(), QStringLiteral("l'arrivée"));
+    if (!etat)
+        return;
+    if (s.etat == *etat) {
+        message(QStringLiteral("L'arrivée de %1 est déjà notée.").arg(s.client));
+        return;
+    }
+    changer(s, *etat, QStringLiteral("Arrivée du client"));
+}
+
+void FenetreJournee::depart_Click()
+{
+    const Journee::Sejour* choix = nullptr;
+    if (m_derniere == presents)
+        choix = choisi(presents);
+    if (!choix)
+        choix = choisi(departs);
+    if (!choix) {
+        message(QStringLiteral("Choisissez d'abord un client dans la liste « Départs » ou « Présents »."));
+        return;
+    }
+    const Journee::Sejour s = *choix;
+    const auto etat = etatRegle(cleEtatDepart(), QStringLiteral("le départ"));
+    if (!etat)
+        return;
+    if (s.etat == *etat) {
+        message(QStringLiteral("Le départ de %1 est déjà noté.").arg(s.client));
+        return;
+    }
+    // The balance as stored now, not as the list read it.
+    const double solde = CompteSejour::Solde(m_contexte->BaseOuverte, s.numero).value_or(s.solde);
+    if (Conversion::ArrondiCentime(solde) != 0) {
+        QMessageBox question(QMessageBox::Question, windowTitle(),
+                             QStringLiteral("Le solde de %1 est de %2. Encaisser maintenant ?")
+                                 .arg(s.client, Conversion::Monnaie(solde)),
+                             QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
+        question.button(QMessageBox::Yes)->setText(QStringLiteral("Oui"));
+        question.button(QMessageBox::No)->setText(QStringLiteral("Non"));
+        question.button(QMessageBox::Cancel)->setText(QStringLiteral("Annuler"));
+        question.setDefaultButton(QMessageBox::Yes);
+        const int reponse = question.exec();
+        if (reponse == QMessageBox::Cancel)
+            return;
+        if (reponse == QMessageBox::Yes && encaisser)
+            encaisser(s.numero);
+    }
+    changer(s, *etat, QStringLiteral("Départ du client"));
+}
+
+void FenetreJournee::imprimer_Click()
+{
+    rafraichir();
+    const QString html = Journee::Html(m_jour, m_listes);
+    const QString titre = QStringLiteral("Journée du ") + m_jour.toString(QStringLiteral("dd/MM/yyyy"));
+    const QString chemin = Chemins::dansDossier(QStringLiteral("Documents/journee_")
+                                                + m_jour.toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(".pdf"));
+    const QByteArray pdf = Documents::Pdf(html, titre);
+    QString erreur;
+    if (pdf.isEmpty() || !CompteSejour::EcrireFichier(chemin, pdf, &erreur)) {
+        message(QStringLiteral("La page du jour n'a pas pu être enregistrée : ") + (erreur.isEmpty() ? chemin : erreur));
+        return;
+    }
+    if (imprimerPage)
+        imprimerPage(html, titre);
+}
+
+void FenetreJournee::armerMinuit()
+{
+    minuit->start(int(std::min<qint64>(Journee::jusquaMinuit(Horloge::maintenant()), 24LL * 3600 * 1000)));
+}
+
+void FenetreJournee::message(const QString& texte)
+{
+    QMessageBox::information(this, windowTitle(), texte, QMessageBox::Ok);
+}

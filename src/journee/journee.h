@@ -1,0 +1,46 @@
+#pragma once
+// The day at the desk as plain data: who arrives, who leaves and who is on
+// site on one day, the columns each stay shows, and the page printed for
+// the morning round.
+#include "store/requetes_journee.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace Journee {
+
+using Sejour = RequetesJournee::Sejour;
+
+struct Listes {
+    QList<Sejour> arrivees;   // stays starting that day
+    QList<Sejour> departs;    // stays ending that day
+    QList<Sejour> presents;   // stays on site that night (arrived on or before, leaving after)
+};
+
+// Sorts the stays read around `jour` into its three lists, each by unit
+// name, then arrival, then number. A stay without readable dates, or that
+// ends before it starts, is in none.
+Listes repartir(const QList<Sejour>& sejours, const QDate& jour);
+
+// Nights from the arrival's day to the departure's day.
+int nuits(const Sejour& s);
+
+// The texts of a stay's columns, in the lists' order: unit, client,
+// arrival, departure, nights, adults/children, state, balance.
+enum Colonne { Unite, Client, Arrivee, Depart, Nuits, Personnes, Etat, Solde, NombreColonnes };
+QStringList titresColonnes();
+QStringList textes(const Sejour& s);
+
+// True when the client still owes money on the account.
+bool doit(const Sejour& s);
+
+// The day's page: the three lists, every text of the user escaped.
+QString Html(const QDate& jour, const Listes& listes);
+
+// Milliseconds from `maintenant` to the next midnight (at least 1).
+qint64 jusquaMinuit(const QDateTime& maintenant);
+
+} // namespace Journee

@@ -1,0 +1,70 @@
+#pragma once
+// The day at the desk: the stays around one day, the search of the
+// reservations through their full-text index, and the check-in and
+// check-out of a stay (its state and its journal row together).
+#include <QDate>
+#include <QDateTime>
+#include <QList>
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace RequetesJournee {
+
+// The full-text index of the reservations (client name, telephone digits,
+// e-mail, remark), kept in step with RESERVATIONS by triggers. The
+// statements that make it, for a new file and for the upgrade of an older
+// one (which then indexes the reservations already there).
+QStringList InstructionsIndexRecherche();
+QString InstructionRemplirIndexRecherche();
+
+// One stay as the day's lists and the search results show it.
+struct Sejour {
+    qint32 numero = 0;
+    qint32 objet = 0;
+    QString unite;             // the unit's name ("" when the unit is gone)
+    QString client;
+    QDateTime debut;           // invalid when unreadable
+    QDateTime fin;
+    qint32 nbadultes = 0;
+    qint32 nbenfants = 0;
+    qint32 etat = 0;           // RESERVATIONS.Etat
+    bool etatTrouve = false;   // false when Etat matches no state
+    QString nomEtat;
+    qint32 couleur = 0;        // 0x00BBGGRR of the state, 0 when missing
+    double solde = 0;          // the account: payments minus charges
+    QString telephone;
+    QString email;
+};
+
+// Stays that touch `jour`: starting on or before it and ending on or after
+// it. A reservation without a client name or without dates is left out.
+std::optional<QList<Sejour>> sejoursAutourDe(const QSqlDatabase& base, const QDate& jour,
+                                             QString* erreur = nullptr);
+
+// What the engine is given for a text typed in the search box. Every term
+// of the user is quoted (its quotes doubled) and searched as a prefix, so
+// that no operator, column filter or wildcard of the user's text reaches
+// the full-text engine. A text made of digits and telephone separators
+// searches those digits together (a telephone typed with spaces) and, when
+// it is a whole number, that reservation number too.
+struct Expression {
+    QString fts;                      // empty: nothing to search
+    std::optional<qint32> numero;     // a reservation number to find as well
+    bool vide() const { return fts.isEmpty() && !numero; }
+};
+Expression expressionRecherche(const QString& texte);
+
+// The reservations the text finds, newest arrival first, at most `limite`.
+// A text shorter than two characters, or with nothing searchable in it,
+// finds nothing. Reservations without a name or dates are left out.
+std::optional<QList<Sejour>> rechercher(const QSqlDatabase& base, const QString& texte, int limite = 50,
+                                        QString* erreur = nullptr);
+
+// Sets the reservation's state and writes the journal row `libelle`, both
+// or neither. False when no reservation has that number.
+bool changerEtat(const QSqlDatabase& base, qint32 numero, qint32 etat, const QString& libelle,
+                 QString* erreur = nullptr);
+
+} // namespace RequetesJournee
