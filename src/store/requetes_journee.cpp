@@ -83,6 +83,8 @@ bool separateurTelephone(QChar c)
 
 // At most this many terms are searched; the rest of a pasted text is ignored.
 constexpr int kTermesMax = 12;
+// From this many matches on, a search is a common one.
+constexpr int kSeuilCourant = 1000;
 
 } // namespace
 
@@ -105,7 +107,7 @@ QStringList InstructionsIndexRecherche()
         // The day's lists read the stays by their end, and the search by
         // their arrival.
         QStringLiteral("CREATE INDEX IF NOT EXISTS idx_reservations_fin_debut ON RESERVATIONS(DateFin, DateDebut)"),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS idx_reservations_debut ON RESERVATIONS(DateDebut)"),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS idx_reservations_debut_fin ON RESERVATIONS(DateDebut, DateFin)"),
     };
 }
 
@@ -117,14 +119,30 @@ QString InstructionRemplirIndexRecherche()
 
 std::optional<QList<Sejour>> sejoursAutourDe(const QSqlDatabase& base, const QDate& jour, QString* erreur)
 {
+    const QString debutJour = Dates::versTexteBase(jour).left(10);
+    const QString lendemain = Dates::versTexteBase(jour.addDays(1)).left(10);
+    // The stays touching a day are read through the index of their ends
+    // (those ending from that day on) or of their arrivals (those starting
+    // up to it), whichever side of the history is the shorter; the other
+    // bound is checked inside the same index ("+" keeps the planner on it).
+    bool parLesFins = true;
+    {
+        QSqlQuery bornes(base);
+        if (bornes.exec(QStringLiteral("SELECT (SELECT min(DateDebut) FROM RESERVATIONS), "
+                                       "(SELECT max(DateFin) FROM RESERVATIONS)")) && bornes.next()) {
+            const QDateTime premier = Dates::depuisBase(bornes.value(0));
+            const QDateTime dernier = Dates::depuisBase(bornes.value(1));
+            if (premier.isValid() && dernier.isValid())
+                parLesFins = jour.toJulianDay() * 2 >= premier.date().toJulianDay() + dernier.date().toJulianDay();
+        }
+    }
     QSqlQuery q(base);
-    // The end's index bounds the read; the arrival is checked in that index
-    // (the "+" keeps the planner off the arrival's own index).
     q.prepare(QLatin1String(kColonnes)
-              + QStringLiteral("WHERE r.DateFin >= :jour AND +r.DateDebut < :lendemain "
-                               "AND r.nomclient IS NOT NULL ORDER BY o.Nom, r.objet, r.DateDebut"));
-    q.bindValue(QStringLiteral(":jour"), Dates::versTexteBase(jour).left(10));
-    q.bindValue(QStringLiteral(":lendemain"), Dates::versTexteBase(jour.addDays(1)).left(10));
+              + (parLesFins ? QStringLiteral("WHERE r.DateFin >= :jour AND +r.DateDebut < :lendemain ")
+                            : QStringLiteral("WHERE r.DateDebut < :lendemain AND +r.DateFin >= :jour "))
+              + QStringLiteral("AND r.nomclient IS NOT NULL"));
+    q.bindValue(QStringLiteral(":jour"), debutJour);
+    q.bindValue(QStringLiteral(":lendemain"), lendemain);
     return lireTout(q, erreur);
 }
 
@@ -173,17 +191,36 @@ std::optional<QList<Sejour>> rechercher(const QSqlDatabase& base, const QString&
     const Expression e = expressionRecherche(texte);
     if (e.vide() || limite <= 0)
         return QList<Sejour>();
+    const QString table = QLatin1String(kTable);
+    // A text found in thousands of reservations walks the arrivals from the
+    // newest and stops at the limit; a rarer one reads its few reservations
+    // and sorts them ("+" chooses between the two ways).
+    bool courant = false;
+    if (!e.fts.isEmpty()) {
+        QSqlQuery compte(base);
+        compte.prepare(QStringLiteral("SELECT count(*) FROM (SELECT rowid FROM %1 WHERE %1 MATCH :fts LIMIT %2)")
+                           .arg(table).arg(kSeuilCourant));
+        compte.bindValue(QStringLiteral(":fts"), e.fts);
+        if (!compte.exec() || !compte.next()) {
+            Requetes::Rapporter(compte, erreur);
+            return std::nullopt;
+        }
+        courant = compte.value(0).toInt() >= kSeuilCourant;
+    }
+    const QString numero = courant ? QStringLiteral("+r.NumeroReservation") : QStringLiteral("r.NumeroReservation");
     QString condition;
     if (!e.fts.isEmpty())
-        condition = QStringLiteral("r.NumeroReservation IN (SELECT rowid FROM %1 WHERE %1 MATCH :fts)")
-                        .arg(QLatin1String(kTable));
+        condition = QStringLiteral("%1 IN (SELECT rowid FROM %2 WHERE %2 MATCH :fts)").arg(numero, table);
     if (e.numero)
         condition = condition.isEmpty() ? QStringLiteral("r.NumeroReservation = :numero")
                                         : QStringLiteral("(%1 OR r.NumeroReservation = :numero)").arg(condition);
+    // The newest first, chosen before the balances and names are read.
+    const QString choix = QStringLiteral("SELECT r.NumeroReservation FROM RESERVATIONS r WHERE ") + condition
+        + QStringLiteral(" AND r.nomclient IS NOT NULL AND r.DateDebut IS NOT NULL AND r.DateFin IS NOT NULL "
+                         "ORDER BY r.DateDebut DESC LIMIT :limite");
     QSqlQuery q(base);
-    q.prepare(QLatin1String(kColonnes) + QStringLiteral("WHERE ") + condition
-              + QStringLiteral(" AND r.nomclient IS NOT NULL AND r.DateDebut IS NOT NULL AND r.DateFin IS NOT NULL "
-                               "ORDER BY r.DateDebut DESC, r.NumeroReservation DESC LIMIT :limite"));
+    q.prepare(QLatin1String(kColonnes) + QStringLiteral("WHERE r.NumeroReservation IN (") + choix
+              + QStringLiteral(") ORDER BY r.DateDebut DESC, r.NumeroReservation DESC"));
     if (!e.fts.isEmpty())
         q.bindValue(QStringLiteral(":fts"), e.fts);
     if (e.numero)
