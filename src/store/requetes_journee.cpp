@@ -83,8 +83,10 @@ bool separateurTelephone(QChar c)
 
 // At most this many terms are searched; the rest of a pasted text is ignored.
 constexpr int kTermesMax = 12;
-// From this many matches on, a search is a common one.
-constexpr int kSeuilCourant = 1000;
+// From these many matches on, a search is a common one, then a very common
+// one (one reservation in four or more of a large history).
+constexpr int kCourant = 1000;
+constexpr int kTresCourant = 20000;
 
 } // namespace
 
@@ -192,25 +194,31 @@ std::optional<QList<Sejour>> rechercher(const QSqlDatabase& base, const QString&
     if (e.vide() || limite <= 0)
         return QList<Sejour>();
     const QString table = QLatin1String(kTable);
-    // A text found in thousands of reservations walks the arrivals from the
-    // newest and stops at the limit; a rarer one reads its few reservations
-    // and sorts them ("+" chooses between the two ways).
-    bool courant = false;
+    // How common the text is decides the way: a rare one reads its few
+    // reservations and sorts them; a common one walks the arrivals from the
+    // newest and stops at the limit, checking each against the list of
+    // matches, or, when one reservation in four or so matches, against the
+    // index itself (cheaper than listing them all).
+    int trouves = 0;
     if (!e.fts.isEmpty()) {
         QSqlQuery compte(base);
         compte.prepare(QStringLiteral("SELECT count(*) FROM (SELECT rowid FROM %1 WHERE %1 MATCH :fts LIMIT %2)")
-                           .arg(table).arg(kSeuilCourant));
+                           .arg(table).arg(kTresCourant));
         compte.bindValue(QStringLiteral(":fts"), e.fts);
         if (!compte.exec() || !compte.next()) {
             Requetes::Rapporter(compte, erreur);
             return std::nullopt;
         }
-        courant = compte.value(0).toInt() >= kSeuilCourant;
+        trouves = compte.value(0).toInt();
     }
-    const QString numero = courant ? QStringLiteral("+r.NumeroReservation") : QStringLiteral("r.NumeroReservation");
     QString condition;
-    if (!e.fts.isEmpty())
-        condition = QStringLiteral("%1 IN (SELECT rowid FROM %2 WHERE %2 MATCH :fts)").arg(numero, table);
+    if (trouves >= kTresCourant)
+        condition = QStringLiteral("EXISTS (SELECT 1 FROM %1 WHERE %1 MATCH :fts AND rowid = r.NumeroReservation)")
+                        .arg(table);
+    else if (!e.fts.isEmpty())
+        condition = QStringLiteral("%1 IN (SELECT rowid FROM %2 WHERE %2 MATCH :fts)")
+                        .arg(trouves >= kCourant ? QStringLiteral("+r.NumeroReservation")
+                                                 : QStringLiteral("r.NumeroReservation"), table);
     if (e.numero)
         condition = condition.isEmpty() ? QStringLiteral("r.NumeroReservation = :numero")
                                         : QStringLiteral("(%1 OR r.NumeroReservation = :numero)").arg(condition);
