@@ -1,0 +1,304 @@
+#include "store/base.h"
+#include "store/dates.h"
+#include "store/requetes.h"
+#include "store/requetes_journee.h"
+#include "testutil.h"
+
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+using RequetesJournee::Sejour;
+
+qint32 stocker(const QSqlDatabase& base, qint32 objet, const QString& client, const QDate& debut, int nuits,
+               const QString& telephone = QStringLiteral(" "), const QString& email = QStringLiteral(" "),
+               const QString& remarque = QStringLiteral(" "))
+{
+    Requetes::Reservation r;
+    r.objet = objet;
+    r.nomclient = client;
+    r.debut = Dates::naive(debut, QTime(14, 0));
+    r.fin = Dates::naive(debut.addDays(nuits), QTime(12, 0));
+    r.etat = 1;
+    r.nbadultes = 2;
+    r.telephone = telephone;
+    r.email = email;
+    r.remarque = remarque;
+    QString erreur;
+    const auto numero = Requetes::ajouterReservation(base, r, &erreur);
+    EXPECT_TRUE(numero.has_value()) << erreur.toStdString();
+    return numero.value_or(0);
+}
+
+QStringList clients(const std::optional<QList<Sejour>>& sejours)
+{
+    QStringList noms;
+    for (const Sejour& s : sejours.value_or(QList<Sejour>()))
+        noms << s.client;
+    return noms;
+}
+
+class Recherche : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        const QSqlDatabase b = m_bd.base();
+        // Numbers of two digits and more, as a search needs two characters.
+        m_bd.executer(QStringLiteral("INSERT INTO RESERVATIONS (NumeroReservation) VALUES (40)"));
+        m_bd.executer(QStringLiteral("DELETE FROM RESERVATIONS"));
+        m_gerard = stocker(b, 1, QStringLiteral("Gérard Lefèvre"), QDate(2026, 7, 1), 7, QStringLiteral("06 12 34 56 78"),
+                           QStringLiteral("g.lefevre@exemple.fr"));
+        m_gerardAncien = stocker(b, 2, QStringLiteral("GÉRARD Lefèvre"), QDate(2025, 7, 1), 7);
+        m_martin = stocker(b, 2, QStringLiteral("Martin"), QDate(2026, 8, 1), 3, QStringLiteral("+33 (0)4.75.00.11.22"),
+                           QStringLiteral(" "), QStringLiteral("Vient avec un chien"));
+        stocker(b, 3, QStringLiteral("100% \"bio\" l'Été"), QDate(2026, 9, 1), 2);
+    }
+    std::optional<QList<Sejour>> chercher(const QString& texte) const
+    {
+        QString erreur;
+        const auto r = RequetesJournee::rechercher(m_bd.base(), texte, 50, &erreur);
+        EXPECT_TRUE(r.has_value()) << texte.toStdString() << " : " << erreur.toStdString();
+        return r;
+    }
+
+    TestUtil::BaseTemporaire m_bd;
+    qint32 m_gerard = 0;
+    qint32 m_gerardAncien = 0;
+    qint32 m_martin = 0;
+};
+
+} // namespace
+
+TEST(ExpressionRecherche, EveryTermIsQuotedAndSearchedAsAPrefix)
+{
+    struct Cas { const char* texte; const char* fts; int numero; };
+    const Cas cas[] = {
+        {"gerard", "\"gerard\"*", 0},
+        {"  Gérard   lef ", "\"Gérard\"* \"lef\"*", 0},
+        {"a", "", 0},                                   // one character: nothing yet
+        {"NEAR OR", "\"NEAR\"* \"OR\"*", 0},             // operators are words
+        {"say \"hi\"", "\"say\"* \"\"\"hi\"\"\"*", 0},   // quotes doubled
+        {"col:val", "\"col:val\"*", 0},                  // no column filter
+        {"a* -b", "\"a*\"* \"-b\"*", 0},
+        {"- %_ ''", "", 0},                             // no letter, no digit: nothing
+        {"\xF0\x9F\x98\x80\xF0\x9F\x98\x80", "", 0},       // emoji only
+        {"06 12 34", "\"061234\"*", 0},                 // a telephone typed with spaces
+        {"+33 (0)4.75", "\"330475\"*", 0},
+        {"1234", "\"1234\"*", 1234},                    // a number: also that reservation
+        {"0", "", 0},
+    };
+    for (const Cas& c : cas) {
+        const auto e = RequetesJournee::expressionRecherche(QString::fromUtf8(c.texte));
+        EXPECT_EQ(e.fts, QString::fromUtf8(c.fts)) << c.texte;
+        EXPECT_EQ(e.numero.value_or(0), c.numero) << c.texte;
+    }
+    // A pasted page keeps a bounded number of terms.
+    const auto long_ = RequetesJournee::expressionRecherche(QStringLiteral("mot ").repeated(200));
+    EXPECT_EQ(long_.fts.count(QLatin1Char('*')), 12);
+}
+
+TEST_F(Recherche, NameAccentsAndCaseAreIgnoredNewestFirst)
+{
+    struct Cas { const char* texte; QList<qint32> numeros; };
+    const Cas cas[] = {
+        {"gerard", {m_gerard, m_gerardAncien}},
+        {"GER lefev", {m_gerard, m_gerardAncien}},
+        {"lefèvre gérard", {m_gerard, m_gerardAncien}},
+        {"mart", {m_martin}},
+        {"chien", {m_martin}},                      // the remark
+        {"exemple.fr", {m_gerard}},                 // the e-mail
+        {"06 12 34", {m_gerard}},                   // telephone with spaces
+        {"0612345678", {m_gerard}},
+        {"04 75 00", {}},                           // digits after the country code only
+        {"33 04 75", {m_martin}},
+        {"dupont", {}},
+    };
+    for (const Cas& c : cas) {
+        QList<qint32> trouves;
+        for (const Sejour& s : chercher(QString::fromUtf8(c.texte)).value_or(QList<Sejour>()))
+            trouves << s.numero;
+        EXPECT_EQ(trouves, c.numeros) << c.texte;
+    }
+    // The number of a reservation finds it; its unit and dates come along.
+    const auto parNumero = chercher(QString::number(m_martin));
+    ASSERT_EQ(parNumero->size(), 1);
+    EXPECT_EQ(parNumero->at(0).objet, 2);
+    EXPECT_EQ(parNumero->at(0).debut, Dates::naive(QDate(2026, 8, 1), QTime(14, 0)));
+    EXPECT_EQ(parNumero->at(0).nomEtat, QStringLiteral("Confirmé"));
+}
+
+TEST_F(Recherche, NoUserTextReachesTheEngineAsSyntax)
+{
+    const char* const textes[] = {"%", "%%", "_a", "'", "''; DROP TABLE RESERVATIONS; --", "\"", "\"\"", "*", "a*",
+        "NEAR(a b)", "OR", "a OR b", "AND", "NOT x", "-", "- -", "nomclient:x", "^x", "(", ")", "{a b}:c", "x + y",
+        "\xF0\x9F\x98\x80", "bio\xF0\x9F\x8C\xB1", "100%", "l'Été", "\\", "\t\n"};
+    for (const char* t : textes) {
+        QString erreur;
+        EXPECT_TRUE(RequetesJournee::rechercher(m_bd.base(), QString::fromUtf8(t), 50, &erreur).has_value())
+            << t << " : " << erreur.toStdString();
+    }
+    const QString long_ = QStringLiteral("é").repeated(500);
+    EXPECT_TRUE(chercher(long_)->isEmpty());
+    EXPECT_TRUE(chercher(QStringLiteral("a").repeated(250) + QStringLiteral(" ") + QStringLiteral("b").repeated(250))->isEmpty());
+    // Punctuation around a word searches the word.
+    EXPECT_EQ(clients(chercher(QStringLiteral("\"bio\""))), QStringList{QStringLiteral("100% \"bio\" l'Été")});
+    EXPECT_EQ(clients(chercher(QStringLiteral("l'ete"))), QStringList{QStringLiteral("100% \"bio\" l'Été")});
+    EXPECT_EQ(m_bd.valeur(QStringLiteral("SELECT count(*) FROM RESERVATIONS")).toInt(), 4);
+}
+
+TEST_F(Recherche, TheIndexFollowsEveryChangeOfTheReservations)
+{
+    const QSqlDatabase b = m_bd.base();
+    auto r = Requetes::reservation(b, m_martin);
+    ASSERT_TRUE(r);
+    r->nomclient = QStringLiteral("Éloïse Château");
+    ASSERT_TRUE(Requetes::modifierReservation(b, *r));
+    EXPECT_TRUE(chercher(QStringLiteral("martin"))->isEmpty());
+    EXPECT_EQ(clients(chercher(QStringLiteral("eloise chateau"))), QStringList{QStringLiteral("Éloïse Château")});
+    ASSERT_TRUE(Requetes::supprimerReservation(b, m_martin));
+    EXPECT_TRUE(chercher(QStringLiteral("eloise"))->isEmpty());
+    EXPECT_TRUE(chercher(QString::number(m_martin))->isEmpty());
+}
+
+TEST_F(Recherche, ReservationsWithoutNameOrDatesAreNeverListed)
+{
+    m_bd.executer(QStringLiteral("INSERT INTO RESERVATIONS (objet, nomclient, DateDebut, DateFin, remarque) VALUES "
+                                 "(1, NULL, '2026-07-02 14:00:00', '2026-07-04 12:00:00', 'gerard sans nom')"));
+    m_bd.executer(QStringLiteral("INSERT INTO RESERVATIONS (objet, nomclient, DateDebut, DateFin) VALUES "
+                                 "(1, 'Gérard sans dates', NULL, NULL)"));
+    m_bd.executer(QStringLiteral("INSERT INTO RESERVATIONS (objet, nomclient, DateDebut, DateFin) VALUES "
+                                 "(1, 'Gérard illisible', 'demain', 'plus tard')"));
+    EXPECT_EQ(chercher(QStringLiteral("gerard"))->size(), 2);
+    const auto jour = RequetesJournee::sejoursAutourDe(m_bd.base(), QDate(2026, 7, 3));
+    ASSERT_TRUE(jour);
+    EXPECT_EQ(clients(jour), QStringList{QStringLiteral("Gérard Lefèvre")});
+}
+
+TEST(SejoursAutourDe, BothWaysOfReadingGiveTheSameStays)
+{
+    TestUtil::BaseTemporaire bd;
+    const QSqlDatabase b = bd.base();
+    // Ten years of weekly stays on three units, one long stay across many.
+    QSqlDatabase(b).transaction();
+    for (int u = 1; u <= 3; ++u)
+        for (QDate d(2016, 1, 1); d < QDate(2026, 1, 1); d = d.addDays(7 + u))
+            stocker(b, u, QStringLiteral("C%1 %2").arg(u).arg(d.toString(Qt::ISODate)), d, 5 + u);
+    stocker(b, 4, QStringLiteral("Saisonnier"), QDate(2016, 3, 1), 4000);
+    ASSERT_TRUE(QSqlDatabase(b).commit());
+    // Days early in the history (read by arrivals) and late (read by ends).
+    for (const QDate& jour : {QDate(2016, 4, 2), QDate(2017, 1, 10), QDate(2024, 2, 29), QDate(2025, 12, 31)}) {
+        const auto lus = RequetesJournee::sejoursAutourDe(b, jour);
+        ASSERT_TRUE(lus) << jour.toString().toStdString();
+        QSqlQuery attendu(b);
+        attendu.prepare(QStringLiteral("SELECT nomclient FROM RESERVATIONS WHERE substr(DateDebut, 1, 10) <= :j "
+                                       "AND substr(DateFin, 1, 10) >= :j ORDER BY nomclient"));
+        attendu.bindValue(QStringLiteral(":j"), jour.toString(Qt::ISODate));
+        ASSERT_TRUE(attendu.exec());
+        QStringList noms;
+        while (attendu.next())
+            noms << attendu.value(0).toString();
+        QStringList obtenus = clients(lus);
+        obtenus.sort();
+        EXPECT_EQ(obtenus, noms) << jour.toString().toStdString();
+        EXPECT_TRUE(obtenus.contains(QStringLiteral("Saisonnier"))) << jour.toString().toStdString();
+    }
+}
+
+TEST(ChangerEtat, TheStateAndItsJournalRowGoTogether)
+{
+    TestUtil::BaseTemporaire bd;
+    const qint32 n = stocker(bd.base(), 1, QStringLiteral("Durand"), QDate(2026, 12, 9), 2);
+    QString erreur;
+    ASSERT_TRUE(RequetesJournee::changerEtat(bd.base(), n, 2, QStringLiteral("Arrivée du client"), &erreur))
+        << erreur.toStdString();
+    EXPECT_EQ(bd.valeur(QStringLiteral("SELECT Etat FROM RESERVATIONS")).toInt(), 2);
+    EXPECT_EQ(bd.valeur(QStringLiteral("SELECT libelle FROM OPERATIONS WHERE numeroreservation = %1").arg(n)).toString(),
+              QStringLiteral("Arrivée du client"));
+    // No such reservation: nothing at all is written.
+    EXPECT_FALSE(RequetesJournee::changerEtat(bd.base(), n + 10, 2, QStringLiteral("Départ du client"), &erreur));
+    EXPECT_FALSE(erreur.isEmpty());
+    // A journal that refuses the row leaves the state as it was.
+    bd.executer(QStringLiteral("CREATE TRIGGER refus BEFORE INSERT ON OPERATIONS BEGIN SELECT RAISE(ABORT, 'plein'); END"));
+    EXPECT_FALSE(RequetesJournee::changerEtat(bd.base(), n, 3, QStringLiteral("Départ du client"), &erreur));
+    EXPECT_EQ(bd.valeur(QStringLiteral("SELECT Etat FROM RESERVATIONS")).toInt(), 2);
+    EXPECT_EQ(bd.valeur(QStringLiteral("SELECT count(*) FROM OPERATIONS")).toInt(), 1);
+}
+
+TEST(IndexRecherche, AnOlderFileHasItsReservationsIndexedOnOpening)
+{
+    QTemporaryDir dossier;
+    const QString chemin = dossier.filePath(QStringLiteral("v3.db"));
+    {
+        const auto base = Base::ouvrir(chemin, Base::Ouverture::CreerSiAbsente, QStringLiteral("v3"));
+        ASSERT_TRUE(base);
+        QSqlQuery q(*base);
+        // Back to version 3: no index, no triggers.
+        for (const char* sql : {"DROP TRIGGER recherche_ajout", "DROP TRIGGER recherche_suppression",
+                                "DROP TRIGGER recherche_modification", "DROP TABLE RECHERCHE_RESERVATIONS",
+                                "DROP INDEX idx_reservations_fin_debut", "DROP INDEX idx_reservations_debut_fin",
+                                "PRAGMA user_version = 3"})
+            ASSERT_TRUE(q.exec(QLatin1String(sql))) << sql;
+        stocker(*base, 1, QStringLiteral("Hélène Noël"), QDate(2026, 5, 1), 3, QStringLiteral("07.00.00.00.01"));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("v3"));
+    {
+        QString erreur;
+        const auto base = Base::ouvrir(chemin, Base::Ouverture::Existante, QStringLiteral("v4"), &erreur);
+        ASSERT_TRUE(base) << erreur.toStdString();
+        QSqlQuery q(*base);
+        ASSERT_TRUE(q.exec(QStringLiteral("PRAGMA user_version")) && q.next());
+        EXPECT_EQ(q.value(0).toInt(), Base::kVersionSchema);
+        EXPECT_EQ(clients(RequetesJournee::rechercher(*base, QStringLiteral("helene noel"))), QStringList{QStringLiteral("Hélène Noël")});
+        EXPECT_EQ(RequetesJournee::rechercher(*base, QStringLiteral("0700"))->size(), 1);
+        // And the triggers keep it in step from now on.
+        stocker(*base, 1, QStringLiteral("Noëlle"), QDate(2026, 6, 1), 3);
+        EXPECT_EQ(RequetesJournee::rechercher(*base, QStringLiteral("noel"))->size(), 2);
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("v4"));
+}
+
+TEST(RechercheCourante, ACommonTextGivesTheNewestFiftyWhateverTheWayTaken)
+{
+    TestUtil::BaseTemporaire bd;
+    const QSqlDatabase b = bd.base();
+    // 21 000 stays, one a day: the Martins one day in two, the Marchands one
+    // day in twenty, a single Marceau.
+    QSqlDatabase(b).transaction();
+    QSqlQuery q(b);
+    q.prepare(QStringLiteral("INSERT INTO RESERVATIONS (objet, nomclient, DateDebut, DateFin, email) "
+                             "VALUES (1, :c, :d, :f, 'accueil@exemple.fr')"));
+    for (int i = 0; i < 21000; ++i) {
+        const QDate d = QDate(1970, 1, 1).addDays((i * 7919) % 21000);
+        q.bindValue(QStringLiteral(":c"), i == 777 ? QStringLiteral("Marceau") : i % 20 == 1 ? QStringLiteral("Marchand")
+                                          : i % 2 ? QStringLiteral("Lenoir") : QStringLiteral("Martin"));
+        q.bindValue(QStringLiteral(":d"), Dates::versTexteBase(Dates::naive(d, QTime(14, 0))));
+        q.bindValue(QStringLiteral(":f"), Dates::versTexteBase(Dates::naive(d.addDays(2), QTime(12, 0))));
+        ASSERT_TRUE(q.exec());
+    }
+    ASSERT_TRUE(QSqlDatabase(b).commit());
+    // mar: 10 500 + 1 050 + 1 matches; lenoir: 9 450 - 1 050; "marceau": one;
+    // the e-mail: every one.
+    struct Cas { const char* texte; const char* nom; };
+    for (const Cas& c : {Cas{"mar", "mar%"}, Cas{"martin", "martin"}, Cas{"marchand", "marchand"},
+                         Cas{"lenoir", "lenoir"}, Cas{"marceau", "marceau"}, Cas{"m", ""}, Cas{"exemple.fr", "%"},
+                         Cas{"accueil lenoir", "lenoir"}}) {
+        const char* texte = c.texte;
+        QSqlQuery attendu(b);
+        attendu.prepare(QStringLiteral("SELECT NumeroReservation FROM RESERVATIONS WHERE nomclient LIKE :p "
+                                       "ORDER BY DateDebut DESC LIMIT 50"));
+        attendu.bindValue(QStringLiteral(":p"), QString::fromUtf8(c.nom));
+        ASSERT_TRUE(attendu.exec());
+        QList<qint32> numeros;
+        while (attendu.next())
+            numeros << attendu.value(0).toInt();
+        if (QByteArray(texte).size() < 2)
+            numeros.clear();
+        QList<qint32> trouves;
+        for (const Sejour& s : RequetesJournee::rechercher(b, QString::fromUtf8(texte)).value_or(QList<Sejour>()))
+            trouves << s.numero;
+        EXPECT_EQ(trouves, numeros) << texte;
+    }
+}
