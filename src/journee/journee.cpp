@@ -24,11 +24,13 @@ bool avant(const Sejour& a, const Sejour& b)
 QString ligneHtml(const QStringList& cellules, bool entete, const QString& couleurSolde = QString())
 {
     const QString balise = entete ? QStringLiteral("th") : QStringLiteral("td");
+    // The same widths in the three tables, in percent of the page.
+    static const int largeurs[NombreColonnes] = {14, 25, 15, 15, 6, 8, 9, 8};
     QString h = QStringLiteral("<tr>");
     for (int i = 0; i < cellules.size(); ++i) {
-        QString style;
+        QString style = entete && i < NombreColonnes ? QStringLiteral(" width='%1%'").arg(largeurs[i]) : QString();
         if (i == Solde && !couleurSolde.isEmpty())
-            style = QStringLiteral(" style='color:%1'").arg(couleurSolde);
+            style += QStringLiteral(" style='color:%1'").arg(couleurSolde);
         h += QStringLiteral("<%1%2>%3</%1>").arg(balise, style, cellules[i].toHtmlEscaped());
     }
     return h + QStringLiteral("</tr>");

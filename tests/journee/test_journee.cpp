@@ -1,0 +1,105 @@
+#include "journee/journee.h"
+#include "store/dates.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Journee::Sejour;
+
+Sejour sejour(qint32 numero, const QString& unite, const QString& client, const QDate& debut, const QDate& fin)
+{
+    Sejour s;
+    s.numero = numero;
+    s.unite = unite;
+    s.client = client;
+    s.debut = debut.isValid() ? Dates::naive(debut, QTime(14, 0)) : QDateTime();
+    s.fin = fin.isValid() ? Dates::naive(fin, QTime(12, 0)) : QDateTime();
+    return s;
+}
+
+QStringList noms(const QList<Sejour>& l)
+{
+    QStringList n;
+    for (const Sejour& s : l)
+        n << s.client;
+    return n;
+}
+
+} // namespace
+
+TEST(Journee, EachStayGoesToTheListsOfItsDay)
+{
+    const QDate jour(2026, 12, 9);
+    QList<Sejour> sejours = {
+        sejour(1, QStringLiteral("Chalet B"), QStringLiteral("Arrive"), jour, jour.addDays(3)),
+        sejour(2, QStringLiteral("Chalet A"), QStringLiteral("Part"), jour.addDays(-4), jour),
+        sejour(3, QStringLiteral("Chalet C"), QStringLiteral("Reste"), jour.addDays(-2), jour.addDays(2)),
+        sejour(4, QStringLiteral("Chalet A"), QStringLiteral("Passe"), jour, jour),            // no night
+        sejour(5, QStringLiteral("Chalet D"), QStringLiteral("Avant"), jour.addDays(-9), jour.addDays(-1)),
+        sejour(6, QStringLiteral("Chalet D"), QStringLiteral("Apres"), jour.addDays(1), jour.addDays(5)),
+        sejour(7, QStringLiteral("Chalet E"), QStringLiteral("SansDates"), QDate(), QDate()),
+        sejour(8, QStringLiteral("Chalet E"), QStringLiteral("SansFin"), jour, QDate()),
+        sejour(9, QStringLiteral("Chalet E"), QStringLiteral("Envers"), jour.addDays(1), jour.addDays(-1)),
+        sejour(10, QStringLiteral("chalet a"), QStringLiteral("Arrive2"), jour, jour.addDays(1)),  // names sort without case
+    };
+    sejours[3].fin = Dates::naive(jour, QTime(18, 0));   // a day's stay, 14:00 to 18:00
+    const Journee::Listes l = Journee::repartir(sejours, jour);
+    EXPECT_EQ(noms(l.arrivees), (QStringList{QStringLiteral("Passe"), QStringLiteral("Arrive2"), QStringLiteral("Arrive")}));
+    EXPECT_EQ(noms(l.departs), (QStringList{QStringLiteral("Part"), QStringLiteral("Passe")}));
+    EXPECT_EQ(noms(l.presents), (QStringList{QStringLiteral("Arrive2"), QStringLiteral("Arrive"), QStringLiteral("Reste")}));
+}
+
+TEST(Journee, ColumnsOfAStay)
+{
+    Sejour s = sejour(12, QString(), QStringLiteral("Dupont\r\nJean "), QDate(2026, 12, 7), QDate(2026, 12, 10));
+    s.objet = 4;
+    s.nbadultes = 2;
+    s.nbenfants = 1;
+    s.solde = -45.5;
+    s.etatTrouve = true;
+    s.nomEtat = QStringLiteral("Arrivé");
+    const QStringList t = Journee::textes(s);
+    ASSERT_EQ(t.size(), Journee::NombreColonnes);
+    ASSERT_EQ(Journee::titresColonnes().size(), Journee::NombreColonnes);
+    EXPECT_EQ(t[Journee::Unite], QStringLiteral("4"));   // a unit without a name shows its number
+    EXPECT_EQ(t[Journee::Client], QStringLiteral("Dupont Jean"));
+    EXPECT_EQ(t[Journee::Arrivee], QStringLiteral("07/12/2026 14:00"));
+    EXPECT_EQ(t[Journee::Depart], QStringLiteral("10/12/2026 12:00"));
+    EXPECT_EQ(t[Journee::Nuits], QStringLiteral("3"));
+    EXPECT_EQ(t[Journee::Personnes], QStringLiteral("2/1"));
+    EXPECT_EQ(t[Journee::Etat], QStringLiteral("Arrivé"));
+    EXPECT_TRUE(t[Journee::Solde].contains(QStringLiteral("45,50"))) << t[Journee::Solde].toStdString();
+
+    struct Cas { double solde; bool doit; };
+    for (const Cas& c : {Cas{-45.5, true}, Cas{-0.004, false}, Cas{0, false}, Cas{12, false}, Cas{-0.01, true}}) {
+        s.solde = c.solde;
+        EXPECT_EQ(Journee::doit(s), c.doit) << c.solde;
+    }
+    s.etatTrouve = false;
+    EXPECT_EQ(Journee::textes(s)[Journee::Etat], QString());
+}
+
+TEST(Journee, ThePrintedPageEscapesTheClientsTexts)
+{
+    const QDate jour(2026, 12, 9);
+    Journee::Listes l;
+    l.arrivees << sejour(1, QStringLiteral("Chalet <1>"), QStringLiteral("<b>Léa & Co</b>"), jour, jour.addDays(2));
+    l.arrivees.last().solde = -10;
+    const QString html = Journee::Html(jour, l);
+    EXPECT_TRUE(html.contains(QStringLiteral("&lt;b&gt;Léa &amp; Co&lt;/b&gt;")));
+    EXPECT_FALSE(html.contains(QStringLiteral("<b>Léa")));
+    EXPECT_TRUE(html.contains(QStringLiteral("Arrivées (1)")));
+    EXPECT_TRUE(html.contains(QStringLiteral("Départs (0)")));
+    EXPECT_TRUE(html.contains(QStringLiteral("09/12/2026")));
+    EXPECT_TRUE(html.contains(QStringLiteral("color:#c00000")));   // owed: red
+}
+
+TEST(Journee, TimeToMidnight)
+{
+    struct Cas { QTime heure; qint64 ms; };
+    for (const Cas& c : {Cas{QTime(0, 0), 86400000}, Cas{QTime(23, 59, 59, 999), 1}, Cas{QTime(12, 0), 43200000},
+                         Cas{QTime(23, 0), 3600000}}) {
+        EXPECT_EQ(Journee::jusquaMinuit(Dates::naive(QDate(2026, 3, 29), c.heure)), c.ms) << c.heure.toString().toStdString();
+    }
+}
