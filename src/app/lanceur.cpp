@@ -213,10 +213,14 @@ void Lanceur::montrerJournee()
 {
     if (!m_journee) {
         m_journee = new FenetreJournee(&contexte);
+        const QSize taille = m_journee->size();
         QMdiSubWindow* sousFenetre = m_root->zone->addSubWindow(m_journee);
         // Closing it only hides it: the menu brings the same window back.
         sousFenetre->setAttribute(Qt::WA_DeleteOnClose, false);
         m_sousFenetreJournee = sousFenetre;
+        sousFenetre->show();
+        sousFenetre->resize(taille + (sousFenetre->size() - m_journee->size()));
+        // It opens where it was left last time.
         auto* positions = new SavePosition(m_journee);
         positions->init(sousFenetre, contexte.CheminINI, QStringLiteral("Journee"));
         connect(m_journee, &FenetreJournee::ouvrirReservation, this, &Lanceur::ouvrirReservation);

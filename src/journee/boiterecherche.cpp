@@ -145,8 +145,12 @@ const RequetesJournee::Sejour* BoiteRecherche::resultat(int rang) const
 
 void BoiteRecherche::montrer(int rang)
 {
-    if (const auto* s = resultat(rang))
+    // The list goes so that the calendar shows; coming back to the box
+    // brings it again.
+    if (const auto* s = resultat(rang)) {
+        fermerResultats();
         Q_EMIT montrerReservation(s->numero);
+    }
 }
 
 void BoiteRecherche::ouvrir(int rang)
@@ -167,6 +171,9 @@ void BoiteRecherche::nouvellePour(int rang)
 
 bool BoiteRecherche::eventFilter(QObject* objet, QEvent* evenement)
 {
+    if (objet == champrecherche && evenement->type() == QEvent::FocusIn && !resultatsrecherche->isVisible()
+        && champrecherche->text().trimmed().size() >= 2)
+        QTimer::singleShot(0, this, &BoiteRecherche::rechercher);
     if (evenement->type() != QEvent::KeyPress)
         return QWidget::eventFilter(objet, evenement);
     auto* touche = static_cast<QKeyEvent*>(evenement);

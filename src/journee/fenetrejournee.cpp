@@ -63,7 +63,7 @@ FenetreJournee::FenetreJournee(Contexte* contexte, QWidget* parent)
 {
     setObjectName(QStringLiteral("Journee"));
     setWindowTitle(QStringLiteral("Journée"));
-    resize(780, 600);
+    resize(650, 420);
 
     jourprecedent = bouton(this, "jourprecedent", QStringLiteral("<"));
     aujourdhui = bouton(this, "aujourdhui", QStringLiteral("Auj."));
@@ -158,9 +158,10 @@ QTreeWidget* FenetreJournee::liste(const char* nom)
     l->setSelectionMode(QAbstractItemView::SingleSelection);
     l->header()->setStretchLastSection(false);
     l->header()->setSectionResizeMode(Journee::Client, QHeaderView::Stretch);
-    const std::pair<int, int> largeurs[] = {{Journee::Unite, 110}, {Journee::Arrivee, 105}, {Journee::Depart, 105},
-                                            {Journee::Nuits, 45}, {Journee::Personnes, 65}, {Journee::Etat, 90},
-                                            {Journee::Solde, 80}};
+    l->header()->setMinimumSectionSize(36);
+    const std::pair<int, int> largeurs[] = {{Journee::Unite, 120}, {Journee::Arrivee, 82}, {Journee::Depart, 82},
+                                            {Journee::Nuits, 40}, {Journee::Personnes, 58}, {Journee::Etat, 75},
+                                            {Journee::Solde, 72}};
     for (const auto& [colonne, largeur] : largeurs)
         l->setColumnWidth(colonne, largeur);
     l->installEventFilter(this);

@@ -85,8 +85,13 @@ QStringList titresColonnes()
 
 QStringList textes(const Sejour& s)
 {
-    auto moment = [](const QDateTime& d) {
-        return d.isValid() ? Dates::jjmmaaaa(d.date()) + QLatin1Char(' ') + Dates::hhnn(d.time()) : QString();
+    // Day and month are enough around one day; a far year is still shown.
+    auto moment = [&s](const QDateTime& d) {
+        if (!d.isValid())
+            return QString();
+        const QString jour = d.date().year() == s.debut.date().year() && d.date().year() == s.fin.date().year()
+            ? d.date().toString(QStringLiteral("dd/MM")) : Dates::jjmmaaaa(d.date());
+        return jour + QLatin1Char(' ') + Dates::hhnn(d.time());
     };
     // The client's name may hold several lines: the lists show one.
     QString client = s.client;

@@ -1,10 +1,14 @@
 // A new installation, started in an empty folder without sample data: the
-// user creates a unit, a state and a bar article in the settings, then a
-// reservation from the calendar's "+", without leaving the program.
+// user creates a unit, a state (chosen as the arrival's) and a bar article
+// in the settings, then a reservation from the calendar's "+", finds it with
+// the search box and checks the client in from "Journée", without leaving
+// the program.
 // With PARCOURS_CAPTURES=DIR the windows are saved as pictures there.
 #include "config/chemins.h"
 #include "app/lanceur.h"
 #include "app/root.h"
+#include "journee/boiterecherche.h"
+#include "journee/fenetrejournee.h"
 #include "planning/form1.h"
 #include "reservation/reservations.h"
 #include "reservation/zonetexte.h"
@@ -29,6 +33,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 #include <gtest/gtest.h>
 
 namespace {
@@ -94,11 +99,20 @@ TEST(Parcours, FromAnEmptyFolderToAFirstReservation)
                 p->SSTab1->setCurrentIndex(0);
                 p->ajouteretat->click();
                 break;
-            case 2:
+            case 2: {
+                // The new state is the one "Arrivée" gives.
+                auto* arrivee = p->findChild<QComboBox*>(QStringLiteral("etatarrivee"));
+                const int i = arrivee ? arrivee->findText(QString::fromUtf8("4 - Arrivé")) : -1;
+                EXPECT_GE(i, 0);
+                if (i >= 0) {
+                    arrivee->setCurrentIndex(i);
+                    emit arrivee->activated(i);
+                }
                 capturer(p, "parcours_2_etat");
                 p->SSTab1->setCurrentIndex(2);
                 p->ajouterarticle->click();
                 break;
+            }
             case 3:
                 p->modelearticles->setData(p->modelearticles->index(0, 1), QStringLiteral("Café"));
                 p->modelearticles->setData(p->modelearticles->index(0, 2), QStringLiteral("1,50"));
@@ -130,9 +144,8 @@ TEST(Parcours, FromAnEmptyFolderToAFirstReservation)
     ASSERT_TRUE(fenetre->isVisible());
     ASSERT_EQ(fenetre->Objets->count(), 1);
     EXPECT_EQ(fenetre->Objets->currentText(), QStringLiteral("1 : Chalet des Pins"));
-    const int arrive = fenetre->etat->findText(QString::fromUtf8("4 - Arrivé"));
-    ASSERT_GE(arrive, 0);
-    fenetre->etat->setCurrentIndex(arrive);
+    ASSERT_GE(fenetre->etat->findText(QString::fromUtf8("4 - Arrivé")), 0);
+    fenetre->etat->setCurrentIndex(fenetre->etat->findText(QString::fromUtf8("1 - Confirmé")));
     fenetre->NomClient->setText(QStringLiteral("Dupont"));
     capturer(fenetre, "parcours_4_reservation");
     QTimer::singleShot(50, [&] {
@@ -151,6 +164,50 @@ TEST(Parcours, FromAnEmptyFolderToAFirstReservation)
     ASSERT_EQ(calendrier->Barres().size(), 1);
     EXPECT_EQ(calendrier->Barres().at(0).reservation.nomclient, QStringLiteral("Dupont"));
     capturer(lanceur.fenetrePrincipale(), "parcours_5_calendrier");
+    const qint32 numero = calendrier->Barres().at(0).reservation.numero;
+
+    // Ctrl+F, "dupont": the reservation is found; Enter shows it on the calendar.
+    ROOT* root = lanceur.fenetrePrincipale();
+    BoiteRecherche* recherche = lanceur.recherche();
+    ASSERT_NE(recherche, nullptr);
+    root->activateWindow();
+    root->chercher->trigger();
+    EXPECT_EQ(root->chercher->shortcut(), QKeySequence(QStringLiteral("Ctrl+F")));
+    QTest::keyClicks(recherche->champrecherche, QStringLiteral("dupont"));
+    recherche->rechercher();
+    ASSERT_EQ(recherche->resultats().size(), 1);
+    EXPECT_EQ(recherche->resultats().at(0).numero, numero);
+    capturer(root, "parcours_6_recherche");
+    calendrier->datedepart = QDate(2027, 3, 1);
+    calendrier->rafraichir();
+    QTest::keyClick(recherche->champrecherche, Qt::Key_Return);
+    EXPECT_EQ(calendrier->reservation_encours, numero);
+    ASSERT_GT(calendrier->reservation_courante, 0);
+    EXPECT_TRUE(calendrier->Clignotement->isActive());
+
+    // Ctrl+J: the day's lists; the client arrives.
+    EXPECT_EQ(root->menujournee->shortcut(), QKeySequence(QStringLiteral("Ctrl+J")));
+    root->menujournee->trigger();
+    FenetreJournee* journee = lanceur.journee();
+    ASSERT_NE(journee, nullptr);
+    EXPECT_TRUE(journee->isVisible());
+    ASSERT_EQ(journee->arrivees->topLevelItemCount(), 1);
+    EXPECT_EQ(journee->arrivees->topLevelItem(0)->text(Journee::Client), QStringLiteral("Dupont"));
+    journee->arrivees->setCurrentItem(journee->arrivees->topLevelItem(0));
+    QTimer::singleShot(50, [&] {
+        if (auto* m = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            messages << m->text();
+            m->close();
+        }
+    });
+    QTest::mouseClick(journee->boutonarrivee, Qt::LeftButton);
+    EXPECT_TRUE(messages.isEmpty()) << messages.join(QLatin1Char('|')).toStdString();
+    QSqlQuery etat(base);
+    ASSERT_TRUE(etat.exec(QStringLiteral("SELECT Etat FROM RESERVATIONS")) && etat.next());
+    EXPECT_EQ(etat.value(0).toInt(), 4);
+    EXPECT_EQ(compter(base, "OPERATIONS"), 2);
+    EXPECT_EQ(journee->arrivees->topLevelItem(0)->text(Journee::Etat), QString::fromUtf8("Arrivé"));
+    capturer(root, "parcours_7_journee");
     Horloge::liberer();
     Chemins::fixerDossierProgramme(QString());
 }

@@ -64,8 +64,8 @@ TEST(Journee, ColumnsOfAStay)
     ASSERT_EQ(Journee::titresColonnes().size(), Journee::NombreColonnes);
     EXPECT_EQ(t[Journee::Unite], QStringLiteral("4"));   // a unit without a name shows its number
     EXPECT_EQ(t[Journee::Client], QStringLiteral("Dupont Jean"));
-    EXPECT_EQ(t[Journee::Arrivee], QStringLiteral("07/12/2026 14:00"));
-    EXPECT_EQ(t[Journee::Depart], QStringLiteral("10/12/2026 12:00"));
+    EXPECT_EQ(t[Journee::Arrivee], QStringLiteral("07/12 14:00"));
+    EXPECT_EQ(t[Journee::Depart], QStringLiteral("10/12 12:00"));
     EXPECT_EQ(t[Journee::Nuits], QStringLiteral("3"));
     EXPECT_EQ(t[Journee::Personnes], QStringLiteral("2/1"));
     EXPECT_EQ(t[Journee::Etat], QStringLiteral("Arrivé"));
@@ -78,6 +78,10 @@ TEST(Journee, ColumnsOfAStay)
     }
     s.etatTrouve = false;
     EXPECT_EQ(Journee::textes(s)[Journee::Etat], QString());
+    // A stay across the new year shows its years.
+    s.fin = Dates::naive(QDate(2027, 1, 2), QTime(10, 30));
+    EXPECT_EQ(Journee::textes(s)[Journee::Arrivee], QStringLiteral("07/12/2026 14:00"));
+    EXPECT_EQ(Journee::textes(s)[Journee::Depart], QStringLiteral("02/01/2027 10:30"));
 }
 
 TEST(Journee, ThePrintedPageEscapesTheClientsTexts)
