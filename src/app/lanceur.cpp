@@ -219,11 +219,15 @@ void Lanceur::montrerJournee()
         sousFenetre->setAttribute(Qt::WA_DeleteOnClose, false);
         m_sousFenetreJournee = sousFenetre;
         sousFenetre->show();
-        sousFenetre->resize(taille + (sousFenetre->size() - m_journee->size()));
-        // Wholly inside the frame's area, at its right when it has room.
-        const QSize zone = m_root->zone->viewport()->size();
-        sousFenetre->move(std::max(0, std::min(sousFenetre->x(), zone.width() - sousFenetre->width())),
-                          std::max(0, std::min(sousFenetre->y(), zone.height() - sousFenetre->height())));
+        // Beside a maximized calendar it opens maximized too, as the frame's
+        // windows do; otherwise at its designed size, wholly inside the
+        // frame's area.
+        if (!(sousFenetre->windowState() & Qt::WindowMaximized)) {
+            sousFenetre->resize(taille + (sousFenetre->size() - m_journee->size()));
+            const QSize zone = m_root->zone->viewport()->size();
+            sousFenetre->move(std::max(0, std::min(sousFenetre->x(), zone.width() - sousFenetre->width())),
+                              std::max(0, std::min(sousFenetre->y(), zone.height() - sousFenetre->height())));
+        }
         // It opens where it was left last time.
         auto* positions = new SavePosition(m_journee);
         positions->init(sousFenetre, contexte.CheminINI, QStringLiteral("Journee"));
