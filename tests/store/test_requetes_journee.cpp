@@ -232,16 +232,27 @@ TEST(IndexRecherche, AnOlderFileHasItsReservationsIndexedOnOpening)
     QTemporaryDir dossier;
     const QString chemin = dossier.filePath(QStringLiteral("v3.db"));
     {
-        const auto base = Base::ouvrir(chemin, Base::Ouverture::CreerSiAbsente, QStringLiteral("v3"));
-        ASSERT_TRUE(base);
-        QSqlQuery q(*base);
-        // Back to version 3: no index, no triggers.
-        for (const char* sql : {"DROP TRIGGER recherche_ajout", "DROP TRIGGER recherche_suppression",
-                                "DROP TRIGGER recherche_modification", "DROP TABLE RECHERCHE_RESERVATIONS",
-                                "DROP INDEX idx_reservations_fin_debut", "DROP INDEX idx_reservations_debut_fin",
-                                "PRAGMA user_version = 3"})
-            ASSERT_TRUE(q.exec(QLatin1String(sql))) << sql;
-        stocker(*base, 1, QStringLiteral("Hélène Noël"), QDate(2026, 5, 1), 3, QStringLiteral("07.00.00.00.01"));
+        // A file of an older version: the tables as they were, no index.
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("v3"));
+        db.setDatabaseName(chemin);
+        ASSERT_TRUE(db.open());
+        QSqlQuery q(db);
+        const char* const instructions[] = {
+            "CREATE TABLE ETATS (Code INTEGER PRIMARY KEY, Nom TEXT, CouleurPrincipale INTEGER, internet INTEGER DEFAULT 0, "
+            "surinternet INTEGER DEFAULT 0)",
+            "CREATE TABLE OBJETS (Numero INTEGER PRIMARY KEY, Nom TEXT, NomInternet TEXT, FichierPlanningHTML TEXT)",
+            "CREATE TABLE RESERVATIONS (NumeroReservation INTEGER PRIMARY KEY AUTOINCREMENT, objet INTEGER, nomclient TEXT, "
+            "DateDebut TEXT, DateFin TEXT, arrhes REAL, datelimite TEXT, Etat INTEGER, nbadultes INTEGER, nbenfants INTEGER, "
+            "remarque TEXT, telephone TEXT, email TEXT)",
+            "CREATE TABLE OPERATIONS (numeroreservation INTEGER, date TEXT, prix REAL, paiement TEXT, libelle TEXT)",
+            "CREATE TABLE CONSOMMATIONS (Famille TEXT, Libelle TEXT, prixTTC REAL)",
+            "INSERT INTO RESERVATIONS (objet, nomclient, DateDebut, DateFin, telephone) VALUES "
+            "(1, 'Hélène Noël', '2026-05-01 14:00:00', '2026-05-04 12:00:00', '07.00.00.00.01')",
+            "PRAGMA user_version = 2",
+        };
+        for (const char* sql : instructions)
+            ASSERT_TRUE(q.exec(QString::fromUtf8(sql))) << sql;
+        db.close();
     }
     QSqlDatabase::removeDatabase(QStringLiteral("v3"));
     {
