@@ -103,6 +103,29 @@ QString premiereLigne(const QString& texte)
 
 } // namespace
 
+const QList<QPair<QString, Nature>>& Prefixes()
+{
+    static const QList<QPair<QString, Nature>> liste = {
+        {kAnnulationBar, Nature::AnnulationBar},
+        {kBar, Nature::Bar},
+        {kCorrectionTaxe, Nature::CorrectionTaxe},
+        {kCorrectionSejour, Nature::CorrectionSejour},
+        {kTaxe, Nature::Taxe},
+        {kSejour, Nature::Sejour},
+    };
+    return liste;
+}
+
+Nature NatureDe(const QString& paiement, const QString& libelle)
+{
+    if (!paiement.trimmed().isEmpty())
+        return Nature::Paiement;
+    for (const auto& [prefixe, nature] : Prefixes())
+        if (libelle.startsWith(prefixe))
+            return nature;
+    return Nature::Autre;
+}
+
 QString TypeDePaiement(const QString& code)
 {
     const QString cle = code.trimmed().toUpper();
@@ -122,7 +145,8 @@ Rapport Calculer(const QDate& jour, const QList<Operation>& operations)
         const double prix = Conversion::ArrondiCentime(o.prix);
         if (o.date.date() != jour || prix == 0)
             continue;
-        if (!o.paiement.trimmed().isEmpty()) {
+        const Nature nature = NatureDe(o.paiement, o.libelle);
+        if (nature == Nature::Paiement) {
             const QString type = TypeDePaiement(o.paiement);
             auto it = std::find_if(r.paiements.begin(), r.paiements.end(),
                                    [&](const Paiement& p) { return p.type == type; });
@@ -138,27 +162,35 @@ Rapport Calculer(const QDate& jour, const QList<Operation>& operations)
         // A charge is shown as the client owes it.
         const double du = -prix;
         const QString& l = o.libelle;
-        if (l.startsWith(kAnnulationBar)) {
+        switch (nature) {
+        case Nature::AnnulationBar:
             compterArticle(r.annulationsBar, l.mid(kAnnulationBar.size()), du, -1);
             r.totalBar = ajouter(r.totalBar, du);
-        } else if (l.startsWith(kBar)) {
+            break;
+        case Nature::Bar:
             compterArticle(r.ventesBar, l.mid(kBar.size()), du, 1);
             r.totalBar = ajouter(r.totalBar, du);
-        } else if (l.startsWith(kCorrectionTaxe)) {
+            break;
+        case Nature::CorrectionTaxe:
             compter(r.correctionsTaxe, du);
             r.totalSejour = ajouter(r.totalSejour, du);
-        } else if (l.startsWith(kCorrectionSejour)) {
+            break;
+        case Nature::CorrectionSejour:
             compter(r.correctionsSejour, du);
             r.totalSejour = ajouter(r.totalSejour, du);
-        } else if (l.startsWith(kTaxe)) {
+            break;
+        case Nature::Taxe:
             compter(r.taxes, du);
             r.totalSejour = ajouter(r.totalSejour, du);
-        } else if (l.startsWith(kSejour)) {
+            break;
+        case Nature::Sejour:
             compter(r.sejours, du);
             r.totalSejour = ajouter(r.totalSejour, du);
-        } else {
+            break;
+        default:
             r.autres.append({premiereLigne(l), du});
             r.totalAutres = ajouter(r.totalAutres, du);
+            break;
         }
     }
     trier(r.ventesBar);

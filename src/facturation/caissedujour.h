@@ -11,6 +11,7 @@
 
 #include <QDate>
 #include <QList>
+#include <QPair>
 #include <QString>
 
 namespace CaisseDuJour {
@@ -62,6 +63,25 @@ struct Rapport {
     double totalFacture = 0;    // everything charged on the day
     double totalEncaisse = 0;   // every payment received on the day
 };
+
+// What a journal row is, from its payment code and its label's prefix.
+enum class Nature {
+    Paiement,           // a payment code is set
+    Bar,                // "BAR "
+    AnnulationBar,      // "ANNULATION BAR "
+    Sejour,             // "SEJOUR "
+    CorrectionSejour,   // "CORRECTION SEJOUR "
+    Taxe,               // "TAXE DE SEJOUR "
+    CorrectionTaxe,     // "CORRECTION TAXE DE SEJOUR "
+    Autre,              // any other charge
+};
+
+// The label prefixes of the charges, each with its kind; a label takes the
+// kind of the first prefix it begins with (case counts), Autre without one.
+const QList<QPair<QString, Nature>>& Prefixes();
+
+// The kind of a row.
+Nature NatureDe(const QString& paiement, const QString& libelle);
 
 // The report of `jour` from journal rows. Rows of another day, and events
 // (amount 0), are left out.

@@ -61,6 +61,10 @@ const char* const kTableFactures = "CREATE TABLE IF NOT EXISTS FACTURES (Numero 
     "Annee INTEGER NOT NULL, Sequence INTEGER NOT NULL, reservation INTEGER, date TEXT, total REAL, pdf BLOB, "
     "UNIQUE (Annee, Sequence))";
 
+// Version 5: the states counted as sold, and the journal by date.
+const char* const kColonneVendu = "ALTER TABLE ETATS ADD COLUMN Vendu INTEGER DEFAULT 1";
+const char* const kIndexOperationsDate = "CREATE INDEX IF NOT EXISTS idx_operations_date ON OPERATIONS(date)";
+
 // Version 6: the portals' calendar feeds of each unit (FLUX: one row per
 // address, with the outcome of its last reading), and on each reservation
 // imported from one of them the feed's address and the event's UID.
@@ -114,6 +118,15 @@ bool mettreAJour(const QSqlDatabase& base, int version, QString* erreur)
         etapes << RequetesJournee::InstructionRemplirIndexRecherche();
         for (const QString& sql : etapes)
             if (!executer(db, sql, erreur)) {
+                db.rollback();
+                return false;
+            }
+    }
+    // 4 -> 5: which states count as sold in the figures (every existing
+    // state does), and the journal indexed by date for the figures of a period.
+    if (version < 5) {
+        for (const char* sql : {kColonneVendu, kIndexOperationsDate})
+            if (!executer(db, QLatin1String(sql), erreur)) {
                 db.rollback();
                 return false;
             }
@@ -234,9 +247,11 @@ bool lectureSeule(const QSqlDatabase& base, bool oui)
 
 bool creerSchema(const QSqlDatabase& base, QString* erreur)
 {
+    const QString etat = QStringLiteral("INSERT OR IGNORE INTO ETATS (Code, Nom, CouleurPrincipale, internet, surinternet) VALUES ");
     QStringList instructions = {
         QStringLiteral("CREATE TABLE IF NOT EXISTS ETATS (Code INTEGER PRIMARY KEY, Nom TEXT, "
-                       "CouleurPrincipale INTEGER, internet INTEGER DEFAULT 0, surinternet INTEGER DEFAULT 0)"),
+                       "CouleurPrincipale INTEGER, internet INTEGER DEFAULT 0, surinternet INTEGER DEFAULT 0, "
+                       "Vendu INTEGER DEFAULT 1)"),
         QStringLiteral("CREATE TABLE IF NOT EXISTS OBJETS (Numero INTEGER PRIMARY KEY, Nom TEXT, "
                        "NomInternet TEXT, FichierPlanningHTML TEXT, Categorie TEXT DEFAULT '')"),
         QStringLiteral("CREATE TABLE IF NOT EXISTS RESERVATIONS ("
@@ -255,10 +270,11 @@ bool creerSchema(const QSqlDatabase& base, QString* erreur)
         QStringLiteral("CREATE INDEX IF NOT EXISTS idx_reservations_objet_debut ON RESERVATIONS(objet, DateDebut)"),
         QStringLiteral("CREATE INDEX IF NOT EXISTS idx_operations_reservation_date ON OPERATIONS(numeroreservation, date)"),
         QLatin1String(kIndexFins),
+        QLatin1String(kIndexOperationsDate),
         // Colours are 0x00BBGGRR.
-        QStringLiteral("INSERT OR IGNORE INTO ETATS VALUES (1, 'Confirmé', %1, 1, 1)").arg(0x3C14DC),  // red-ish
-        QStringLiteral("INSERT OR IGNORE INTO ETATS VALUES (2, 'Option', %1, 0, 0)").arg(0x00A5FF),     // orange
-        QStringLiteral("INSERT OR IGNORE INTO ETATS VALUES (3, 'Fermé', %1, 1, 1)").arg(0x808080),      // grey
+        etat + QStringLiteral("(1, 'Confirmé', %1, 1, 1)").arg(0x3C14DC),  // red-ish
+        etat + QStringLiteral("(2, 'Option', %1, 0, 0)").arg(0x00A5FF),     // orange
+        etat + QStringLiteral("(3, 'Fermé', %1, 1, 1)").arg(0x808080),      // grey
     };
     instructions << RequetesJournee::InstructionsIndexRecherche();
     instructions << QStringLiteral("PRAGMA user_version = %1").arg(kVersionSchema);
@@ -348,6 +364,9 @@ bool remplirDemo(const QSqlDatabase& base, const QDate& aujourdhui, QString* err
             return false;
         }
     }
+    // The works state closes a unit: its days are not sold.
+    if (!q.exec(QStringLiteral("UPDATE ETATS SET Vendu = 0 WHERE Code = 3")))
+        return echec();
     return db.commit();
 }
 

@@ -1,0 +1,214 @@
+#include "statistiques.h"
+
+#include "facturation/caissedujour.h"
+#include "store/conversion.h"
+
+#include <algorithm>
+
+namespace Statistiques {
+
+namespace {
+
+using CaisseDuJour::Nature;
+
+// The revenue kind of a row kind of the cash report.
+int natureRecette(int nature)
+{
+    switch (Nature(nature)) {
+    case Nature::Sejour:
+    case Nature::CorrectionSejour:
+        return Sejour;
+    case Nature::Taxe:
+    case Nature::CorrectionTaxe:
+        return Taxe;
+    case Nature::Bar:
+    case Nature::AnnulationBar:
+        return Bar;
+    default:
+        return Autre;
+    }
+}
+
+double pourcent(qint64 part, qint64 tout)
+{
+    return tout > 0 ? 100.0 * double(part) / double(tout) : 0.0;
+}
+
+QDate moisDe(const QString& texte)
+{
+    return QDate::fromString(texte + QStringLiteral("-01"), QStringLiteral("yyyy-MM-dd"));
+}
+
+} // namespace
+
+QString NomNature(int nature)
+{
+    switch (nature) {
+    case Sejour:
+        return QStringLiteral("Séjours");
+    case Taxe:
+        return QStringLiteral("Taxe de séjour");
+    case Bar:
+        return QStringLiteral("Bar");
+    default:
+        return QStringLiteral("Autres");
+    }
+}
+
+double Total(const Recettes& recettes)
+{
+    double total = 0;
+    for (double r : recettes)
+        total = Conversion::ArrondiCentime(total + r);
+    return total;
+}
+
+QString ErreurPeriode(const QDate& debut, const QDate& fin)
+{
+    if (!debut.isValid() || !fin.isValid())
+        return QStringLiteral("La période n'a pas de date de début ou de fin.");
+    if (debut > fin)
+        return QStringLiteral("Le début de la période (%1) est après sa fin (%2).")
+            .arg(debut.toString(QStringLiteral("dd/MM/yyyy")), fin.toString(QStringLiteral("dd/MM/yyyy")));
+    if (debut.addYears(kAnneesMaximum) <= fin)
+        return QStringLiteral("La période dépasse %1 ans : choisissez une période plus courte.").arg(kAnneesMaximum);
+    return {};
+}
+
+RequetesStatistiques::Prefixes PrefixesDesNatures()
+{
+    RequetesStatistiques::Prefixes liste;
+    for (const auto& [prefixe, nature] : CaisseDuJour::Prefixes())
+        liste.append({prefixe, int(nature)});
+    return liste;
+}
+
+Chiffres Assembler(const QDate& debut, const QDate& fin, const Sommes& s)
+{
+    Chiffres c;
+    c.debut = debut;
+    c.fin = fin;
+    c.unites = s.unites.size();
+    const qint64 jours = debut.daysTo(fin) + 1;
+    c.nuitsDisponibles = c.unites * jours;
+
+    // Every month touched by the period, in order, even without a stay.
+    QMap<QDate, ParMois> mois;
+    for (QDate m(debut.year(), debut.month(), 1); m <= fin; m = m.addMonths(1)) {
+        const QDate premier = std::max(m, debut);
+        const QDate dernier = std::min(m.addMonths(1).addDays(-1), fin);
+        ParMois& pm = mois[m];
+        pm.mois = m;
+        pm.disponibles = c.unites * (premier.daysTo(dernier) + 1);
+    }
+    for (const auto& n : s.nuitsParMois) {
+        const auto it = mois.find(moisDe(n.mois));
+        if (it == mois.end())
+            continue;
+        it->nuits += n.nuits;
+        it->nuitsParEtat[n.etat] += n.nuits;
+        c.nuitsVendues += n.nuits;
+        c.nuitsAdultes += n.nuitsAdultes;
+        c.nuitsEnfants += n.nuitsEnfants;
+    }
+    for (const auto& ch : s.chargesParMois) {
+        const int nature = natureRecette(ch.nature);
+        const double montant = -ch.total;   // a charge is what the client owes
+        c.recettes[nature] = Conversion::ArrondiCentime(c.recettes[nature] + montant);
+        const auto it = mois.find(moisDe(ch.mois));
+        if (it != mois.end())
+            it->recettes[nature] = Conversion::ArrondiCentime(it->recettes[nature] + montant);
+    }
+    for (ParMois& pm : mois) {
+        pm.taux = pourcent(pm.nuits, pm.disponibles);
+        c.parMois.append(pm);
+    }
+    c.taux = pourcent(c.nuitsVendues, c.nuitsDisponibles);
+    c.totalRecettes = Total(c.recettes);
+
+    for (const auto& u : s.unites) {
+        ParUnite pu;
+        pu.numero = u.numero;
+        pu.nom = u.nom;
+        for (const auto& n : s.nuitsParUnite)
+            if (n.objet == u.numero) {
+                pu.nuits += n.nuits;
+                pu.nuitsParEtat[n.etat] += n.nuits;
+            }
+        for (const auto& ch : s.chargesParUnite)
+            if (ch.objet == u.numero)
+                pu.recettes = Conversion::ArrondiCentime(pu.recettes - ch.total);
+        pu.taux = pourcent(pu.nuits, jours);
+        c.parUnite.append(pu);
+    }
+
+    c.arrivees = s.arrivees.nombre;
+    c.dureeMoyenne = c.arrivees > 0 ? double(s.arrivees.nuits) / double(c.arrivees) : 0.0;
+
+    for (const QString& type : {QStringLiteral("ESP"), QStringLiteral("CB"), QStringLiteral("CHQ"), QStringLiteral("VIR")})
+        c.paiements.append({CaisseDuJour::TypeDePaiement(type), 0, 0});
+    for (const auto& e : s.encaissements) {
+        const QString type = CaisseDuJour::TypeDePaiement(e.code);
+        auto it = std::find_if(c.paiements.begin(), c.paiements.end(), [&](const Paiement& p) { return p.type == type; });
+        if (it == c.paiements.end()) {
+            c.paiements.append({type, 0, 0});
+            it = c.paiements.end() - 1;
+        }
+        it->nombre += e.nombre;
+        it->total = Conversion::ArrondiCentime(it->total + e.total);
+        c.totalEncaisse = Conversion::ArrondiCentime(c.totalEncaisse + e.total);
+    }
+
+    c.sejoursTermines = s.soldes.sejours;
+    c.sejoursDebiteurs = s.soldes.debiteurs;
+    c.soldeDu = Conversion::ArrondiCentime(s.soldes.du);
+    c.ignores = s.ignores;
+    return c;
+}
+
+std::optional<Chiffres> Calculer(const QSqlDatabase& base, const QDate& debut, const QDate& fin,
+                                 const std::optional<QString>& categorie, QString* erreur)
+{
+    const QString refus = ErreurPeriode(debut, fin);
+    if (!refus.isEmpty()) {
+        if (erreur)
+            *erreur = refus;
+        return std::nullopt;
+    }
+    namespace R = RequetesStatistiques;
+    const R::Filtre filtre{debut, fin, categorie};
+    const R::Prefixes prefixes = PrefixesDesNatures();
+    Sommes s;
+    const auto unites = R::unites(base, categorie, erreur);
+    const auto nuitsMois = R::nuitsParMois(base, filtre, erreur);
+    const auto nuitsUnite = R::nuitsParUnite(base, filtre, erreur);
+    const auto arrivees = R::arrivees(base, filtre, erreur);
+    const auto chargesMois = R::chargesParMois(base, filtre, prefixes, erreur);
+    const auto chargesUnite = R::chargesParUnite(base, filtre, prefixes, erreur);
+    const auto encaissements = R::encaissements(base, filtre, erreur);
+    const auto soldes = R::soldes(base, filtre, erreur);
+    const auto ignores = R::datesIllisibles(base, filtre, erreur);
+    if (!unites || !nuitsMois || !nuitsUnite || !arrivees || !chargesMois || !chargesUnite || !encaissements
+        || !soldes || !ignores)
+        return std::nullopt;
+    s.unites = *unites;
+    s.nuitsParMois = *nuitsMois;
+    s.nuitsParUnite = *nuitsUnite;
+    s.arrivees = *arrivees;
+    s.chargesParMois = *chargesMois;
+    s.chargesParUnite = *chargesUnite;
+    s.encaissements = *encaissements;
+    s.soldes = *soldes;
+    s.ignores = *ignores;
+    return Assembler(debut, fin, s);
+}
+
+QString LigneIgnores(qint64 n)
+{
+    if (n <= 0)
+        return {};
+    return n == 1 ? QStringLiteral("1 séjour ignoré : dates illisibles")
+                  : QStringLiteral("%1 séjours ignorés : dates illisibles").arg(n);
+}
+
+} // namespace Statistiques

@@ -1,0 +1,160 @@
+#include "tableaux.h"
+
+#include "store/dates.h"
+
+namespace Tableaux {
+
+namespace {
+
+QString entier(qint64 n)
+{
+    return QString::number(n);
+}
+
+QString argent(double v)
+{
+    return Decimal(v, 2);
+}
+
+QString cellule(const QString& texte)
+{
+    if (!texte.contains(QLatin1Char(';')) && !texte.contains(QLatin1Char('"')) && !texte.contains(QLatin1Char('\n'))
+        && !texte.contains(QLatin1Char('\r')))
+        return texte;
+    QString t = texte;
+    t.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + t + QLatin1Char('"');
+}
+
+} // namespace
+
+QString Decimal(double valeur, int decimales)
+{
+    QString texte = QString::number(valeur, 'f', decimales);
+    // "-0,00" reads as a mistake.
+    if (texte.startsWith(QLatin1Char('-')) && texte.mid(1).remove(QLatin1Char('0')).remove(QLatin1Char('.')).isEmpty())
+        texte.remove(0, 1);
+    return texte.replace(QLatin1Char('.'), QLatin1Char(','));
+}
+
+QString Date(const QDate& jour)
+{
+    return jour.isValid() ? jour.toString(QStringLiteral("dd/MM/yyyy")) : QString();
+}
+
+QString Mois(const QDate& mois)
+{
+    return Dates::nomMoisMinuscule(mois.month()) + QLatin1Char(' ') + QString::number(mois.year());
+}
+
+QString Periode(const QDate& debut, const QDate& fin)
+{
+    return QStringLiteral("Du %1 au %2").arg(Date(debut), Date(fin));
+}
+
+Tableau Resume(const Statistiques::Chiffres& c)
+{
+    Tableau t;
+    t.titre = QStringLiteral("Statistiques — ") + Periode(c.debut, c.fin);
+    t.entetes = {QStringLiteral("Chiffre"), QStringLiteral("Valeur")};
+    auto ligne = [&](const QString& nom, const QString& valeur) { t.lignes.append({nom, valeur}); };
+    ligne(QStringLiteral("Logements"), entier(c.unites));
+    ligne(QStringLiteral("Nuitées disponibles"), entier(c.nuitsDisponibles));
+    ligne(QStringLiteral("Nuitées vendues"), entier(c.nuitsVendues));
+    ligne(QStringLiteral("Taux d'occupation (%)"), Decimal(c.taux, 1));
+    ligne(QStringLiteral("Arrivées"), entier(c.arrivees));
+    ligne(QStringLiteral("Durée moyenne de séjour (nuits)"), Decimal(c.dureeMoyenne, 1));
+    ligne(QStringLiteral("Nuitées adultes"), entier(c.nuitsAdultes));
+    ligne(QStringLiteral("Nuitées enfants"), entier(c.nuitsEnfants));
+    for (int n = 0; n < Statistiques::NombreDeNatures; ++n)
+        ligne(QStringLiteral("Recettes : ") + Statistiques::NomNature(n), argent(c.recettes[size_t(n)]));
+    ligne(QStringLiteral("Recettes : total"), argent(c.totalRecettes));
+    for (const auto& p : c.paiements)
+        ligne(QStringLiteral("Encaissé : %1 (%2)").arg(p.type).arg(p.nombre), argent(p.total));
+    ligne(QStringLiteral("Encaissé : total"), argent(c.totalEncaisse));
+    ligne(QStringLiteral("Séjours terminés"), entier(c.sejoursTermines));
+    ligne(QStringLiteral("Séjours terminés avec un solde dû"), entier(c.sejoursDebiteurs));
+    ligne(QStringLiteral("Solde restant dû"), argent(c.soldeDu));
+    if (c.ignores > 0)
+        ligne(Statistiques::LigneIgnores(c.ignores), entier(c.ignores));
+    return t;
+}
+
+Tableau ParUnite(const Statistiques::Chiffres& c)
+{
+    Tableau t;
+    t.titre = QStringLiteral("Par logement — ") + Periode(c.debut, c.fin);
+    t.entetes = {QStringLiteral("N°"), QStringLiteral("Logement"), QStringLiteral("Nuitées vendues"),
+                 QStringLiteral("Taux d'occupation (%)"), QStringLiteral("Recettes")};
+    for (const auto& u : c.parUnite)
+        t.lignes.append({entier(u.numero), u.nom, entier(u.nuits), Decimal(u.taux, 1), argent(u.recettes)});
+    return t;
+}
+
+Tableau ParMois(const Statistiques::Chiffres& c)
+{
+    Tableau t;
+    t.titre = QStringLiteral("Par mois — ") + Periode(c.debut, c.fin);
+    t.entetes = {QStringLiteral("Mois"), QStringLiteral("Nuitées disponibles"), QStringLiteral("Nuitées vendues"),
+                 QStringLiteral("Taux d'occupation (%)")};
+    for (int n = 0; n < Statistiques::NombreDeNatures; ++n)
+        t.entetes.append(Statistiques::NomNature(n));
+    t.entetes.append(QStringLiteral("Recettes"));
+    for (const auto& m : c.parMois) {
+        QStringList l{Mois(m.mois), entier(m.disponibles), entier(m.nuits), Decimal(m.taux, 1)};
+        for (double r : m.recettes)
+            l.append(argent(r));
+        l.append(argent(Statistiques::Total(m.recettes)));
+        t.lignes.append(l);
+    }
+    return t;
+}
+
+Tableau Taxe(const TaxeSejour::Declaration& d)
+{
+    Tableau t;
+    t.titre = QStringLiteral("Taxe de séjour — ") + Periode(d.debut, d.fin) + QStringLiteral(" — ")
+        + argent(d.taux) + QStringLiteral(" € par adulte et par nuit");
+    t.entetes = {QStringLiteral("N°"), QStringLiteral("Client"), QStringLiteral("Logement"), QStringLiteral("Arrivée"),
+                 QStringLiteral("Départ"), QStringLiteral("Nuitées dans la période"), QStringLiteral("Adultes"),
+                 QStringLiteral("Exonérés (enfants)"), QStringLiteral("Nuitées taxées"), QStringLiteral("Taxe due")};
+    for (const auto& l : d.lignes) {
+        const auto& s = l.sejour;
+        t.lignes.append({entier(s.numero), s.client.trimmed(), s.unite, Date(s.arrivee.date()), Date(s.depart.date()),
+                         entier(s.nuits), entier(s.adultes), entier(s.enfants), entier(l.nuitsTaxees),
+                         argent(l.montant)});
+    }
+    t.lignes.append({QString(), QStringLiteral("Total"), QString(), QString(), QString(), entier(d.nuits),
+                     entier(d.adultes), entier(d.exoneres), entier(d.nuitsTaxees), argent(d.montant)});
+    return t;
+}
+
+QByteArray Csv(const Tableau& tableau)
+{
+    QString texte;
+    auto ligne = [&](const QStringList& cellules) {
+        QStringList echappees;
+        for (const QString& c : cellules)
+            echappees.append(cellule(c));
+        texte += echappees.join(QLatin1Char(';')) + QStringLiteral("\r\n");
+    };
+    ligne({tableau.titre});
+    ligne(tableau.entetes);
+    for (const QStringList& l : tableau.lignes)
+        ligne(l);
+    return QByteArray("\xEF\xBB\xBF") + texte.toUtf8();
+}
+
+QString Texte(const Statistiques::Chiffres& c)
+{
+    const Tableau t = Resume(c);
+    qsizetype largeur = 0;
+    for (const QStringList& l : t.lignes)
+        largeur = std::max(largeur, l.value(0).size());
+    QString texte = t.titre + QLatin1Char('\n');
+    for (const QStringList& l : t.lignes)
+        texte += l.value(0).leftJustified(largeur + 2, QLatin1Char('.')) + QLatin1Char(' ') + l.value(1) + QLatin1Char('\n');
+    return texte;
+}
+
+} // namespace Tableaux

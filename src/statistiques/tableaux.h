@@ -1,0 +1,44 @@
+#pragma once
+// The tables shown by the window, written to CSV and printed by the
+// command line: built from the figures as text cells (numbers with a
+// decimal comma, dates jj/mm/aaaa). Plain functions, no window.
+#include "statistiques/statistiques.h"
+#include "statistiques/taxesejour.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace Tableaux {
+
+struct Tableau {
+    QString titre;
+    QStringList entetes;
+    QList<QStringList> lignes;
+};
+
+// "12,50" (money), "45,3" (a rate), always with a decimal comma and no
+// thousands separator, so that a spreadsheet reads a number.
+QString Decimal(double valeur, int decimales);
+// "01/03/2026".
+QString Date(const QDate& jour);
+// "mars 2026".
+QString Mois(const QDate& mois);
+// "Du 01/03/2026 au 31/03/2026".
+QString Periode(const QDate& debut, const QDate& fin);
+
+Tableau Resume(const Statistiques::Chiffres& c);
+Tableau ParUnite(const Statistiques::Chiffres& c);
+Tableau ParMois(const Statistiques::Chiffres& c);
+Tableau Taxe(const TaxeSejour::Declaration& d);
+
+// The table as CSV: UTF-8 with a byte-order mark, ";" between cells, CR LF
+// after each line, a title line, the headings, the lines; a cell holding
+// ";", a quote or a line break is quoted, its quotes doubled.
+QByteArray Csv(const Tableau& tableau);
+
+// The main figures as text, one per line, for the command line.
+QString Texte(const Statistiques::Chiffres& c);
+
+} // namespace Tableaux

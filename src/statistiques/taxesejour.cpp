@@ -1,0 +1,58 @@
+#include "taxesejour.h"
+
+#include "store/conversion.h"
+
+namespace TaxeSejour {
+
+QDate DebutMois(int annee, int mois)
+{
+    return QDate(annee, mois, 1);
+}
+
+QDate FinMois(int annee, int mois)
+{
+    return DebutMois(annee, mois).addMonths(1).addDays(-1);
+}
+
+QDate DebutTrimestre(int annee, int trimestre)
+{
+    return QDate(annee, 3 * (trimestre - 1) + 1, 1);
+}
+
+QDate FinTrimestre(int annee, int trimestre)
+{
+    return DebutTrimestre(annee, trimestre).addMonths(3).addDays(-1);
+}
+
+Declaration Calculer(const QDate& debut, const QDate& fin, double taux,
+                     const QList<RequetesStatistiques::Sejour>& sejours)
+{
+    Declaration d;
+    d.debut = debut;
+    d.fin = fin;
+    d.taux = taux;
+    for (const auto& s : sejours) {
+        Ligne l;
+        l.sejour = s;
+        l.nuitsTaxees = s.nuits * std::max(0, s.adultes);
+        l.montant = Conversion::ArrondiCentime(double(l.nuitsTaxees) * taux);
+        d.lignes.append(l);
+        d.nuits += s.nuits;
+        d.adultes += std::max(0, s.adultes);
+        d.exoneres += std::max(0, s.enfants);
+        d.nuitsTaxees += l.nuitsTaxees;
+        d.montant = Conversion::ArrondiCentime(d.montant + l.montant);
+    }
+    return d;
+}
+
+std::optional<Declaration> Lire(const QSqlDatabase& base, const QDate& debut, const QDate& fin, double taux,
+                                const std::optional<QString>& categorie, QString* erreur)
+{
+    const auto sejours = RequetesStatistiques::sejours(base, {debut, fin, categorie}, erreur);
+    if (!sejours)
+        return std::nullopt;
+    return Calculer(debut, fin, taux, *sejours);
+}
+
+} // namespace TaxeSejour
