@@ -13,6 +13,7 @@
 #include "flux/synchronisationfenetre.h"
 #include "journee/boiterecherche.h"
 #include "journee/fenetrejournee.h"
+#include "statistiques/statistiquesfenetre.h"
 #include "planning/form1.h"
 #include "publish/miseajourinternet.h"
 #include "settings/parametres.h"
@@ -199,6 +200,13 @@ void Lanceur::menuoutil_Click(int index)
         if (m_form1)
             connect(&fenetre, &SynchronisationFenetre::reservationsChangees, m_form1, &Form1::rafraichir);
         fenetre.exec();
+    } else if (index == 80) {
+        auto* figures = m_root->findChild<StatistiquesFenetre*>();
+        if (!figures)
+            figures = new StatistiquesFenetre(&contexte, m_root.get());
+        figures->show();
+        figures->raise();
+        figures->activateWindow();
     }
 }
 

@@ -46,7 +46,7 @@ public:
     GardienBase* gardien() const { return m_gardien; }
 
     // An entry of the "&Outils" menu: 30 publication, 50 settings, 60 the day's cash report,
-    // 70 the portals' calendars.
+    // 70 the portals' calendars, 80 the figures.
     void menuoutil_Click(int index);
 
 protected:

@@ -1,10 +1,12 @@
 // planning [--dossier DIR] [--demo] [--publier] [--caisse AAAA-MM-JJ] [--restaurer N] [--synchroniser]
+//          [--statistiques AAAA-MM-JJ AAAA-MM-JJ [--csv FILE]]
 #include "config/chemins.h"
 #include "app/lanceur.h"
 #include "app/publicationconsole.h"
 #include "app/caisseconsole.h"
 #include "app/restaurationconsole.h"
 #include "app/synchronisationconsole.h"
+#include "app/statistiquesconsole.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -38,7 +40,8 @@ int main(int argc, char** argv)
     const bool publier = demande(argc, argv, "--publier");
     const bool caisse = demande(argc, argv, "--caisse");
     const bool synchroniser = demande(argc, argv, "--synchroniser");
-    const bool sansFenetre = publier || caisse || synchroniser || demande(argc, argv, "--restaurer");
+    const bool statistiques = demande(argc, argv, "--statistiques");
+    const bool sansFenetre = publier || caisse || synchroniser || statistiques || demande(argc, argv, "--restaurer");
     // Asking for the help (-h, --help) or the version (-v, --version) needs
     // no display either.
     const bool renseignement = demande(argc, argv, "--help") || demande(argc, argv, "-h")
@@ -83,6 +86,18 @@ int main(int argc, char** argv)
     const QCommandLineOption synchronisation(QStringList{QStringLiteral("synchroniser")},
         QStringLiteral("Lit les calendriers des portails dans les réservations et se termine, sans fenêtre."));
     parser.addOption(synchronisation);
+    const QCommandLineOption chiffres(QStringList{QStringLiteral("statistiques")},
+        QStringLiteral("Écrit les chiffres de la période (début AAAA-MM-JJ, fin AAAA-MM-JJ en argument suivant) et se termine, sans fenêtre."),
+        QStringLiteral("AAAA-MM-JJ"));
+    const QCommandLineOption fichierCsv(QStringList{QStringLiteral("csv")},
+        QStringLiteral("Avec --statistiques : écrit les tableaux dans ce fichier CSV au lieu de les afficher."),
+        QStringLiteral("FICHIER"));
+    parser.addOption(chiffres);
+    parser.addOption(fichierCsv);
+    if (statistiques && !parser.parse(app->arguments())) {
+        QTextStream(stderr) << parser.errorText() << "\nUsage : --statistiques AAAA-MM-JJ AAAA-MM-JJ [--csv FICHIER]\n";
+        return StatistiquesConsole::SortiePeriode;
+    }
     // A report asked without a readable day is a bad date (status 2), not
     // the general command-line failure.
     if (caisse && !parser.parse(app->arguments())) {
@@ -123,6 +138,18 @@ int main(int argc, char** argv)
         QTextStream sortie(stdout);
         QTextStream erreurs(stderr);
         return CaisseConsole::ImprimerCaisse(parser.value(rapportCaisse), sortie, erreurs);
+    }
+
+    if (statistiques) {
+        QTextStream sortie(stdout);
+        QTextStream erreurs(stderr);
+        const QStringList suite = parser.positionalArguments();
+        if (suite.size() != 1) {
+            erreurs << "Usage : --statistiques AAAA-MM-JJ AAAA-MM-JJ [--csv FICHIER] (la date de fin manque ou est en trop).\n";
+            return StatistiquesConsole::SortiePeriode;
+        }
+        return StatistiquesConsole::Executer(parser.value(chiffres), suite.first(), parser.value(fichierCsv), sortie,
+                                             erreurs);
     }
 
     OptionsLancement options;

@@ -58,7 +58,8 @@ ROOT::ROOT(QWidget* parent)
     const std::pair<int, QString> entrees[] = {{30, QStringLiteral("&Mise à jour Internet")},
                                                {50, QStringLiteral("&Paramétres")},
                                                {60, QStringLiteral("&Caisse du jour")},
-                                               {70, QStringLiteral("&Synchroniser les calendriers")}};
+                                               {70, QStringLiteral("&Synchroniser les calendriers")},
+                                               {80, QStringLiteral("&Statistiques")}};
     for (const auto& [index, texte] : entrees) {
         QAction* action = menuoutils->addAction(texte);
         action->setObjectName(QStringLiteral("menuoutil"));

@@ -12,6 +12,7 @@
 #include "store/requetes.h"
 #include "store/requetes_editeurs.h"
 #include "store/requetes_parametres.h"
+#include "store/requetes_statistiques.h"
 #include "ui/basededonnees.h"
 #include "ui/fenetres.h"
 #include "ui/habillage.h"
@@ -256,6 +257,12 @@ void parametres::ajouterLigne()
     caseInternet->setToolTip(QStringLiteral("Publier sur Internet"));
     connect(caseInternet, &QCheckBox::clicked, this, [this, i] { internet_Click(i); });
 
+    auto* caseVendu = new QCheckBox(fondcouleurs);
+    caseVendu->setObjectName(QStringLiteral("vendu"));
+    caseVendu->setProperty("Index", i);
+    caseVendu->setToolTip(QStringLiteral("Vendu : ses nuits comptent dans les statistiques"));
+    connect(caseVendu, &QCheckBox::clicked, this, [this, i] { vendu_Click(i); });
+
     auto* pastille = new QWidget(fondcouleurs);
     pastille->setObjectName(QStringLiteral("fondetatcouleurs"));
     pastille->setProperty("Index", i);
@@ -268,6 +275,7 @@ void parametres::ajouterLigne()
 
     fondetats.append(nom);
     internet.append(caseInternet);
+    vendu.append(caseVendu);
     fondetatcouleurs.append(pastille);
     fondchangercouleurs.append(bouton);
     placerLigne(i);
@@ -277,13 +285,16 @@ void parametres::ajouterLigne()
 
 QList<QWidget*> parametres::ligne(int i) const
 {
-    return {fondetats[i], internet[i], fondetatcouleurs[i], fondchangercouleurs[i]};
+    return {fondetats[i], internet[i], fondetatcouleurs[i], fondchangercouleurs[i], vendu[i]};
 }
 
 void parametres::placerLigne(int i)
 {
     fondetats[i]->setGeometry(px(LignesEtats::PositionLigne(positionEtat0(), i)));
     internet[i]->setGeometry(px(LignesEtats::PositionLigne(positionInternet0(), i)));
+    // Over the end of the name, which a long name's tooltip shows whole.
+    vendu[i]->setGeometry(px(LignesEtats::PositionLigne(positionVendu0(), i)));
+    vendu[i]->raise();
     fondetatcouleurs[i]->setGeometry(px(LignesEtats::PositionLigne(positionCouleur0(), i)));
     fondchangercouleurs[i]->setGeometry(px(LignesEtats::PositionLigne(positionBouton0(), i)));
 }
@@ -315,6 +326,7 @@ void parametres::chargerEtats()
         fondetats[i]->setProperty("Nom", e.nom);
         internet[i]->setTristate(false);
         internet[i]->setCheckState(LignesEtats::CaseInternet(e.internet));
+        vendu[i]->setChecked(e.vendu);
         // An unreadable colour leaves the swatch as designed.
         fixerCouleur(i, LignesEtats::CouleurDepuisValeur(e.couleur).value_or(couleurDessin()));
         for (QWidget* w : ligne(i))
@@ -533,6 +545,21 @@ void parametres::internet_Click(int index)
             QStringLiteral("La publication de l'état « %1 » n'a pas pu être enregistrée :\n%2").arg(nomLigne(index), erreur),
             QMessageBox::Ok);
         revenirPublicationStockee(index, publie);
+    }
+}
+
+void parametres::vendu_Click(int index)
+{
+    if (index < 0 || index >= vendu.size() || !fondetats[index]->property("Tag").isValid())
+        return;
+    const bool oui = vendu[index]->isChecked();
+    QString erreur;
+    if (!RequetesStatistiques::changerVendu(m_contexte->BaseOuverte, codeLigne(index), oui, &erreur)) {
+        QMessageBox::warning(this, windowTitle(),
+            QStringLiteral("Le choix « Vendu » de l'état « %1 » n'a pas pu être enregistré :\n%2").arg(nomLigne(index), erreur),
+            QMessageBox::Ok);
+        const QSignalBlocker bloque(vendu[index]);
+        vendu[index]->setChecked(!oui);
     }
 }
 

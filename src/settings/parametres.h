@@ -40,6 +40,8 @@ public:
     void fondchangercouleurs_Click(int index);
     // The publication box of row `index` was ticked or unticked by the user.
     void internet_Click(int index);
+    // The "Vendu" box of row `index` was ticked or unticked by the user.
+    void vendu_Click(int index);
     // The name of row `index` was edited (Enter or leaving the field).
     void fondetats_Change(int index);
     // Asks a name, then a colour, and adds the state; a cancel adds nothing.
@@ -63,6 +65,7 @@ public:
     QWidget* fondcouleurs;
     QList<QLineEdit*> fondetats;
     QList<QCheckBox*> internet;
+    QList<QCheckBox*> vendu;             // counted as sold in the figures
     QList<QWidget*> fondetatcouleurs;
     QList<QPushButton*> fondchangercouleurs;
     BaseDeDonnees* BaseDeDonnees1;
@@ -89,6 +92,7 @@ public:
 
     // Design positions, in twips.
     static QRect positionEtat0() { return QRect(120, 0, 3735, 255); }
+    static QRect positionVendu0() { return QRect(3600, 0, 255, 255); }
     static QRect positionInternet0() { return QRect(3960, 0, 255, 255); }
     static QRect positionCouleur0() { return QRect(4320, 0, 375, 255); }
     static QRect positionBouton0() { return QRect(4740, 0, 1920, 255); }

@@ -131,6 +131,11 @@ Tableau Taxe(const TaxeSejour::Declaration& d)
 
 QByteArray Csv(const Tableau& tableau)
 {
+    return Csv(QList<Tableau>{tableau});
+}
+
+QByteArray Csv(const QList<Tableau>& tableaux)
+{
     QString texte;
     auto ligne = [&](const QStringList& cellules) {
         QStringList echappees;
@@ -138,10 +143,14 @@ QByteArray Csv(const Tableau& tableau)
             echappees.append(cellule(c));
         texte += echappees.join(QLatin1Char(';')) + QStringLiteral("\r\n");
     };
-    ligne({tableau.titre});
-    ligne(tableau.entetes);
-    for (const QStringList& l : tableau.lignes)
-        ligne(l);
+    for (const Tableau& tableau : tableaux) {
+        if (!texte.isEmpty())
+            texte += QStringLiteral("\r\n");
+        ligne({tableau.titre});
+        ligne(tableau.entetes);
+        for (const QStringList& l : tableau.lignes)
+            ligne(l);
+    }
     return QByteArray("\xEF\xBB\xBF") + texte.toUtf8();
 }
 

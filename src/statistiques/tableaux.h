@@ -37,6 +37,8 @@ Tableau Taxe(const TaxeSejour::Declaration& d);
 // after each line, a title line, the headings, the lines; a cell holding
 // ";", a quote or a line break is quoted, its quotes doubled.
 QByteArray Csv(const Tableau& tableau);
+// Several tables in one file, an empty line between two.
+QByteArray Csv(const QList<Tableau>& tableaux);
 
 // The main figures as text, one per line, for the command line.
 QString Texte(const Statistiques::Chiffres& c);

@@ -57,6 +57,8 @@ std::optional<QList<LigneEtat>> etats(const QSqlDatabase& base, QString* erreur)
         e.nom = champ(q, "Nom").toString();
         e.internet = champ(q, "internet");
         e.couleur = champ(q, "CouleurPrincipale");
+        const QVariant vendu = champ(q, "Vendu");
+        e.vendu = vendu.isNull() || vendu.toInt() != 0;
         lignes.append(e);
     }
     return lignes;

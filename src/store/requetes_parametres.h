@@ -15,6 +15,7 @@ struct LigneEtat {
     QString nom;          // Null reads ""
     QVariant internet;    // as stored (may be Null or any number)
     QVariant couleur;     // CouleurPrincipale as stored (may be Null)
+    bool vendu = true;    // counted as sold in the figures (Null counts)
 };
 
 // Every state, in table order.

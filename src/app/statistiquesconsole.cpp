@@ -1,0 +1,76 @@
+#include "statistiquesconsole.h"
+
+#include "app/demarrage.h"
+#include "config/langues.h"
+#include "statistiques/statistiques.h"
+#include "statistiques/tableaux.h"
+
+#include <QDate>
+#include <QRegularExpression>
+#include <QSaveFile>
+
+namespace StatistiquesConsole {
+
+namespace {
+
+QDate lireDate(const QString& texte)
+{
+    // Exactly ten characters: "2026-12-9" is refused too.
+    static const QRegularExpression forme(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}$"));
+    return forme.match(texte).hasMatch() ? QDate::fromString(texte, QStringLiteral("yyyy-MM-dd")) : QDate();
+}
+
+} // namespace
+
+int Executer(const QString& debut, const QString& fin, const QString& csv, QTextStream& sortie, QTextStream& erreurs)
+{
+    const auto fini = [&](int statut) {
+        sortie.flush();
+        erreurs.flush();
+        return statut;
+    };
+    const QDate premier = lireDate(debut);
+    const QDate dernier = lireDate(fin);
+    for (const auto& [texte, date] : {std::pair{debut, premier}, std::pair{fin, dernier}})
+        if (!date.isValid()) {
+            erreurs << "Date invalide : « " << texte << " ». La date s'écrit AAAA-MM-JJ, par exemple 2026-12-09.\n";
+            return fini(SortiePeriode);
+        }
+    const QString refus = Statistiques::ErreurPeriode(premier, dernier);
+    if (!refus.isEmpty()) {
+        erreurs << refus << '\n';
+        return fini(SortiePeriode);
+    }
+
+    // The start-up's configuration and database, without a backup slot:
+    // the figures only read.
+    const QString cheminINI = Demarrage::CheminIniParDefaut();
+    Langues::fixerFichier(cheminINI);
+    const QString cheminBase = Demarrage::LireCheminBase(cheminINI);
+    QString raison;
+    const auto base = Demarrage::OuvrirBase(cheminBase, &raison);
+    if (!base) {
+        erreurs << Demarrage::MessageEchecOuverture(cheminBase) << " (" << raison << ")\n";
+        return fini(SortieBase);
+    }
+    const auto chiffres = Statistiques::Calculer(*base, premier, dernier, std::nullopt, &raison);
+    if (!chiffres) {
+        erreurs << "Les chiffres ne peuvent pas être lus : " << raison << '\n';
+        return fini(SortieBase);
+    }
+    if (csv.isEmpty()) {
+        sortie << Tableaux::Texte(*chiffres);
+        return fini(SortieOK);
+    }
+    QSaveFile fichier(csv);
+    const QByteArray octets = Tableaux::Csv(
+        {Tableaux::Resume(*chiffres), Tableaux::ParMois(*chiffres), Tableaux::ParUnite(*chiffres)});
+    if (!fichier.open(QIODevice::WriteOnly) || fichier.write(octets) != octets.size() || !fichier.commit()) {
+        erreurs << "Le fichier « " << csv << " » ne peut pas être écrit : " << fichier.errorString() << '\n';
+        return fini(SortieFichier);
+    }
+    sortie << "Statistiques écrites dans " << csv << '\n';
+    return fini(SortieOK);
+}
+
+} // namespace StatistiquesConsole
