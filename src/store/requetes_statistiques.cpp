@@ -37,17 +37,18 @@ QString jour(const QDate& d)
     return d.toString(QStringLiteral("yyyy-MM-dd"));
 }
 
-bool executer(QSqlQuery& q, const QString& sql, const Filtre& f, const QVariantList& avant, QString* erreur)
+// Binds the period and filter (the first placeholders, in `p`), then `suite`.
+bool executer(QSqlQuery& q, const QString& sql, const Filtre& f, const QVariantList& suite, QString* erreur)
 {
     q.setForwardOnly(true);
     if (!q.prepare(sql))
         return Requetes::Rapporter(q, erreur);
-    for (const QVariant& v : avant)
-        q.addBindValue(v);
     q.addBindValue(jour(f.debut));
     q.addBindValue(jour(f.fin.addDays(1)));
     q.addBindValue(f.categorie ? 0 : 1);
     q.addBindValue(f.categorie.value_or(QString()));
+    for (const QVariant& v : suite)
+        q.addBindValue(v);
     if (!q.exec())
         return Requetes::Rapporter(q, erreur);
     return true;
@@ -218,7 +219,8 @@ std::optional<Soldes> soldes(const QSqlDatabase& base, const Filtre& filtre, QSt
         " FROM p, RESERVATIONS r"
         " JOIN ETATS e ON e.Code = r.Etat AND coalesce(e.Vendu, 1) <> 0"
         " JOIN OBJETS o ON o.Numero = r.objet"
-        " WHERE r.DateFin >= p.d1 AND r.DateFin < p.d2 AND %2)")
+        " WHERE r.DateFin >= p.d1 AND r.DateFin < p.d2 AND %2"
+        " AND julianday(substr(r.DateDebut, 1, 10)) IS NOT NULL AND julianday(substr(r.DateFin, 1, 10)) IS NOT NULL)")
                             .arg(QLatin1String(kParametres), QLatin1String(kFiltreUnite));
     QSqlQuery q(base);
     if (!executer(q, sql, filtre, {}, erreur) || !q.next()) {
