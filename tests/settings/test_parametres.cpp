@@ -378,3 +378,34 @@ TEST_F(Parametres, LaPastilleDessineeALaCouleurDeLEtat)
 }
 
 } // namespace
+
+// The "Vendu" box shows and stores whether a state's nights are sold; a
+// Null value reads as ticked, a state gone meanwhile is told and the box
+// comes back.
+TEST_F(Parametres, LaCaseVenduEstStockeeEtRevientSiLEtatADisparu)
+{
+    remplir({{5, QStringLiteral("Option"), 0x00A5FF, 0}, {6, QStringLiteral("Travaux"), 0, 0},
+             {7, QStringLiteral("Ancien"), 0, 0}});
+    base.executer(QStringLiteral("UPDATE ETATS SET Vendu = 0 WHERE Code = 6"));
+    base.executer(QStringLiteral("UPDATE ETATS SET Vendu = NULL WHERE Code = 7"));
+    parametres p(&contexte);
+    p.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&p));
+    ASSERT_GE(p.vendu.size(), 3);
+    EXPECT_TRUE(p.vendu[0]->isChecked());
+    EXPECT_FALSE(p.vendu[1]->isChecked());
+    EXPECT_TRUE(p.vendu[2]->isChecked());
+    EXPECT_EQ(p.vendu[0]->objectName(), QStringLiteral("vendu"));
+
+    QTest::mouseClick(p.vendu[0], Qt::LeftButton, {}, QPoint(8, 8));
+    QTest::mouseClick(p.vendu[1], Qt::LeftButton, {}, QPoint(8, 8));
+    EXPECT_EQ(base.valeur(QStringLiteral("SELECT group_concat(Vendu, '') FROM (SELECT Vendu FROM ETATS ORDER BY Code)"))
+                  .toString(), QStringLiteral("01"));
+
+    base.executer(QStringLiteral("DELETE FROM ETATS WHERE Code = 7"));
+    Repondeur repondeur(std::nullopt);
+    p.vendu[2]->click();
+    ASSERT_EQ(repondeur.messages.size(), 1);
+    EXPECT_TRUE(repondeur.messages[0].contains(QStringLiteral("« Vendu »")));
+    EXPECT_TRUE(p.vendu[2]->isChecked());
+}

@@ -142,3 +142,54 @@ TEST(Base, AnOlderFileIsBroughtToTheCurrentSchema)
         QSqlDatabase::removeDatabase(QStringLiteral("v"));
     }
 }
+
+// A file of version 3 gains the "Vendu" box ticked for each of its states
+// and the journal's date index; a new file and the demonstration's states.
+TEST(Base, StatesCountAsSoldAfterTheUpgradeAndInANewFile)
+{
+    QTemporaryDir dossier;
+    const QString chemin = dossier.filePath(QStringLiteral("v3.db"));
+    creerBaseVersion2(chemin, 2, true);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("prep3"));
+        db.setDatabaseName(chemin);
+        ASSERT_TRUE(db.open());
+        QSqlQuery q(db);
+        for (const char* sql : {"ALTER TABLE OBJETS ADD COLUMN Categorie TEXT DEFAULT ''",
+                                "ALTER TABLE CONSOMMATIONS ADD COLUMN tauxTVA REAL DEFAULT 10",
+                                "ALTER TABLE OPERATIONS ADD COLUMN tauxtva REAL",
+                                "INSERT INTO ETATS (Code, Nom) VALUES (41, 'Arrhes'), (42, 'Travaux')",
+                                "PRAGMA user_version = 3"})
+            ASSERT_TRUE(q.exec(QString::fromUtf8(sql))) << sql;
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("prep3"));
+
+    struct Cas { const char* nom; QString chemin; bool demo; QString vendus; };
+    const Cas cas[] = {
+        {"version 3", chemin, false, QStringLiteral("11")},
+        {"new file", dossier.filePath(QStringLiteral("neuve.db")), false, QStringLiteral("111")},
+        {"demonstration", dossier.filePath(QStringLiteral("demo.db")), true, QStringLiteral("110")},
+    };
+    for (const Cas& c : cas) {
+        {
+            const auto base = Base::ouvrir(c.chemin, Base::Ouverture::CreerSiAbsente, QStringLiteral("v5"));
+            ASSERT_TRUE(base.has_value()) << c.nom;
+            if (c.demo)
+                ASSERT_TRUE(Base::remplirDemo(*base, QDate(2026, 12, 9)));
+            auto valeur = [&](const char* sql) {
+                QSqlQuery q(*base);
+                return q.exec(QString::fromUtf8(sql)) && q.next() ? q.value(0) : QVariant(QStringLiteral("<échec>"));
+            };
+            EXPECT_EQ(valeur("PRAGMA user_version").toInt(), 5) << c.nom;
+            EXPECT_EQ(valeur("SELECT group_concat(Vendu, '') FROM (SELECT Vendu FROM ETATS ORDER BY Code)").toString(),
+                      c.vendus) << c.nom;
+            EXPECT_EQ(valeur("SELECT count(*) FROM sqlite_master WHERE name = 'idx_operations_date'").toInt(), 1) << c.nom;
+            // A state added later is sold too.
+            QSqlQuery q(*base);
+            ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO ETATS (Code, Nom) VALUES (99, 'Nouvel état')")));
+            EXPECT_EQ(valeur("SELECT Vendu FROM ETATS WHERE Code = 99").toInt(), 1) << c.nom;
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("v5"));
+    }
+}
