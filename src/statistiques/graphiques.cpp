@@ -11,6 +11,7 @@
 #include <QLineSeries>
 #include <QStackedBarSeries>
 #include <QValueAxis>
+#include <algorithm>
 #include <cmath>
 
 namespace Graphiques {
@@ -38,15 +39,20 @@ QChart* vide(const QString& titre)
     return chart;
 }
 
-// "mars" within one year, "mars 26" over several.
+// "mars" for a few months of one year, "sept." for a whole year, "mars 26"
+// over several years.
 QStringList nomsDesMois(const Statistiques::Chiffres& c)
 {
     const bool plusieursAnnees = c.debut.year() != c.fin.year();
+    const bool abreges = c.parMois.size() > 6;
     QStringList noms;
-    for (const auto& m : c.parMois)
-        noms.append(plusieursAnnees ? Dates::nomMoisAbrege(m.mois.month()) + QLatin1Char(' ')
-                                          + m.mois.toString(QStringLiteral("yy"))
-                                    : Dates::nomMoisMinuscule(m.mois.month()));
+    for (const auto& m : c.parMois) {
+        const int n = m.mois.month();
+        if (plusieursAnnees)
+            noms.append(Dates::nomMoisAbrege(n) + QLatin1Char(' ') + m.mois.toString(QStringLiteral("yy")));
+        else
+            noms.append(abreges ? Dates::nomMoisAbrege(n) : Dates::nomMoisMinuscule(n));
+    }
     return noms;
 }
 
@@ -171,12 +177,16 @@ QChart* Unites(const Statistiques::Chiffres& c, const QList<Etat>& etats)
     QChart* chart = nouveau(QStringLiteral("Occupation par logement"));
     chart->setObjectName(QStringLiteral("unites"));
     const qint64 jours = c.debut.daysTo(c.fin) + 1;
+    // The axis draws its first category at the bottom: the units go in
+    // reverse so that the first one reads at the top, as in the table.
+    QList<Statistiques::ParUnite> parUnite = c.parUnite;
+    std::reverse(parUnite.begin(), parUnite.end());
     auto* series = new QHorizontalStackedBarSeries;
     for (const Etat& e : etatsPresents(c.parUnite, etats)) {
         auto* set = new QBarSet(e.nom);
         set->setColor(e.couleur);
         set->setBorderColor(e.couleur.darker(130));
-        for (const auto& u : c.parUnite)
+        for (const auto& u : parUnite)
             set->append(100.0 * double(u.nuitsParEtat.value(e.code)) / double(jours));
         series->append(set);
     }
@@ -184,7 +194,7 @@ QChart* Unites(const Statistiques::Chiffres& c, const QList<Etat>& etats)
     auto* axeY = new QBarCategoryAxis;
     // Category names must differ: a repeated name gets its number.
     QStringList noms;
-    for (const auto& u : c.parUnite) {
+    for (const auto& u : parUnite) {
         QString nom = u.nom.trimmed().isEmpty() ? QString::number(u.numero) : u.nom;
         if (noms.contains(nom))
             nom += QStringLiteral(" (%1)").arg(u.numero);
