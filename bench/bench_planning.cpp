@@ -5,6 +5,7 @@
 // 1-year one.
 //
 //   bench_planning [repetitions [units years]]
+#include "generateur.h"
 #include "store/contexte.h"
 #include "planning/form1.h"
 #include "planning/grille.h"
@@ -29,41 +30,9 @@ namespace {
 
 const QDate kAujourdhui(2026, 6, 15);
 
-// N units, each with about 40 stays a year over the Y years before today
-// and a few months of bookings ahead.
 bool remplir(const QSqlDatabase& base, int unites, int annees)
 {
-    QSqlDatabase db = base;
-    db.transaction();
-    QSqlQuery q(db);
-    q.prepare(QStringLiteral("INSERT INTO OBJETS (Numero, Nom) VALUES (:n, :nom)"));
-    for (int u = 1; u <= unites; ++u) {
-        q.bindValue(QStringLiteral(":n"), u);
-        q.bindValue(QStringLiteral(":nom"), QStringLiteral("Unité %1").arg(u));
-        if (!q.exec())
-            return false;
-    }
-    q.prepare(QStringLiteral("INSERT INTO RESERVATIONS (objet, nomclient, DateDebut, DateFin, arrhes, Etat, "
-                             "nbadultes, nbenfants, remarque, telephone, email) VALUES "
-                             "(:o, :c, :d, :f, 50, :e, 2, 1, ' ', ' ', ' ')"));
-    QRandomGenerator alea(1234);
-    const QDate fin = kAujourdhui.addDays(120);
-    for (int u = 1; u <= unites; ++u) {
-        QDate jour = kAujourdhui.addYears(-annees).addDays(alea.bounded(5));
-        while (jour < fin) {
-            const int nuits = 2 + alea.bounded(8);
-            q.bindValue(QStringLiteral(":o"), u);
-            q.bindValue(QStringLiteral(":c"), QStringLiteral("Client %1").arg(alea.bounded(100000)));
-            q.bindValue(QStringLiteral(":d"), Dates::versTexteBase(Dates::naive(jour, QTime(14, 0))));
-            q.bindValue(QStringLiteral(":f"), Dates::versTexteBase(Dates::naive(jour.addDays(nuits), QTime(12, 0))));
-            q.bindValue(QStringLiteral(":e"), 1 + alea.bounded(3));
-            if (!q.exec())
-                return false;
-            // About 9 days from one arrival to the next: 40 stays a year.
-            jour = jour.addDays(nuits + 1 + alea.bounded(6));
-        }
-    }
-    return db.commit();
+    return Generateur::remplir(base, unites, annees, kAujourdhui);
 }
 
 double mediane(std::vector<double> v)

@@ -101,7 +101,13 @@ Chiffres Assembler(const QDate& debut, const QDate& fin, const Sommes& s)
         pm.mois = m;
         pm.disponibles = c.unites * (premier.daysTo(dernier) + 1);
     }
-    for (const auto& n : s.nuitsParMois) {
+    QMap<qint32, ParUnite> unites;
+    for (const auto& u : s.unites) {
+        ParUnite& pu = unites[u.numero];
+        pu.numero = u.numero;
+        pu.nom = u.nom;
+    }
+    for (const auto& n : s.nuits) {
         const auto it = mois.find(moisDe(n.mois));
         if (it == mois.end())
             continue;
@@ -110,14 +116,37 @@ Chiffres Assembler(const QDate& debut, const QDate& fin, const Sommes& s)
         c.nuitsVendues += n.nuits;
         c.nuitsAdultes += n.nuitsAdultes;
         c.nuitsEnfants += n.nuitsEnfants;
+        const auto u = unites.find(n.objet);
+        if (u != unites.end()) {
+            u->nuits += n.nuits;
+            u->nuitsParEtat[n.etat] += n.nuits;
+        }
     }
-    for (const auto& ch : s.chargesParMois) {
-        const int nature = natureRecette(ch.nature);
-        const double montant = -ch.total;   // a charge is what the client owes
+
+    for (const auto& code : {QStringLiteral("ESP"), QStringLiteral("CB"), QStringLiteral("CHQ"), QStringLiteral("VIR")})
+        c.paiements.append({CaisseDuJour::TypeDePaiement(code), 0, 0});
+    for (const auto& j : s.journal) {
+        if (j.nature == RequetesStatistiques::kNatureEncaissement) {
+            const QString type = CaisseDuJour::TypeDePaiement(j.code);
+            auto it = std::find_if(c.paiements.begin(), c.paiements.end(), [&](const Paiement& p) { return p.type == type; });
+            if (it == c.paiements.end()) {
+                c.paiements.append({type, 0, 0});
+                it = c.paiements.end() - 1;
+            }
+            it->nombre += j.nombre;
+            it->total = Conversion::ArrondiCentime(it->total + j.total);
+            c.totalEncaisse = Conversion::ArrondiCentime(c.totalEncaisse + j.total);
+            continue;
+        }
+        const size_t nature = size_t(natureRecette(j.nature));
+        const double montant = -j.total;   // a charge is what the client owes
         c.recettes[nature] = Conversion::ArrondiCentime(c.recettes[nature] + montant);
-        const auto it = mois.find(moisDe(ch.mois));
-        if (it != mois.end())
-            it->recettes[nature] = Conversion::ArrondiCentime(it->recettes[nature] + montant);
+        const auto m = mois.find(moisDe(j.mois));
+        if (m != mois.end())
+            m->recettes[nature] = Conversion::ArrondiCentime(m->recettes[nature] + montant);
+        const auto u = unites.find(j.objet);
+        if (u != unites.end())
+            u->recettes = Conversion::ArrondiCentime(u->recettes + montant);
     }
     for (ParMois& pm : mois) {
         pm.taux = pourcent(pm.nuits, pm.disponibles);
@@ -125,39 +154,14 @@ Chiffres Assembler(const QDate& debut, const QDate& fin, const Sommes& s)
     }
     c.taux = pourcent(c.nuitsVendues, c.nuitsDisponibles);
     c.totalRecettes = Total(c.recettes);
-
     for (const auto& u : s.unites) {
-        ParUnite pu;
-        pu.numero = u.numero;
-        pu.nom = u.nom;
-        for (const auto& n : s.nuitsParUnite)
-            if (n.objet == u.numero) {
-                pu.nuits += n.nuits;
-                pu.nuitsParEtat[n.etat] += n.nuits;
-            }
-        for (const auto& ch : s.chargesParUnite)
-            if (ch.objet == u.numero)
-                pu.recettes = Conversion::ArrondiCentime(pu.recettes - ch.total);
+        ParUnite pu = unites.value(u.numero);
         pu.taux = pourcent(pu.nuits, jours);
         c.parUnite.append(pu);
     }
 
     c.arrivees = s.arrivees.nombre;
     c.dureeMoyenne = c.arrivees > 0 ? double(s.arrivees.nuits) / double(c.arrivees) : 0.0;
-
-    for (const QString& type : {QStringLiteral("ESP"), QStringLiteral("CB"), QStringLiteral("CHQ"), QStringLiteral("VIR")})
-        c.paiements.append({CaisseDuJour::TypeDePaiement(type), 0, 0});
-    for (const auto& e : s.encaissements) {
-        const QString type = CaisseDuJour::TypeDePaiement(e.code);
-        auto it = std::find_if(c.paiements.begin(), c.paiements.end(), [&](const Paiement& p) { return p.type == type; });
-        if (it == c.paiements.end()) {
-            c.paiements.append({type, 0, 0});
-            it = c.paiements.end() - 1;
-        }
-        it->nombre += e.nombre;
-        it->total = Conversion::ArrondiCentime(it->total + e.total);
-        c.totalEncaisse = Conversion::ArrondiCentime(c.totalEncaisse + e.total);
-    }
 
     c.sejoursTermines = s.soldes.sejours;
     c.sejoursDebiteurs = s.soldes.debiteurs;
@@ -177,30 +181,47 @@ std::optional<Chiffres> Calculer(const QSqlDatabase& base, const QDate& debut, c
     }
     namespace R = RequetesStatistiques;
     const R::Filtre filtre{debut, fin, categorie};
-    const R::Prefixes prefixes = PrefixesDesNatures();
-    Sommes s;
     const auto unites = R::unites(base, categorie, erreur);
-    const auto nuitsMois = R::nuitsParMois(base, filtre, erreur);
-    const auto nuitsUnite = R::nuitsParUnite(base, filtre, erreur);
+    const auto nuits = R::nuitsParMoisEtUnite(base, filtre, erreur);
     const auto arrivees = R::arrivees(base, filtre, erreur);
-    const auto chargesMois = R::chargesParMois(base, filtre, prefixes, erreur);
-    const auto chargesUnite = R::chargesParUnite(base, filtre, prefixes, erreur);
-    const auto encaissements = R::encaissements(base, filtre, erreur);
+    const auto journal = R::journal(base, filtre, PrefixesDesNatures(), true, erreur);
     const auto soldes = R::soldes(base, filtre, erreur);
     const auto ignores = R::datesIllisibles(base, filtre, erreur);
-    if (!unites || !nuitsMois || !nuitsUnite || !arrivees || !chargesMois || !chargesUnite || !encaissements
-        || !soldes || !ignores)
+    if (!unites || !nuits || !arrivees || !journal || !soldes || !ignores)
         return std::nullopt;
+    Sommes s;
     s.unites = *unites;
-    s.nuitsParMois = *nuitsMois;
-    s.nuitsParUnite = *nuitsUnite;
+    s.nuits = *nuits;
     s.arrivees = *arrivees;
-    s.chargesParMois = *chargesMois;
-    s.chargesParUnite = *chargesUnite;
-    s.encaissements = *encaissements;
+    s.journal = *journal;
     s.soldes = *soldes;
     s.ignores = *ignores;
     return Assembler(debut, fin, s);
+}
+
+std::optional<Chiffres> CalculerParMois(const QSqlDatabase& base, const QDate& debut, const QDate& fin,
+                                        const std::optional<QString>& categorie, QString* erreur)
+{
+    const QString refus = ErreurPeriode(debut, fin);
+    if (!refus.isEmpty()) {
+        if (erreur)
+            *erreur = refus;
+        return std::nullopt;
+    }
+    namespace R = RequetesStatistiques;
+    const R::Filtre filtre{debut, fin, categorie};
+    const auto unites = R::unites(base, categorie, erreur);
+    const auto nuits = R::nuitsParMois(base, filtre, erreur);
+    const auto journal = R::journal(base, filtre, PrefixesDesNatures(), false, erreur);
+    if (!unites || !nuits || !journal)
+        return std::nullopt;
+    Sommes s;
+    s.unites = *unites;
+    s.nuits = *nuits;
+    s.journal = *journal;
+    Chiffres c = Assembler(debut, fin, s);
+    c.parUnite.clear();
+    return c;
 }
 
 QString LigneIgnores(qint64 n)

@@ -78,12 +78,9 @@ struct Chiffres {
 // What the database returned for a period.
 struct Sommes {
     QList<RequetesStatistiques::Unite> unites;
-    QList<RequetesStatistiques::Nuits> nuitsParMois;
-    QList<RequetesStatistiques::Nuits> nuitsParUnite;
+    QList<RequetesStatistiques::Nuits> nuits;       // by month, state, and unit when known
     RequetesStatistiques::Arrivees arrivees;
-    QList<RequetesStatistiques::Charges> chargesParMois;
-    QList<RequetesStatistiques::Charges> chargesParUnite;
-    QList<RequetesStatistiques::Encaissements> encaissements;
+    QList<RequetesStatistiques::Journal> journal;   // by month, kind, code, and unit when known
     RequetesStatistiques::Soldes soldes;
     qint64 ignores = 0;
 };
@@ -105,6 +102,11 @@ Chiffres Assembler(const QDate& debut, const QDate& fin, const Sommes& sommes);
 // reason when the period is refused or a statement fails.
 std::optional<Chiffres> Calculer(const QSqlDatabase& base, const QDate& debut, const QDate& fin,
                                  const std::optional<QString>& categorie, QString* erreur = nullptr);
+
+// Only what the monthly table and charts need (units, nights and revenue
+// by month; the other figures stay 0): for long periods.
+std::optional<Chiffres> CalculerParMois(const QSqlDatabase& base, const QDate& debut, const QDate& fin,
+                                        const std::optional<QString>& categorie, QString* erreur = nullptr);
 
 // "n séjours ignorés : dates illisibles" ("1 séjour ignoré : …"), or "".
 QString LigneIgnores(qint64 n);

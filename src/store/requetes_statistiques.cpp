@@ -18,19 +18,35 @@ const char* const kParametres = "p(d1, d2, toutes, cat) AS (SELECT ?, ?, ?, ?)";
 // The units of the filter.
 const char* const kFiltreUnite = "(p.toutes OR coalesce(o.Categorie, '') = p.cat)";
 
-// Stays in a sold state of the filter's units with nights in the period,
-// cut at its bounds (d, f as Julian days; unreadable dates give Null and
-// drop out on f > d).
+// The reservations of the filter's units touching the period, in two
+// index ranges per unit instead of the whole history: those that start
+// inside it, and those that started before it and end inside or after it
+// (the unary + keeps the planner on the index of the ends). The units are
+// the outer loop (CROSS JOIN), so that each range is searched per unit.
+const char* const kChoisis =
+    "choisis(numero) AS ("
+    " SELECT r.NumeroReservation FROM p CROSS JOIN OBJETS o CROSS JOIN RESERVATIONS r"
+    " WHERE (p.toutes OR coalesce(o.Categorie, '') = p.cat) AND r.objet = o.Numero"
+    " AND r.DateDebut >= p.d1 AND r.DateDebut < p.d2"
+    " UNION ALL"
+    " SELECT r.NumeroReservation FROM p CROSS JOIN OBJETS o CROSS JOIN RESERVATIONS r"
+    " WHERE (p.toutes OR coalesce(o.Categorie, '') = p.cat) AND r.objet = o.Numero"
+    " AND r.DateFin >= p.d1 AND +r.DateDebut < p.d1)";
+
+// Those of them in a sold state, cut at the period's bounds (d, f as
+// Julian days; an unreadable date gives Null and drops out on f > d).
 const char* const kSejours =
     "sejours(numero, objet, etat, d, f, ad, en) AS ("
     " SELECT r.NumeroReservation, r.objet, r.Etat,"
     "  max(julianday(substr(r.DateDebut, 1, 10)), julianday(p.d1)),"
     "  min(julianday(substr(r.DateFin, 1, 10)), julianday(p.d2)),"
     "  coalesce(r.nbadultes, 0), coalesce(r.nbenfants, 0)"
-    " FROM p, RESERVATIONS r"
-    " JOIN ETATS e ON e.Code = r.Etat AND coalesce(e.Vendu, 1) <> 0"
-    " JOIN OBJETS o ON o.Numero = r.objet"
-    " WHERE r.DateDebut < p.d2 AND r.DateFin >= p.d1 AND (p.toutes OR coalesce(o.Categorie, '') = p.cat))";
+    " FROM p, choisis c JOIN RESERVATIONS r ON r.NumeroReservation = c.numero"
+    " JOIN ETATS e ON e.Code = r.Etat AND coalesce(e.Vendu, 1) <> 0)";
+
+// A payment has a code that is not blank; the first test spares the
+// function call on most charges ("   " sorts first among the codes).
+const char* const kEstEncaissement = "(x.paiement > '   ' AND trim(x.paiement) <> '')";
 
 QString jour(const QDate& d)
 {
@@ -59,94 +75,97 @@ qint64 entier(const QVariant& v)
     return qint64(std::llround(v.toDouble()));
 }
 
-std::optional<QList<Nuits>> nuits(const QSqlDatabase& base, const Filtre& filtre, bool parMois, QString* erreur)
+std::optional<QList<Nuits>> nuits(const QSqlDatabase& base, const Filtre& filtre, bool parUnite, QString* erreur)
 {
-    // By month, each stay is split at the first of every month it crosses.
-    const QString sql = parMois
-        ? QStringLiteral("WITH RECURSIVE %1, %2, morceaux(etat, d, f, fin, ad, en) AS ("
-                         " SELECT etat, d, min(f, julianday(date(d, 'start of month', '+1 month'))), f, ad, en"
-                         "  FROM sejours WHERE f > d"
-                         " UNION ALL SELECT etat, f, min(fin, julianday(date(f, 'start of month', '+1 month'))),"
-                         "  fin, ad, en FROM morceaux WHERE f < fin)"
-                         " SELECT strftime('%Y-%m', d), etat, total(f - d), total((f - d) * ad), total((f - d) * en)"
-                         " FROM morceaux GROUP BY 1, 2 ORDER BY 1, 2")
-        : QStringLiteral("WITH %1, %2 SELECT objet, etat, total(f - d), total((f - d) * ad), total((f - d) * en)"
-                         " FROM sejours WHERE f > d GROUP BY 1, 2 ORDER BY 1, 2");
+    // Each stay is split at the first of every month it crosses.
+    const QString sql = QStringLiteral(
+        "WITH RECURSIVE %1, %2, %3, morceaux(objet, etat, d, f, fin, ad, en) AS ("
+        " SELECT objet, etat, d, min(f, julianday(date(d, 'start of month', '+1 month'))), f, ad, en"
+        "  FROM sejours WHERE f > d"
+        " UNION ALL SELECT objet, etat, f, min(fin, julianday(date(f, 'start of month', '+1 month'))),"
+        "  fin, ad, en FROM morceaux WHERE f < fin)"
+        " SELECT strftime('%Y-%m', d), %4, etat, total(f - d), total((f - d) * ad), total((f - d) * en)"
+        " FROM morceaux GROUP BY 1, 2, 3 ORDER BY 1, 2, 3")
+        .arg(QLatin1String(kParametres), QLatin1String(kChoisis), QLatin1String(kSejours),
+             parUnite ? QStringLiteral("objet") : QStringLiteral("0"));
     QSqlQuery q(base);
-    if (!executer(q, sql.arg(QLatin1String(kParametres), QLatin1String(kSejours)), filtre, {}, erreur))
+    if (!executer(q, sql, filtre, {}, erreur))
         return std::nullopt;
     QList<Nuits> lignes;
     while (q.next()) {
         Nuits n;
-        if (parMois)
-            n.mois = q.value(0).toString();
-        else
-            n.objet = q.value(0).toInt();
-        n.etat = q.value(1).toInt();
-        n.nuits = entier(q.value(2));
-        n.nuitsAdultes = entier(q.value(3));
-        n.nuitsEnfants = entier(q.value(4));
+        n.mois = q.value(0).toString();
+        n.objet = q.value(1).toInt();
+        n.etat = q.value(2).toInt();
+        n.nuits = entier(q.value(3));
+        n.nuitsAdultes = entier(q.value(4));
+        n.nuitsEnfants = entier(q.value(5));
         lignes.append(n);
     }
     return lignes;
 }
 
-// The kind of a journal row from its label, as a CASE of bound prefixes.
+// The kind of a journal row: a payment, or the number given with the first
+// prefix its label begins with, 0 without one. A prefix is tested as a
+// range of texts (from the prefix to the prefix with its last letter
+// raised), which the database compares without a function call.
 QString casNature(const Prefixes& prefixes, QVariantList* valeurs)
 {
-    QString cas = QStringLiteral("CASE");
+    QString cas = QStringLiteral("CASE WHEN %1 THEN %2").arg(QLatin1String(kEstEncaissement)).arg(kNatureEncaissement);
     for (const auto& [prefixe, nature] : prefixes) {
-        cas += QStringLiteral(" WHEN substr(x.libelle, 1, %1) = ? THEN %2").arg(prefixe.size()).arg(nature);
+        if (prefixe.isEmpty())
+            continue;
+        QString apres = prefixe;
+        apres.back() = QChar(apres.back().unicode() + 1);
+        cas += QStringLiteral(" WHEN x.libelle >= ? AND x.libelle < ? THEN %1").arg(nature);
         valeurs->append(prefixe);
+        valeurs->append(apres);
     }
     return cas + QStringLiteral(" ELSE 0 END");
-}
-
-// Rows of the journal written in the period, with the unit of their
-// reservation (Null when it is gone).
-const char* const kJournal =
-    " FROM p, OPERATIONS x"
-    " LEFT JOIN RESERVATIONS r ON r.NumeroReservation = x.numeroreservation"
-    " LEFT JOIN OBJETS o ON o.Numero = r.objet"
-    " WHERE x.date >= p.d1 AND x.date < p.d2 AND x.prix <> 0"
-    " AND (p.toutes OR (o.Numero IS NOT NULL AND coalesce(o.Categorie, '') = p.cat))";
-
-std::optional<QList<Charges>> charges(const QSqlDatabase& base, const Filtre& filtre, const Prefixes& prefixes,
-                                      bool parMois, QString* erreur)
-{
-    QVariantList valeurs;
-    const QString groupe = parMois ? QStringLiteral("substr(x.date, 1, 7)") : QStringLiteral("coalesce(r.objet, 0)");
-    const QString sql = QStringLiteral("WITH %1 SELECT %2, %3, total(x.prix) %4"
-                                       " AND trim(coalesce(x.paiement, '')) = '' GROUP BY 1, 2 ORDER BY 1, 2")
-                            .arg(QLatin1String(kParametres), groupe, casNature(prefixes, &valeurs),
-                                 QLatin1String(kJournal));
-    QSqlQuery q(base);
-    if (!executer(q, sql, filtre, valeurs, erreur))
-        return std::nullopt;
-    QList<Charges> lignes;
-    while (q.next()) {
-        Charges c;
-        if (parMois)
-            c.mois = q.value(0).toString();
-        else
-            c.objet = q.value(0).toInt();
-        c.nature = q.value(1).toInt();
-        c.total = q.value(2).toDouble();
-        lignes.append(c);
-    }
-    return lignes;
 }
 
 } // namespace
 
 std::optional<QList<Nuits>> nuitsParMois(const QSqlDatabase& base, const Filtre& filtre, QString* erreur)
 {
+    return nuits(base, filtre, false, erreur);
+}
+
+std::optional<QList<Nuits>> nuitsParMoisEtUnite(const QSqlDatabase& base, const Filtre& filtre, QString* erreur)
+{
     return nuits(base, filtre, true, erreur);
 }
 
-std::optional<QList<Nuits>> nuitsParUnite(const QSqlDatabase& base, const Filtre& filtre, QString* erreur)
+std::optional<QList<Journal>> journal(const QSqlDatabase& base, const Filtre& filtre, const Prefixes& prefixes,
+                                      bool parUnite, QString* erreur)
 {
-    return nuits(base, filtre, false, erreur);
+    // The unit of a row is its reservation's (0 when the reservation is
+    // gone); with every unit and no unit asked, no reservation is read.
+    const bool joindre = parUnite || filtre.categorie;
+    QVariantList valeurs;
+    const QString sql = QStringLiteral(
+        "WITH %1 SELECT substr(x.date, 1, 7), %2, %3,"
+        " CASE WHEN %6 THEN upper(trim(x.paiement)) ELSE '' END,"
+        " count(*), total(x.prix) FROM p, OPERATIONS x %4"
+        " WHERE %7x.date >= p.d1 AND %7x.date < p.d2 AND x.prix <> 0 %5 GROUP BY 1, 2, 3, 4 ORDER BY 1, 2, 3, 4")
+        .arg(QLatin1String(kParametres), parUnite ? QStringLiteral("coalesce(r.objet, 0)") : QStringLiteral("0"),
+             casNature(prefixes, &valeurs),
+             joindre ? QStringLiteral("LEFT JOIN RESERVATIONS r ON r.NumeroReservation = x.numeroreservation"
+                                      " LEFT JOIN OBJETS o ON o.Numero = r.objet") : QString(),
+             joindre ? QStringLiteral("AND (p.toutes OR (o.Numero IS NOT NULL AND coalesce(o.Categorie, '') = p.cat))")
+                     : QString(),
+             QLatin1String(kEstEncaissement),
+             // Over years, reading the journal in its own order is quicker
+             // than going through the index of dates (the unary + leaves it).
+             filtre.debut.daysTo(filtre.fin) > 2 * 366 ? QStringLiteral("+") : QString());
+    QSqlQuery q(base);
+    if (!executer(q, sql, filtre, valeurs, erreur))
+        return std::nullopt;
+    QList<Journal> lignes;
+    while (q.next())
+        lignes.append({q.value(0).toString(), q.value(1).toInt(), q.value(2).toInt(), q.value(3).toString(),
+                       q.value(4).toLongLong(), q.value(5).toDouble()});
+    return lignes;
 }
 
 std::optional<Arrivees> arrivees(const QSqlDatabase& base, const Filtre& filtre, QString* erreur)
@@ -154,10 +173,9 @@ std::optional<Arrivees> arrivees(const QSqlDatabase& base, const Filtre& filtre,
     const QString sql = QStringLiteral(
         "WITH %1 SELECT count(*), total(max(0, julianday(substr(r.DateFin, 1, 10))"
         " - julianday(substr(r.DateDebut, 1, 10))))"
-        " FROM p, RESERVATIONS r"
+        " FROM p CROSS JOIN OBJETS o CROSS JOIN RESERVATIONS r"
         " JOIN ETATS e ON e.Code = r.Etat AND coalesce(e.Vendu, 1) <> 0"
-        " JOIN OBJETS o ON o.Numero = r.objet"
-        " WHERE r.DateDebut >= p.d1 AND r.DateDebut < p.d2 AND %2"
+        " WHERE %2 AND r.objet = o.Numero AND r.DateDebut >= p.d1 AND r.DateDebut < p.d2"
         " AND julianday(substr(r.DateDebut, 1, 10)) IS NOT NULL AND julianday(substr(r.DateFin, 1, 10)) IS NOT NULL")
                             .arg(QLatin1String(kParametres), QLatin1String(kFiltreUnite));
     QSqlQuery q(base);
@@ -170,12 +188,21 @@ std::optional<Arrivees> arrivees(const QSqlDatabase& base, const Filtre& filtre,
 
 std::optional<qint64> datesIllisibles(const QSqlDatabase& base, const Filtre& filtre, QString* erreur)
 {
-    const QString sql = QStringLiteral(
-        "WITH %1 SELECT count(*) FROM p, RESERVATIONS r"
-        " JOIN ETATS e ON e.Code = r.Etat AND coalesce(e.Vendu, 1) <> 0"
-        " JOIN OBJETS o ON o.Numero = r.objet"
-        " WHERE %2 AND (julianday(substr(r.DateDebut, 1, 10)) IS NULL OR julianday(substr(r.DateFin, 1, 10)) IS NULL)")
-                            .arg(QLatin1String(kParametres), QLatin1String(kFiltreUnite));
+    // Stored dates sort as text: a missing date, or a text outside the
+    // dates of 1900 to 2199 ("", "3 mars", "12/03/2026"), is found in the
+    // index of each unit; a text among them that is not a date either
+    // ("2026-13-45") is found among the reservations the period reads.
+    QString sql = QStringLiteral("WITH %1, %2 SELECT count(*) FROM ("
+                                 " SELECT c.numero FROM choisis c JOIN RESERVATIONS r ON r.NumeroReservation = c.numero"
+                                 " WHERE julianday(substr(r.DateDebut, 1, 10)) IS NULL"
+                                 " OR julianday(substr(r.DateFin, 1, 10)) IS NULL")
+                      .arg(QLatin1String(kParametres), QLatin1String(kChoisis));
+    for (const char* colonne : {"DateDebut", "DateFin"})
+        for (const char* condition : {"IS NULL", "< '1900'", ">= '2200'"})
+            sql += QStringLiteral(" UNION SELECT r.NumeroReservation FROM p CROSS JOIN OBJETS o CROSS JOIN RESERVATIONS r"
+                                  " WHERE %1 AND r.objet = o.Numero AND r.%2 %3")
+                       .arg(QLatin1String(kFiltreUnite), QLatin1String(colonne), QLatin1String(condition));
+    sql += QLatin1Char(')');
     QSqlQuery q(base);
     if (!executer(q, sql, filtre, {}, erreur) || !q.next()) {
         Requetes::Rapporter(q, erreur);
@@ -184,42 +211,15 @@ std::optional<qint64> datesIllisibles(const QSqlDatabase& base, const Filtre& fi
     return q.value(0).toLongLong();
 }
 
-std::optional<QList<Charges>> chargesParMois(const QSqlDatabase& base, const Filtre& filtre,
-                                             const Prefixes& prefixes, QString* erreur)
-{
-    return charges(base, filtre, prefixes, true, erreur);
-}
-
-std::optional<QList<Charges>> chargesParUnite(const QSqlDatabase& base, const Filtre& filtre,
-                                              const Prefixes& prefixes, QString* erreur)
-{
-    return charges(base, filtre, prefixes, false, erreur);
-}
-
-std::optional<QList<Encaissements>> encaissements(const QSqlDatabase& base, const Filtre& filtre, QString* erreur)
-{
-    const QString sql = QStringLiteral("WITH %1 SELECT upper(trim(x.paiement)), count(*), total(x.prix) %2"
-                                       " AND trim(coalesce(x.paiement, '')) <> '' GROUP BY 1 ORDER BY 1")
-                            .arg(QLatin1String(kParametres), QLatin1String(kJournal));
-    QSqlQuery q(base);
-    if (!executer(q, sql, filtre, {}, erreur))
-        return std::nullopt;
-    QList<Encaissements> lignes;
-    while (q.next())
-        lignes.append({q.value(0).toString(), q.value(1).toLongLong(), q.value(2).toDouble()});
-    return lignes;
-}
-
 std::optional<Soldes> soldes(const QSqlDatabase& base, const Filtre& filtre, QString* erreur)
 {
     // The balance of an account is the sum of its rows: below 0 the guest owes.
     const QString sql = QStringLiteral(
         "WITH %1 SELECT count(*), total(s < 0), total(CASE WHEN s < 0 THEN -s ELSE 0 END) FROM ("
         " SELECT round((SELECT total(x.prix) FROM OPERATIONS x WHERE x.numeroreservation = r.NumeroReservation), 2) AS s"
-        " FROM p, RESERVATIONS r"
+        " FROM p CROSS JOIN OBJETS o CROSS JOIN RESERVATIONS r"
         " JOIN ETATS e ON e.Code = r.Etat AND coalesce(e.Vendu, 1) <> 0"
-        " JOIN OBJETS o ON o.Numero = r.objet"
-        " WHERE r.DateFin >= p.d1 AND r.DateFin < p.d2 AND %2"
+        " WHERE %2 AND r.objet = o.Numero AND r.DateFin >= p.d1 AND r.DateFin < p.d2"
         " AND julianday(substr(r.DateDebut, 1, 10)) IS NOT NULL AND julianday(substr(r.DateFin, 1, 10)) IS NOT NULL)")
                             .arg(QLatin1String(kParametres), QLatin1String(kFiltreUnite));
     QSqlQuery q(base);
@@ -233,11 +233,11 @@ std::optional<Soldes> soldes(const QSqlDatabase& base, const Filtre& filtre, QSt
 std::optional<QList<Sejour>> sejours(const QSqlDatabase& base, const Filtre& filtre, QString* erreur)
 {
     const QString sql = QStringLiteral(
-        "WITH %1, %2 SELECT s.numero, r.nomclient, o.Nom, r.DateDebut, r.DateFin, s.f - s.d, s.ad, s.en"
+        "WITH %1, %2, %3 SELECT s.numero, r.nomclient, o.Nom, r.DateDebut, r.DateFin, s.f - s.d, s.ad, s.en"
         " FROM sejours s JOIN RESERVATIONS r ON r.NumeroReservation = s.numero"
         " LEFT JOIN OBJETS o ON o.Numero = s.objet"
         " WHERE s.f > s.d ORDER BY r.DateDebut, s.numero")
-                            .arg(QLatin1String(kParametres), QLatin1String(kSejours));
+                            .arg(QLatin1String(kParametres), QLatin1String(kChoisis), QLatin1String(kSejours));
     QSqlQuery q(base);
     if (!executer(q, sql, filtre, {}, erreur))
         return std::nullopt;

@@ -21,18 +21,20 @@ struct Filtre {
     std::optional<QString> categorie;   // the units of one category (OBJETS.Categorie), or all
 };
 
-// Nights of the stays in a sold state, cut at the period's bounds, summed
-// by month ("2026-03") or by unit, and by state.
+// Nights of the stays in a sold state, cut at the period's bounds and at
+// the first of each month, summed by month ("2026-03") and state, and by
+// unit too in the second form (objet 0 in the first).
 struct Nuits {
-    QString mois;          // by month only
-    qint32 objet = 0;      // by unit only
+    QString mois;
+    qint32 objet = 0;
     qint32 etat = 0;
     qint64 nuits = 0;
     qint64 nuitsAdultes = 0;
     qint64 nuitsEnfants = 0;
 };
 std::optional<QList<Nuits>> nuitsParMois(const QSqlDatabase& base, const Filtre& filtre, QString* erreur = nullptr);
-std::optional<QList<Nuits>> nuitsParUnite(const QSqlDatabase& base, const Filtre& filtre, QString* erreur = nullptr);
+std::optional<QList<Nuits>> nuitsParMoisEtUnite(const QSqlDatabase& base, const Filtre& filtre,
+                                                QString* erreur = nullptr);
 
 // Stays in a sold state arriving in the period, and their whole length.
 struct Arrivees {
@@ -41,34 +43,31 @@ struct Arrivees {
 };
 std::optional<Arrivees> arrivees(const QSqlDatabase& base, const Filtre& filtre, QString* erreur = nullptr);
 
-// Reservations in a sold state whose arrival or departure cannot be read
-// as a date (Null, empty, "3 mars"): they count nowhere.
+// Reservations of the filter's units, whatever their state, whose arrival
+// or departure cannot be read as a date: they count nowhere. Those without
+// a date or with a text far from any date (empty, "3 mars", "12/03/2026")
+// are counted in every period; a text that sorts among the dates of 1900
+// to 2199 without being one ("2026-13-45") in the periods it falls in.
 std::optional<qint64> datesIllisibles(const QSqlDatabase& base, const Filtre& filtre, QString* erreur = nullptr);
 
-// Charges of the journal (no payment code, amount not 0) written in the
-// period, summed by month or by unit and by kind. The kind is the number
-// given with the first prefix the label begins with, 0 without one. With
-// every unit, rows of a deleted reservation count (unit 0).
-struct Charges {
+// Rows of the journal written in the period, amount not 0, summed by
+// month, by unit when asked (the reservation's; 0 when it is gone or not
+// asked), by kind and by payment code. The kind is kNatureEncaissement for
+// a payment (its code trimmed, upper case), otherwise the number given
+// with the first prefix the label begins with, 0 without one. With a
+// category, rows of a deleted reservation are left out.
+constexpr int kNatureEncaissement = -1;
+struct Journal {
     QString mois;
     qint32 objet = 0;
     int nature = 0;
-    double total = 0;   // as stored: negative for a charge
+    QString code;       // payments only
+    qint64 nombre = 0;
+    double total = 0;   // as stored: a charge is negative
 };
 using Prefixes = QList<QPair<QString, int>>;
-std::optional<QList<Charges>> chargesParMois(const QSqlDatabase& base, const Filtre& filtre,
-                                             const Prefixes& prefixes, QString* erreur = nullptr);
-std::optional<QList<Charges>> chargesParUnite(const QSqlDatabase& base, const Filtre& filtre,
-                                              const Prefixes& prefixes, QString* erreur = nullptr);
-
-// Payments written in the period by code (trimmed, upper case).
-struct Encaissements {
-    QString code;
-    qint64 nombre = 0;
-    double total = 0;
-};
-std::optional<QList<Encaissements>> encaissements(const QSqlDatabase& base, const Filtre& filtre,
-                                                  QString* erreur = nullptr);
+std::optional<QList<Journal>> journal(const QSqlDatabase& base, const Filtre& filtre, const Prefixes& prefixes,
+                                      bool parUnite, QString* erreur = nullptr);
 
 // Stays in a sold state whose departure falls in the period: how many,
 // how many still owe money, and what they owe (each account to the cent).

@@ -1,0 +1,151 @@
+// Time of the figures of a period on a long history: one year's figures
+// (budget 150 ms) and the 20-year monthly chart (budget 1 s), with the
+// window's whole work (sums, tables and charts) beside them. Prints
+// figures, asserts nothing.
+//
+//   bench_statistiques [repetitions [units years]]
+#include "generateur.h"
+#include "statistiques/statistiques.h"
+#include "statistiques/statistiquesfenetre.h"
+#include "statistiques/taxesejour.h"
+#include "store/base.h"
+#include "store/contexte.h"
+#include "store/horloge.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QElapsedTimer>
+#include <QSpinBox>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <vector>
+
+namespace {
+
+const QDate kAujourdhui(2026, 6, 15);
+
+double mediane(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+double tempsProcesseur()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+}
+
+// Median elapsed time, and the median processor time of this thread: on a
+// machine shared with other work the second one tells what the program
+// itself costs.
+struct Mesure {
+    double ecoule = 0;
+    double processeur = 0;
+};
+
+template <typename F>
+Mesure mesurer(int repetitions, F&& f)
+{
+    std::vector<double> ecoules;
+    std::vector<double> processeur;
+    QElapsedTimer chrono;
+    for (int i = 0; i < repetitions; ++i) {
+        const double avant = tempsProcesseur();
+        chrono.start();
+        f(i);
+        ecoules.push_back(double(chrono.nsecsElapsed()) / 1e6);
+        processeur.push_back(tempsProcesseur() - avant);
+    }
+    return {mediane(ecoules), mediane(processeur)};
+}
+
+qint64 compter(const QSqlDatabase& base, const char* table)
+{
+    QSqlQuery q(base);
+    return q.exec(QStringLiteral("SELECT count(*) FROM %1").arg(QLatin1String(table))) && q.next()
+        ? q.value(0).toLongLong() : -1;
+}
+
+void cas(int unites, int annees, int repetitions)
+{
+    QTemporaryDir dossier;
+    const QString connexion = QStringLiteral("bench_stats_%1_%2").arg(unites).arg(annees);
+    {
+        QString erreur;
+        const auto base = Base::ouvrir(dossier.filePath(QStringLiteral("bench.db")),
+                                       Base::Ouverture::CreerSiAbsente, connexion, &erreur);
+        if (!base || !Generateur::remplir(*base, unites, annees, kAujourdhui, true)) {
+            std::printf("base impossible : %s\n", qPrintable(erreur));
+            return;
+        }
+        const QDate debutAnnee(kAujourdhui.year() - 1, 1, 1);
+        const QDate finAnnee(kAujourdhui.year() - 1, 12, 31);
+        const QDate debutTout = kAujourdhui.addYears(-annees);
+        Statistiques::Calculer(*base, debutAnnee, finAnnee, std::nullopt);   // warm-up
+
+        const Mesure annee = mesurer(repetitions, [&](int) {
+            Statistiques::Calculer(*base, debutAnnee, finAnnee, std::nullopt);
+        });
+        const Mesure graphique = mesurer(std::max(3, repetitions / 4), [&](int) {
+            Statistiques::CalculerParMois(*base, debutTout, kAujourdhui, std::nullopt);
+        });
+        const Mesure tout = mesurer(std::max(3, repetitions / 4), [&](int) {
+            Statistiques::Calculer(*base, debutTout, kAujourdhui, std::nullopt);
+        });
+        const Mesure taxe = mesurer(repetitions, [&](int) {
+            TaxeSejour::Lire(*base, TaxeSejour::DebutTrimestre(2025, 3), TaxeSejour::FinTrimestre(2025, 3), 0.8,
+                             std::nullopt);
+        });
+
+        // The window: its tables and charts redrawn for the year, then
+        // for the whole history month by month.
+        Contexte contexte;
+        contexte.BaseOuverte = *base;
+        StatistiquesFenetre f(&contexte);
+        f.resize(1000, 700);
+        f.genre->setCurrentIndex(StatistiquesFenetre::Annee);
+        f.annee->setValue(debutAnnee.year());
+        const Mesure fenetreAnnee = mesurer(std::max(3, repetitions / 4), [&](int) { f.rafraichir(); });
+        f.genre->setCurrentIndex(StatistiquesFenetre::Dates);
+        f.debut->setDate(debutTout);
+        f.fin->setDate(kAujourdhui);
+        const Mesure fenetreTout = mesurer(3, [&](int) { f.rafraichir(); });
+
+        std::printf("%3d unités x %2d ans (%lld séjours, %lld lignes du journal), médianes écoulé (processeur) :\n",
+                    unites, annees, compter(*base, "RESERVATIONS"), compter(*base, "OPERATIONS"));
+        const auto ligne = [](const char* nom, const Mesure& m, const char* budget) {
+            std::printf("  %-36s %8.1f ms (%7.1f ms)  %s\n", nom, m.ecoule, m.processeur, budget);
+        };
+        ligne("chiffres d'une année", annee, "budget 150 ms");
+        ligne("graphique mois par mois, tout", graphique, "budget 1000 ms");
+        ligne("tous les chiffres, tout", tout, "");
+        ligne("déclaration d'un trimestre", taxe, "");
+        ligne("fenêtre, une année", fenetreAnnee, "");
+        ligne("fenêtre, tout mois par mois", fenetreTout, "");
+        std::fflush(stdout);
+    }
+    QSqlDatabase::removeDatabase(connexion);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    Horloge::fixer(Dates::naive(kAujourdhui, QTime(10, 0)));
+    const int repetitions = argc > 1 ? std::max(1, atoi(argv[1])) : 21;
+    if (argc > 3) {
+        cas(std::max(1, atoi(argv[2])), std::max(1, atoi(argv[3])), repetitions);
+        return 0;
+    }
+    cas(100, 20, repetitions);
+    return 0;
+}

@@ -1,0 +1,78 @@
+#pragma once
+// The history of the benchmarks: N units, each with about 40 stays a year
+// over the Y years before `aujourdhui` and a few months of bookings ahead;
+// with the journal, each stay also gets its stay charge, its tourist tax,
+// a bar sale and a payment (about 4 rows a stay).
+#include "store/dates.h"
+
+#include <QDate>
+#include <QRandomGenerator>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace Generateur {
+
+inline bool remplir(const QSqlDatabase& base, int unites, int annees, const QDate& aujourdhui, bool journal = false)
+{
+    QSqlDatabase db = base;
+    db.transaction();
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("INSERT INTO OBJETS (Numero, Nom) VALUES (:n, :nom)"));
+    for (int u = 1; u <= unites; ++u) {
+        q.bindValue(QStringLiteral(":n"), u);
+        q.bindValue(QStringLiteral(":nom"), QStringLiteral("Unité %1").arg(u));
+        if (!q.exec())
+            return false;
+    }
+    q.prepare(QStringLiteral("INSERT INTO RESERVATIONS (objet, nomclient, DateDebut, DateFin, arrhes, Etat, "
+                             "nbadultes, nbenfants, remarque, telephone, email) VALUES "
+                             "(:o, :c, :d, :f, 50, :e, 2, 1, ' ', ' ', ' ')"));
+    QSqlQuery op(db);
+    op.prepare(QStringLiteral("INSERT INTO OPERATIONS (numeroreservation, date, prix, paiement, libelle) "
+                              "VALUES (?, ?, ?, ?, ?)"));
+    const char* const codes[] = {"ESP", "CB ", "CHQ", "VIR"};
+    QRandomGenerator alea(1234);
+    QRandomGenerator aleaJournal(5678);   // apart, so that the stays are the same with or without it
+    const QDate fin = aujourdhui.addDays(120);
+    for (int u = 1; u <= unites; ++u) {
+        QDate jour = aujourdhui.addYears(-annees).addDays(alea.bounded(5));
+        while (jour < fin) {
+            const int nuits = 2 + alea.bounded(8);
+            q.bindValue(QStringLiteral(":o"), u);
+            q.bindValue(QStringLiteral(":c"), QStringLiteral("Client %1").arg(alea.bounded(100000)));
+            q.bindValue(QStringLiteral(":d"), Dates::versTexteBase(Dates::naive(jour, QTime(14, 0))));
+            q.bindValue(QStringLiteral(":f"), Dates::versTexteBase(Dates::naive(jour.addDays(nuits), QTime(12, 0))));
+            q.bindValue(QStringLiteral(":e"), 1 + alea.bounded(3));
+            if (!q.exec())
+                return false;
+            if (journal) {
+                const qint64 numero = q.lastInsertId().toLongLong();
+                const QString depart = Dates::versTexteBase(Dates::naive(jour.addDays(nuits), QTime(10, 0)));
+                const double sejour = 40.0 * nuits;
+                const double taxe = 1.6 * nuits;
+                const double bar = 2.5 * (1 + aleaJournal.bounded(6));
+                const struct { double prix; const char* paiement; QString libelle; } lignes[] = {
+                    {-sejour, "   ", QStringLiteral("SEJOUR %1 nuits").arg(nuits)},
+                    {-taxe, "   ", QStringLiteral("TAXE DE SEJOUR %1 nuits").arg(nuits)},
+                    {-bar, "   ", QStringLiteral("BAR Café\r\n1 x %1").arg(bar)},
+                    {sejour + taxe + bar, codes[aleaJournal.bounded(4)], QStringLiteral("Paiement")},
+                };
+                for (const auto& l : lignes) {
+                    op.addBindValue(numero);
+                    op.addBindValue(depart);
+                    op.addBindValue(l.prix);
+                    op.addBindValue(QString::fromLatin1(l.paiement));
+                    op.addBindValue(l.libelle);
+                    if (!op.exec())
+                        return false;
+                }
+            }
+            // About 9 days from one arrival to the next: 40 stays a year.
+            jour = jour.addDays(nuits + 1 + alea.bounded(6));
+        }
+    }
+    return db.commit();
+}
+
+} // namespace Generateur
