@@ -97,7 +97,7 @@ TEST(MenuStatistiques, ToolsMenuOpensOneFiguresWindow)
     {
         Lanceur lanceur;
         ASSERT_TRUE(lanceur.demarrer(OptionsLancement{}));
-        QAction* entree = lanceur.fenetrePrincipale()->menuoutil.value(70);
+        QAction* entree = lanceur.fenetrePrincipale()->menuoutil.value(80);
         ASSERT_TRUE(entree);
         EXPECT_EQ(entree->text(), QStringLiteral("&Statistiques"));
         entree->trigger();

@@ -30,7 +30,7 @@ protected:
         Horloge::fixer(Dates::naive(jour(), QTime(10, 0)));
         m_bd.executer(QStringLiteral("INSERT INTO OBJETS (Numero, Nom) VALUES (1, 'Chalet A'), (2, 'Chalet B'), "
                                      "(3, 'Emplacement 1'), (4, 'Emplacement 2')"));
-        m_bd.executer(QStringLiteral("INSERT INTO ETATS VALUES (4, 'Arrivé', 65280, 0, 0), (5, 'Parti', 16711680, 0, 0)"));
+        m_bd.executer(QStringLiteral("INSERT INTO ETATS (Code, Nom, CouleurPrincipale, internet, surinternet) VALUES (4, 'Arrivé', 65280, 0, 0), (5, 'Parti', 16711680, 0, 0)"));
         m_dupont = stocker(1, QStringLiteral("Dupont"), jour(), 3, QStringLiteral("06 11 22 33 44"),
                            QStringLiteral("dupont@exemple.fr"));
         m_martin = stocker(2, QStringLiteral("Martin"), jour().addDays(-4), 4);

@@ -20,7 +20,7 @@ protected:
         contexte.CheminINI = base.dossier() + QStringLiteral("/planning.ini");
         Langues::fixerFichier(contexte.CheminINI);
         contexte.BaseOuverte = base.base();
-        base.executer(QStringLiteral("INSERT INTO ETATS VALUES (4, 'Arrivé', 0, 0, 0), (5, 'Parti', 0, 0, 0)"));
+        base.executer(QStringLiteral("INSERT INTO ETATS (Code, Nom, CouleurPrincipale, internet, surinternet) VALUES (4, 'Arrivé', 0, 0, 0), (5, 'Parti', 0, 0, 0)"));
     }
     QString lire(const QString& cle) const
     {
@@ -74,7 +74,7 @@ TEST_F(EtatsSejourTest, TheBoxesAreInTheColoursTabAndFollowItsStates)
     EXPECT_TRUE(p.SSTab1->widget(0)->isAncestorOf(arrivee));
     EXPECT_EQ(arrivee->count(), 6);
     // A state added in the tab appears in the boxes.
-    base.executer(QStringLiteral("INSERT INTO ETATS VALUES (6, 'Nettoyage', 0, 0, 0)"));
+    base.executer(QStringLiteral("INSERT INTO ETATS (Code, Nom, CouleurPrincipale, internet, surinternet) VALUES (6, 'Nettoyage', 0, 0, 0)"));
     emit p.couleurChangee();
     EXPECT_EQ(arrivee->count(), 7);
     EXPECT_EQ(arrivee->itemText(6), QStringLiteral("6 - Nettoyage"));

@@ -181,7 +181,7 @@ TEST(Base, StatesCountAsSoldAfterTheUpgradeAndInANewFile)
                 QSqlQuery q(*base);
                 return q.exec(QString::fromUtf8(sql)) && q.next() ? q.value(0) : QVariant(QStringLiteral("<échec>"));
             };
-            EXPECT_EQ(valeur("PRAGMA user_version").toInt(), 5) << c.nom;
+            EXPECT_EQ(valeur("PRAGMA user_version").toInt(), Base::kVersionSchema) << c.nom;
             EXPECT_EQ(valeur("SELECT group_concat(Vendu, '') FROM (SELECT Vendu FROM ETATS ORDER BY Code)").toString(),
                       c.vendus) << c.nom;
             EXPECT_EQ(valeur("SELECT count(*) FROM sqlite_master WHERE name = 'idx_operations_date'").toInt(), 1) << c.nom;
