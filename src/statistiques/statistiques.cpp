@@ -212,7 +212,7 @@ std::optional<Chiffres> CalculerParMois(const QSqlDatabase& base, const QDate& d
     const R::Filtre filtre{debut, fin, categorie};
     const auto unites = R::unites(base, categorie, erreur);
     const auto nuits = R::nuitsParMois(base, filtre, erreur);
-    const auto journal = R::journal(base, filtre, PrefixesDesNatures(), false, erreur);
+    const auto journal = R::chargesParMois(base, filtre, PrefixesDesNatures(), erreur);
     if (!unites || !nuits || !journal)
         return std::nullopt;
     Sommes s;

@@ -64,6 +64,8 @@ const char* const kTableFactures = "CREATE TABLE IF NOT EXISTS FACTURES (Numero 
 // Version 5: the states counted as sold, and the journal by date.
 const char* const kColonneVendu = "ALTER TABLE ETATS ADD COLUMN Vendu INTEGER DEFAULT 1";
 const char* const kIndexOperationsDate = "CREATE INDEX IF NOT EXISTS idx_operations_date ON OPERATIONS(date)";
+// The months of the journal, in order: the monthly sums walk it without sorting.
+const char* const kIndexOperationsMois = "CREATE INDEX IF NOT EXISTS idx_operations_mois ON OPERATIONS(substr(date, 1, 7))";
 
 // Version 6: the portals' calendar feeds of each unit (FLUX: one row per
 // address, with the outcome of its last reading), and on each reservation
@@ -125,7 +127,7 @@ bool mettreAJour(const QSqlDatabase& base, int version, QString* erreur)
     // 4 -> 5: which states count as sold in the figures (every existing
     // state does), and the journal indexed by date for the figures of a period.
     if (version < 5) {
-        for (const char* sql : {kColonneVendu, kIndexOperationsDate})
+        for (const char* sql : {kColonneVendu, kIndexOperationsDate, kIndexOperationsMois})
             if (!executer(db, QLatin1String(sql), erreur)) {
                 db.rollback();
                 return false;
@@ -271,6 +273,7 @@ bool creerSchema(const QSqlDatabase& base, QString* erreur)
         QStringLiteral("CREATE INDEX IF NOT EXISTS idx_operations_reservation_date ON OPERATIONS(numeroreservation, date)"),
         QLatin1String(kIndexFins),
         QLatin1String(kIndexOperationsDate),
+        QLatin1String(kIndexOperationsMois),
         // Colours are 0x00BBGGRR.
         etat + QStringLiteral("(1, 'Confirmé', %1, 1, 1)").arg(0x3C14DC),  // red-ish
         etat + QStringLiteral("(2, 'Option', %1, 0, 0)").arg(0x00A5FF),     // orange

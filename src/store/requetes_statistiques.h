@@ -68,6 +68,11 @@ struct Journal {
 using Prefixes = QList<QPair<QString, int>>;
 std::optional<QList<Journal>> journal(const QSqlDatabase& base, const Filtre& filtre, const Prefixes& prefixes,
                                       bool parUnite, QString* erreur = nullptr);
+// The charges only (no payment), by month and kind, as journal() gives
+// them; with every unit the journal is walked month by month in the order
+// of its index of months, without sorting (the monthly chart of years).
+std::optional<QList<Journal>> chargesParMois(const QSqlDatabase& base, const Filtre& filtre, const Prefixes& prefixes,
+                                             QString* erreur = nullptr);
 
 // Stays in a sold state whose departure falls in the period: how many,
 // how many still owe money, and what they owe (each account to the cent).

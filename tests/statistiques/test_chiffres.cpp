@@ -238,3 +238,33 @@ TEST(TaxeSejour, DeclarationOfAMonthAndAQuarter)
     EXPECT_EQ(t->nuitsTaxees, 22);
     EXPECT_DOUBLE_EQ(t->montant, 17.6);
 }
+
+// The monthly figures of long periods, read the quick way, are those of
+// the full computation, month by month and kind by kind.
+TEST(Statistiques, MonthlyFiguresAloneAgreeWithTheFullComputation)
+{
+    TestUtil::BaseTemporaire b(QStringLiteral("stats7"));
+    Seme::semer(b);
+    Seme::operation(b, 5, QStringLiteral("2026-05-02 10:00:00"), -7.25, QStringLiteral("   "), QStringLiteral("Blanchisserie"));
+    Seme::operation(b, 5, QStringLiteral("2026-05-02 10:01:00"), 7.25, QStringLiteral("VIR"), QStringLiteral("Virement"));
+    for (const std::optional<QString>& categorie : {std::optional<QString>(), std::optional<QString>(QStringLiteral("Chalet"))}) {
+        const auto tout = Statistiques::Calculer(b.base(), QDate(2025, 12, 15), QDate(2026, 6, 30), categorie);
+        const auto mois = Statistiques::CalculerParMois(b.base(), QDate(2025, 12, 15), QDate(2026, 6, 30), categorie);
+        ASSERT_TRUE(tout && mois);
+        ASSERT_EQ(tout->parMois.size(), 7);
+        ASSERT_EQ(mois->parMois.size(), 7);
+        for (int i = 0; i < 7; ++i) {
+            EXPECT_EQ(mois->parMois[i].nuits, tout->parMois[i].nuits) << i;
+            EXPECT_EQ(mois->parMois[i].disponibles, tout->parMois[i].disponibles) << i;
+            for (int n = 0; n < Statistiques::NombreDeNatures; ++n)
+                EXPECT_NEAR(mois->parMois[i].recettes[size_t(n)], tout->parMois[i].recettes[size_t(n)], 0.001)
+                    << i << " " << n;
+        }
+        EXPECT_NEAR(mois->totalRecettes, tout->totalRecettes, 0.001);
+        EXPECT_EQ(mois->totalEncaisse, 0.0);   // payments are not read
+    }
+    const auto avril = Statistiques::CalculerParMois(b.base(), QDate(2026, 1, 1), QDate(2026, 12, 31), std::nullopt);
+    ASSERT_TRUE(avril);
+    EXPECT_NEAR(avril->parMois[3].recettes[Statistiques::Sejour], 200, 0.001);
+    EXPECT_NEAR(avril->parMois[4].recettes[Statistiques::Autre], 7.25, 0.001);
+}
