@@ -1,7 +1,6 @@
 #include "statistiquesconsole.h"
 
 #include "app/demarrage.h"
-#include "config/langues.h"
 #include "statistiques/statistiques.h"
 #include "statistiques/tableaux.h"
 
@@ -42,18 +41,11 @@ int Executer(const QString& debut, const QString& fin, const QString& csv, QText
         return fini(SortiePeriode);
     }
 
-    // The start-up's configuration and database, without a backup slot:
-    // the figures only read.
-    const QString cheminINI = Demarrage::CheminIniParDefaut();
-    Langues::fixerFichier(cheminINI);
-    const QString cheminBase = Demarrage::LireCheminBase(cheminINI);
-    QString raison;
-    const auto base = Demarrage::OuvrirBase(cheminBase, &raison);
-    if (!base) {
-        erreurs << Demarrage::MessageEchecOuverture(cheminBase) << " (" << raison << ")\n";
+    const auto ouverte = Demarrage::OuvrirSansFenetre(erreurs);
+    if (!ouverte)
         return fini(SortieBase);
-    }
-    const auto chiffres = Statistiques::Calculer(*base, premier, dernier, std::nullopt, &raison);
+    QString raison;
+    const auto chiffres = Statistiques::Calculer(ouverte->base, premier, dernier, std::nullopt, &raison);
     if (!chiffres) {
         erreurs << "Les chiffres ne peuvent pas être lus : " << raison << '\n';
         return fini(SortieBase);
