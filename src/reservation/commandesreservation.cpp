@@ -177,9 +177,15 @@ void reservations::Modifier_Click()
     completerNom();
     Requetes::Reservation r = miseajourtousleschamps();
     r.numero = *numero;
+    r.version = m_version;
     QString erreur;
-    if (!RequetesReservation::modifier(base(m_contexte), r, QStringLiteral("Modification d'informations"), &erreur)) {
-        message(QStringLiteral("Les modifications n'ont pas pu être enregistrées :\n") + erreur);
+    bool autrePoste = false;
+    if (!RequetesReservation::modifier(base(m_contexte), r, QStringLiteral("Modification d'informations"), &erreur,
+                                       &autrePoste)) {
+        if (autrePoste)
+            conflit(*numero);
+        else
+            message(QStringLiteral("Les modifications n'ont pas pu être enregistrées :\n") + erreur);
         return;
     }
     emit dateDepart(r.debut.date());
@@ -206,8 +212,14 @@ void reservations::supprimer_Click()
         return;
     const QString unite = Suppression::NomUnite(Requetes::objets(base(m_contexte)).value_or(QList<Requetes::Objet>()),
                                                 stockee->objet);
+    bool autrePoste = false;
     const auto supprimees = RequetesReservation::supprimer(base(m_contexte), *numero,
-                                                           Suppression::Libelle(*stockee, unite), &erreur);
+                                                           Suppression::Libelle(*stockee, unite), &erreur,
+                                                           m_version, &autrePoste);
+    if (!supprimees && autrePoste) {
+        conflit(*numero);
+        return;
+    }
     if (!supprimees) {
         message(QStringLiteral("La réservation n'a pas pu être supprimée :\n") + erreur);
         return;
@@ -216,6 +228,29 @@ void reservations::supprimer_Click()
         message(QStringLiteral("La réservation %1 n'existe plus : elle avait déjà été supprimée.").arg(*numero));
     liberer(0);
     Terminer(true);
+}
+
+void reservations::conflit(qint32 numero)
+{
+    if (!questionConflit(RequetesReservation::MessageModifieeAilleurs()))
+        return;
+    QString erreur;
+    const auto stockee = Requetes::reservation(base(m_contexte), numero, &erreur);
+    if (!stockee) {
+        message(QStringLiteral("La réservation ") + QString::number(numero)
+                + QStringLiteral(" n'existe plus : elle a été supprimée sur un autre poste."));
+        liberer(0);
+        Terminer(true);
+        return;
+    }
+    QString libelleEtat;
+    if (m_contexte)
+        for (const EntreeEtat& e : m_contexte->TableEtats)
+            if (e.code == stockee->etat)
+                libelleEtat = e.libelle;
+    RemplirDepuis(*stockee, libelleEtat);
+    memoriserChargement();
+    AfficherLeTicket();
 }
 
 void reservations::Annuler_Click()

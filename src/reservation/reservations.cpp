@@ -19,6 +19,8 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QShortcut>
 #include <QTabBar>
 #include <QTabWidget>
@@ -91,6 +93,15 @@ reservations::reservations(Contexte* contexte, QWidget* parent)
 {
     questionChevauchement = [this](const QString& question) { return demanderOuiNon(question); };
     sortiesContrat = EnvoiContrat::SortiesParDefaut(this);
+    questionConflit = [this](const QString& texte) {
+        QMessageBox boite(QMessageBox::Warning, windowTitle(), texte, QMessageBox::NoButton, this);
+        QPushButton* recharger = boite.addButton(QStringLiteral("Recharger"), QMessageBox::AcceptRole);
+        QPushButton* annuler = boite.addButton(QStringLiteral("Annuler"), QMessageBox::RejectRole);
+        boite.setDefaultButton(recharger);
+        boite.setEscapeButton(annuler);
+        boite.exec();
+        return boite.clickedButton() == recharger;
+    };
     construire();
     Charger();
 }
@@ -365,6 +376,7 @@ void reservations::FormAppelante(QWidget* fenetre)
 
 void reservations::RemplirDepuis(const Requetes::Reservation& r, const QString& libelleEtat)
 {
+    m_version = r.version;
     NomClient->setText(r.nomclient);
     datedebut->setText(r.debut.isValid() ? Dates::jjmmaaaa(r.debut.date()) : QString());
     datefin->setText(r.fin.isValid() ? Dates::jjmmaaaa(r.fin.date()) : QString());

@@ -121,6 +121,11 @@ public:
     // buttons read "Oui" and "Non"; another answerer may take its place.
     std::function<bool(const QString& question)> questionChevauchement;
 
+    // Asked when another desk wrote or deleted the reservation since the
+    // window was filled: true reloads the boxes ("Recharger"), false keeps
+    // them as typed ("Annuler"). Nothing was written either way.
+    std::function<bool(const QString& message)> questionConflit;
+
 Q_SIGNALS:
     // The calling window's reservation_encours and datedepart change.
     void reservationEncours(qint32 numero);
@@ -178,5 +183,8 @@ private:
     QPointer<QWidget> m_bar;
     QPointer<QWidget> m_encaissement;
     bool m_fin = false;
+    qint32 m_version = 0;   // the stored version the boxes were filled from
+    // Another desk wrote the reservation: says so, and reloads it on demand.
+    void conflit(qint32 numero);
     std::optional<Verification::Champs> m_charge;   // the boxes as loaded; none before an opening
 };

@@ -78,6 +78,18 @@ const char* const kEtapeFlux[] = {
     "CREATE INDEX IF NOT EXISTS idx_reservations_uidexterne ON RESERVATIONS(UidExterne)",
 };
 
+// Version 7: each reservation carries the number of times it was written.
+// A desk that saves or deletes a reservation says which version it showed;
+// when another desk wrote it meanwhile, nothing is written. Every update,
+// whoever makes it (the window, a check-in, a portal's feed), counts.
+const char* const kEtapeVersion[] = {
+    "ALTER TABLE RESERVATIONS ADD COLUMN version INTEGER DEFAULT 0",
+    "CREATE TRIGGER IF NOT EXISTS reservations_version AFTER UPDATE ON RESERVATIONS "
+    "WHEN NEW.version IS OLD.version BEGIN "
+    "UPDATE RESERVATIONS SET version = COALESCE(OLD.version, 0) + 1 WHERE NumeroReservation = NEW.NumeroReservation; "
+    "END",
+};
+
 bool executerEtapes(const QSqlDatabase& base, const char* const* debut, const char* const* fin, QString* erreur)
 {
     for (const char* const* sql = debut; sql != fin; ++sql)
@@ -135,6 +147,11 @@ bool mettreAJour(const QSqlDatabase& base, int version, QString* erreur)
     }
     // 5 -> 6: the portals' feeds.
     if (version < 6 && !executerEtapes(db, std::begin(kEtapeFlux), std::end(kEtapeFlux), erreur)) {
+        db.rollback();
+        return false;
+    }
+    // 6 -> 7: the version of each reservation.
+    if (version < 7 && !executerEtapes(db, std::begin(kEtapeVersion), std::end(kEtapeVersion), erreur)) {
         db.rollback();
         return false;
     }
@@ -290,6 +307,10 @@ bool creerSchema(const QSqlDatabase& base, QString* erreur)
         }
     }
     if (!executerEtapes(db, std::begin(kEtapeFlux), std::end(kEtapeFlux), erreur)) {
+        db.rollback();
+        return false;
+    }
+    if (!executerEtapes(db, std::begin(kEtapeVersion), std::end(kEtapeVersion), erreur)) {
         db.rollback();
         return false;
     }

@@ -101,10 +101,10 @@ bool EnTransaction(const QSqlDatabase& base, QString* erreur, const std::functio
 
 namespace {
 enum { CNumero, CObjet, CClient, CDebut, CFin, CArrhes, CLimite, CEtatR, CAdultes, CEnfants, CRemarque, CTelephone,
-       CEmail, CCode, CNom, CCouleur, CNbColonnes };
+       CEmail, CCode, CNom, CCouleur, CVersion, CNbColonnes };
 const char* const kColonnesPlanning[CNbColonnes] = {"NumeroReservation", "objet", "nomclient", "DateDebut",
     "DateFin", "arrhes", "datelimite", "Etat", "nbadultes", "nbenfants", "remarque", "telephone", "email",
-    "code", "nom", "couleur"};
+    "code", "nom", "couleur", "version"};
 } // namespace
 
 LecteurPlanning::LecteurPlanning(const QSqlQuery& requete)
@@ -134,6 +134,7 @@ ReservationPlanning LecteurPlanning::ligne() const
     r.remarque = valeur(CRemarque).toString();
     r.telephone = valeur(CTelephone).toString();
     r.email = valeur(CEmail).toString();
+    r.version = valeur(CVersion).toInt();
     const QVariant code = valeur(CCode);
     l.etatTrouve = !code.isNull();
     l.code = code.toInt();

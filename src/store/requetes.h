@@ -48,6 +48,7 @@ struct Reservation {
     QString remarque;
     QString telephone;
     QString email;
+    qint32 version = 0;        // times it was written; a save checks it (ignored on insert)
 };
 
 // A reservation with its state, as the planning reads it (statement 3).

@@ -25,19 +25,71 @@ std::optional<qint32> creer(const QSqlDatabase& base, const Requetes::Reservatio
     return numero;
 }
 
-bool modifier(const QSqlDatabase& base, const Requetes::Reservation& r,
-              const QString& libelle, QString* erreur)
+QString MessageModifieeAilleurs()
 {
+    return QStringLiteral("Cette réservation a été modifiée (ou supprimée) sur un autre poste depuis son ouverture.");
+}
+
+namespace {
+
+// True when the stored version of the reservation is still `version`
+// (read inside the write's transaction).
+std::optional<bool> versionInchangee(const QSqlDatabase& base, qint32 numero, qint32 version, QString* erreur)
+{
+    QSqlQuery q(base);
+    q.prepare(QStringLiteral("SELECT COALESCE(version, 0) FROM RESERVATIONS WHERE NumeroReservation = :n"));
+    q.bindValue(QStringLiteral(":n"), numero);
+    if (!q.exec()) {
+        Requetes::Rapporter(q, erreur);
+        return std::nullopt;
+    }
+    return q.next() && q.value(0).toInt() == version;
+}
+
+} // namespace
+
+bool modifier(const QSqlDatabase& base, const Requetes::Reservation& r,
+              const QString& libelle, QString* erreur, bool* conflit)
+{
+    if (conflit)
+        *conflit = false;
     return EnTransaction(base, erreur, [&] {
+        if (conflit) {
+            const auto inchangee = versionInchangee(base, r.numero, r.version, erreur);
+            if (!inchangee)
+                return false;
+            if (!*inchangee) {
+                *conflit = true;
+                if (erreur)
+                    *erreur = MessageModifieeAilleurs();
+                return false;
+            }
+        }
         return Requetes::modifierReservation(base, r, erreur)
             && Module1::EnregistrerOperation(base, r.numero, 0, QString(), libelle, erreur);
     });
 }
 
-std::optional<int> supprimer(const QSqlDatabase& base, qint32 numero, const QString& libelle, QString* erreur)
+std::optional<int> supprimer(const QSqlDatabase& base, qint32 numero, const QString& libelle, QString* erreur,
+                             std::optional<qint32> versionLue, bool* conflit)
 {
+    if (conflit)
+        *conflit = false;
     int supprimees = 0;
     const bool ok = EnTransaction(base, erreur, [&] {
+        if (versionLue) {
+            const auto inchangee = versionInchangee(base, numero, *versionLue, erreur);
+            if (!inchangee)
+                return false;
+            // A row that is gone is reported below as already deleted.
+            if (!*inchangee && Requetes::reservation(base, numero)) {
+                if (conflit)
+                    *conflit = true;
+                if (erreur)
+                    *erreur = MessageModifieeAilleurs();
+                return false;
+            }
+        }
         QSqlQuery q(base);
         q.prepare(QStringLiteral("DELETE FROM RESERVATIONS WHERE NumeroReservation = :n"));
         q.bindValue(QStringLiteral(":n"), numero);

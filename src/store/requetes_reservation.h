@@ -15,16 +15,25 @@ namespace RequetesReservation {
 std::optional<qint32> creer(const QSqlDatabase& base, const Requetes::Reservation& r,
                             const QString& libelle, QString* erreur = nullptr);
 
+// What a desk is told when the reservation it shows was written or deleted
+// by another desk since it was read.
+QString MessageModifieeAilleurs();
+
 // Rewrites reservation r.numero and appends its journal row. False with the
 // reason when nothing was stored (also when the reservation no longer exists).
+// With `conflit`, the row is written only if its version is still r.version;
+// otherwise *conflit is set, nothing is written and the reason says so.
 bool modifier(const QSqlDatabase& base, const Requetes::Reservation& r,
-              const QString& libelle, QString* erreur = nullptr);
+              const QString& libelle, QString* erreur = nullptr, bool* conflit = nullptr);
 
 // Deletes one reservation and appends its journal row (amount 0, no payment
 // code, the given wording); its earlier journal rows stay. Returns the number
 // of rows removed: 0 when it was already gone, and then no journal row is
 // written; nullopt with the message when nothing was done.
+// With `versionLue`, a reservation written by another desk since it was read
+// is not deleted: nullopt, *conflit set and the reason.
 std::optional<int> supprimer(const QSqlDatabase& base, qint32 numero, const QString& libelle,
-                             QString* erreur = nullptr);
+                             QString* erreur = nullptr, std::optional<qint32> versionLue = std::nullopt,
+                             bool* conflit = nullptr);
 
 } // namespace RequetesReservation

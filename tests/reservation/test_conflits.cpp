@@ -1,0 +1,114 @@
+// Two desks on one reservation: a save or a deletion made on what another
+// desk changed since is refused, never silently applied.
+#include "fenetretest.h"
+
+#include "reservation/zonetexte.h"
+#include "store/base.h"
+#include "store/requetes_reservation.h"
+#include "ui/xpcmdbutton.h"
+
+#include <QLineEdit>
+#include <QSqlQuery>
+#include <gtest/gtest.h>
+
+namespace {
+
+// The second desk: its own connection on the same file.
+class AutrePoste
+{
+public:
+    explicit AutrePoste(const QString& chemin)
+    {
+        QString erreur;
+        m_base = Base::ouvrir(chemin, Base::Ouverture::Existante, QStringLiteral("autreposte"), &erreur);
+        EXPECT_TRUE(m_base.has_value()) << erreur.toStdString();
+    }
+    ~AutrePoste()
+    {
+        m_base.reset();
+        QSqlDatabase::removeDatabase(QStringLiteral("autreposte"));
+    }
+    QSqlDatabase base() const { return *m_base; }
+
+private:
+    std::optional<QSqlDatabase> m_base;
+};
+
+QString nomStocke(FenetreTest& t, qint32 numero)
+{
+    return t.temp().valeur(QStringLiteral("SELECT nomclient FROM RESERVATIONS WHERE NumeroReservation = ")
+                           + QString::number(numero)).toString();
+}
+
+} // namespace
+
+TEST(ConflitsEntrePostes, EveryWriteCountsAndAStaleSaveIsRefused)
+{
+    FenetreTest t;
+    const qint32 numero = t.stocker(reservationExemple());
+    AutrePoste autre(t.temp().chemin());
+    struct Cas { const char* nom; QString ecritureAilleurs; bool conflit; };
+    const Cas cas[] = {
+        {"nothing meanwhile", QString(), false},
+        {"the other desk renamed it", QStringLiteral("UPDATE RESERVATIONS SET nomclient = 'Autre' WHERE NumeroReservation = %1"), true},
+        {"a check-in changed its state", QStringLiteral("UPDATE RESERVATIONS SET Etat = 1 WHERE NumeroReservation = %1"), true},
+    };
+    for (const Cas& c : cas) {
+        const auto lue = Requetes::reservation(t.base(), numero);
+        ASSERT_TRUE(lue.has_value());
+        if (!c.ecritureAilleurs.isEmpty())
+            ASSERT_TRUE(QSqlQuery(autre.base()).exec(c.ecritureAilleurs.arg(numero))) << c.nom;
+        Requetes::Reservation r = *lue;
+        r.nomclient = QStringLiteral("Ce poste");
+        QString erreur;
+        bool conflit = false;
+        const bool ecrit = RequetesReservation::modifier(t.base(), r, QStringLiteral("Modification d'informations"),
+                                                         &erreur, &conflit);
+        EXPECT_EQ(ecrit, !c.conflit) << c.nom;
+        EXPECT_EQ(conflit, c.conflit) << c.nom;
+        if (c.conflit) {
+            EXPECT_EQ(erreur, RequetesReservation::MessageModifieeAilleurs()) << c.nom;
+            EXPECT_NE(nomStocke(t, numero), QStringLiteral("Ce poste")) << c.nom;
+        } else {
+            EXPECT_EQ(nomStocke(t, numero), QStringLiteral("Ce poste")) << c.nom;
+        }
+    }
+}
+
+TEST(ConflitsEntrePostes, TheWindowSaysSoAndReloadsOnDemand)
+{
+    FenetreTest t;
+    const qint32 numero = t.stocker(reservationExemple());
+    AutrePoste autre(t.temp().chemin());
+    t.ouvrir(numero);
+    reservations& f = t.fenetre();
+    QStringList vus;
+    bool recharger = false;
+    f.questionConflit = [&](const QString& texte) { vus << texte; return recharger; };
+
+    f.NomClient->setText(QStringLiteral("Typé ici"));
+    ASSERT_TRUE(QSqlQuery(autre.base()).exec(
+        QStringLiteral("UPDATE RESERVATIONS SET nomclient = 'Venu d''ailleurs' WHERE NumeroReservation = %1").arg(numero)));
+
+    // "Annuler": nothing written, the window and what was typed stay.
+    t.cliquer(QStringLiteral("Modifier"));
+    ASSERT_EQ(vus, QStringList{RequetesReservation::MessageModifieeAilleurs()});
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_EQ(f.NomClient->text(), QStringLiteral("Typé ici"));
+    EXPECT_EQ(nomStocke(t, numero), QStringLiteral("Venu d'ailleurs"));
+    // Deleting what the other desk just changed is refused the same way.
+    FenetreTest::questionsPendant([&] { t.cliquer(QStringLiteral("supprimer")); }, {true});
+    EXPECT_EQ(vus.size(), 2);
+    EXPECT_EQ(t.nombre(QStringLiteral("SELECT count(*) FROM RESERVATIONS")), 1);
+
+    // "Recharger": the boxes show the stored reservation; a save then goes through.
+    recharger = true;
+    t.cliquer(QStringLiteral("Modifier"));
+    EXPECT_EQ(vus.size(), 3);
+    EXPECT_EQ(f.NomClient->text(), QStringLiteral("Venu d'ailleurs"));
+    f.NomClient->setText(QStringLiteral("Accordé"));
+    t.cliquer(QStringLiteral("Modifier"));
+    EXPECT_EQ(vus.size(), 3);
+    EXPECT_EQ(nomStocke(t, numero), QStringLiteral("Accordé"));
+    EXPECT_FALSE(f.isVisible());
+}
