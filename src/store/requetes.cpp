@@ -71,10 +71,20 @@ std::optional<QList<Operation>> operations(const QSqlDatabase& base, qint32 nume
 
 } // namespace
 
+QString TexteErreur(const QSqlError& erreur)
+{
+    // SQLITE_BUSY (5) and SQLITE_LOCKED (6), possibly extended (5 + 256 n).
+    bool nombre = false;
+    const int code = erreur.nativeErrorCode().toInt(&nombre);
+    if (nombre && ((code & 0xFF) == 5 || (code & 0xFF) == 6))
+        return QStringLiteral("La base est occupée par un autre poste, réessayez.");
+    return erreur.text();
+}
+
 bool Rapporter(const QSqlQuery& requete, QString* erreur)
 {
     if (erreur)
-        *erreur = requete.lastError().text();
+        *erreur = TexteErreur(requete.lastError());
     return false;
 }
 
@@ -83,7 +93,7 @@ bool EnTransaction(const QSqlDatabase& base, QString* erreur, const std::functio
     QSqlDatabase db = base;
     if (!db.transaction()) {
         if (erreur)
-            *erreur = db.lastError().text();
+            *erreur = TexteErreur(db.lastError());
         return false;
     }
     if (!ecrire()) {
@@ -92,7 +102,7 @@ bool EnTransaction(const QSqlDatabase& base, QString* erreur, const std::functio
     }
     if (!db.commit()) {
         if (erreur)
-            *erreur = db.lastError().text();
+            *erreur = TexteErreur(db.lastError());
         db.rollback();
         return false;
     }

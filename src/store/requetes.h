@@ -9,6 +9,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QString>
 #include <QVariant>
@@ -73,6 +74,11 @@ struct Article {
     double prixTTC = 0;
     double tauxTVA = 10;    // percent, included in the price
 };
+
+// The text of a database error for the user. A file held by another desk
+// (SQLite waited 5 s for it in vain) reads "La base est occupée par un autre
+// poste, réessayez."; anything else is the database's own message.
+QString TexteErreur(const QSqlError& erreur);
 
 // Puts the statement's error into *erreur (when given); returns false.
 bool Rapporter(const QSqlQuery& requete, QString* erreur);

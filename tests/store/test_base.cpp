@@ -1,4 +1,5 @@
 #include "store/base.h"
+#include "store/requetes.h"
 #include "testutil.h"
 
 #include <QDir>
@@ -192,4 +193,45 @@ TEST(Base, StatesCountAsSoldAfterTheUpgradeAndInANewFile)
         }
         QSqlDatabase::removeDatabase(QStringLiteral("v5"));
     }
+}
+
+TEST(Base, AWriteOnAFileHeldByAnotherDeskSaysSoAndWritesNothing)
+{
+    QTemporaryDir dossier;
+    const QString chemin = dossier.filePath(QStringLiteral("partagee.db"));
+    ASSERT_TRUE(Base::ouvrir(chemin, Base::Ouverture::CreerSiAbsente, QStringLiteral("poste1")).has_value());
+    {
+        // The second desk, waiting a fifth of a second instead of five.
+        QSqlDatabase poste2 = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("poste2"));
+        poste2.setDatabaseName(chemin);
+        poste2.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=200"));
+        ASSERT_TRUE(poste2.open());
+        QSqlDatabase poste1 = QSqlDatabase::database(QStringLiteral("poste1"));
+        QSqlQuery verrou(poste1);
+        ASSERT_TRUE(verrou.exec(QStringLiteral("BEGIN IMMEDIATE")));
+        ASSERT_TRUE(verrou.exec(QStringLiteral("INSERT INTO OBJETS (Numero, Nom) VALUES (1, 'Chalet')")));
+
+        QString erreur;
+        EXPECT_FALSE(Requetes::ajouterOperation(poste2, 1, QDateTime(QDate(2026, 12, 9), QTime(10, 0), Qt::UTC), -3,
+                                                QStringLiteral("   "), QStringLiteral("BAR Café"), &erreur));
+        EXPECT_EQ(erreur, QString::fromUtf8("La base est occupée par un autre poste, réessayez."));
+        EXPECT_FALSE(Requetes::EnTransaction(poste2, &erreur, [&] {
+            return Requetes::ajouterOperation(poste2, 1, QDateTime(QDate(2026, 12, 9), QTime(10, 0), Qt::UTC), -3,
+                                              QStringLiteral("   "), QStringLiteral("BAR Café"), &erreur);
+        }));
+        EXPECT_EQ(erreur, QString::fromUtf8("La base est occupée par un autre poste, réessayez."));
+
+        // Once the first desk is done, the second one writes.
+        ASSERT_TRUE(verrou.exec(QStringLiteral("COMMIT")));
+        EXPECT_TRUE(Requetes::ajouterOperation(poste2, 1, QDateTime(QDate(2026, 12, 9), QTime(10, 0), Qt::UTC), -3,
+                                               QStringLiteral("   "), QStringLiteral("BAR Café"), &erreur))
+            << erreur.toStdString();
+        QSqlQuery compte(poste1);
+        ASSERT_TRUE(compte.exec(QStringLiteral("SELECT count(*) FROM OPERATIONS")) && compte.next());
+        EXPECT_EQ(compte.value(0).toInt(), 1);
+        poste2.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("poste2"));
+    QSqlDatabase::database(QStringLiteral("poste1")).close();
+    QSqlDatabase::removeDatabase(QStringLiteral("poste1"));
 }
