@@ -15,10 +15,12 @@
 #include "journee/fenetrejournee.h"
 #include "statistiques/statistiquesfenetre.h"
 #include "planning/form1.h"
+#include "reservation/reservations.h"
 #include "publish/miseajourinternet.h"
 #include "settings/parametres.h"
 #include "store/base.h"
 #include "store/horloge.h"
+#include "store/veilleurbase.h"
 #include "ui/fenetres.h"
 #include "ui/scrollbar.h"
 
@@ -143,11 +145,25 @@ bool Lanceur::demarrer(const OptionsLancement& options)
     });
     QTimer::singleShot(0, m_gardien, [g = m_gardien, slot = sauvegarde.slot] { g->lancer(slot); });
 
+    // Another desk's change shows within a second: the calendar (and the
+    // day's lists after it) and the account of an open reservation.
+    m_veilleur = new VeilleurBase(contexte.BaseOuverte, this);
+    connect(m_veilleur, &VeilleurBase::baseChangee, this, &Lanceur::baseChangeeAilleurs);
+
     // A new installation: the welcome page says where to begin, beside the
     // empty calendar (not modal: the menus stay usable).
     if (Accueil::AMontrer(options.demo, Base::estVide(contexte.BaseOuverte), contexte.CheminINI))
         (new Bienvenue(contexte.CheminINI, m_root.get()))->show();
     return true;
+}
+
+void Lanceur::baseChangeeAilleurs()
+{
+    if (!m_form1)
+        return;
+    m_form1->rafraichir();
+    if (m_form1->reservationOuverte())
+        m_form1->fenetreReservation()->AfficherLeTicket();
 }
 
 void Lanceur::montrerCalendrier()

@@ -11,6 +11,7 @@
 class ROOT;
 class Form1;
 class QMdiSubWindow;
+class VeilleurBase;
 class GardienBase;
 class FenetreJournee;
 class BoiteRecherche;
@@ -36,6 +37,9 @@ public:
 
     // Shows the calendar again after its window was closed, and raises it.
     void montrerCalendrier();
+    // Another desk changed the database: the windows that show it follow.
+    void baseChangeeAilleurs();
+    VeilleurBase* veilleur() const { return m_veilleur; }
     // "Fenêtres" → "Journée": the day's lists, made on first use, brought forward.
     void montrerJournee();
     FenetreJournee* journee() const;
@@ -58,6 +62,7 @@ private:
     QPointer<Form1> m_form1;
     QPointer<QMdiSubWindow> m_sousFenetre;
     GardienBase* m_gardien = nullptr;
+    VeilleurBase* m_veilleur = nullptr;
     QPointer<FenetreJournee> m_journee;
     QPointer<QMdiSubWindow> m_sousFenetreJournee;
     BoiteRecherche* m_recherche = nullptr;

@@ -10,6 +10,8 @@
 #include "store/dates.h"
 #include "store/horloge.h"
 #include "store/requetes.h"
+#include "store/veilleurbase.h"
+#include "bar/ticketdecaisse.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,6 +23,8 @@
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QLabel>
+#include <QSqlQuery>
 #include <gtest/gtest.h>
 
 namespace {
@@ -215,4 +219,46 @@ TEST_F(Lanceur_, ClosingTheCalendarHidesItAndTheWindowsMenuBringsItBack)
     QTimer::singleShot(2000, [] { QCoreApplication::exit(99); });
     EXPECT_EQ(QCoreApplication::exec(), 0);
     EXPECT_TRUE(fini);
+}
+
+TEST_F(Lanceur_, AnotherDesksChangeShowsOnTheCalendarAndTheOpenAccount)
+{
+    Lanceur lanceur;
+    OptionsLancement options;
+    options.demo = true;
+    ASSERT_TRUE(lanceur.demarrer(options));
+    Form1* calendrier = lanceur.calendrier();
+    const qsizetype barres = calendrier->Barres().size();
+    calendrier->ouvrirBarre(1);
+    QApplication::processEvents();
+    reservations* fenetre = calendrier->fenetreReservation();
+    ASSERT_TRUE(fenetre->isVisible());
+    const qint32 numero = fenetre->numreservation->text().toInt();
+    const QStringList ticket = fenetre->Ticket->Lignes();
+
+    // The second desk: another program on the same file.
+    const QString chemin = Demarrage::LireCheminBase(Demarrage::CheminIniParDefaut());
+    {
+        QSqlDatabase autre = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("autreposte"));
+        autre.setDatabaseName(chemin);
+        ASSERT_TRUE(autre.open());
+        QSqlQuery q(autre);
+        ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO RESERVATIONS (objet, nomclient, DateDebut, DateFin, Etat, nbadultes, "
+                                          "nbenfants) VALUES (3, 'Venu d''ailleurs', '2026-12-12 14:00:00', "
+                                          "'2026-12-14 12:00:00', 1, 2, 0)")));
+        ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO OPERATIONS (numeroreservation, date, prix, paiement, libelle) "
+                                          "VALUES (%1, '2026-12-09 09:30:00', 40, 'ESP', 'Paiement ESP')").arg(numero)));
+        autre.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("autreposte"));
+
+    // The timer's next look (once a second) finds the change.
+    ASSERT_NE(lanceur.veilleur(), nullptr);
+    EXPECT_TRUE(lanceur.veilleur()->verifier());
+    QApplication::processEvents();
+    EXPECT_EQ(calendrier->Barres().size(), barres + 1);
+    EXPECT_EQ(fenetre->Ticket->Lignes().size(), ticket.size() + 2);
+    EXPECT_TRUE(fenetre->Ticket->Lignes().contains(QStringLiteral("Paiement ESP")));
+    // This desk's own writes are no news.
+    EXPECT_FALSE(lanceur.veilleur()->verifier());
 }
