@@ -107,7 +107,7 @@ bool reservations::demanderOuiNon(const QString& question)
     return Fenetres::DemanderOuiNon(this, windowTitle(), question);
 }
 
-bool reservations::accepterChevauchements(const Requetes::Reservation& r, qint32 sauf)
+bool reservations::accepterChevauchements(const Requetes::Reservation& r, qint32 sauf, QList<qint32>* acceptes)
 {
     QString erreur;
     const auto autres = RequetesEditeurs::chevauchements(base(m_contexte), r.objet, r.debut, r.fin, sauf, &erreur);
@@ -115,6 +115,9 @@ bool reservations::accepterChevauchements(const Requetes::Reservation& r, qint32
         message(QStringLiteral("Les autres réservations de ce logement n'ont pas pu être lues :\n") + erreur);
         return false;
     }
+    acceptes->clear();
+    for (const Requetes::Reservation& a : *autres)
+        acceptes->append(a.numero);
     if (autres->isEmpty())
         return true;
     const QString question = Chevauchement::Question(*autres);
@@ -147,13 +150,23 @@ void reservations::Terminer(bool rafraichir)
 
 void reservations::ajouter_Click()
 {
-    if (!verifier() || !accepterChevauchements(miseajourtousleschamps(), 0))
+    QList<qint32> acceptes;
+    if (!verifier() || !accepterChevauchements(miseajourtousleschamps(), 0, &acceptes))
         return;
     completerNom();
     const Requetes::Reservation r = miseajourtousleschamps();
     QString erreur;
-    const auto numero = RequetesReservation::creer(base(m_contexte), r,
-                                                   QStringLiteral("Création de la reservation"), &erreur);
+    // The overlaps are read again under the write lock: a stay another desk
+    // booked since the question is asked about before anything is stored.
+    bool nouveau = false;
+    auto numero = RequetesReservation::creer(base(m_contexte), r, QStringLiteral("Création de la reservation"), &erreur,
+                                             &acceptes, &nouveau);
+    while (!numero && nouveau) {
+        if (!accepterChevauchements(r, 0, &acceptes))
+            return;
+        numero = RequetesReservation::creer(base(m_contexte), r, QStringLiteral("Création de la reservation"), &erreur,
+                                            &acceptes, &nouveau);
+    }
     if (!numero) {
         message(QStringLiteral("La réservation n'a pas pu être créée :\n") + erreur);
         return;
@@ -172,7 +185,8 @@ void reservations::Modifier_Click()
         message(QStringLiteral("Le numéro de la réservation est illisible : « %1 ».").arg(numreservation->text()));
         return;
     }
-    if (!accepterChevauchements(miseajourtousleschamps(), *numero))
+    QList<qint32> acceptes;
+    if (!accepterChevauchements(miseajourtousleschamps(), *numero, &acceptes))
         return;
     completerNom();
     Requetes::Reservation r = miseajourtousleschamps();
@@ -180,8 +194,18 @@ void reservations::Modifier_Click()
     r.version = m_version;
     QString erreur;
     bool autrePoste = false;
-    if (!RequetesReservation::modifier(base(m_contexte), r, QStringLiteral("Modification d'informations"), &erreur,
-                                       &autrePoste)) {
+    bool nouveau = false;
+    auto enregistrer = [&] {
+        return RequetesReservation::modifier(base(m_contexte), r, QStringLiteral("Modification d'informations"), &erreur,
+                                             &autrePoste, &acceptes, &nouveau);
+    };
+    bool ecrit = enregistrer();
+    while (!ecrit && nouveau) {
+        if (!accepterChevauchements(r, *numero, &acceptes))
+            return;
+        ecrit = enregistrer();
+    }
+    if (!ecrit) {
         if (autrePoste)
             conflit(*numero);
         else

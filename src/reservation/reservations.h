@@ -167,7 +167,8 @@ private:
     void completerNom();
     // True when the stay of `r` clashes with no other reservation of its
     // unit (`sauf` is the one being changed) or the user saves it anyway.
-    bool accepterChevauchements(const Requetes::Reservation& r, qint32 sauf);
+    // `acceptes` receives the numbers of the overlapping reservations asked about.
+    bool accepterChevauchements(const Requetes::Reservation& r, qint32 sauf, QList<qint32>* acceptes);
     bool demanderOuiNon(const QString& question);
     void message(const QString& texte);
     // Ends the opening: hides, reloads, then the signals.

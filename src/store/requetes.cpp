@@ -109,6 +109,23 @@ bool EnTransaction(const QSqlDatabase& base, QString* erreur, const std::functio
     return true;
 }
 
+bool EnTransactionEcriture(const QSqlDatabase& base, QString* erreur, const std::function<bool()>& ecrire)
+{
+    QSqlQuery q(base);
+    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")))
+        return Rapporter(q, erreur);
+    if (!ecrire()) {
+        QSqlQuery(base).exec(QStringLiteral("ROLLBACK"));
+        return false;
+    }
+    if (!q.exec(QStringLiteral("COMMIT"))) {
+        Rapporter(q, erreur);
+        QSqlQuery(base).exec(QStringLiteral("ROLLBACK"));
+        return false;
+    }
+    return true;
+}
+
 namespace {
 enum { CNumero, CObjet, CClient, CDebut, CFin, CArrhes, CLimite, CEtatR, CAdultes, CEnfants, CRemarque, CTelephone,
        CEmail, CCode, CNom, CCouleur, CVersion, CNbColonnes };

@@ -86,6 +86,9 @@ bool Rapporter(const QSqlQuery& requete, QString* erreur);
 // Runs `ecrire` inside one transaction: committed when it returns true,
 // rolled back otherwise (its own error is then already in *erreur).
 bool EnTransaction(const QSqlDatabase& base, QString* erreur, const std::function<bool()>& ecrire);
+// The same, taking the write lock before `ecrire` reads anything: what it
+// reads cannot change before it commits (another desk's write waits).
+bool EnTransactionEcriture(const QSqlDatabase& base, QString* erreur, const std::function<bool()>& ecrire);
 
 // Reads rows of RESERVATIONS (with the state's code, nom and couleur when
 // the query joins them), looking the columns up once per query.

@@ -1,6 +1,7 @@
 #include "requetes_reservation.h"
 
 #include "module1.h"
+#include "requetes_editeurs.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -8,12 +9,42 @@
 namespace RequetesReservation {
 
 using Requetes::EnTransaction;
+using Requetes::EnTransactionEcriture;
+
+namespace {
+
+// False when the stay of `r` overlaps a reservation the user did not accept
+// (then *nouveau is set), or when the overlaps cannot be read.
+bool seulementAcceptes(const QSqlDatabase& base, const Requetes::Reservation& r, qint32 sauf,
+                       const QList<qint32>* acceptes, bool* nouveau, QString* erreur)
+{
+    if (!acceptes)
+        return true;
+    const auto autres = RequetesEditeurs::chevauchements(base, r.objet, r.debut, r.fin, sauf, erreur);
+    if (!autres)
+        return false;
+    for (const Requetes::Reservation& a : *autres)
+        if (!acceptes->contains(a.numero)) {
+            if (nouveau)
+                *nouveau = true;
+            if (erreur)
+                *erreur = QStringLiteral("Un autre poste vient de réserver ce logement sur ces dates.");
+            return false;
+        }
+    return true;
+}
+
+} // namespace
 
 std::optional<qint32> creer(const QSqlDatabase& base, const Requetes::Reservation& r,
-                            const QString& libelle, QString* erreur)
+                            const QString& libelle, QString* erreur, const QList<qint32>* acceptes, bool* nouveau)
 {
+    if (nouveau)
+        *nouveau = false;
     qint32 numero = 0;
-    const bool ok = EnTransaction(base, erreur, [&] {
+    const bool ok = EnTransactionEcriture(base, erreur, [&] {
+        if (!seulementAcceptes(base, r, 0, acceptes, nouveau, erreur))
+            return false;
         const auto nouveau = Requetes::ajouterReservation(base, r, erreur);
         if (!nouveau)
             return false;
@@ -49,11 +80,15 @@ std::optional<bool> versionInchangee(const QSqlDatabase& base, qint32 numero, qi
 } // namespace
 
 bool modifier(const QSqlDatabase& base, const Requetes::Reservation& r,
-              const QString& libelle, QString* erreur, bool* conflit)
+              const QString& libelle, QString* erreur, bool* conflit, const QList<qint32>* acceptes, bool* nouveau)
 {
     if (conflit)
         *conflit = false;
-    return EnTransaction(base, erreur, [&] {
+    if (nouveau)
+        *nouveau = false;
+    return EnTransactionEcriture(base, erreur, [&] {
+        if (!seulementAcceptes(base, r, r.numero, acceptes, nouveau, erreur))
+            return false;
         if (conflit) {
             const auto inchangee = versionInchangee(base, r.numero, r.version, erreur);
             if (!inchangee)

@@ -12,8 +12,12 @@ namespace RequetesReservation {
 // Appends the reservation and the journal row (amount 0, no payment code,
 // the given wording) carrying the number the database gave it. Returns that
 // number, or nullopt with the database's message when nothing was stored.
+// With `acceptes` (the overlapping reservations the user agreed to), the
+// overlaps are read again under the write lock: one that was not accepted
+// (another desk booked meanwhile) stores nothing and sets *nouveau.
 std::optional<qint32> creer(const QSqlDatabase& base, const Requetes::Reservation& r,
-                            const QString& libelle, QString* erreur = nullptr);
+                            const QString& libelle, QString* erreur = nullptr,
+                            const QList<qint32>* acceptes = nullptr, bool* nouveau = nullptr);
 
 // What a desk is told when the reservation it shows was written or deleted
 // by another desk since it was read.
@@ -24,7 +28,8 @@ QString MessageModifieeAilleurs();
 // With `conflit`, the row is written only if its version is still r.version;
 // otherwise *conflit is set, nothing is written and the reason says so.
 bool modifier(const QSqlDatabase& base, const Requetes::Reservation& r,
-              const QString& libelle, QString* erreur = nullptr, bool* conflit = nullptr);
+              const QString& libelle, QString* erreur = nullptr, bool* conflit = nullptr,
+              const QList<qint32>* acceptes = nullptr, bool* nouveau = nullptr);
 
 // Deletes one reservation and appends its journal row (amount 0, no payment
 // code, the given wording); its earlier journal rows stay. Returns the number

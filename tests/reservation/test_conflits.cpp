@@ -112,3 +112,45 @@ TEST(ConflitsEntrePostes, TheWindowSaysSoAndReloadsOnDemand)
     EXPECT_EQ(nomStocke(t, numero), QStringLiteral("Accordé"));
     EXPECT_FALSE(f.isVisible());
 }
+
+TEST(ConflitsEntrePostes, AStayBookedElsewhereSinceTheQuestionIsAskedAboutBeforeAnythingIsStored)
+{
+    FenetreTest t;
+    AutrePoste autre(t.temp().chemin());
+    Requetes::Reservation voulue = reservationExemple();   // unit 12, 3 to 10 August
+    const qint32 dejaLa = t.stocker(voulue);                // the overlap this desk asked about
+    const QList<qint32> acceptes{dejaLa};
+    // Meanwhile the other desk books the same unit on the same nights.
+    Requetes::Reservation ailleurs = voulue;
+    ailleurs.nomclient = QStringLiteral("Autre poste");
+    const auto numeroAilleurs = Requetes::ajouterReservation(autre.base(), ailleurs);
+    ASSERT_TRUE(numeroAilleurs.has_value());
+
+    struct Cas { const char* nom; QList<qint32> acceptes; bool stocke; };
+    const Cas cas[] = {
+        {"only the first overlap was accepted", acceptes, false},
+        {"both were accepted after the second question", {dejaLa, *numeroAilleurs}, true},
+    };
+    for (const Cas& c : cas) {
+        const int avant = t.nombre(QStringLiteral("SELECT count(*) FROM RESERVATIONS"));
+        QString erreur;
+        bool nouveau = false;
+        const auto numero = RequetesReservation::creer(t.base(), voulue, QStringLiteral("Création de la reservation"),
+                                                       &erreur, &c.acceptes, &nouveau);
+        EXPECT_EQ(numero.has_value(), c.stocke) << c.nom;
+        EXPECT_EQ(nouveau, !c.stocke) << c.nom;
+        EXPECT_EQ(t.nombre(QStringLiteral("SELECT count(*) FROM RESERVATIONS")) - avant, c.stocke ? 1 : 0) << c.nom;
+    }
+
+    // A change of dates onto the other desk's stay is held back the same way.
+    Requetes::Reservation deplacee = *Requetes::reservation(t.base(), dejaLa);
+    deplacee.nomclient = QStringLiteral("Déplacée");
+    bool nouveau = false;
+    bool conflit = false;
+    const QList<qint32> aucune;
+    EXPECT_FALSE(RequetesReservation::modifier(t.base(), deplacee, QStringLiteral("Modification d'informations"), nullptr,
+                                               &conflit, &aucune, &nouveau));
+    EXPECT_TRUE(nouveau);
+    EXPECT_FALSE(conflit);
+    EXPECT_EQ(nomStocke(t, dejaLa), QStringLiteral("Durand"));
+}
