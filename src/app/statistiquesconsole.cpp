@@ -1,12 +1,12 @@
 #include "statistiquesconsole.h"
 
 #include "app/demarrage.h"
+#include "config/fichiers.h"
 #include "statistiques/statistiques.h"
 #include "statistiques/tableaux.h"
 
 #include <QDate>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 namespace StatistiquesConsole {
 
@@ -54,11 +54,10 @@ int Executer(const QString& debut, const QString& fin, const QString& csv, QText
         sortie << Tableaux::Texte(*chiffres);
         return fini(SortieOK);
     }
-    QSaveFile fichier(csv);
     const QByteArray octets = Tableaux::Csv(
         {Tableaux::Resume(*chiffres), Tableaux::ParMois(*chiffres), Tableaux::ParUnite(*chiffres)});
-    if (!fichier.open(QIODevice::WriteOnly) || fichier.write(octets) != octets.size() || !fichier.commit()) {
-        erreurs << "Le fichier « " << csv << " » ne peut pas être écrit : " << fichier.errorString() << '\n';
+    if (const QString raison = Fichiers::Ecrire(csv, octets); !raison.isEmpty()) {
+        erreurs << Fichiers::MessageNonEcrit(csv, raison) << '\n';
         return fini(SortieFichier);
     }
     sortie << "Statistiques écrites dans " << csv << '\n';

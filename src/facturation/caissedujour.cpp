@@ -2,13 +2,14 @@
 
 #include "documents.h"
 
+#include "config/fichiers.h"
+
 #include "store/conversion.h"
 
 #include <QCollator>
 #include <QFont>
 #include <QLocale>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QTextDocument>
 #include <algorithm>
 
@@ -338,11 +339,9 @@ bool EcrirePdf(const QString& texte, const QString& chemin, QString* erreur)
     document.setDefaultFont(police);
     document.setPlainText(texte);
     const QByteArray octets = Documents::PdfDuDocument(document, texte.section(QLatin1Char('\n'), 0, 0));
-    QSaveFile fichier(chemin);
-    if (!fichier.open(QIODevice::WriteOnly) || fichier.write(octets) != octets.size() || !fichier.commit()) {
+    if (const QString raison = Fichiers::Ecrire(chemin, octets); !raison.isEmpty()) {
         if (erreur)
-            *erreur = QStringLiteral("Le fichier « ") + chemin + QStringLiteral(" » ne peut pas être écrit : ")
-                + fichier.errorString();
+            *erreur = Fichiers::MessageNonEcrit(chemin, raison);
         return false;
     }
     return true;

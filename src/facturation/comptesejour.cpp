@@ -1,5 +1,7 @@
 #include "comptesejour.h"
 
+#include "config/fichiers.h"
+
 #include "store/conversion.h"
 #include "store/dates.h"
 #include "store/horloge.h"
@@ -9,7 +11,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace CompteSejour {
 
@@ -135,7 +136,7 @@ std::optional<Documents::Contrat> Contrat(const QSqlDatabase& base, qint32 numer
 
 std::optional<double> Solde(const QSqlDatabase& base, qint32 numero, QString* erreur)
 {
-    const auto lignes = RequetesFacturation::compte(base, numero, erreur);
+    const auto lignes = Requetes::operationsMontant(base, numero, erreur);
     if (!lignes)
         return std::nullopt;
     double solde = 0;
@@ -151,10 +152,9 @@ bool EcrireFichier(const QString& chemin, const QByteArray& octets, QString* err
             *erreur = QStringLiteral("le dossier ") + QFileInfo(chemin).absolutePath() + QStringLiteral(" ne peut pas être créé");
         return false;
     }
-    QSaveFile f(chemin);
-    if (!f.open(QIODevice::WriteOnly) || f.write(octets) != octets.size() || !f.commit()) {
+    if (const QString raison = Fichiers::Ecrire(chemin, octets); !raison.isEmpty()) {
         if (erreur)
-            *erreur = chemin + QStringLiteral(" ne peut pas être écrit (") + f.errorString() + QLatin1Char(')');
+            *erreur = Fichiers::MessageNonEcrit(chemin, raison);
         return false;
     }
     return true;
@@ -166,7 +166,7 @@ std::optional<RequetesFacturation::Facture> EmettreFacture(const QSqlDatabase& b
     const auto s = Lire(base, numero, cheminINI, erreur);
     if (!s)
         return std::nullopt;
-    const auto lignes = RequetesFacturation::compte(base, numero, erreur);
+    const auto lignes = Requetes::operationsMontant(base, numero, erreur);
     if (!lignes)
         return std::nullopt;
     double total = 0;

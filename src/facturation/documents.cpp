@@ -185,7 +185,7 @@ QString HtmlFacture(const Facture& f)
     return h + QStringLiteral("</body></html>");
 }
 
-QByteArray PdfDuDocument(const QTextDocument& document, const QString& titre)
+QByteArray PdfDuDocument(const QTextDocument& document, const QString& titre, double margesMm)
 {
     QByteArray octets;
     QBuffer tampon(&octets);
@@ -196,7 +196,7 @@ QByteArray PdfDuDocument(const QTextDocument& document, const QString& titre)
         pdf.setTitle(titre);
         pdf.setCreator(QStringLiteral("Orvane Planning"));
         pdf.setPageSize(QPageSize(QPageSize::A4));
-        pdf.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+        pdf.setPageMargins(QMarginsF(margesMm, margesMm, margesMm, margesMm), QPageLayout::Millimeter);
         document.print(&pdf);
     }
     tampon.close();

@@ -69,7 +69,7 @@ QString HtmlContrat(const Contrat& c);
 QString HtmlFacture(const Facture& f);
 
 // The PDF of a document on A4 pages; empty when it cannot be made.
-QByteArray PdfDuDocument(const QTextDocument& document, const QString& titre);
+QByteArray PdfDuDocument(const QTextDocument& document, const QString& titre, double margesMm = 15);
 // The same for an HTML text.
 QByteArray Pdf(const QString& html, const QString& titre);
 

@@ -1,10 +1,10 @@
 #include "exportflux.h"
 
+#include "config/fichiers.h"
 #include "calendrierics.h"
 #include "config/ini32.h"
 #include "store/requetes_publication.h"
 
-#include <QSaveFile>
 #include <QSysInfo>
 
 namespace ExportFlux {
@@ -53,12 +53,8 @@ bool Ecrire(const QSqlDatabase& base, const QString& dossier, qint32 objet, cons
     const QByteArray texte = CalendrierICS::Ecrire(nomCalendrier, lignes, domaine, local.toUTC());
 
     const QString chemin = dossier + QLatin1Char('/') + fichierICS;
-    QSaveFile fichier(chemin);
-    if (!fichier.open(QIODevice::WriteOnly) || fichier.write(texte) != texte.size() || !fichier.commit()) {
-        const QString message = fichier.errorString();
-        fichier.cancelWriting();
+    if (const QString message = Fichiers::Ecrire(chemin, texte); !message.isEmpty())
         return echec(QStringLiteral("impossible d'écrire %1 (%2)").arg(chemin, message));
-    }
     return true;
 }
 

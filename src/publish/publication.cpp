@@ -1,5 +1,6 @@
 #include "publication.h"
 
+#include "config/fichiers.h"
 #include "calendrierhtml.h"
 #include "flux/exportflux.h"
 #include "store/horloge.h"
@@ -7,7 +8,6 @@
 
 #include <QFileInfo>
 #include <QProcess>
-#include <QSaveFile>
 
 namespace Publication {
 
@@ -54,19 +54,11 @@ bool procedureMiseAjourInternet(const QSqlDatabase& base, const QString& dossier
     const QByteArray page = CalendrierHTML::Page(NomObjet, lignes, maintenant);
 
     const QString chemin = dossier + QLatin1Char('/') + NomDePage(fichierHTML);
-    QSaveFile fichier(chemin);
-    auto echec = [&]() {
+    if (const QString raison = Fichiers::Ecrire(chemin, page); !raison.isEmpty()) {
         if (erreur)
-            *erreur = QStringLiteral("impossible d'écrire %1 (%2)").arg(chemin, fichier.errorString());
-        fichier.cancelWriting();
+            *erreur = QStringLiteral("impossible d'écrire %1 (%2)").arg(chemin, raison);
         return false;
-    };
-    if (!fichier.open(QIODevice::WriteOnly))
-        return echec();
-    if (fichier.write(page) != page.size())
-        return echec();
-    if (!fichier.commit())
-        return echec();
+    }
     return true;
 }
 

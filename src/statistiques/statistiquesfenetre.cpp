@@ -1,12 +1,13 @@
 #include "statistiquesfenetre.h"
 
 #include "config/chemins.h"
+#include "config/fichiers.h"
+#include "facturation/documents.h"
 #include "facturation/etablissement.h"
 #include "statistiques/graphiques.h"
 #include "store/dates.h"
 #include "store/horloge.h"
 
-#include <QBuffer>
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
@@ -16,10 +17,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QPageSize>
-#include <QPdfWriter>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QTabWidget>
@@ -340,10 +338,8 @@ QStringList StatistiquesFenetre::Exporter_Click()
     if (!QDir().mkpath(QFileInfo(csv).absolutePath())) {
         erreur = QStringLiteral("Le dossier « %1 » ne peut pas être créé.").arg(QFileInfo(csv).absolutePath());
     } else {
-        QSaveFile fichier(csv);
-        const QByteArray octets = Tableaux::Csv(tableau);
-        if (!fichier.open(QIODevice::WriteOnly) || fichier.write(octets) != octets.size() || !fichier.commit())
-            erreur = QStringLiteral("Le fichier « %1 » ne peut pas être écrit : %2").arg(csv, fichier.errorString());
+        if (const QString raison = Fichiers::Ecrire(csv, Tableaux::Csv(tableau)); !raison.isEmpty())
+            erreur = Fichiers::MessageNonEcrit(csv, raison);
         else
             ecrirePdf(tableau, pdf, &erreur);
     }
@@ -388,23 +384,11 @@ bool StatistiquesFenetre::ecrirePdf(const Tableaux::Tableau& tableau, const QStr
     html += QStringLiteral("</table>");
     document.setHtml(html);
 
-    QByteArray octets;
-    {
-        QBuffer tampon(&octets);
-        tampon.open(QIODevice::WriteOnly);
-        QPdfWriter pdf(&tampon);
-        pdf.setPageSize(QPageSize(QPageSize::A4));
-        pdf.setPageMargins(QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter);
-        pdf.setTitle(tableau.titre);
-        pdf.setCreator(QStringLiteral("Orvane Planning"));
-        QFont police(QStringLiteral("DejaVu Sans"), 8);
-        document.setDefaultFont(police);
-        document.print(&pdf);
-    }
-    QSaveFile fichier(chemin);
-    if (!fichier.open(QIODevice::WriteOnly) || fichier.write(octets) != octets.size() || !fichier.commit()) {
+    document.setDefaultFont(QFont(QStringLiteral("DejaVu Sans"), 8));
+    const QByteArray octets = Documents::PdfDuDocument(document, tableau.titre, 12);
+    if (const QString raison = Fichiers::Ecrire(chemin, octets); !raison.isEmpty()) {
         if (erreur)
-            *erreur = QStringLiteral("Le fichier « %1 » ne peut pas être écrit : %2").arg(chemin, fichier.errorString());
+            *erreur = Fichiers::MessageNonEcrit(chemin, raison);
         return false;
     }
     return true;

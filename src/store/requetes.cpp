@@ -64,6 +64,9 @@ std::optional<QList<Operation>> operations(const QSqlDatabase& base, qint32 nume
         o.prix = champ(q, "prix").toDouble();
         o.paiement = champ(q, "paiement").toString();
         o.libelle = champ(q, "libelle").toString();
+        const QVariant taux = champ(q, "tauxtva");
+        if (!taux.isNull() && taux.isValid())
+            o.tauxTVA = taux.toDouble();
         lignes.append(o);
     }
     return lignes;

@@ -66,6 +66,7 @@ struct Operation {
     double prix = 0;
     QString paiement;
     QString libelle;
+    std::optional<double> tauxTVA;   // a charge's VAT rate; none for events, payments and older rows
 };
 
 struct Article {

@@ -56,18 +56,6 @@ bool remplacerTarifs(const QSqlDatabase& base, const QList<Tarif>& tarifs, QStri
     });
 }
 
-std::optional<QString> categorieObjet(const QSqlDatabase& base, qint32 objet, QString* erreur)
-{
-    QSqlQuery q(base);
-    q.prepare(QStringLiteral("SELECT Categorie FROM OBJETS WHERE Numero = ?"));
-    q.addBindValue(objet);
-    if (!q.exec()) {
-        Requetes::Rapporter(q, erreur);
-        return std::nullopt;
-    }
-    return q.next() ? q.value(0).toString().trimmed() : QString();
-}
-
 std::optional<QList<Poste>> postesSejour(const QSqlDatabase& base, qint32 numero, QString* erreur)
 {
     QSqlQuery q(base);
@@ -87,27 +75,6 @@ std::optional<QList<Poste>> postesSejour(const QSqlDatabase& base, qint32 numero
     while (q.next())
         postes.append({q.value(0).toInt() == 1, q.value(1).toDouble(), q.value(2).toDouble()});
     return postes;
-}
-
-std::optional<QList<LigneCompte>> compte(const QSqlDatabase& base, qint32 numero, QString* erreur)
-{
-    QSqlQuery q(base);
-    q.prepare(QStringLiteral("SELECT date, prix, paiement, libelle, tauxtva FROM OPERATIONS "
-                             "WHERE numeroreservation = ? ORDER BY date, rowid"));
-    q.addBindValue(numero);
-    if (!q.exec()) {
-        Requetes::Rapporter(q, erreur);
-        return std::nullopt;
-    }
-    QList<LigneCompte> lignes;
-    while (q.next()) {
-        LigneCompte l{Dates::depuisBase(q.value(0)), q.value(1).toDouble(), q.value(2).toString(),
-                      q.value(3).toString(), std::nullopt};
-        if (!q.value(4).isNull())
-            l.tauxTVA = q.value(4).toDouble();
-        lignes.append(l);
-    }
-    return lignes;
 }
 
 QString NumeroFacture(int annee, int sequence)

@@ -3,6 +3,8 @@
 // the stay charges already posted to an account, and the numbering of the
 // invoices (consecutive within a year, taken in the transaction that stores
 // the invoice, so two desks never share a number).
+#include "requetes.h"
+
 #include <QByteArray>
 #include <QDate>
 #include <QDateTime>
@@ -30,9 +32,6 @@ std::optional<QList<Tarif>> tarifs(const QSqlDatabase& base, QString* erreur = n
 // Replaces every rate by these, in one transaction.
 bool remplacerTarifs(const QSqlDatabase& base, const QList<Tarif>& tarifs, QString* erreur = nullptr);
 
-// The category of a unit ("" when it has none or the unit is unknown).
-std::optional<QString> categorieObjet(const QSqlDatabase& base, qint32 objet, QString* erreur = nullptr);
-
 // The stay charges already on an account, by kind and VAT rate, as positive
 // amounts: rows whose label begins "SEJOUR " or "CORRECTION SEJOUR " are the
 // stay, "TAXE DE SEJOUR " or "CORRECTION TAXE DE SEJOUR " the tax.
@@ -43,16 +42,8 @@ struct Poste {
 };
 std::optional<QList<Poste>> postesSejour(const QSqlDatabase& base, qint32 numero, QString* erreur = nullptr);
 
-// A row of the account with its VAT rate (Null for an event or a payment,
-// and for rows written before rates were kept).
-struct LigneCompte {
-    QDateTime date;
-    double prix = 0;
-    QString paiement;
-    QString libelle;
-    std::optional<double> tauxTVA;
-};
-std::optional<QList<LigneCompte>> compte(const QSqlDatabase& base, qint32 numero, QString* erreur = nullptr);
+// A row of the account with its VAT rate.
+using LigneCompte = Requetes::Operation;
 
 // An issued invoice.
 struct Facture {

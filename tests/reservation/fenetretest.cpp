@@ -146,26 +146,8 @@ QLineEdit* FenetreTest::boite(const QString& nom)
 
 QStringList FenetreTest::messagesPendant(const std::function<void()>& action)
 {
-    QStringList lus;
-    QTimer guetteur;
-    QObject::connect(&guetteur, &QTimer::timeout, [&lus] {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            auto* boite = qobject_cast<QMessageBox*>(w);
-            if (!boite || !boite->isVisible())
-                continue;
-            // Every message of the window is closed by its OK button.
-            EXPECT_EQ(boite->standardButtons(), QMessageBox::Ok);
-            lus << boite->text();
-            if (QAbstractButton* ok = boite->button(QMessageBox::Ok))
-                ok->click();
-            else
-                boite->reject();
-        }
-    });
-    guetteur.start(5);
-    action();
-    guetteur.stop();
-    return lus;
+    // Every message of the window is closed by its OK button.
+    return TestUtil::messagesPendant(action);
 }
 
 QStringList FenetreTest::questionsPendant(const std::function<void()>& action, QList<bool> reponses)
