@@ -1,5 +1,6 @@
 // Time from launch to the calendar shown, on a fresh demo folder and on a
 // second start of the same folder. Prints figures; asserts nothing.
+#include "generateur.h"
 #include "config/chemins.h"
 #include "app/lanceur.h"
 
@@ -13,11 +14,7 @@
 
 namespace {
 
-double mediane(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
+using Generateur::mediane;
 
 double unDemarrage(const QString& dossier)
 {

@@ -3,6 +3,7 @@
 // stays). Prints figures beside their goal, asserts nothing.
 //
 //   bench_journee [repetitions [units years]]
+#include "generateur.h"
 #include "journee/journee.h"
 #include "store/base.h"
 #include "store/dates.h"
@@ -19,6 +20,8 @@
 #include <vector>
 
 namespace {
+
+using Generateur::mediane;
 
 const QDate kAujourdhui(2026, 6, 15);
 
@@ -89,12 +92,6 @@ bool remplir(const QSqlDatabase& base, int unites, int annees)
                                "WHERE NumeroReservation % 3 = 0")))
         return false;
     return db.commit();
-}
-
-double mediane(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
 }
 
 template <typename F>

@@ -28,17 +28,13 @@
 
 namespace {
 
+using Generateur::mediane;
+
 const QDate kAujourdhui(2026, 6, 15);
 
 bool remplir(const QSqlDatabase& base, int unites, int annees)
 {
     return Generateur::remplir(base, unites, annees, kAujourdhui);
-}
-
-double mediane(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
 }
 
 // Processor time of this thread, in ms: unlike the wall clock it does not

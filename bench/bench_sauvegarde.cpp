@@ -5,6 +5,7 @@
 // raw file copy is printed as the baseline. Prints figures; asserts nothing.
 //
 //   bench_sauvegarde [repetitions]
+#include "generateur.h"
 #include "app/gardienbase.h"
 #include "app/lanceur.h"
 #include "app/sauvegardes.h"
@@ -18,7 +19,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -28,64 +28,9 @@
 
 namespace {
 
+using Generateur::mediane;
+
 const QDate kAujourdhui(2026, 6, 15);
-
-// N units with about 40 stays a year over Y years and a few months ahead,
-// each stay with its creation line, a deposit and a few bar sales.
-bool remplir(const QSqlDatabase& base, int unites, int annees)
-{
-    QSqlDatabase db = base;
-    db.transaction();
-    QSqlQuery q(db), op(db);
-    q.prepare(QStringLiteral("INSERT INTO OBJETS (Numero, Nom) VALUES (:n, :nom)"));
-    for (int u = 1; u <= unites; ++u) {
-        q.bindValue(QStringLiteral(":n"), u);
-        q.bindValue(QStringLiteral(":nom"), QStringLiteral("Unité %1").arg(u));
-        if (!q.exec())
-            return false;
-    }
-    q.prepare(QStringLiteral("INSERT INTO RESERVATIONS (objet, nomclient, DateDebut, DateFin, arrhes, Etat, "
-                             "nbadultes, nbenfants, remarque, telephone, email) VALUES "
-                             "(:o, :c, :d, :f, 50, :e, 2, 1, ' ', ' ', ' ')"));
-    op.prepare(QStringLiteral("INSERT INTO OPERATIONS (numeroreservation, date, prix, paiement, libelle) "
-                              "VALUES (?, ?, ?, ?, ?)"));
-    QRandomGenerator alea(1234);
-    const QDate fin = kAujourdhui.addDays(120);
-    for (int u = 1; u <= unites; ++u) {
-        QDate jour = kAujourdhui.addYears(-annees).addDays(alea.bounded(5));
-        while (jour < fin) {
-            const int nuits = 2 + alea.bounded(8);
-            q.bindValue(QStringLiteral(":o"), u);
-            q.bindValue(QStringLiteral(":c"), QStringLiteral("Client %1").arg(alea.bounded(100000)));
-            q.bindValue(QStringLiteral(":d"), Dates::versTexteBase(Dates::naive(jour, QTime(14, 0))));
-            q.bindValue(QStringLiteral(":f"), Dates::versTexteBase(Dates::naive(jour.addDays(nuits), QTime(12, 0))));
-            q.bindValue(QStringLiteral(":e"), 1 + alea.bounded(3));
-            if (!q.exec())
-                return false;
-            const qint64 numero = q.lastInsertId().toLongLong();
-            const QString date = Dates::versTexteBase(Dates::naive(jour, QTime(15, 0)));
-            const int lignes = 2 + alea.bounded(4);
-            for (int i = 0; i < lignes; ++i) {
-                op.addBindValue(numero);
-                op.addBindValue(date);
-                op.addBindValue(i == 0 ? 0.0 : (i == 1 ? 50.0 : -3.5));
-                op.addBindValue(i == 1 ? QStringLiteral("CB") : QString());
-                op.addBindValue(i == 0 ? QStringLiteral("Création de la reservation")
-                                       : (i == 1 ? QStringLiteral("Arrhes") : QStringLiteral("Bière pression")));
-                if (!op.exec())
-                    return false;
-            }
-            jour = jour.addDays(nuits + 1 + alea.bounded(6));
-        }
-    }
-    return db.commit();
-}
-
-double mediane(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
 
 double mesurer(int repetitions, const std::function<void()>& f)
 {
@@ -121,7 +66,7 @@ int main(int argc, char** argv)
     {
         QString erreur;
         const auto base = Base::ouvrir(chemin, Base::Ouverture::CreerSiAbsente, connexion, &erreur);
-        if (!base || !remplir(*base, 100, 20)) {
+        if (!base || !Generateur::remplir(*base, 100, 20, kAujourdhui, true)) {
             std::printf("base impossible : %s\n", qPrintable(erreur));
             return 1;
         }

@@ -26,13 +26,9 @@
 
 namespace {
 
-const QDate kAujourdhui(2026, 6, 15);
+using Generateur::mediane;
 
-double mediane(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
+const QDate kAujourdhui(2026, 6, 15);
 
 double tempsProcesseur()
 {

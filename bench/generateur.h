@@ -1,5 +1,6 @@
 #pragma once
-// The history of the benchmarks: N units, each with about 40 stays a year
+// What the benchmarks share: the median of their measures, and their
+// history: N units, each with about 40 stays a year
 // over the Y years before `aujourdhui` and a few months of bookings ahead;
 // with the journal, each stay also gets its stay charge, its tourist tax,
 // a bar sale and a payment (about 4 rows a stay).
@@ -11,7 +12,17 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <algorithm>
+#include <vector>
+
 namespace Generateur {
+
+// The middle of the measures (0 when there is none).
+inline double mediane(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
 
 inline bool remplir(const QSqlDatabase& base, int unites, int annees, const QDate& aujourdhui, bool journal = false)
 {
