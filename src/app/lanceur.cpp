@@ -166,18 +166,39 @@ void Lanceur::baseChangeeAilleurs()
         m_form1->fenetreReservation()->AfficherLeTicket();
 }
 
+namespace {
+
+// Shows a child window of the frame again (closing it only hid it, and the
+// window inside it too) and puts it in front.
+void ramener(QMdiArea* zone, QMdiSubWindow* sousFenetre, QWidget* fenetre)
+{
+    if (sousFenetre->isMinimized())
+        sousFenetre->showNormal();
+    sousFenetre->show();
+    if (fenetre)
+        fenetre->show();
+    zone->setActiveSubWindow(sousFenetre);
+    sousFenetre->raise();
+}
+
+// The one window of its kind of the frame: asking again brings it forward.
+template <typename Fenetre>
+void montrerUnique(ROOT* root, Contexte* contexte)
+{
+    auto* fenetre = root->findChild<Fenetre*>();
+    if (!fenetre)
+        fenetre = new Fenetre(contexte, root);
+    fenetre->show();
+    fenetre->raise();
+    fenetre->activateWindow();
+}
+
+} // namespace
+
 void Lanceur::montrerCalendrier()
 {
-    if (!m_sousFenetre)
-        return;
-    if (m_sousFenetre->isMinimized())
-        m_sousFenetre->showNormal();
-    m_sousFenetre->show();
-    // Closing the window closed the calendar inside it too.
-    if (m_form1)
-        m_form1->show();
-    m_root->zone->setActiveSubWindow(m_sousFenetre);
-    m_sousFenetre->raise();
+    if (m_sousFenetre)
+        ramener(m_root->zone, m_sousFenetre, m_form1);
 }
 
 bool Lanceur::eventFilter(QObject* objet, QEvent* evenement)
@@ -204,25 +225,14 @@ void Lanceur::menuoutil_Click(int index)
             connect(&fenetre, &parametres::couleurChangee, m_form1, &Form1::rafraichir);
         fenetre.exec();
     } else if (index == 60) {
-        // One report window: asking again brings it forward.
-        auto* caisse = m_root->findChild<CaisseDuJourFenetre*>();
-        if (!caisse)
-            caisse = new CaisseDuJourFenetre(&contexte, m_root.get());
-        caisse->show();
-        caisse->raise();
-        caisse->activateWindow();
+        montrerUnique<CaisseDuJourFenetre>(m_root.get(), &contexte);
     } else if (index == 70) {
         SynchronisationFenetre fenetre(&contexte, m_root.get());
         if (m_form1)
             connect(&fenetre, &SynchronisationFenetre::reservationsChangees, m_form1, &Form1::rafraichir);
         fenetre.exec();
     } else if (index == 80) {
-        auto* figures = m_root->findChild<StatistiquesFenetre*>();
-        if (!figures)
-            figures = new StatistiquesFenetre(&contexte, m_root.get());
-        figures->show();
-        figures->raise();
-        figures->activateWindow();
+        montrerUnique<StatistiquesFenetre>(m_root.get(), &contexte);
     }
 }
 
@@ -259,13 +269,8 @@ void Lanceur::montrerJournee()
         if (m_form1)
             connect(m_form1, &Form1::rafraichi, m_journee, &FenetreJournee::rafraichirBientot);
     }
-    if (m_sousFenetreJournee->isMinimized())
-        m_sousFenetreJournee->showNormal();
-    m_sousFenetreJournee->show();
-    m_journee->show();
+    ramener(m_root->zone, m_sousFenetreJournee, m_journee);
     m_journee->rafraichir();
-    m_root->zone->setActiveSubWindow(m_sousFenetreJournee);
-    m_sousFenetreJournee->raise();
 }
 
 void Lanceur::ouvrirReservation(qint32 numero)
