@@ -117,32 +117,18 @@ int main(int argc, char** argv)
     if (parser.isSet(dossier))
         Chemins::fixerDossierProgramme(parser.value(dossier));
 
-    if (parser.isSet(restauration)) {
-        QTextStream sortie(stdout);
-        QTextStream erreurs(stderr);
+    // The runs without window write to the standard streams.
+    QTextStream sortie(stdout);
+    QTextStream erreurs(stderr);
+    if (parser.isSet(restauration))
         return Restauration::RestaurerSansFenetre(parser.value(restauration), sortie, erreurs);
-    }
-    if (publier) {
-        QTextStream sortie(stdout);
-        QTextStream erreurs(stderr);
+    if (publier)
         return Publication::PublierSansFenetre(parser.isSet(demo), sortie, erreurs);
-    }
-
-    if (synchroniser) {
-        QTextStream sortie(stdout);
-        QTextStream erreurs(stderr);
+    if (synchroniser)
         return SynchronisationConsole::Synchroniser(sortie, erreurs);
-    }
-
-    if (caisse) {
-        QTextStream sortie(stdout);
-        QTextStream erreurs(stderr);
+    if (caisse)
         return CaisseConsole::ImprimerCaisse(parser.value(rapportCaisse), sortie, erreurs);
-    }
-
     if (statistiques) {
-        QTextStream sortie(stdout);
-        QTextStream erreurs(stderr);
         const QStringList suite = parser.positionalArguments();
         if (suite.size() != 1) {
             erreurs << "Usage : --statistiques AAAA-MM-JJ AAAA-MM-JJ [--csv FICHIER] (la date de fin manque ou est en trop).\n";
