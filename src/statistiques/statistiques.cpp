@@ -170,15 +170,24 @@ Chiffres Assembler(const QDate& debut, const QDate& fin, const Sommes& s)
     return c;
 }
 
+namespace {
+
+// False with the reason when the period cannot be computed.
+bool periodeAcceptee(const QDate& debut, const QDate& fin, QString* erreur)
+{
+    const QString refus = ErreurPeriode(debut, fin);
+    if (!refus.isEmpty() && erreur)
+        *erreur = refus;
+    return refus.isEmpty();
+}
+
+} // namespace
+
 std::optional<Chiffres> Calculer(const QSqlDatabase& base, const QDate& debut, const QDate& fin,
                                  const std::optional<QString>& categorie, QString* erreur)
 {
-    const QString refus = ErreurPeriode(debut, fin);
-    if (!refus.isEmpty()) {
-        if (erreur)
-            *erreur = refus;
+    if (!periodeAcceptee(debut, fin, erreur))
         return std::nullopt;
-    }
     namespace R = RequetesStatistiques;
     const R::Filtre filtre{debut, fin, categorie};
     const auto unites = R::unites(base, categorie, erreur);
@@ -202,12 +211,8 @@ std::optional<Chiffres> Calculer(const QSqlDatabase& base, const QDate& debut, c
 std::optional<Chiffres> CalculerParMois(const QSqlDatabase& base, const QDate& debut, const QDate& fin,
                                         const std::optional<QString>& categorie, QString* erreur)
 {
-    const QString refus = ErreurPeriode(debut, fin);
-    if (!refus.isEmpty()) {
-        if (erreur)
-            *erreur = refus;
+    if (!periodeAcceptee(debut, fin, erreur))
         return std::nullopt;
-    }
     namespace R = RequetesStatistiques;
     const R::Filtre filtre{debut, fin, categorie};
     const auto unites = R::unites(base, categorie, erreur);
