@@ -5,7 +5,8 @@ set -euo pipefail
 paquets=(cmake ninja-build g++ ccache qt6-base-dev libqt6sql6-sqlite libgl-dev
          libgtest-dev fonts-dejavu-core qt6-translations-l10n
          poppler-utils librsvg2-bin dpkg-dev desktop-file-utils man-db
-         libical-dev pkg-config qt6-charts-dev libqt6opengl6-dev)
+         libical-dev pkg-config qt6-charts-dev libqt6opengl6-dev
+         libqt6sql6-psql postgresql)
 manquants=()
 for p in "${paquets[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || manquants+=("$p")

@@ -1,6 +1,8 @@
 #include "base.h"
 
+#include "basepostgres.h"
 #include "dates.h"
+#include "dialecte.h"
 #include "module1.h"
 #include "requetes_journee.h"
 
@@ -212,6 +214,10 @@ QString preparer(const QSqlDatabase& db, bool neuve, bool creationPermise)
 std::optional<QSqlDatabase> ouvrir(const QString& chemin, Ouverture mode,
                                    const QString& connexion, QString* erreur)
 {
+    // A server's address: its database is created on the server beforehand
+    // (createdb); the program makes its tables there when it is empty.
+    if (Dialecte::estAdresse(chemin))
+        return BasePostgres::ouvrir(chemin, connexion, erreur);
     const QFileInfo info(chemin);
     const bool existe = info.exists();
     const bool creationPermise = mode == Ouverture::CreerSiAbsente;
@@ -252,6 +258,8 @@ bool rouvrir(const QSqlDatabase& base, QString* erreur)
     QString raison;
     if (!db.open())
         raison = db.lastError().text();
+    else if (Dialecte::estPostgres(db))
+        raison = BasePostgres::regler(db);
     else
         raison = preparer(db, false, false);
     if (raison.isEmpty())
@@ -264,12 +272,15 @@ bool rouvrir(const QSqlDatabase& base, QString* erreur)
 bool lectureSeule(const QSqlDatabase& base, bool oui)
 {
     QSqlQuery q(base);
+    if (Dialecte::estPostgres(base))
+        return q.exec(oui ? QStringLiteral("SET default_transaction_read_only = on")
+                          : QStringLiteral("SET default_transaction_read_only = off"));
     return q.exec(oui ? QStringLiteral("PRAGMA query_only = ON") : QStringLiteral("PRAGMA query_only = OFF"));
 }
 
 bool creerSchema(const QSqlDatabase& base, QString* erreur)
 {
-    const QString etat = QStringLiteral("INSERT OR IGNORE INTO ETATS (Code, Nom, CouleurPrincipale, internet, surinternet) VALUES ");
+    const QString etat = QStringLiteral("INSERT INTO ETATS (Code, Nom, CouleurPrincipale, internet, surinternet) VALUES ");
     QStringList instructions = {
         QStringLiteral("CREATE TABLE IF NOT EXISTS ETATS (Code INTEGER PRIMARY KEY, Nom TEXT, "
                        "CouleurPrincipale INTEGER, internet INTEGER DEFAULT 0, surinternet INTEGER DEFAULT 0, "
@@ -295,9 +306,9 @@ bool creerSchema(const QSqlDatabase& base, QString* erreur)
         QLatin1String(kIndexOperationsDate),
         QLatin1String(kIndexOperationsMois),
         // Colours are 0x00BBGGRR.
-        etat + QStringLiteral("(1, 'Confirmé', %1, 1, 1)").arg(0x3C14DC),  // red-ish
-        etat + QStringLiteral("(2, 'Option', %1, 0, 0)").arg(0x00A5FF),     // orange
-        etat + QStringLiteral("(3, 'Fermé', %1, 1, 1)").arg(0x808080),      // grey
+        etat + QStringLiteral("(1, 'Confirmé', %1, 1, 1) ON CONFLICT DO NOTHING").arg(0x3C14DC),  // red-ish
+        etat + QStringLiteral("(2, 'Option', %1, 0, 0) ON CONFLICT DO NOTHING").arg(0x00A5FF),     // orange
+        etat + QStringLiteral("(3, 'Fermé', %1, 1, 1) ON CONFLICT DO NOTHING").arg(0x808080),      // grey
     };
     instructions << RequetesJournee::InstructionsIndexRecherche();
     instructions << QStringLiteral("PRAGMA user_version = %1").arg(kVersionSchema);
@@ -370,7 +381,8 @@ bool remplirDemo(const QSqlDatabase& base, const QDate& aujourdhui, QString* err
         {20, "Fournier", -2, 10, 1, 2, 2}, {21, "Girard", 4, 3, 2, 3, 0}, {21, "Lambert", 9, 6, 1, 2, 1}};
     q.prepare(QStringLiteral("INSERT INTO RESERVATIONS (objet, nomclient, DateDebut, DateFin, arrhes, datelimite, "
                              "Etat, nbadultes, nbenfants, remarque, telephone, email) VALUES "
-                             "(:o, :c, :d, :f, :a, :l, :e, :ad, :en, ' ', ' ', ' ')"));
+                             "(:o, :c, :d, :f, :a, :l, :e, :ad, :en, ' ', ' ', ' ')")
+              + Dialecte::retourNumero(db, QStringLiteral("NumeroReservation")));
     for (const Sejour& s : sejours) {
         const QDate debut = aujourdhui.addDays(s.debut);
         q.bindValue(QStringLiteral(":o"), s.objet);
@@ -384,7 +396,7 @@ bool remplirDemo(const QSqlDatabase& base, const QDate& aujourdhui, QString* err
         q.bindValue(QStringLiteral(":en"), s.enfants);
         if (!q.exec())
             return echec();
-        const double numero = q.lastInsertId().toDouble();
+        const double numero = double(Dialecte::numeroInsere(q).value_or(0));
         if (!Module1::EnregistrerOperation(db, numero, 0, QString(),
                                            QStringLiteral("Création de la reservation"), erreur)) {
             db.rollback();

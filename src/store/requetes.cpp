@@ -1,6 +1,7 @@
 #include "requetes.h"
 
 #include "dates.h"
+#include "dialecte.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -76,10 +77,7 @@ std::optional<QList<Operation>> operations(const QSqlDatabase& base, qint32 nume
 
 QString TexteErreur(const QSqlError& erreur)
 {
-    // SQLITE_BUSY (5) and SQLITE_LOCKED (6), possibly extended (5 + 256 n).
-    bool nombre = false;
-    const int code = erreur.nativeErrorCode().toInt(&nombre);
-    if (nombre && ((code & 0xFF) == 5 || (code & 0xFF) == 6))
+    if (Dialecte::estOccupee(erreur.nativeErrorCode()))
         return QStringLiteral("La base est occupée par un autre poste, réessayez.");
     return erreur.text();
 }
@@ -115,8 +113,12 @@ bool EnTransaction(const QSqlDatabase& base, QString* erreur, const std::functio
 bool EnTransactionEcriture(const QSqlDatabase& base, QString* erreur, const std::function<bool()>& ecrire)
 {
     QSqlQuery q(base);
-    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")))
-        return Rapporter(q, erreur);
+    for (const QString& debut : Dialecte::debutEcriture(base))
+        if (!q.exec(debut)) {
+            Rapporter(q, erreur);
+            QSqlQuery(base).exec(QStringLiteral("ROLLBACK"));
+            return false;
+        }
     if (!ecrire()) {
         QSqlQuery(base).exec(QStringLiteral("ROLLBACK"));
         return false;
@@ -228,7 +230,7 @@ const char* const kSelectAvecEtat =
     "FROM RESERVATIONS LEFT JOIN ETATS ON RESERVATIONS.Etat = ETATS.Code ";
 } // namespace
 
-QString SelectPeriode(const QString& filtre1, const QString& filtre2, const QString& ordre)
+QString SelectPeriode(const QSqlDatabase& base, const QString& filtre1, const QString& filtre2, const QString& ordre)
 {
     // Two index ranges instead of the whole history: the stays that start
     // inside the period (whatever their end, even empty or earlier than the
@@ -237,11 +239,12 @@ QString SelectPeriode(const QString& filtre1, const QString& filtre2, const QStr
     // A stay that starts before the bound with an empty or earlier end lies
     // wholly before it and is left out.
     const QString select = QLatin1String(kSelectAvecEtat);
+    const QString plus = Dialecte::sansIndex(base);
     return QStringLiteral("SELECT * FROM (") + select + QStringLiteral("WHERE ") + filtre1
         + QStringLiteral(" AND RESERVATIONS.DateDebut >= :apres1 AND RESERVATIONS.DateDebut < :avant1 UNION ALL ")
         + select + QStringLiteral("WHERE ") + filtre2
-        + QStringLiteral(" AND RESERVATIONS.DateFin >= :apres2 AND +RESERVATIONS.DateDebut < :apres3 "
-                         "AND +RESERVATIONS.DateDebut < :avant2) ORDER BY ")
+        + QStringLiteral(" AND RESERVATIONS.DateFin >= :apres2 AND %1RESERVATIONS.DateDebut < :apres3 "
+                         "AND %1RESERVATIONS.DateDebut < :avant2) AS periode ORDER BY ").arg(plus)
         + ordre;
 }
 
@@ -262,7 +265,7 @@ std::optional<QList<ReservationPlanning>> reservationsDeObjet(const QSqlDatabase
     QSqlQuery q(base);
     q.setForwardOnly(true);
     if (finApres.isValid()) {
-        q.prepare(SelectPeriode(QStringLiteral("RESERVATIONS.objet = :objet1"),
+        q.prepare(SelectPeriode(base, QStringLiteral("RESERVATIONS.objet = :objet1"),
                                 QStringLiteral("RESERVATIONS.objet = :objet2"),
                                 QStringLiteral("DateDebut, NumeroReservation")));
         LierPeriode(q, avant, finApres);
@@ -299,7 +302,7 @@ std::optional<QVariantMap> reservationNominative(const QSqlDatabase& base, qint3
     if (q.next()) {
         const QSqlRecord rec = q.record();
         for (int i = 0; i < rec.count(); ++i)
-            ligne.insert(rec.fieldName(i), q.value(i));
+            ligne.insert(Dialecte::nomCanonique(rec.fieldName(i)), q.value(i));
     }
     return ligne;
 }
@@ -310,13 +313,20 @@ std::optional<qint32> ajouterReservation(const QSqlDatabase& base, const Reserva
     q.prepare(QStringLiteral(
         "INSERT INTO RESERVATIONS (objet, nomclient, DateDebut, DateFin, arrhes, datelimite, Etat, "
         "nbadultes, nbenfants, remarque, telephone, email) VALUES (:objet, :nomclient, :debut, :fin, "
-        ":arrhes, :datelimite, :etat, :nbadultes, :nbenfants, :remarque, :telephone, :email)"));
+        ":arrhes, :datelimite, :etat, :nbadultes, :nbenfants, :remarque, :telephone, :email)")
+        + Dialecte::retourNumero(base, QStringLiteral("NumeroReservation")));
     lierReservation(q, r);
     if (!q.exec()) {
         rapporter(q, erreur);
         return std::nullopt;
     }
-    return qint32(q.lastInsertId().toLongLong());
+    const auto numero = Dialecte::numeroInsere(q);
+    if (!numero) {
+        if (erreur)
+            *erreur = QStringLiteral("la base n'a pas donné de numéro à la réservation");
+        return std::nullopt;
+    }
+    return qint32(*numero);
 }
 
 bool modifierReservation(const QSqlDatabase& base, const Reservation& r, QString* erreur)

@@ -107,7 +107,7 @@ private:
 // The statement of the stays of a shown period [finApres, avant[ with their
 // state, in two index ranges filtered by filtre1 and filtre2 (the units), in
 // the given order; LierPeriode binds the period's bounds.
-QString SelectPeriode(const QString& filtre1, const QString& filtre2, const QString& ordre);
+QString SelectPeriode(const QSqlDatabase& base, const QString& filtre1, const QString& filtre2, const QString& ordre);
 void LierPeriode(QSqlQuery& requete, const QDate& avant, const QDateTime& finApres);
 
 // 1 and 14: every state, in table order.

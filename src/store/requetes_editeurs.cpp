@@ -1,5 +1,7 @@
 #include "requetes_editeurs.h"
 
+#include "dialecte.h"
+
 #include "dates.h"
 
 #include <QSqlError>
@@ -171,14 +173,15 @@ std::optional<qint64> ajouterArticle(const QSqlDatabase& base, const Requetes::A
     qint64 id = 0;
     const bool ok = EnTransaction(base, erreur, [&] {
         QSqlQuery q(base);
-        q.prepare(QStringLiteral("INSERT INTO CONSOMMATIONS (Famille, Libelle, prixTTC, tauxTVA) VALUES (?, ?, ?, ?)"));
+        q.prepare(QStringLiteral("INSERT INTO CONSOMMATIONS (Famille, Libelle, prixTTC, tauxTVA) VALUES (?, ?, ?, ?)")
+                  + Dialecte::retourNumero(base, QStringLiteral("rowid")));
         q.addBindValue(a.famille.trimmed());
         q.addBindValue(a.libelle.trimmed());
         q.addBindValue(std::round(a.prixTTC * 100.0) / 100.0);
         q.addBindValue(a.tauxTVA);
         if (!q.exec())
             return echec(q, erreur);
-        id = q.lastInsertId().toLongLong();
+        id = Dialecte::numeroInsere(q).value_or(0);
         return true;
     });
     if (!ok)

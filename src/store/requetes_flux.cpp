@@ -86,7 +86,7 @@ bool remplacerAdresses(const QSqlDatabase& base, qint32 objet, const QStringList
         for (const QString& adresse : adresses) {
             if (anciennes.contains(adresse))
                 continue;
-            q.prepare(QStringLiteral("INSERT OR IGNORE INTO FLUX (adresse, objet) VALUES (:a, :o)"));
+            q.prepare(QStringLiteral("INSERT INTO FLUX (adresse, objet) VALUES (:a, :o) ON CONFLICT DO NOTHING"));
             q.bindValue(QStringLiteral(":a"), adresse);
             q.bindValue(QStringLiteral(":o"), objet);
             if (!q.exec())

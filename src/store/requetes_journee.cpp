@@ -1,6 +1,7 @@
 #include "requetes_journee.h"
 
 #include "dates.h"
+#include "dialecte.h"
 #include "module1.h"
 #include "requetes.h"
 
@@ -90,9 +91,14 @@ constexpr int kTresCourant = 20000;
 
 } // namespace
 
-QStringList InstructionsIndexRecherche()
+QStringList InstructionsIndexRecherche(Dialecte::Moteur moteur)
 {
     const QString table = QLatin1String(kTable);
+    if (moteur == Dialecte::Moteur::PostgreSQL)
+        return {
+            QStringLiteral("CREATE INDEX IF NOT EXISTS idx_reservations_fin_debut ON RESERVATIONS(DateFin, DateDebut)"),
+            QStringLiteral("CREATE INDEX IF NOT EXISTS idx_reservations_debut_fin ON RESERVATIONS(DateDebut, DateFin)"),
+        };
     return {
         QStringLiteral("CREATE VIRTUAL TABLE IF NOT EXISTS %1 USING fts5(nomclient, telephone, email, remarque, "
                        "tokenize='unicode61 remove_diacritics 2', prefix='2 3')").arg(table),
@@ -140,8 +146,9 @@ std::optional<QList<Sejour>> sejoursAutourDe(const QSqlDatabase& base, const QDa
     }
     QSqlQuery q(base);
     q.prepare(QLatin1String(kColonnes)
-              + (parLesFins ? QStringLiteral("WHERE r.DateFin >= :jour AND +r.DateDebut < :lendemain ")
-                            : QStringLiteral("WHERE r.DateDebut < :lendemain AND +r.DateFin >= :jour "))
+              + (parLesFins ? QStringLiteral("WHERE r.DateFin >= :jour AND %1r.DateDebut < :lendemain ")
+                            : QStringLiteral("WHERE r.DateDebut < :lendemain AND %1r.DateFin >= :jour "))
+                    .arg(Dialecte::sansIndex(base))
               + QStringLiteral("AND r.nomclient IS NOT NULL"));
     q.bindValue(QStringLiteral(":jour"), debutJour);
     q.bindValue(QStringLiteral(":lendemain"), lendemain);

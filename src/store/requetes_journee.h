@@ -2,6 +2,8 @@
 // The day at the desk: the stays around one day, the search of the
 // reservations through their full-text index, and the check-in and
 // check-out of a stay (its state and its journal row together).
+#include "dialecte.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QList>
@@ -16,7 +18,7 @@ namespace RequetesJournee {
 // e-mail, remark), kept in step with RESERVATIONS by triggers. The
 // statements that make it, for a new file and for the upgrade of an older
 // one (which then indexes the reservations already there).
-QStringList InstructionsIndexRecherche();
+QStringList InstructionsIndexRecherche(Dialecte::Moteur moteur = Dialecte::Moteur::SQLite);
 QString InstructionRemplirIndexRecherche();
 
 // One stay as the day's lists and the search results show it.

@@ -1,6 +1,7 @@
 #include "requetes_planning.h"
 
 #include "dates.h"
+#include "dialecte.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -18,7 +19,9 @@ std::optional<QHash<qint32, QList<Requetes::ReservationPlanning>>> reservationsD
     q.setForwardOnly(true);
     // Sorting on expressions keeps the planner from walking the start index
     // for its order in the second range.
-    q.prepare(Requetes::SelectPeriode(unites, unites, QStringLiteral("+objet, +DateDebut, +NumeroReservation")));
+    const QString plus = Dialecte::sansIndex(base);
+    q.prepare(Requetes::SelectPeriode(base, unites, unites,
+                                      QStringLiteral("%1objet, %1DateDebut, %1NumeroReservation").arg(plus)));
     Requetes::LierPeriode(q, avant, finApres);
     if (!q.exec()) {
         Requetes::Rapporter(q, erreur);

@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QFile>
 #include <QMessageBox>
 #include <QTimer>
@@ -51,9 +52,76 @@ void ecrireFichier(const QString& chemin, const QByteArray& contenu)
     f.write(contenu);
 }
 
+namespace {
+
+// The tests' database on the server (created when missing) and a
+// connection to it for making and dropping the schemas of the tests.
+QString nomBaseTests()
+{
+    const QString nom = qEnvironmentVariable("PLANNING_TEST_PG_BASE");
+    return nom.isEmpty() ? QStringLiteral("planning_tests") : nom;
+}
+
+QSqlDatabase maintenance(QString* erreur)
+{
+    const QString connexion = QStringLiteral("maintenance_tests");
+    if (QSqlDatabase::contains(connexion)) {
+        QSqlDatabase db = QSqlDatabase::database(connexion, false);
+        if (db.isOpen())
+            return db;
+    }
+    QSqlDatabase serveur = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connexion);
+    serveur.setConnectOptions(QStringLiteral("connect_timeout=5;options=-cclient_min_messages=warning"));
+    // First the tests' database itself, through the server's default one.
+    serveur.setDatabaseName(QStringLiteral("postgres"));
+    if (!serveur.open()) {
+        if (erreur)
+            *erreur = serveur.lastError().text().trimmed();
+        return serveur;
+    }
+    QSqlQuery q(serveur);
+    q.exec(QStringLiteral("SELECT 1 FROM pg_database WHERE datname = '%1'").arg(nomBaseTests()));
+    if (!q.next())
+        QSqlQuery(serveur).exec(QStringLiteral("CREATE DATABASE %1").arg(nomBaseTests()));   // a race is harmless
+    q.finish();
+    serveur.close();
+    serveur.setDatabaseName(nomBaseTests());
+    if (!serveur.open() && erreur)
+        *erreur = serveur.lastError().text().trimmed();
+    return serveur;
+}
+
+} // namespace
+
+bool SurPostgres()
+{
+    return qEnvironmentVariable("PLANNING_TEST_MOTEUR").compare(QLatin1String("postgresql"), Qt::CaseInsensitive) == 0;
+}
+
+QString ServeurPostgresAbsent()
+{
+    static const QString raison = [] {
+        QString erreur;
+        const QSqlDatabase db = maintenance(&erreur);
+        return db.isOpen() ? QString() : (erreur.isEmpty() ? QStringLiteral("serveur injoignable") : erreur);
+    }();
+    return raison;
+}
+
 BaseTemporaire::BaseTemporaire(const QString& connexion)
     : m_chemin(m_dossier.filePath(QStringLiteral("test.db"))), m_connexion(connexion)
 {
+    if (SurPostgres()) {
+        static int compteur = 0;
+        m_schema = QStringLiteral("t%1_%2").arg(QCoreApplication::applicationPid()).arg(++compteur);
+        QString erreur;
+        QSqlDatabase serveur = maintenance(&erreur);
+        EXPECT_TRUE(serveur.isOpen()) << erreur.toStdString();
+        QSqlQuery q(serveur);
+        EXPECT_TRUE(q.exec(QStringLiteral("DROP SCHEMA IF EXISTS %1 CASCADE").arg(m_schema)));
+        EXPECT_TRUE(q.exec(QStringLiteral("CREATE SCHEMA %1").arg(m_schema))) << q.lastError().text().toStdString();
+        m_chemin = QStringLiteral("postgresql:///%1?options=-csearch_path%3D%2").arg(nomBaseTests(), m_schema);
+    }
     QString erreur;
     auto base = Base::ouvrir(m_chemin, Base::Ouverture::CreerSiAbsente, connexion, &erreur);
     EXPECT_TRUE(base.has_value()) << erreur.toStdString();
@@ -67,6 +135,10 @@ BaseTemporaire::~BaseTemporaire()
             db.close();
     }
     QSqlDatabase::removeDatabase(m_connexion);
+    if (!m_schema.isEmpty()) {
+        QSqlQuery q(maintenance(nullptr));
+        q.exec(QStringLiteral("DROP SCHEMA IF EXISTS %1 CASCADE").arg(m_schema));
+    }
 }
 
 QSqlDatabase BaseTemporaire::base() const
@@ -86,6 +158,28 @@ QVariant BaseTemporaire::valeur(const QString& sql) const
     if (!q.exec(sql) || !q.next())
         return {};
     return q.value(0);
+}
+
+void BaseTemporaire::refuser(const QString& evenement, const QString& table, const QString& message) const
+{
+    static int compteur = 0;
+    const QString nom = QStringLiteral("refus_%1").arg(++compteur);
+    QString texte = message;
+    texte.replace(QLatin1Char('\''), QStringLiteral("''"));
+    if (!SurPostgres()) {
+        executer(QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON %3 BEGIN SELECT RAISE(ABORT, '%4'); END")
+                     .arg(nom, evenement, table, texte));
+        return;
+    }
+    executer(QStringLiteral("CREATE FUNCTION %1() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
+                            "RAISE EXCEPTION '%2'; END $$").arg(nom, texte));
+    executer(QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON %3 FOR EACH ROW EXECUTE FUNCTION %1()")
+                 .arg(nom, evenement, table));
+}
+
+void BaseTemporaire::supprimerTable(const QString& table) const
+{
+    executer(QStringLiteral("DROP TABLE %1%2").arg(table, SurPostgres() ? QStringLiteral(" CASCADE") : QString()));
 }
 
 } // namespace TestUtil

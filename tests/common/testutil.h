@@ -17,25 +17,48 @@ QStringList messagesPendant(const std::function<void()>& action);
 QByteArray lireFichier(const QString& chemin);
 void ecrireFichier(const QString& chemin, const QByteArray& contenu);
 
-// A fresh database with the program's schema in a temporary folder, opened
-// under the given connection name. The default states are present.
+// The engine the tests' databases are made on: PostgreSQL when the
+// environment says PLANNING_TEST_MOTEUR=postgresql (the server found
+// through libpq's PGHOST, PGPORT, PGUSER, PGPASSWORD), SQLite otherwise.
+bool SurPostgres();
+// When the tests run on PostgreSQL: "" when its server answers, else why
+// not (the tests are then skipped with that line).
+QString ServeurPostgresAbsent();
+
+// A test about the SQLite file itself (its pragmas, its locks, its copies)
+// has no meaning on a server: skipped there, saying so.
+#define SQLITE_SEULEMENT()                                                                          \
+    if (TestUtil::SurPostgres())                                                                    \
+    GTEST_SKIP() << "propre au fichier SQLite"
+
+// A fresh database with the program's schema, opened under the given
+// connection name, the default states present: a file in a temporary
+// folder, or on PostgreSQL a schema of its own in the tests' database
+// (chemin() is then its address, which other connections open too).
 class BaseTemporaire
 {
 public:
     explicit BaseTemporaire(const QString& connexion = QStringLiteral("test"));
     ~BaseTemporaire();
     QSqlDatabase base() const;
+    // The file, or the server's address: what `[system] database=` would hold.
     QString chemin() const { return m_chemin; }
     QString dossier() const { return m_dossier.path(); }
     // Runs one statement, failing the test when it does not succeed.
     void executer(const QString& sql) const;
     // Scalar result of a query, invalid QVariant on failure.
     QVariant valeur(const QString& sql) const;
+    // Makes each `evenement` ("INSERT", "UPDATE", "DELETE"…) on the table
+    // fail with the message, on either engine (a full disk, a lock…).
+    void refuser(const QString& evenement, const QString& table, const QString& message) const;
+    // Drops a table (and what depends on it), on either engine.
+    void supprimerTable(const QString& table) const;
 
 private:
     QTemporaryDir m_dossier;
     QString m_chemin;
     QString m_connexion;
+    QString m_schema;   // PostgreSQL: the schema made for this base, dropped at the end
 };
 
 } // namespace TestUtil

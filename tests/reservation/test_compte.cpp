@@ -68,7 +68,7 @@ TEST(Compte, CreationEtJournalEnUneTransaction)
     EXPECT_EQ(base.valeur(QStringLiteral("SELECT count(*) FROM OPERATIONS WHERE numeroreservation = %1").arg(*second)).toInt(), 1);
 
     // A journal that cannot be written leaves no reservation behind.
-    base.executer(QStringLiteral("DROP TABLE OPERATIONS"));
+    base.supprimerTable(QStringLiteral("OPERATIONS"));
     erreur.clear();
     EXPECT_FALSE(RequetesReservation::creer(base.base(), exemple(), QStringLiteral("x"), &erreur).has_value());
     EXPECT_FALSE(erreur.isEmpty());
@@ -111,7 +111,7 @@ TEST(Compte, SuppressionEtSonJournalEnsembleOuPas)
     const auto numero = RequetesReservation::creer(base.base(), exemple(), QStringLiteral("Création de la reservation"));
     ASSERT_TRUE(numero.has_value());
     // A journal that cannot be written keeps the reservation.
-    base.executer(QStringLiteral("DROP TABLE OPERATIONS"));
+    base.supprimerTable(QStringLiteral("OPERATIONS"));
     QString erreur;
     EXPECT_FALSE(RequetesReservation::supprimer(base.base(), *numero, QStringLiteral("x"), &erreur).has_value());
     EXPECT_FALSE(erreur.isEmpty());

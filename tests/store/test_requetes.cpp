@@ -141,7 +141,7 @@ TEST(Requetes, StatesArticlesAndColours)
     for (const auto& e : *etats)
         EXPECT_EQ(e.couleur == 0x123456, e.code == 2) << e.code;
 
-    t.executer(QStringLiteral("DROP TABLE OBJETS"));
+    t.supprimerTable(QStringLiteral("OBJETS"));
     QString erreur;
     EXPECT_FALSE(Requetes::objets(db, &erreur).has_value());
     EXPECT_FALSE(erreur.isEmpty());
@@ -185,7 +185,7 @@ TEST(Journal, RowsKeepCentsPadPaymentCodesAndFollowTheClock)
     EXPECT_EQ(histoire->at(0).paiement, QStringLiteral("VIR"));
 
     // A failing journal writes nothing and says why.
-    t.executer(QStringLiteral("DROP TABLE OPERATIONS"));
+    t.supprimerTable(QStringLiteral("OPERATIONS"));
     QString erreur;
     EXPECT_FALSE(Module1::EnregistrerOperation(db, 5, 1, QString(), QStringLiteral("x"), &erreur));
     EXPECT_FALSE(erreur.isEmpty());

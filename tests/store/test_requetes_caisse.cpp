@@ -29,7 +29,7 @@ TEST(RequetesCaisse, SelectsTheRowsOfTheDayOnly)
     std::sort(numeros.begin(), numeros.end());
     EXPECT_EQ(numeros, (QList<int>{2, 3, 4, 5}));
 
-    bd.executer(QStringLiteral("DROP TABLE OPERATIONS"));
+    bd.supprimerTable(QStringLiteral("OPERATIONS"));
     EXPECT_FALSE(RequetesCaisse::operationsDuJour(bd.base(), QDate(2026, 12, 9), &erreur));
     EXPECT_FALSE(erreur.isEmpty());
 }

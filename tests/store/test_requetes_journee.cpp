@@ -221,7 +221,7 @@ TEST(ChangerEtat, TheStateAndItsJournalRowGoTogether)
     EXPECT_FALSE(RequetesJournee::changerEtat(bd.base(), n + 10, 2, QStringLiteral("Départ du client"), &erreur));
     EXPECT_FALSE(erreur.isEmpty());
     // A journal that refuses the row leaves the state as it was.
-    bd.executer(QStringLiteral("CREATE TRIGGER refus BEFORE INSERT ON OPERATIONS BEGIN SELECT RAISE(ABORT, 'plein'); END"));
+    bd.refuser(QStringLiteral("INSERT"), QStringLiteral("OPERATIONS"), QStringLiteral("plein"));
     EXPECT_FALSE(RequetesJournee::changerEtat(bd.base(), n, 3, QStringLiteral("Départ du client"), &erreur));
     EXPECT_EQ(bd.valeur(QStringLiteral("SELECT Etat FROM RESERVATIONS")).toInt(), 2);
     EXPECT_EQ(bd.valeur(QStringLiteral("SELECT count(*) FROM OPERATIONS")).toInt(), 1);

@@ -1,0 +1,154 @@
+#include "dialecte.h"
+
+#include <QUrl>
+#include <QUrlQuery>
+
+namespace Dialecte {
+
+namespace {
+
+const QLatin1String kSchemas[] = {QLatin1String("postgresql://"), QLatin1String("postgres://")};
+
+// Every desk's writes that must see a steady database take this one lock
+// (PostgreSQL advisory lock, released at commit), as SQLite's BEGIN
+// IMMEDIATE takes the file's.
+constexpr qint64 kVerrouEcriture = 0x706c616e6e696e67;   // "planning"
+
+} // namespace
+
+Moteur moteur(const QSqlDatabase& base)
+{
+    return base.driverName() == QLatin1String("QPSQL") ? Moteur::PostgreSQL : Moteur::SQLite;
+}
+
+bool estPostgres(const QSqlDatabase& base)
+{
+    return moteur(base) == Moteur::PostgreSQL;
+}
+
+bool estAdresse(const QString& valeur)
+{
+    const QString v = valeur.trimmed();
+    for (const QLatin1String& s : kSchemas)
+        if (v.startsWith(s, Qt::CaseInsensitive))
+            return true;
+    return false;
+}
+
+std::optional<Adresse> lireAdresse(const QString& valeur, QString* erreur)
+{
+    auto refus = [&](const QString& raison) -> std::optional<Adresse> {
+        if (erreur)
+            *erreur = raison;
+        return std::nullopt;
+    };
+    if (!estAdresse(valeur))
+        return refus(QStringLiteral("ce n'est pas une adresse postgresql://"));
+    const QUrl url(valeur.trimmed(), QUrl::StrictMode);
+    if (!url.isValid())
+        return refus(QStringLiteral("adresse illisible"));
+    Adresse a;
+    a.utilisateur = url.userName(QUrl::FullyDecoded);
+    a.motDePasse = url.password(QUrl::FullyDecoded);
+    a.hote = url.host(QUrl::FullyDecoded);
+    a.port = url.port(-1);
+    a.base = url.path(QUrl::FullyDecoded);
+    if (a.base.startsWith(QLatin1Char('/')))
+        a.base.remove(0, 1);
+    if (a.base.isEmpty() || a.base.contains(QLatin1Char('/')))
+        return refus(QStringLiteral("l'adresse ne nomme pas de base (postgresql://hôte/base)"));
+    QStringList options;
+    for (const auto& [cle, val] : QUrlQuery(url).queryItems(QUrl::FullyDecoded))
+        options << cle + QLatin1Char('=') + val;
+    a.options = options.join(QLatin1Char(';'));
+    return a;
+}
+
+QString masquer(const QString& valeur)
+{
+    if (!estAdresse(valeur))
+        return valeur;
+    // Cut by hand rather than through QUrl, so that even an address QUrl
+    // refuses never shows its password.
+    const QString v = valeur.trimmed();
+    const int debut = v.indexOf(QLatin1String("://")) + 3;
+    int fin = v.indexOf(QLatin1Char('/'), debut);
+    if (fin < 0)
+        fin = v.size();
+    const int arobase = v.lastIndexOf(QLatin1Char('@'), fin - 1);
+    if (arobase < debut)
+        return v;
+    const int deuxPoints = v.indexOf(QLatin1Char(':'), debut);
+    if (deuxPoints < 0 || deuxPoints > arobase)
+        return v;
+    return v.left(deuxPoints + 1) + QStringLiteral("****") + v.mid(arobase);
+}
+
+QString sansIndex(const QSqlDatabase& base)
+{
+    return estPostgres(base) ? QString() : QStringLiteral("+");
+}
+
+QString plusPetit(const QSqlDatabase& base)
+{
+    return estPostgres(base) ? QStringLiteral("least") : QStringLiteral("min");
+}
+
+QString plusGrand(const QSqlDatabase& base)
+{
+    return estPostgres(base) ? QStringLiteral("greatest") : QStringLiteral("max");
+}
+
+QString retourNumero(const QSqlDatabase& base, const QString& colonne)
+{
+    return estPostgres(base) ? QStringLiteral(" RETURNING ") + colonne : QString();
+}
+
+std::optional<qint64> numeroInsere(QSqlQuery& requete)
+{
+    // A statement ending with RETURNING gives the number as its one row.
+    if (requete.isSelect()) {
+        if (!requete.next())
+            return std::nullopt;
+        return requete.value(0).toLongLong();
+    }
+    const QVariant id = requete.lastInsertId();
+    if (!id.isValid())
+        return std::nullopt;
+    return id.toLongLong();
+}
+
+QString nomCanonique(const QString& nom)
+{
+    static const char* const kNoms[] = {"NumeroReservation", "DateDebut", "DateFin", "NomObjet", "Etat",
+        "UidExterne", "Code", "Nom", "CouleurPrincipale", "Numero", "NomInternet", "FichierPlanningHTML",
+        "Categorie", "Vendu", "Famille", "Libelle", "prixTTC", "tauxTVA", "PremierJour", "DernierJour", "PrixNuit",
+        "PrixAdulte", "PrixEnfant", "Annee", "Sequence", "derniereLecture", "dernierResultat"};
+    for (const char* n : kNoms)
+        if (nom.compare(QLatin1String(n), Qt::CaseInsensitive) == 0)
+            return QLatin1String(n);
+    return nom;
+}
+
+QStringList debutEcriture(const QSqlDatabase& base)
+{
+    if (!estPostgres(base))
+        return {QStringLiteral("BEGIN IMMEDIATE")};
+    // The connection waits kAttenteMs for any lock (set when it opened).
+    return {QStringLiteral("BEGIN"), QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(kVerrouEcriture)};
+}
+
+bool estOccupee(const QString& codeNatif)
+{
+    // PostgreSQL's codes have five characters: lock_not_available,
+    // deadlock_detected, serialization_failure.
+    if (codeNatif.size() == 5)
+        return codeNatif == QLatin1String("55P03") || codeNatif == QLatin1String("40P01")
+            || codeNatif == QLatin1String("40001");
+    // SQLite: SQLITE_BUSY (5) and SQLITE_LOCKED (6), possibly extended (5 + 256 n).
+    bool nombre = false;
+    const int code = codeNatif.toInt(&nombre);
+    return nombre && ((code & 0xFF) == 5 || (code & 0xFF) == 6);
+}
+
+} // namespace Dialecte

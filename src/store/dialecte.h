@@ -1,0 +1,67 @@
+#pragma once
+// The two database engines the program runs on, and what differs between
+// them: an SQLite file for one desk, a PostgreSQL server for several. The
+// statements of the store are written once; the few words that differ (the
+// planner's hints, the write lock, the search index, the schema's types)
+// are asked here, so that no window ever knows which engine it talks to.
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace Dialecte {
+
+enum class Moteur { SQLite, PostgreSQL };
+
+Moteur moteur(const QSqlDatabase& base);
+bool estPostgres(const QSqlDatabase& base);
+
+// The parts of `postgresql://[user[:password]@]host[:port]/dbname[?options]`.
+// Empty parts are left to libpq's environment (PGHOST, PGUSER, PGPASSWORD…).
+struct Adresse {
+    QString utilisateur;
+    QString motDePasse;
+    QString hote;
+    int port = -1;         // -1: libpq's default
+    QString base;
+    QString options;       // "key=value;key=value" for the driver (sslmode…)
+};
+
+// True when the `[system] database=` value names a server, not a file.
+bool estAdresse(const QString& valeur);
+// The parts of an address; nullopt (and the reason in French) when it is not one.
+std::optional<Adresse> lireAdresse(const QString& valeur, QString* erreur = nullptr);
+// The address as it may be shown: the password replaced by "****". A file
+// path comes back unchanged.
+QString masquer(const QString& valeur);
+
+// The hint that keeps SQLite's planner off an index ("+"); PostgreSQL has
+// no such hint (and no unary plus on texts).
+QString sansIndex(const QSqlDatabase& base);
+// The smaller/larger of two values: SQLite's min(a, b), PostgreSQL's least(a, b).
+QString plusPetit(const QSqlDatabase& base);
+QString plusGrand(const QSqlDatabase& base);
+
+// What ends an INSERT whose new number is wanted (" RETURNING <colonne>"
+// on PostgreSQL, nothing on SQLite), and that number once it ran.
+QString retourNumero(const QSqlDatabase& base, const QString& colonne);
+std::optional<qint64> numeroInsere(QSqlQuery& requete);
+
+// A column's name as the schema spells it (PostgreSQL gives them in lower
+// case): "nomobjet" -> "NomObjet". Unknown names come back unchanged.
+QString nomCanonique(const QString& nom);
+
+// The statements that open a transaction which takes the write lock at once
+// (what it reads cannot change before it commits; another desk's write waits
+// up to kAttenteMs, then fails as "occupée").
+QStringList debutEcriture(const QSqlDatabase& base);
+
+// How long a write waits for another desk (milliseconds).
+constexpr int kAttenteMs = 5000;
+
+// True when the error says the other desk held the database too long
+// (SQLite busy or locked; PostgreSQL lock timeout, deadlock, serialization).
+bool estOccupee(const QString& codeNatif);
+
+} // namespace Dialecte
