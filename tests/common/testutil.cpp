@@ -108,19 +108,29 @@ QString ServeurPostgresAbsent()
     return raison;
 }
 
-BaseTemporaire::BaseTemporaire(const QString& connexion)
+BaseTemporaire::BaseTemporaire(const QString& connexion) : BaseTemporaire(connexion, Isolement::Schema) {}
+
+BaseTemporaire::BaseTemporaire(const QString& connexion, Isolement isolement)
     : m_chemin(m_dossier.filePath(QStringLiteral("test.db"))), m_connexion(connexion)
 {
     if (SurPostgres()) {
         static int compteur = 0;
-        m_schema = QStringLiteral("t%1_%2").arg(QCoreApplication::applicationPid()).arg(++compteur);
+        const QString nom = QStringLiteral("t%1_%2").arg(QCoreApplication::applicationPid()).arg(++compteur);
         QString erreur;
         QSqlDatabase serveur = maintenance(&erreur);
         EXPECT_TRUE(serveur.isOpen()) << erreur.toStdString();
         QSqlQuery q(serveur);
-        EXPECT_TRUE(q.exec(QStringLiteral("DROP SCHEMA IF EXISTS %1 CASCADE").arg(m_schema)));
-        EXPECT_TRUE(q.exec(QStringLiteral("CREATE SCHEMA %1").arg(m_schema))) << q.lastError().text().toStdString();
-        m_chemin = QStringLiteral("postgresql:///%1?options=-csearch_path%3D%2").arg(nomBaseTests(), m_schema);
+        if (isolement == Isolement::BaseAPart) {
+            m_baseAPart = QStringLiteral("planning_") + nom;
+            q.exec(QStringLiteral("DROP DATABASE IF EXISTS %1").arg(m_baseAPart));
+            EXPECT_TRUE(q.exec(QStringLiteral("CREATE DATABASE %1").arg(m_baseAPart))) << q.lastError().text().toStdString();
+            m_chemin = QStringLiteral("postgresql:///%1").arg(m_baseAPart);
+        } else {
+            m_schema = nom;
+            EXPECT_TRUE(q.exec(QStringLiteral("DROP SCHEMA IF EXISTS %1 CASCADE").arg(m_schema)));
+            EXPECT_TRUE(q.exec(QStringLiteral("CREATE SCHEMA %1").arg(m_schema))) << q.lastError().text().toStdString();
+            m_chemin = QStringLiteral("postgresql:///%1?options=-csearch_path%3D%2").arg(nomBaseTests(), m_schema);
+        }
     }
     QString erreur;
     auto base = Base::ouvrir(m_chemin, Base::Ouverture::CreerSiAbsente, connexion, &erreur);
@@ -138,6 +148,10 @@ BaseTemporaire::~BaseTemporaire()
     if (!m_schema.isEmpty()) {
         QSqlQuery q(maintenance(nullptr));
         q.exec(QStringLiteral("DROP SCHEMA IF EXISTS %1 CASCADE").arg(m_schema));
+    }
+    if (!m_baseAPart.isEmpty()) {
+        QSqlQuery q(maintenance(nullptr));
+        q.exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_baseAPart));
     }
 }
 

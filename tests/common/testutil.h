@@ -39,6 +39,11 @@ class BaseTemporaire
 {
 public:
     explicit BaseTemporaire(const QString& connexion = QStringLiteral("test"));
+    // On PostgreSQL, a database of its own rather than a schema: the
+    // server's announces go to every connection of one database, and a test
+    // that counts them must not hear the other tests running beside it.
+    enum class Isolement { Schema, BaseAPart };
+    BaseTemporaire(const QString& connexion, Isolement isolement);
     ~BaseTemporaire();
     QSqlDatabase base() const;
     // The file, or the server's address: what `[system] database=` would hold.
@@ -58,7 +63,8 @@ private:
     QTemporaryDir m_dossier;
     QString m_chemin;
     QString m_connexion;
-    QString m_schema;   // PostgreSQL: the schema made for this base, dropped at the end
+    QString m_schema;     // PostgreSQL: the schema made for this base, dropped at the end
+    QString m_baseAPart;  // PostgreSQL: or the database made for it
 };
 
 } // namespace TestUtil

@@ -1,20 +1,28 @@
 #include "store/base.h"
 #include "store/veilleurbase.h"
+#include "testutil.h"
 
 #include <QSignalSpy>
 #include <QSqlQuery>
-#include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
+
+namespace {
+
+// Long enough for a server's announce to reach this desk (the event loop
+// runs meanwhile): used before saying that nothing came.
+constexpr int kDelaiAnnonceMs = 400;
+
+} // namespace
 
 TEST(VeilleurBase, OnlyAnotherDesksCommitsAreNews)
 {
-    QTemporaryDir dossier;
-    const QString chemin = dossier.filePath(QStringLiteral("partagee.db"));
-    const auto ici = Base::ouvrir(chemin, Base::Ouverture::CreerSiAbsente, QStringLiteral("ici"));
-    const auto ailleurs = Base::ouvrir(chemin, Base::Ouverture::Existante, QStringLiteral("ailleurs"));
-    ASSERT_TRUE(ici && ailleurs);
+    TestUtil::BaseTemporaire t(QStringLiteral("ici"), TestUtil::BaseTemporaire::Isolement::BaseAPart);
+    auto ailleurs = Base::ouvrir(t.chemin(), Base::Ouverture::Existante, QStringLiteral("ailleurs"));
+    ASSERT_TRUE(ailleurs);
+    const QSqlDatabase ici = t.base();
     {
-        VeilleurBase veilleur(*ici, nullptr, 60000);
+        VeilleurBase veilleur(ici, nullptr, 60000);
         QSignalSpy nouvelles(&veilleur, &VeilleurBase::baseChangee);
         struct Etape { const char* nom; std::optional<QSqlDatabase> base; bool nouvelle; };
         const Etape etapes[] = {
@@ -28,12 +36,55 @@ TEST(VeilleurBase, OnlyAnotherDesksCommitsAreNews)
         for (const Etape& e : etapes) {
             if (e.base)
                 ASSERT_TRUE(QSqlQuery(*e.base).exec(QStringLiteral("INSERT INTO OBJETS (Numero, Nom) VALUES (%1, 'x')").arg(++n)));
-            EXPECT_EQ(veilleur.verifier(), e.nouvelle) << e.nom;
+            if (e.nouvelle) {
+                EXPECT_TRUE(QTest::qWaitFor([&] { return veilleur.verifier(); }, 5000)) << e.nom;
+            } else {
+                QTest::qWait(TestUtil::SurPostgres() ? kDelaiAnnonceMs : 0);
+                EXPECT_FALSE(veilleur.verifier()) << e.nom;
+            }
         }
         EXPECT_EQ(nouvelles.size(), 2);
     }
-    for (const char* c : {"ici", "ailleurs"}) {
-        QSqlDatabase::database(QLatin1String(c)).close();
-        QSqlDatabase::removeDatabase(QLatin1String(c));
+    ailleurs.reset();
+    QSqlDatabase::database(QStringLiteral("ailleurs")).close();
+    QSqlDatabase::removeDatabase(QStringLiteral("ailleurs"));
+}
+
+TEST(VeilleurBase, AServersAnnouncesNameTheTableAndNumberAndComeOncePerCommit)
+{
+    if (!TestUtil::SurPostgres())
+        GTEST_SKIP() << "annonces d'un serveur PostgreSQL seulement";
+    TestUtil::BaseTemporaire t(QStringLiteral("ici"), TestUtil::BaseTemporaire::Isolement::BaseAPart);
+    auto ailleurs = Base::ouvrir(t.chemin(), Base::Ouverture::Existante, QStringLiteral("ailleurs"));
+    ASSERT_TRUE(ailleurs);
+    {
+        VeilleurBase veilleur(t.base(), nullptr);
+        QSignalSpy nouvelles(&veilleur, &VeilleurBase::baseChangee);
+        QList<QStringList> annonces;
+        QObject::connect(&veilleur, &VeilleurBase::baseChangee, [&] { annonces << veilleur.annonces(); });
+        QSqlDatabase autre = *ailleurs;
+        // One commit writing a reservation and its journal row: one signal.
+        ASSERT_TRUE(autre.transaction());
+        QSqlQuery q(autre);
+        ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO RESERVATIONS (NumeroReservation, objet, nomclient) VALUES (41, 1, 'A')")));
+        ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO OPERATIONS (numeroreservation, prix, libelle) VALUES (41, 0, 'x')")));
+        ASSERT_TRUE(autre.commit());
+        ASSERT_TRUE(nouvelles.wait(5000));
+        QTest::qWait(kDelaiAnnonceMs);
+        EXPECT_EQ(nouvelles.size(), 1);
+        ASSERT_EQ(annonces.size(), 1);
+        EXPECT_EQ(annonces[0], (QStringList{QStringLiteral("RESERVATIONS:41"), QStringLiteral("OPERATIONS:41")}));
+        // Nothing is announced before the commit.
+        ASSERT_TRUE(autre.transaction());
+        ASSERT_TRUE(q.exec(QStringLiteral("UPDATE RESERVATIONS SET nomclient = 'B' WHERE NumeroReservation = 41")));
+        QTest::qWait(kDelaiAnnonceMs);
+        EXPECT_EQ(nouvelles.size(), 1);
+        ASSERT_TRUE(autre.commit());
+        ASSERT_TRUE(nouvelles.wait(5000));
+        EXPECT_EQ(nouvelles.size(), 2);
+        EXPECT_EQ(annonces.value(1), QStringList{QStringLiteral("RESERVATIONS:41")});
     }
+    ailleurs.reset();
+    QSqlDatabase::database(QStringLiteral("ailleurs")).close();
+    QSqlDatabase::removeDatabase(QStringLiteral("ailleurs"));
 }
