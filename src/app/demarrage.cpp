@@ -4,6 +4,7 @@
 #include "config/ini32.h"
 #include "config/langues.h"
 #include "store/base.h"
+#include "store/dialecte.h"
 #include "store/conversion.h"
 #include "store/requetes.h"
 
@@ -121,7 +122,8 @@ std::optional<QSqlDatabase> OuvrirBase(const QString& cheminBase, QString* erreu
 
 QString MessageEchecOuverture(const QString& cheminBase)
 {
-    return Langues::Traduire(QStringLiteral("Problème d'ouverture de la Base de Données : ")) + cheminBase;
+    // A server's address is shown without its password.
+    return Langues::Traduire(QStringLiteral("Problème d'ouverture de la Base de Données : ")) + Dialecte::masquer(cheminBase);
 }
 
 std::optional<BaseSansFenetre> OuvrirSansFenetre(QTextStream& erreurs)
