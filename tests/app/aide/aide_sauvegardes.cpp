@@ -7,9 +7,16 @@
 //       pass between two transactions.
 //   aide_sauvegardes creneau INI TOP     waits until the file TOP exists, then
 //       takes the start's backup slot as the program does and prints it.
+//   aide_sauvegardes reserver BASE N TOP waits until the file TOP exists, then
+//       books N stays of unit 1 (stay k: two nights from day 3k) as the
+//       reservation window does, the unit seen free; prints "OK k" when
+//       stored, "AUTRE k" when another desk had booked it, "ERREUR k <why>".
+//   aide_sauvegardes verrouiller BASE    starts a write (the file's lock),
+//       prints "VERROU" and waits to be killed without committing.
 #include "app/demarrage.h"
 #include "config/chemins.h"
 #include "store/base.h"
+#include "store/requetes_reservation.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -71,6 +78,49 @@ int creneau(const QString& ini, const QString& top)
     return 0;
 }
 
+int reserver(const QString& chemin, int n, const QString& top)
+{
+    QString erreur;
+    const auto base = Base::ouvrir(chemin, Base::Ouverture::Existante, QStringLiteral("aide"), &erreur);
+    if (!base) {
+        std::fprintf(stderr, "%s\n", qPrintable(erreur));
+        return 1;
+    }
+    for (int i = 0; i < 20000 && !QFileInfo::exists(top); ++i)
+        QThread::usleep(500);
+    for (int k = 0; k < n; ++k) {
+        Requetes::Reservation r;
+        r.objet = 1;
+        r.nomclient = QStringLiteral("Poste %1").arg(QCoreApplication::applicationPid());
+        r.debut = QDateTime(QDate(2027, 1, 1).addDays(3 * k), QTime(14, 0), Qt::UTC);
+        r.fin = r.debut.addDays(2);
+        r.etat = 1;
+        const QList<qint32> acceptes;
+        bool nouveau = false;
+        if (RequetesReservation::creer(*base, r, QStringLiteral("Création"), &erreur, &acceptes, &nouveau))
+            std::printf("OK %d\n", k);
+        else if (nouveau)
+            std::printf("AUTRE %d\n", k);
+        else
+            std::printf("ERREUR %d %s\n", k, qPrintable(erreur));
+        std::fflush(stdout);
+    }
+    return 0;
+}
+
+int verrouiller(const QString& chemin)
+{
+    const auto base = Base::ouvrir(chemin, Base::Ouverture::Existante, QStringLiteral("aide"));
+    QSqlQuery q(base ? *base : QSqlDatabase());
+    if (!base || !q.exec(QStringLiteral("BEGIN IMMEDIATE"))
+        || !q.exec(QStringLiteral("INSERT INTO OBJETS (Numero, Nom) VALUES (99, 'jamais validé')")))
+        return 1;
+    std::printf("VERROU\n");
+    std::fflush(stdout);
+    for (;;)
+        QThread::sleep(1);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -81,6 +131,10 @@ int main(int argc, char** argv)
         return ecrire(args.at(2), args.at(3).toLongLong());
     if (args.size() == 4 && args.at(1) == QLatin1String("creneau"))
         return creneau(args.at(2), args.at(3));
-    std::fprintf(stderr, "usage: aide_sauvegardes ecrire BASE DEBUT | creneau INI TOP\n");
+    if (args.size() == 5 && args.at(1) == QLatin1String("reserver"))
+        return reserver(args.at(2), args.at(3).toInt(), args.at(4));
+    if (args.size() == 3 && args.at(1) == QLatin1String("verrouiller"))
+        return verrouiller(args.at(2));
+    std::fprintf(stderr, "usage: aide_sauvegardes ecrire BASE DEBUT | creneau INI TOP | reserver BASE N TOP | verrouiller BASE\n");
     return 64;
 }
