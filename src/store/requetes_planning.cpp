@@ -39,6 +39,18 @@ std::optional<QHash<qint32, QList<Requetes::ReservationPlanning>>> reservationsD
 
 std::optional<QString> versionDonnees(const QSqlDatabase& base)
 {
+    if (Dialecte::estPostgres(base)) {
+        // The server's snapshot (oldest running transaction, next number to
+        // give, those running) moves whenever a transaction that writes
+        // starts or ends, this desk's or any other's: while it stands still,
+        // nothing was committed since. Read before the rows, so that a
+        // commit in between only makes the next refresh read them again.
+        QSqlQuery q(base);
+        q.setForwardOnly(true);
+        if (!q.exec(QStringLiteral("SELECT CAST(pg_current_snapshot() AS TEXT)")) || !q.next())
+            return std::nullopt;
+        return q.value(0).toString();
+    }
     if (base.driverName() != QLatin1String("QSQLITE"))
         return std::nullopt;
     // total_changes() counts the rows this connection wrote, schema_version
