@@ -173,6 +173,28 @@ QString faux(const QSqlDatabase& base)
 
 namespace {
 
+QString extreme(const QSqlDatabase& base, const QString& a, const QString& b, bool grand)
+{
+    if (!estPostgres(base))
+        return QStringLiteral("%1(%2, %3)").arg(grand ? QStringLiteral("max") : QStringLiteral("min"), a, b);
+    return QStringLiteral("CASE WHEN (%2) IS NULL OR (%3) IS NULL THEN NULL ELSE %1(%2, %3) END")
+        .arg(grand ? QStringLiteral("greatest") : QStringLiteral("least"), a, b);
+}
+
+} // namespace
+
+QString maximum(const QSqlDatabase& base, const QString& a, const QString& b)
+{
+    return extreme(base, a, b, true);
+}
+
+QString minimum(const QSqlDatabase& base, const QString& a, const QString& b)
+{
+    return extreme(base, a, b, false);
+}
+
+namespace {
+
 // On PostgreSQL, a Julian day as a date (the day it falls in: a Julian day
 // begins at noon, a civil day half a day earlier), and a date as the
 // Julian day of its midnight; 2000-01-01 is day 2451545.

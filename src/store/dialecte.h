@@ -74,6 +74,11 @@ QString nombre(const QSqlDatabase& base, const QString& condition);
 // The false value, where a truth value is expected.
 QString faux(const QSqlDatabase& base);
 
+// The larger/smaller of two values, Null when either is Null as with
+// SQLite's max(a, b) (PostgreSQL's greatest and least pass over a Null).
+QString maximum(const QSqlDatabase& base, const QString& a, const QString& b);
+QString minimum(const QSqlDatabase& base, const QString& a, const QString& b);
+
 // The figures count days as Julian days (SQLite's julianday(), which the
 // PostgreSQL schema defines too, Null for an unreadable text). Of such a
 // number `jour`: the Julian day of the first of the next month, and its

@@ -50,11 +50,13 @@ QString sejoursVendus(const QSqlDatabase& b)
     return QStringLiteral(
     "sejours(numero, objet, etat, d, f, ad, en) AS ("
     " SELECT r.NumeroReservation, r.objet, r.Etat,"
-    "  %1(julianday(substr(r.DateDebut, 1, 10)), julianday(p.d1)),"
-    "  %2(julianday(substr(r.DateFin, 1, 10)), julianday(p.d2)),"
+    "  %1,"
+    "  %2,"
     "  coalesce(r.nbadultes, 0), coalesce(r.nbenfants, 0)"
     " FROM p, choisis c JOIN RESERVATIONS r ON r.NumeroReservation = c.numero"
-    " JOIN ETATS e ON e.Code = r.Etat AND coalesce(e.Vendu, 1) <> 0)").arg(Dialecte::plusGrand(b), Dialecte::plusPetit(b));
+    " JOIN ETATS e ON e.Code = r.Etat AND coalesce(e.Vendu, 1) <> 0)")
+        .arg(Dialecte::maximum(b, QStringLiteral("julianday(substr(r.DateDebut, 1, 10))"), QStringLiteral("julianday(p.d1)")),
+             Dialecte::minimum(b, QStringLiteral("julianday(substr(r.DateFin, 1, 10))"), QStringLiteral("julianday(p.d2)")));
 }
 
 // A payment has a code that is not blank; the first test spares the
@@ -93,15 +95,16 @@ std::optional<QList<Nuits>> nuits(const QSqlDatabase& base, const Filtre& filtre
     // Each stay is split at the first of every month it crosses.
     const QString sql = QStringLiteral(
         "WITH RECURSIVE %1, %2, %3, morceaux(objet, etat, d, f, fin, ad, en) AS ("
-        " SELECT objet, etat, d, %5(f, %6), f, ad, en"
+        " SELECT objet, etat, d, %5, f, ad, en"
         "  FROM sejours WHERE f > d"
-        " UNION ALL SELECT objet, etat, f, %5(fin, %7),"
+        " UNION ALL SELECT objet, etat, f, %6,"
         "  fin, ad, en FROM morceaux WHERE f < fin)"
-        " SELECT %8, %4, etat, total(f - d), total((f - d) * ad), total((f - d) * en)"
+        " SELECT %7, %4, etat, total(f - d), total((f - d) * ad), total((f - d) * en)"
         " FROM morceaux GROUP BY 1, 2, 3 ORDER BY 1, 2, 3")
         .arg(parametres(base), choisis(base), sejoursVendus(base),
-             parUnite ? QStringLiteral("objet") : QStringLiteral("0"), Dialecte::plusPetit(base),
-             Dialecte::debutMoisSuivant(base, QStringLiteral("d")), Dialecte::debutMoisSuivant(base, QStringLiteral("f")),
+             parUnite ? QStringLiteral("objet") : QStringLiteral("0"),
+             Dialecte::minimum(base, QStringLiteral("f"), Dialecte::debutMoisSuivant(base, QStringLiteral("d"))),
+             Dialecte::minimum(base, QStringLiteral("fin"), Dialecte::debutMoisSuivant(base, QStringLiteral("f"))),
              Dialecte::moisDuJour(base, QStringLiteral("d")));
     QSqlQuery q(base);
     if (!executer(q, sql, filtre, {}, erreur))
@@ -255,13 +258,15 @@ std::optional<QList<Journal>> chargesParMois(const QSqlDatabase& base, const Fil
 std::optional<Arrivees> arrivees(const QSqlDatabase& base, const Filtre& filtre, QString* erreur)
 {
     const QString sql = QStringLiteral(
-        "WITH %1 SELECT count(*), total(%3(0, julianday(substr(r.DateFin, 1, 10))"
-        " - julianday(substr(r.DateDebut, 1, 10))))"
+        "WITH %1 SELECT count(*), total(%3)"
         " FROM p CROSS JOIN OBJETS o CROSS JOIN RESERVATIONS r"
         " JOIN ETATS e ON e.Code = r.Etat AND coalesce(e.Vendu, 1) <> 0"
         " WHERE %2 AND r.objet = o.Numero AND r.DateDebut >= p.d1 AND r.DateDebut < p.d2"
         " AND julianday(substr(r.DateDebut, 1, 10)) IS NOT NULL AND julianday(substr(r.DateFin, 1, 10)) IS NOT NULL")
-                            .arg(parametres(base), QLatin1String(kFiltreUnite), Dialecte::plusGrand(base));
+                            .arg(parametres(base), QLatin1String(kFiltreUnite),
+                                 Dialecte::maximum(base, QStringLiteral("0"),
+                                                   QStringLiteral("julianday(substr(r.DateFin, 1, 10))"
+                                                                  " - julianday(substr(r.DateDebut, 1, 10))")));
     QSqlQuery q(base);
     if (!executer(q, sql, filtre, {}, erreur) || !q.next()) {
         Requetes::Rapporter(q, erreur);
