@@ -47,8 +47,12 @@ protected:
     {
         const QSqlDatabase b = m_bd.base();
         // Numbers of two digits and more, as a search needs two characters.
-        m_bd.executer(QStringLiteral("INSERT INTO RESERVATIONS (NumeroReservation) VALUES (40)"));
-        m_bd.executer(QStringLiteral("DELETE FROM RESERVATIONS"));
+        if (TestUtil::SurPostgres()) {
+            m_bd.executer(QStringLiteral("ALTER TABLE RESERVATIONS ALTER COLUMN NumeroReservation RESTART WITH 41"));
+        } else {
+            m_bd.executer(QStringLiteral("INSERT INTO RESERVATIONS (NumeroReservation) VALUES (40)"));
+            m_bd.executer(QStringLiteral("DELETE FROM RESERVATIONS"));
+        }
         m_gerard = stocker(b, 1, QStringLiteral("Gérard Lefèvre"), QDate(2026, 7, 1), 7, QStringLiteral("06 12 34 56 78"),
                            QStringLiteral("g.lefevre@exemple.fr"));
         m_gerardAncien = stocker(b, 2, QStringLiteral("GÉRARD Lefèvre"), QDate(2025, 7, 1), 7);
@@ -298,7 +302,7 @@ TEST(RechercheCourante, ACommonTextGivesTheNewestFiftyWhateverTheWayTaken)
                          Cas{"accueil lenoir", "lenoir"}}) {
         const char* texte = c.texte;
         QSqlQuery attendu(b);
-        attendu.prepare(QStringLiteral("SELECT NumeroReservation FROM RESERVATIONS WHERE nomclient LIKE :p "
+        attendu.prepare(QStringLiteral("SELECT NumeroReservation FROM RESERVATIONS WHERE lower(nomclient) LIKE :p "
                                        "ORDER BY DateDebut DESC LIMIT 50"));
         attendu.bindValue(QStringLiteral(":p"), QString::fromUtf8(c.nom));
         ASSERT_TRUE(attendu.exec());
@@ -308,7 +312,10 @@ TEST(RechercheCourante, ACommonTextGivesTheNewestFiftyWhateverTheWayTaken)
         if (QByteArray(texte).size() < 2)
             numeros.clear();
         QList<qint32> trouves;
-        for (const Sejour& s : RequetesJournee::rechercher(b, QString::fromUtf8(texte)).value_or(QList<Sejour>()))
+        QString erreur;
+        const auto resultat = RequetesJournee::rechercher(b, QString::fromUtf8(texte), 50, &erreur);
+        ASSERT_TRUE(resultat) << texte << " : " << erreur.toStdString();
+        for (const Sejour& s : *resultat)
             trouves << s.numero;
         EXPECT_EQ(trouves, numeros) << texte;
     }
