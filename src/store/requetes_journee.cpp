@@ -120,7 +120,9 @@ QString fonctionPlier()
             }
         }
     de += effaces;
-    auto litteral = [](QString t) { return QLatin1Char('\'') + t.replace(QLatin1Char('\''), QStringLiteral("''")) + QLatin1Char('\''); };
+    auto litteral = [](QString t) {
+        return QLatin1Char('\'') + t.replace(QLatin1Char('\''), QStringLiteral("''")) + QLatin1Char('\'');
+    };
     return QStringLiteral("CREATE OR REPLACE FUNCTION %1(t text) RETURNS text LANGUAGE sql IMMUTABLE "
                           "AS $plier$ SELECT translate(t, %2, %3) $plier$")
         .arg(QLatin1String(kPlier), litteral(de), litteral(vers));

@@ -33,14 +33,14 @@ const char* const kFiltreUnite = "(p.toutes OR coalesce(o.Categorie, '') = p.cat
 QString choisis(const QSqlDatabase& b)
 {
     return QStringLiteral(
-    "choisis(numero) AS ("
-    " SELECT r.NumeroReservation FROM p CROSS JOIN OBJETS o CROSS JOIN RESERVATIONS r"
-    " WHERE (p.toutes OR coalesce(o.Categorie, '') = p.cat) AND r.objet = o.Numero"
-    " AND r.DateDebut >= p.d1 AND r.DateDebut < p.d2"
-    " UNION ALL"
-    " SELECT r.NumeroReservation FROM p CROSS JOIN OBJETS o CROSS JOIN RESERVATIONS r"
-    " WHERE (p.toutes OR coalesce(o.Categorie, '') = p.cat) AND r.objet = o.Numero"
-    " AND r.DateFin >= p.d1 AND %1r.DateDebut < p.d1)").arg(Dialecte::sansIndex(b));
+        "choisis(numero) AS ("
+        " SELECT r.NumeroReservation FROM p CROSS JOIN OBJETS o CROSS JOIN RESERVATIONS r"
+        " WHERE (p.toutes OR coalesce(o.Categorie, '') = p.cat) AND r.objet = o.Numero"
+        " AND r.DateDebut >= p.d1 AND r.DateDebut < p.d2"
+        " UNION ALL"
+        " SELECT r.NumeroReservation FROM p CROSS JOIN OBJETS o CROSS JOIN RESERVATIONS r"
+        " WHERE (p.toutes OR coalesce(o.Categorie, '') = p.cat) AND r.objet = o.Numero"
+        " AND r.DateFin >= p.d1 AND %1r.DateDebut < p.d1)").arg(Dialecte::sansIndex(b));
 }
 
 // Those of them in a sold state, cut at the period's bounds (d, f as
@@ -48,15 +48,16 @@ QString choisis(const QSqlDatabase& b)
 QString sejoursVendus(const QSqlDatabase& b)
 {
     return QStringLiteral(
-    "sejours(numero, objet, etat, d, f, ad, en) AS ("
-    " SELECT r.NumeroReservation, r.objet, r.Etat,"
-    "  %1,"
-    "  %2,"
-    "  coalesce(r.nbadultes, 0), coalesce(r.nbenfants, 0)"
-    " FROM p, choisis c JOIN RESERVATIONS r ON r.NumeroReservation = c.numero"
-    " JOIN ETATS e ON e.Code = r.Etat AND coalesce(e.Vendu, 1) <> 0)")
-        .arg(Dialecte::maximum(b, QStringLiteral("julianday(substr(r.DateDebut, 1, 10))"), QStringLiteral("julianday(p.d1)")),
-             Dialecte::minimum(b, QStringLiteral("julianday(substr(r.DateFin, 1, 10))"), QStringLiteral("julianday(p.d2)")));
+        "sejours(numero, objet, etat, d, f, ad, en) AS ("
+        " SELECT r.NumeroReservation, r.objet, r.Etat,"
+        "  %1, %2,"
+        "  coalesce(r.nbadultes, 0), coalesce(r.nbenfants, 0)"
+        " FROM p, choisis c JOIN RESERVATIONS r ON r.NumeroReservation = c.numero"
+        " JOIN ETATS e ON e.Code = r.Etat AND coalesce(e.Vendu, 1) <> 0)")
+        .arg(Dialecte::maximum(b, QStringLiteral("julianday(substr(r.DateDebut, 1, 10))"),
+                               QStringLiteral("julianday(p.d1)")),
+             Dialecte::minimum(b, QStringLiteral("julianday(substr(r.DateFin, 1, 10))"),
+                               QStringLiteral("julianday(p.d2)")));
 }
 
 // A payment has a code that is not blank; the first test spares the
