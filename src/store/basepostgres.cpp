@@ -66,6 +66,30 @@ const char* const kTables[] = {
 // SQLite's sum that is 0.0 over no row, used by the figures and the lists.
 const char* const kFonctions[] = {
     "CREATE OR REPLACE AGGREGATE total(double precision) (SFUNC = float8pl, STYPE = float8, INITCOND = '0')",
+    // SQLite's julianday() of a text, as the figures use it: "yyyy-MM-dd"
+    // with an optional time (a day up to 31 runs into the next month, as
+    // there), a time alone (on 2000-01-01), or a Julian day written as a
+    // number up to the end of 9999; Null for any other text ("", "3 mars",
+    // "12/03/2026").
+    "CREATE OR REPLACE FUNCTION julianday(t text) RETURNS double precision LANGUAGE plpgsql IMMUTABLE AS $$ "
+    "DECLARE m text[]; jour date := DATE '2000-01-01'; BEGIN "
+    "IF t ~ '^[0-9]+(\\.[0-9]*)?([eE][-+]?[0-9]+)?\\s*$' THEN "
+    "RETURN CASE WHEN CAST(t AS double precision) < 5373484.5 THEN CAST(t AS double precision) END; END IF; "
+    "m := regexp_match(t, '^(?:([0-9]{4})-([0-9]{2})-([0-9]{2}))?(?:(?:^|[ T])([0-9]{2}):([0-9]{2})"
+    "(?::([0-9]{2}(?:\\.[0-9]*)?))?)?\\s*$'); "
+    "IF m IS NULL OR (m[1] IS NULL AND m[4] IS NULL) THEN RETURN NULL; END IF; "
+    "IF m[1] IS NOT NULL THEN "
+    "IF CAST(m[2] AS int) NOT BETWEEN 1 AND 12 OR CAST(m[3] AS int) NOT BETWEEN 1 AND 31 THEN RETURN NULL; END IF; "
+    "jour := make_date(CASE WHEN m[1] = '0000' THEN -1 ELSE CAST(m[1] AS int) END, CAST(m[2] AS int), 1) "
+    "+ (CAST(m[3] AS int) - 1); END IF; "
+    "IF m[4] IS NOT NULL AND (CAST(m[4] AS int) > 24 OR CAST(m[5] AS int) > 59 "
+    "OR coalesce(CAST(m[6] AS numeric), 0) >= 60) THEN RETURN NULL; END IF; "
+    "RETURN CAST(jour - DATE '2000-01-01' AS double precision) + 2451544.5 "
+    "+ coalesce(CAST(m[4] AS int) * 3600 + CAST(m[5] AS int) * 60 + coalesce(CAST(m[6] AS numeric), 0), 0) / 86400.0; "
+    "END $$",
+    // SQLite's round() of a double.
+    "CREATE OR REPLACE FUNCTION round(x double precision, n integer) RETURNS double precision LANGUAGE sql IMMUTABLE "
+    "AS $$ SELECT CAST(round(CAST(x AS numeric), n) AS double precision) $$",
 };
 
 // Each update of a reservation raises its version (see the SQLite trigger

@@ -151,4 +151,78 @@ bool estOccupee(const QString& codeNatif)
     return nombre && ((code & 0xFF) == 5 || (code & 0xFF) == 6);
 }
 
+QString parametre(const QSqlDatabase& base, const QString& type)
+{
+    return estPostgres(base) ? QStringLiteral("CAST(? AS %1)").arg(type) : QStringLiteral("?");
+}
+
+QString booleen(const QSqlDatabase& base, const QString& entier)
+{
+    return estPostgres(base) ? QStringLiteral("(%1 <> 0)").arg(entier) : entier;
+}
+
+QString nombre(const QSqlDatabase& base, const QString& condition)
+{
+    return estPostgres(base) ? QStringLiteral("CAST(%1 AS INTEGER)").arg(condition) : condition;
+}
+
+QString faux(const QSqlDatabase& base)
+{
+    return estPostgres(base) ? QStringLiteral("false") : QStringLiteral("0");
+}
+
+namespace {
+
+QString extreme(const QSqlDatabase& base, const QString& a, const QString& b, bool grand)
+{
+    if (!estPostgres(base))
+        return QStringLiteral("%1(%2, %3)").arg(grand ? QStringLiteral("max") : QStringLiteral("min"), a, b);
+    return QStringLiteral("CASE WHEN (%2) IS NULL OR (%3) IS NULL THEN NULL ELSE %1(%2, %3) END")
+        .arg(grand ? QStringLiteral("greatest") : QStringLiteral("least"), a, b);
+}
+
+} // namespace
+
+QString maximum(const QSqlDatabase& base, const QString& a, const QString& b)
+{
+    return extreme(base, a, b, true);
+}
+
+QString minimum(const QSqlDatabase& base, const QString& a, const QString& b)
+{
+    return extreme(base, a, b, false);
+}
+
+namespace {
+
+// On PostgreSQL, a Julian day as a date (the day it falls in: a Julian day
+// begins at noon, a civil day half a day earlier), and a date as the
+// Julian day of its midnight; 2000-01-01 is day 2451545.
+QString dateDuJour(const QString& jour)
+{
+    return QStringLiteral("(DATE '2000-01-01' + (CAST(floor(%1 + 0.5) AS INTEGER) - 2451545))").arg(jour);
+}
+
+QString jourDeDate(const QString& date)
+{
+    return QStringLiteral("(CAST(%1 - DATE '2000-01-01' AS DOUBLE PRECISION) + 2451544.5)").arg(date);
+}
+
+} // namespace
+
+QString debutMoisSuivant(const QSqlDatabase& base, const QString& jour)
+{
+    if (!estPostgres(base))
+        return QStringLiteral("julianday(date(%1, 'start of month', '+1 month'))").arg(jour);
+    return jourDeDate(QStringLiteral("CAST(date_trunc('month', CAST(%1 AS TIMESTAMP)) + INTERVAL '1 month' AS DATE)")
+                          .arg(dateDuJour(jour)));
+}
+
+QString moisDuJour(const QSqlDatabase& base, const QString& jour)
+{
+    if (!estPostgres(base))
+        return QStringLiteral("strftime('%Y-%m', %1)").arg(jour);
+    return QStringLiteral("to_char(%1, 'YYYY-MM')").arg(dateDuJour(jour));
+}
+
 } // namespace Dialecte

@@ -64,4 +64,26 @@ constexpr int kAttenteMs = 5000;
 // (SQLite busy or locked; PostgreSQL lock timeout, deadlock, serialization).
 bool estOccupee(const QString& codeNatif);
 
+// A placeholder of the given SQL type ("TEXT", "INTEGER"): PostgreSQL
+// takes a bare `?` whose type it cannot infer as text.
+QString parametre(const QSqlDatabase& base, const QString& type);
+// An integer expression read as a truth value (SQLite takes it as it is),
+// and a truth value counted as 0 or 1.
+QString booleen(const QSqlDatabase& base, const QString& entier);
+QString nombre(const QSqlDatabase& base, const QString& condition);
+// The false value, where a truth value is expected.
+QString faux(const QSqlDatabase& base);
+
+// The larger/smaller of two values, Null when either is Null as with
+// SQLite's max(a, b) (PostgreSQL's greatest and least pass over a Null).
+QString maximum(const QSqlDatabase& base, const QString& a, const QString& b);
+QString minimum(const QSqlDatabase& base, const QString& a, const QString& b);
+
+// The figures count days as Julian days (SQLite's julianday(), which the
+// PostgreSQL schema defines too, Null for an unreadable text). Of such a
+// number `jour`: the Julian day of the first of the next month, and its
+// month as "yyyy-MM".
+QString debutMoisSuivant(const QSqlDatabase& base, const QString& jour);
+QString moisDuJour(const QSqlDatabase& base, const QString& jour);
+
 } // namespace Dialecte

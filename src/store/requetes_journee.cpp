@@ -18,12 +18,13 @@ const char* const kTable = "RECHERCHE_RESERVATIONS";
 
 // The telephone as the index keeps it: its digits together, so that a
 // number typed with or without spaces finds it.
-QString chiffres(const QString& colonne)
+QString chiffres(const QString& colonne, Dialecte::Moteur moteur = Dialecte::Moteur::SQLite)
 {
     QString e = QStringLiteral("coalesce(%1, '')").arg(colonne);
     for (const char* s : {" ", ".", "-", "/", "(", ")", "+"})
         e = QStringLiteral("replace(%1, '%2', '')").arg(e, QLatin1String(s));
-    return QStringLiteral("replace(%1, char(9), '')").arg(e);
+    return QStringLiteral("replace(%1, %2(9), '')")
+        .arg(e, moteur == Dialecte::Moteur::PostgreSQL ? QStringLiteral("chr") : QStringLiteral("char"));
 }
 
 QString valeursIndex(const QString& ligne)
@@ -77,6 +78,100 @@ std::optional<QList<Sejour>> lireTout(QSqlQuery& q, QString* erreur)
     return sejours;
 }
 
+// On PostgreSQL the index is a table of text-search vectors, one per
+// reservation, kept by a trigger. Its text is folded by translate() with a
+// table made here from the same rule as the words searched (plier), so
+// that both sides agree whatever the server's language.
+const char* const kPlier = "recherche_plier";
+
+QString plier(QChar c)
+{
+    if (c.category() == QChar::Mark_NonSpacing)
+        return QString();   // an accent written apart from its letter
+    if (!c.isLetterOrNumber())
+        return QStringLiteral(" ");
+    const QString d = QString(c).normalized(QString::NormalizationForm_D);
+    const QChar base = !d.isEmpty() && d.at(0).isLetterOrNumber() ? d.at(0) : c;
+    return QString(base.toLower());
+}
+
+// translate()'s two lists: each character that folds to another, then
+// those that vanish. Latin, Greek, Cyrillic, the Vietnamese letters and
+// the common punctuation are covered; other characters go to the index as
+// they are (the server puts them in lower case).
+QString fonctionPlier()
+{
+    QString de;
+    QString vers;
+    QString effaces;
+    const std::pair<char32_t, char32_t> plages[] = {
+        {0x0001, 0x052F}, {0x1E00, 0x1EFF}, {0x2000, 0x206F}, {0x20A0, 0x20CF}, {0x3000, 0x303F}};
+    for (const auto& [premier, dernier] : plages)
+        for (char32_t u = premier; u <= dernier; ++u) {
+            const QChar c(u);
+            const QString p = plier(c);
+            if (p == QString(c))
+                continue;
+            if (p.isEmpty())
+                effaces += c;
+            else {
+                de += c;
+                vers += p;
+            }
+        }
+    de += effaces;
+    auto litteral = [](QString t) {
+        return QLatin1Char('\'') + t.replace(QLatin1Char('\''), QStringLiteral("''")) + QLatin1Char('\'');
+    };
+    return QStringLiteral("CREATE OR REPLACE FUNCTION %1(t text) RETURNS text LANGUAGE sql IMMUTABLE "
+                          "AS $plier$ SELECT translate(t, %2, %3) $plier$")
+        .arg(QLatin1String(kPlier), litteral(de), litteral(vers));
+}
+
+// The vector of a reservation's row (`ligne`): its name, telephone digits,
+// e-mail and remark.
+QString documentRecherche(const QString& ligne)
+{
+    return QStringLiteral("to_tsvector('simple', %1(coalesce(%2.nomclient, '') || ' ' || %3 || ' ' "
+                          "|| coalesce(%2.email, '') || ' ' || coalesce(%2.remarque, '')))")
+        .arg(QLatin1String(kPlier), ligne, chiffres(ligne + QStringLiteral(".telephone"), Dialecte::Moteur::PostgreSQL));
+}
+
+QStringList instructionsPostgres()
+{
+    const QString table = QLatin1String(kTable);
+    return {
+        fonctionPlier(),
+        QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (rowid INTEGER PRIMARY KEY, document tsvector NOT NULL)").arg(table),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS idx_recherche_document ON %1 USING gin (document)").arg(table),
+        QStringLiteral("CREATE OR REPLACE FUNCTION recherche_reservations() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
+                       "IF TG_OP <> 'INSERT' THEN DELETE FROM %1 WHERE rowid = OLD.NumeroReservation; END IF; "
+                       "IF TG_OP <> 'DELETE' THEN INSERT INTO %1 (rowid, document) VALUES (NEW.NumeroReservation, %2); "
+                       "END IF; RETURN NULL; END $$").arg(table, documentRecherche(QStringLiteral("NEW"))),
+        QStringLiteral("CREATE OR REPLACE TRIGGER recherche_reservations AFTER INSERT OR DELETE OR UPDATE OF "
+                       "NumeroReservation, nomclient, telephone, email, remarque ON RESERVATIONS "
+                       "FOR EACH ROW EXECUTE FUNCTION recherche_reservations()"),
+        // The reservations of a schema made before the index.
+        QStringLiteral("INSERT INTO %1 (rowid, document) SELECT r.NumeroReservation, %2 FROM RESERVATIONS r "
+                       "ON CONFLICT (rowid) DO NOTHING").arg(table, documentRecherche(QStringLiteral("r"))),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS idx_reservations_fin_debut ON RESERVATIONS(DateFin, DateDebut)"),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS idx_reservations_debut_fin ON RESERVATIONS(DateDebut, DateFin)"),
+    };
+}
+
+// The words of one term as a text-search phrase, its last word a prefix:
+// "o'brien" gives 'o' <-> 'brien':*. The words hold letters and digits
+// only, so quoting them is enough.
+QString phraseRecherche(const QString& terme)
+{
+    QStringList mots;
+    for (const QString& mot : plierRecherche(terme).split(QLatin1Char(' '), Qt::SkipEmptyParts))
+        mots << QLatin1Char('\'') + mot + QLatin1Char('\'');
+    if (mots.isEmpty())
+        return QString();
+    return QLatin1Char('(') + mots.join(QStringLiteral(" <-> ")) + QStringLiteral(":*)");
+}
+
 bool separateurTelephone(QChar c)
 {
     return c.isSpace() || QStringLiteral(".-/()+").contains(c);
@@ -95,10 +190,7 @@ QStringList InstructionsIndexRecherche(Dialecte::Moteur moteur)
 {
     const QString table = QLatin1String(kTable);
     if (moteur == Dialecte::Moteur::PostgreSQL)
-        return {
-            QStringLiteral("CREATE INDEX IF NOT EXISTS idx_reservations_fin_debut ON RESERVATIONS(DateFin, DateDebut)"),
-            QStringLiteral("CREATE INDEX IF NOT EXISTS idx_reservations_debut_fin ON RESERVATIONS(DateDebut, DateFin)"),
-        };
+        return instructionsPostgres();
     return {
         QStringLiteral("CREATE VIRTUAL TABLE IF NOT EXISTS %1 USING fts5(nomclient, telephone, email, remarque, "
                        "tokenize='unicode61 remove_diacritics 2', prefix='2 3')").arg(table),
@@ -171,6 +263,7 @@ Expression expressionRecherche(const QString& texte)
     }
     if (telephone && numeros.size() >= 2) {
         e.fts = QLatin1Char('"') + numeros + QStringLiteral("\"*");
+        e.tsquery = phraseRecherche(numeros);
         bool ok = false;
         const qint32 n = t.toInt(&ok);
         if (ok && n > 0)
@@ -178,6 +271,7 @@ Expression expressionRecherche(const QString& texte)
         return e;
     }
     QStringList termes;
+    QStringList phrases;
     for (const QString& mot : t.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts)) {
         // A term with neither letter nor digit holds no word for the index.
         bool utile = false;
@@ -188,11 +282,23 @@ Expression expressionRecherche(const QString& texte)
         QString cite = mot;
         cite.replace(QLatin1Char('"'), QStringLiteral("\"\""));
         termes << QLatin1Char('"') + cite + QStringLiteral("\"*");
+        phrases << phraseRecherche(mot);
         if (termes.size() == kTermesMax)
             break;
     }
     e.fts = termes.join(QLatin1Char(' '));
+    phrases.removeAll(QString());
+    e.tsquery = phrases.join(QStringLiteral(" & "));
     return e;
+}
+
+QString plierRecherche(const QString& texte)
+{
+    QString plie;
+    const QString t = texte.normalized(QString::NormalizationForm_C);
+    for (const QChar c : t)
+        plie += plier(c);
+    return plie;
 }
 
 std::optional<QList<Sejour>> rechercher(const QSqlDatabase& base, const QString& texte, int limite, QString* erreur)
@@ -201,6 +307,11 @@ std::optional<QList<Sejour>> rechercher(const QSqlDatabase& base, const QString&
     if (e.vide() || limite <= 0)
         return QList<Sejour>();
     const QString table = QLatin1String(kTable);
+    const bool postgres = Dialecte::estPostgres(base);
+    // The index rows matching the text, and the value bound to :fts.
+    const QString trouve = postgres ? QStringLiteral("document @@ to_tsquery('simple', :fts)")
+                                    : QStringLiteral("%1 MATCH :fts").arg(table);
+    const QString cherche = postgres ? e.tsquery : e.fts;
     // How common the text is decides the way: a rare one reads its few
     // reservations and sorts them; a common one walks the arrivals from the
     // newest and stops at the limit, checking each against the list of
@@ -209,9 +320,9 @@ std::optional<QList<Sejour>> rechercher(const QSqlDatabase& base, const QString&
     int trouves = 0;
     if (!e.fts.isEmpty()) {
         QSqlQuery compte(base);
-        compte.prepare(QStringLiteral("SELECT count(*) FROM (SELECT rowid FROM %1 WHERE %1 MATCH :fts LIMIT %2)")
-                           .arg(table).arg(kTresCourant));
-        compte.bindValue(QStringLiteral(":fts"), e.fts);
+        compte.prepare(QStringLiteral("SELECT count(*) FROM (SELECT rowid FROM %1 WHERE %2 LIMIT %3)%4")
+                           .arg(table, trouve).arg(kTresCourant).arg(postgres ? QStringLiteral(" AS t") : QString()));
+        compte.bindValue(QStringLiteral(":fts"), cherche);
         if (!compte.exec() || !compte.next()) {
             Requetes::Rapporter(compte, erreur);
             return std::nullopt;
@@ -220,12 +331,11 @@ std::optional<QList<Sejour>> rechercher(const QSqlDatabase& base, const QString&
     }
     QString condition;
     if (trouves >= kTresCourant)
-        condition = QStringLiteral("EXISTS (SELECT 1 FROM %1 WHERE %1 MATCH :fts AND rowid = r.NumeroReservation)")
-                        .arg(table);
+        condition = QStringLiteral("EXISTS (SELECT 1 FROM %1 WHERE %2 AND rowid = r.NumeroReservation)")
+                        .arg(table, trouve);
     else if (!e.fts.isEmpty())
-        condition = QStringLiteral("%1 IN (SELECT rowid FROM %2 WHERE %2 MATCH :fts)")
-                        .arg(trouves >= kCourant ? QStringLiteral("+r.NumeroReservation")
-                                                 : QStringLiteral("r.NumeroReservation"), table);
+        condition = QStringLiteral("%1r.NumeroReservation IN (SELECT rowid FROM %2 WHERE %3)")
+                        .arg(trouves >= kCourant ? Dialecte::sansIndex(base) : QString(), table, trouve);
     if (e.numero)
         condition = condition.isEmpty() ? QStringLiteral("r.NumeroReservation = :numero")
                                         : QStringLiteral("(%1 OR r.NumeroReservation = :numero)").arg(condition);
@@ -237,7 +347,7 @@ std::optional<QList<Sejour>> rechercher(const QSqlDatabase& base, const QString&
     q.prepare(QLatin1String(kColonnes) + QStringLiteral("WHERE r.NumeroReservation IN (") + choix
               + QStringLiteral(") ORDER BY r.DateDebut DESC, r.NumeroReservation DESC"));
     if (!e.fts.isEmpty())
-        q.bindValue(QStringLiteral(":fts"), e.fts);
+        q.bindValue(QStringLiteral(":fts"), cherche);
     if (e.numero)
         q.bindValue(QStringLiteral(":numero"), *e.numero);
     q.bindValue(QStringLiteral(":limite"), limite);

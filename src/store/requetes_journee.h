@@ -50,13 +50,22 @@ std::optional<QList<Sejour>> sejoursAutourDe(const QSqlDatabase& base, const QDa
 // that no operator, column filter or wildcard of the user's text reaches
 // the full-text engine. A text made of digits and telephone separators
 // searches those digits together (a telephone typed with spaces) and, when
-// it is a whole number, that reservation number too.
+// it is a whole number, that reservation number too. The same search is
+// given to PostgreSQL as a text-search query whose words are folded as its
+// index folds them (letters and digits only, no accent, lower case), so
+// that no user text is syntax there either.
 struct Expression {
     QString fts;                      // empty: nothing to search
+    QString tsquery;                  // the same, for PostgreSQL
     std::optional<qint32> numero;     // a reservation number to find as well
     bool vide() const { return fts.isEmpty() && !numero; }
 };
 Expression expressionRecherche(const QString& texte);
+
+// A text as the search compares it on PostgreSQL (as SQLite's index does):
+// letters and digits without their accents and in lower case, every other
+// character a space between words.
+QString plierRecherche(const QString& texte);
 
 // The reservations the text finds, newest arrival first, at most `limite`.
 // A text shorter than two characters, or with nothing searchable in it,

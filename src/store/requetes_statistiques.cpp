@@ -1,6 +1,7 @@
 #include "requetes_statistiques.h"
 
 #include "dates.h"
+#include "dialecte.h"
 #include "requetes.h"
 
 #include <QSqlQuery>
@@ -13,7 +14,13 @@ namespace {
 // The period and the filter, given once to every statement as a one-row
 // table `p`: d1 the first day, d2 the day after the last, as sortable text
 // (a stored "2026-03-01 14:00:00" is after "2026-03-01").
-const char* const kParametres = "p(d1, d2, toutes, cat) AS (SELECT ?, ?, ?, ?)";
+// `toutes` is true when no category is asked.
+QString parametres(const QSqlDatabase& b)
+{
+    const QString texte = Dialecte::parametre(b, QStringLiteral("TEXT"));
+    return QStringLiteral("p(d1, d2, toutes, cat) AS (SELECT %1, %1, %2, %1)")
+        .arg(texte, Dialecte::booleen(b, Dialecte::parametre(b, QStringLiteral("INTEGER"))));
+}
 
 // The units of the filter.
 const char* const kFiltreUnite = "(p.toutes OR coalesce(o.Categorie, '') = p.cat)";
@@ -23,26 +30,35 @@ const char* const kFiltreUnite = "(p.toutes OR coalesce(o.Categorie, '') = p.cat
 // inside it, and those that started before it and end inside or after it
 // (the unary + keeps the planner on the index of the ends). The units are
 // the outer loop (CROSS JOIN), so that each range is searched per unit.
-const char* const kChoisis =
-    "choisis(numero) AS ("
-    " SELECT r.NumeroReservation FROM p CROSS JOIN OBJETS o CROSS JOIN RESERVATIONS r"
-    " WHERE (p.toutes OR coalesce(o.Categorie, '') = p.cat) AND r.objet = o.Numero"
-    " AND r.DateDebut >= p.d1 AND r.DateDebut < p.d2"
-    " UNION ALL"
-    " SELECT r.NumeroReservation FROM p CROSS JOIN OBJETS o CROSS JOIN RESERVATIONS r"
-    " WHERE (p.toutes OR coalesce(o.Categorie, '') = p.cat) AND r.objet = o.Numero"
-    " AND r.DateFin >= p.d1 AND +r.DateDebut < p.d1)";
+QString choisis(const QSqlDatabase& b)
+{
+    return QStringLiteral(
+        "choisis(numero) AS ("
+        " SELECT r.NumeroReservation FROM p CROSS JOIN OBJETS o CROSS JOIN RESERVATIONS r"
+        " WHERE (p.toutes OR coalesce(o.Categorie, '') = p.cat) AND r.objet = o.Numero"
+        " AND r.DateDebut >= p.d1 AND r.DateDebut < p.d2"
+        " UNION ALL"
+        " SELECT r.NumeroReservation FROM p CROSS JOIN OBJETS o CROSS JOIN RESERVATIONS r"
+        " WHERE (p.toutes OR coalesce(o.Categorie, '') = p.cat) AND r.objet = o.Numero"
+        " AND r.DateFin >= p.d1 AND %1r.DateDebut < p.d1)").arg(Dialecte::sansIndex(b));
+}
 
 // Those of them in a sold state, cut at the period's bounds (d, f as
 // Julian days; an unreadable date gives Null and drops out on f > d).
-const char* const kSejours =
-    "sejours(numero, objet, etat, d, f, ad, en) AS ("
-    " SELECT r.NumeroReservation, r.objet, r.Etat,"
-    "  max(julianday(substr(r.DateDebut, 1, 10)), julianday(p.d1)),"
-    "  min(julianday(substr(r.DateFin, 1, 10)), julianday(p.d2)),"
-    "  coalesce(r.nbadultes, 0), coalesce(r.nbenfants, 0)"
-    " FROM p, choisis c JOIN RESERVATIONS r ON r.NumeroReservation = c.numero"
-    " JOIN ETATS e ON e.Code = r.Etat AND coalesce(e.Vendu, 1) <> 0)";
+QString sejoursVendus(const QSqlDatabase& b)
+{
+    return QStringLiteral(
+        "sejours(numero, objet, etat, d, f, ad, en) AS ("
+        " SELECT r.NumeroReservation, r.objet, r.Etat,"
+        "  %1, %2,"
+        "  coalesce(r.nbadultes, 0), coalesce(r.nbenfants, 0)"
+        " FROM p, choisis c JOIN RESERVATIONS r ON r.NumeroReservation = c.numero"
+        " JOIN ETATS e ON e.Code = r.Etat AND coalesce(e.Vendu, 1) <> 0)")
+        .arg(Dialecte::maximum(b, QStringLiteral("julianday(substr(r.DateDebut, 1, 10))"),
+                               QStringLiteral("julianday(p.d1)")),
+             Dialecte::minimum(b, QStringLiteral("julianday(substr(r.DateFin, 1, 10))"),
+                               QStringLiteral("julianday(p.d2)")));
+}
 
 // A payment has a code that is not blank; the first test spares the
 // function call on most charges ("   " sorts first among the codes).
@@ -80,14 +96,17 @@ std::optional<QList<Nuits>> nuits(const QSqlDatabase& base, const Filtre& filtre
     // Each stay is split at the first of every month it crosses.
     const QString sql = QStringLiteral(
         "WITH RECURSIVE %1, %2, %3, morceaux(objet, etat, d, f, fin, ad, en) AS ("
-        " SELECT objet, etat, d, min(f, julianday(date(d, 'start of month', '+1 month'))), f, ad, en"
+        " SELECT objet, etat, d, %5, f, ad, en"
         "  FROM sejours WHERE f > d"
-        " UNION ALL SELECT objet, etat, f, min(fin, julianday(date(f, 'start of month', '+1 month'))),"
+        " UNION ALL SELECT objet, etat, f, %6,"
         "  fin, ad, en FROM morceaux WHERE f < fin)"
-        " SELECT strftime('%Y-%m', d), %4, etat, total(f - d), total((f - d) * ad), total((f - d) * en)"
+        " SELECT %7, %4, etat, total(f - d), total((f - d) * ad), total((f - d) * en)"
         " FROM morceaux GROUP BY 1, 2, 3 ORDER BY 1, 2, 3")
-        .arg(QLatin1String(kParametres), QLatin1String(kChoisis), QLatin1String(kSejours),
-             parUnite ? QStringLiteral("objet") : QStringLiteral("0"));
+        .arg(parametres(base), choisis(base), sejoursVendus(base),
+             parUnite ? QStringLiteral("objet") : QStringLiteral("0"),
+             Dialecte::minimum(base, QStringLiteral("f"), Dialecte::debutMoisSuivant(base, QStringLiteral("d"))),
+             Dialecte::minimum(base, QStringLiteral("fin"), Dialecte::debutMoisSuivant(base, QStringLiteral("f"))),
+             Dialecte::moisDuJour(base, QStringLiteral("d")));
     QSqlQuery q(base);
     if (!executer(q, sql, filtre, {}, erreur))
         return std::nullopt;
@@ -148,7 +167,7 @@ std::optional<QList<Journal>> journal(const QSqlDatabase& base, const Filtre& fi
         " CASE WHEN %6 THEN upper(trim(x.paiement)) ELSE '' END,"
         " count(*), total(x.prix) FROM p, OPERATIONS x %4"
         " WHERE %7x.date >= p.d1 AND %7x.date < p.d2 AND x.prix <> 0 %5 GROUP BY 1, 2, 3, 4 ORDER BY 1, 2, 3, 4")
-        .arg(QLatin1String(kParametres), parUnite ? QStringLiteral("coalesce(r.objet, 0)") : QStringLiteral("0"),
+        .arg(parametres(base), parUnite ? QStringLiteral("coalesce(r.objet, 0)") : QStringLiteral("0"),
              casNature(prefixes, &valeurs),
              joindre ? QStringLiteral("LEFT JOIN RESERVATIONS r ON r.NumeroReservation = x.numeroreservation"
                                       " LEFT JOIN OBJETS o ON o.Numero = r.objet") : QString(),
@@ -157,7 +176,7 @@ std::optional<QList<Journal>> journal(const QSqlDatabase& base, const Filtre& fi
              QLatin1String(kEstEncaissement),
              // Over years, reading the journal in its own order is quicker
              // than going through the index of dates (the unary + leaves it).
-             filtre.debut.daysTo(filtre.fin) > 2 * 366 ? QStringLiteral("+") : QString());
+             filtre.debut.daysTo(filtre.fin) > 2 * 366 ? Dialecte::sansIndex(base) : QString());
     QSqlQuery q(base);
     if (!executer(q, sql, filtre, valeurs, erreur))
         return std::nullopt;
@@ -200,10 +219,10 @@ std::optional<QList<Journal>> chargesParMois(const QSqlDatabase& base, const Fil
     }
     const QString sql = QStringLiteral(
         "SELECT substr(x.date, 1, 7), %1 total(x.prix) FROM OPERATIONS x"
-        " WHERE substr(x.date, 1, 7) >= ? AND substr(x.date, 1, 7) <= ? AND +x.date >= ? AND +x.date < ?"
-        " AND x.prix <> 0 AND NOT coalesce(%2, 0) GROUP BY substr(x.date, 1, 7)")
+        " WHERE substr(x.date, 1, 7) >= ? AND substr(x.date, 1, 7) <= ? AND %3x.date >= ? AND %3x.date < ?"
+        " AND x.prix <> 0 AND NOT coalesce(%2, %4) GROUP BY substr(x.date, 1, 7)")
         .arg(natures.isEmpty() ? QString() : natures.join(QStringLiteral(", ")) + QStringLiteral(","),
-             QLatin1String(kEstEncaissement));
+             QLatin1String(kEstEncaissement), Dialecte::sansIndex(base), Dialecte::faux(base));
     QSqlQuery q(base);
     q.setForwardOnly(true);
     if (!q.prepare(sql)) {
@@ -240,13 +259,15 @@ std::optional<QList<Journal>> chargesParMois(const QSqlDatabase& base, const Fil
 std::optional<Arrivees> arrivees(const QSqlDatabase& base, const Filtre& filtre, QString* erreur)
 {
     const QString sql = QStringLiteral(
-        "WITH %1 SELECT count(*), total(max(0, julianday(substr(r.DateFin, 1, 10))"
-        " - julianday(substr(r.DateDebut, 1, 10))))"
+        "WITH %1 SELECT count(*), total(%3)"
         " FROM p CROSS JOIN OBJETS o CROSS JOIN RESERVATIONS r"
         " JOIN ETATS e ON e.Code = r.Etat AND coalesce(e.Vendu, 1) <> 0"
         " WHERE %2 AND r.objet = o.Numero AND r.DateDebut >= p.d1 AND r.DateDebut < p.d2"
         " AND julianday(substr(r.DateDebut, 1, 10)) IS NOT NULL AND julianday(substr(r.DateFin, 1, 10)) IS NOT NULL")
-                            .arg(QLatin1String(kParametres), QLatin1String(kFiltreUnite));
+                            .arg(parametres(base), QLatin1String(kFiltreUnite),
+                                 Dialecte::maximum(base, QStringLiteral("0"),
+                                                   QStringLiteral("julianday(substr(r.DateFin, 1, 10))"
+                                                                  " - julianday(substr(r.DateDebut, 1, 10))")));
     QSqlQuery q(base);
     if (!executer(q, sql, filtre, {}, erreur) || !q.next()) {
         Requetes::Rapporter(q, erreur);
@@ -265,13 +286,13 @@ std::optional<qint64> datesIllisibles(const QSqlDatabase& base, const Filtre& fi
                                  " SELECT c.numero FROM choisis c JOIN RESERVATIONS r ON r.NumeroReservation = c.numero"
                                  " WHERE julianday(substr(r.DateDebut, 1, 10)) IS NULL"
                                  " OR julianday(substr(r.DateFin, 1, 10)) IS NULL")
-                      .arg(QLatin1String(kParametres), QLatin1String(kChoisis));
+                      .arg(parametres(base), choisis(base));
     for (const char* colonne : {"DateDebut", "DateFin"})
         for (const char* condition : {"IS NULL", "< '1900'", ">= '2200'"})
             sql += QStringLiteral(" UNION SELECT r.NumeroReservation FROM p CROSS JOIN OBJETS o CROSS JOIN RESERVATIONS r"
                                   " WHERE %1 AND r.objet = o.Numero AND r.%2 %3")
                        .arg(QLatin1String(kFiltreUnite), QLatin1String(colonne), QLatin1String(condition));
-    sql += QLatin1Char(')');
+    sql += QStringLiteral(") AS illisibles");
     QSqlQuery q(base);
     if (!executer(q, sql, filtre, {}, erreur) || !q.next()) {
         Requetes::Rapporter(q, erreur);
@@ -284,13 +305,14 @@ std::optional<Soldes> soldes(const QSqlDatabase& base, const Filtre& filtre, QSt
 {
     // The balance of an account is the sum of its rows: below 0 the guest owes.
     const QString sql = QStringLiteral(
-        "WITH %1 SELECT count(*), total(s < 0), total(CASE WHEN s < 0 THEN -s ELSE 0 END) FROM ("
+        "WITH %1 SELECT count(*), total(%3), total(CASE WHEN s < 0 THEN -s ELSE 0 END) FROM ("
         " SELECT round((SELECT total(x.prix) FROM OPERATIONS x WHERE x.numeroreservation = r.NumeroReservation), 2) AS s"
         " FROM p CROSS JOIN OBJETS o CROSS JOIN RESERVATIONS r"
         " JOIN ETATS e ON e.Code = r.Etat AND coalesce(e.Vendu, 1) <> 0"
         " WHERE %2 AND r.objet = o.Numero AND r.DateFin >= p.d1 AND r.DateFin < p.d2"
-        " AND julianday(substr(r.DateDebut, 1, 10)) IS NOT NULL AND julianday(substr(r.DateFin, 1, 10)) IS NOT NULL)")
-                            .arg(QLatin1String(kParametres), QLatin1String(kFiltreUnite));
+        " AND julianday(substr(r.DateDebut, 1, 10)) IS NOT NULL AND julianday(substr(r.DateFin, 1, 10)) IS NOT NULL)"
+        " AS comptes")
+                            .arg(parametres(base), QLatin1String(kFiltreUnite), Dialecte::nombre(base, QStringLiteral("s < 0")));
     QSqlQuery q(base);
     if (!executer(q, sql, filtre, {}, erreur) || !q.next()) {
         Requetes::Rapporter(q, erreur);
@@ -306,7 +328,7 @@ std::optional<QList<Sejour>> sejours(const QSqlDatabase& base, const Filtre& fil
         " FROM sejours s JOIN RESERVATIONS r ON r.NumeroReservation = s.numero"
         " LEFT JOIN OBJETS o ON o.Numero = s.objet"
         " WHERE s.f > s.d ORDER BY r.DateDebut, s.numero")
-                            .arg(QLatin1String(kParametres), QLatin1String(kChoisis), QLatin1String(kSejours));
+                            .arg(parametres(base), choisis(base), sejoursVendus(base));
     QSqlQuery q(base);
     if (!executer(q, sql, filtre, {}, erreur))
         return std::nullopt;
@@ -330,7 +352,9 @@ std::optional<QList<Unite>> unites(const QSqlDatabase& base, const std::optional
 {
     QSqlQuery q(base);
     q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT Numero, Nom FROM OBJETS WHERE ? OR coalesce(Categorie, '') = ? ORDER BY Numero"));
+    q.prepare(QStringLiteral("SELECT Numero, Nom FROM OBJETS WHERE %1 OR coalesce(Categorie, '') = %2 ORDER BY Numero")
+                  .arg(Dialecte::booleen(base, Dialecte::parametre(base, QStringLiteral("INTEGER"))),
+                       Dialecte::parametre(base, QStringLiteral("TEXT"))));
     q.addBindValue(categorie ? 0 : 1);
     q.addBindValue(categorie.value_or(QString()));
     if (!q.exec()) {
