@@ -65,8 +65,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "${PLANNING_DEPENDANCES}")
 # The program runs without them, with other fonts, English Qt dialogs, and
-# no upload by the example script.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core, qt6-translations-l10n")
+# no upload by the example script; several desks on a PostgreSQL server need
+# Qt's driver for it, and pg_dump for the start's backups.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core, qt6-translations-l10n, libqt6sql6-psql, postgresql-client")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "curl")
 include(CPack)
 

@@ -108,6 +108,8 @@ for requis in libqt6sql6-sqlite xdg-utils; do
     grep -qx "$requis" <<<"$liste" || echec "$requis manque aux dépendances : $dependances"
 done
 ! grep -qx "poppler-utils" <<<"$liste" || echec "poppler-utils n'est pas utile à l'exécution"
+# A server's desks: Qt's PostgreSQL driver, recommended (one desk does without).
+grep -q "libqt6sql6-psql" <<<"$(dpkg-deb -f "$deb" Recommends)" || echec "libqt6sql6-psql manque aux recommandations"
 ok "dépendances : $dependances"
 
 [ "$echecs" -eq 0 ] || { echo "$echecs vérification(s) en échec" >&2; exit 1; }
