@@ -256,9 +256,11 @@ int versionSchema(const QSqlDatabase& base)
 
 std::optional<QSqlDatabase> ouvrir(const QString& adresse, const QString& connexion, QString* erreur)
 {
+    QSqlDatabase db;
     auto echec = [&](const QString& raison) -> std::optional<QSqlDatabase> {
         if (erreur)
             *erreur = raison;
+        db = QSqlDatabase();   // no handle left on the connection being removed
         if (QSqlDatabase::contains(connexion))
             fermer(connexion);
         return std::nullopt;
@@ -271,7 +273,7 @@ std::optional<QSqlDatabase> ouvrir(const QString& adresse, const QString& connex
         return echec(QStringLiteral("le pilote PostgreSQL de Qt manque (paquet libqt6sql6-psql)"));
     if (QSqlDatabase::contains(connexion))
         fermer(connexion);
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connexion);
+    db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connexion);
     db.setDatabaseName(a->base);
     if (!a->hote.isEmpty())
         db.setHostName(a->hote);
