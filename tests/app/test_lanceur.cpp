@@ -7,6 +7,7 @@
 #include "planning/surface.h"
 #include "planning/form1.h"
 #include "reservation/reservations.h"
+#include "store/base.h"
 #include "store/dates.h"
 #include "store/horloge.h"
 #include "store/requetes.h"
@@ -25,7 +26,10 @@
 #include <QTimer>
 #include <QLabel>
 #include <QSqlQuery>
+#include <QTest>
 #include <gtest/gtest.h>
+
+#include "testutil.h"
 
 namespace {
 
@@ -223,12 +227,19 @@ TEST_F(Lanceur_, ClosingTheCalendarHidesItAndTheWindowsMenuBringsItBack)
 
 TEST_F(Lanceur_, AnotherDesksChangeShowsOnTheCalendarAndTheOpenAccount)
 {
+    // On a server, the folder's database is a database of its own there.
+    std::optional<TestUtil::BaseTemporaire> serveur;
+    if (TestUtil::SurPostgres()) {
+        serveur.emplace(QStringLiteral("preparation"), TestUtil::BaseTemporaire::Isolement::BaseAPart);
+        INI32::ProfilINI("system", "database", serveur->chemin(), Demarrage::CheminIniParDefaut(), 0);
+    }
     Lanceur lanceur;
     OptionsLancement options;
     options.demo = true;
     ASSERT_TRUE(lanceur.demarrer(options));
     Form1* calendrier = lanceur.calendrier();
     const qsizetype barres = calendrier->Barres().size();
+    ASSERT_GT(barres, 0);
     calendrier->ouvrirBarre(1);
     QApplication::processEvents();
     reservations* fenetre = calendrier->fenetreReservation();
@@ -236,29 +247,30 @@ TEST_F(Lanceur_, AnotherDesksChangeShowsOnTheCalendarAndTheOpenAccount)
     const qint32 numero = fenetre->numreservation->text().toInt();
     const QStringList ticket = fenetre->Ticket->Lignes();
 
-    // The second desk: another program on the same file.
+    // The second desk: another program on the same database.
     const QString chemin = Demarrage::LireCheminBase(Demarrage::CheminIniParDefaut());
     {
-        QSqlDatabase autre = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("autreposte"));
-        autre.setDatabaseName(chemin);
-        ASSERT_TRUE(autre.open());
-        QSqlQuery q(autre);
+        const auto autre = Base::ouvrir(chemin, Base::Ouverture::Existante, QStringLiteral("autreposte"));
+        ASSERT_TRUE(autre);
+        QSqlQuery q(*autre);
         ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO RESERVATIONS (objet, nomclient, DateDebut, DateFin, Etat, nbadultes, "
                                           "nbenfants) VALUES (3, 'Venu d''ailleurs', '2026-12-12 14:00:00', "
                                           "'2026-12-14 12:00:00', 1, 2, 0)")));
         ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO OPERATIONS (numeroreservation, date, prix, paiement, libelle) "
                                           "VALUES (%1, '2026-12-09 09:30:00', 40, 'ESP', 'Paiement ESP')").arg(numero)));
-        autre.close();
     }
     QSqlDatabase::removeDatabase(QStringLiteral("autreposte"));
 
-    // The timer's next look (once a second) finds the change.
+    // The watcher's next look (the file's once a second, the server's
+    // announces as they come) finds the change.
     ASSERT_NE(lanceur.veilleur(), nullptr);
-    EXPECT_TRUE(lanceur.veilleur()->verifier());
-    QApplication::processEvents();
-    EXPECT_EQ(calendrier->Barres().size(), barres + 1);
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        lanceur.veilleur()->verifier();
+        return calendrier->Barres().size() == barres + 1;
+    }, 5000));
     EXPECT_EQ(fenetre->Ticket->Lignes().size(), ticket.size() + 2);
     EXPECT_TRUE(fenetre->Ticket->Lignes().contains(QStringLiteral("Paiement ESP")));
     // This desk's own writes are no news.
+    QTest::qWait(TestUtil::SurPostgres() ? 400 : 0);
     EXPECT_FALSE(lanceur.veilleur()->verifier());
 }
