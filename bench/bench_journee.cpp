@@ -21,6 +21,8 @@
 
 namespace {
 
+using Generateur::mesurer;
+
 using Generateur::mediane;
 
 const QDate kAujourdhui(2026, 6, 15);
@@ -92,19 +94,6 @@ bool remplir(const QSqlDatabase& base, int unites, int annees)
                                "WHERE NumeroReservation % 3 = 0")))
         return false;
     return db.commit();
-}
-
-template <typename F>
-double mesurer(int repetitions, F&& f)
-{
-    std::vector<double> temps;
-    QElapsedTimer chrono;
-    for (int i = 0; i < repetitions; ++i) {
-        chrono.start();
-        f(i);
-        temps.push_back(chrono.nsecsElapsed() / 1e6);
-    }
-    return mediane(temps);
 }
 
 void cas(int unites, int annees, int repetitions)

@@ -30,21 +30,9 @@
 
 namespace {
 
-const QDate kAujourdhui(2026, 6, 15);
+using Generateur::mesurer;
 
-// Median wall time of the repetitions (ms).
-template <typename F>
-double mesurer(int repetitions, F&& f)
-{
-    std::vector<double> temps;
-    QElapsedTimer chrono;
-    for (int i = 0; i < repetitions; ++i) {
-        chrono.start();
-        f(i);
-        temps.push_back(chrono.nsecsElapsed() / 1e6);
-    }
-    return Generateur::mediane(temps);
-}
+const QDate kAujourdhui(2026, 6, 15);
 
 // Makes the server's database when missing and empties it.
 bool preparerServeur(const QString& adresse)

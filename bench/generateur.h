@@ -1,5 +1,5 @@
 #pragma once
-// What the benchmarks share: the median of their measures, and their
+// What the benchmarks share: the median of their measures, their timing, and their
 // history: N units, each with about 40 stays a year
 // over the Y years before `aujourdhui` and a few months of bookings ahead;
 // with the journal, each stay also gets its stay charge, its tourist tax,
@@ -7,6 +7,7 @@
 #include "store/dates.h"
 
 #include <QDate>
+#include <QElapsedTimer>
 #include <QRandomGenerator>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -22,6 +23,20 @@ inline double mediane(std::vector<double> v)
 {
     std::sort(v.begin(), v.end());
     return v.empty() ? 0 : v[v.size() / 2];
+}
+
+// Median wall time of the repetitions (ms); f receives the repetition's number.
+template <typename F>
+double mesurer(int repetitions, F&& f)
+{
+    std::vector<double> temps;
+    QElapsedTimer chrono;
+    for (int i = 0; i < repetitions; ++i) {
+        chrono.start();
+        f(i);
+        temps.push_back(chrono.nsecsElapsed() / 1e6);
+    }
+    return mediane(temps);
 }
 
 inline bool remplir(const QSqlDatabase& base, int unites, int annees, const QDate& aujourdhui, bool journal = false)

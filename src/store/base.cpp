@@ -19,16 +19,6 @@ namespace {
 
 const char* const kTables[] = {"ETATS", "OBJETS", "RESERVATIONS", "OPERATIONS", "CONSOMMATIONS"};
 
-bool executer(const QSqlDatabase& base, const QString& sql, QString* erreur)
-{
-    QSqlQuery q(base);
-    if (q.exec(sql))
-        return true;
-    if (erreur)
-        *erreur = q.lastError().text();
-    return false;
-}
-
 bool aNosTables(const QSqlDatabase& base)
 {
     const QStringList tables = base.tables(QSql::Tables);
@@ -210,6 +200,16 @@ QString preparer(const QSqlDatabase& db, bool neuve, bool creationPermise)
 }
 
 } // namespace
+
+bool executer(const QSqlDatabase& base, const QString& sql, QString* erreur)
+{
+    QSqlQuery q(base);
+    if (q.exec(sql))
+        return true;
+    if (erreur)
+        *erreur = q.lastError().text();
+    return false;
+}
 
 std::optional<QSqlDatabase> ouvrir(const QString& chemin, Ouverture mode,
                                    const QString& connexion, QString* erreur)

@@ -32,6 +32,9 @@ std::optional<QSqlDatabase> ouvrir(const QString& chemin, Ouverture mode,
 // Every copy of the connection's handle sees the reopened file.
 bool rouvrir(const QSqlDatabase& base, QString* erreur = nullptr);
 
+// Runs one statement of the schema; false with the database's message.
+bool executer(const QSqlDatabase& base, const QString& sql, QString* erreur = nullptr);
+
 // Refuses (or allows again) every write on this connection.
 bool lectureSeule(const QSqlDatabase& base, bool oui);
 

@@ -122,15 +122,7 @@ const Annonce kAnnonces[] = {{"ETATS", "code"}, {"OBJETS", "numero"}, {"RESERVAT
     {"OPERATIONS", "numeroreservation"}, {"CONSOMMATIONS", "rowid"}, {"TARIFS", "numero"},
     {"FACTURES", "reservation"}, {"FLUX", "objet"}};
 
-bool executer(const QSqlDatabase& base, const QString& sql, QString* erreur)
-{
-    QSqlQuery q(base);
-    if (q.exec(sql))
-        return true;
-    if (erreur)
-        *erreur = q.lastError().text();
-    return false;
-}
+using Base::executer;
 
 const char* const kNosTables[] = {"etats", "objets", "reservations", "operations", "consommations"};
 
