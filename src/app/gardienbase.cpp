@@ -1,9 +1,12 @@
 #include "gardienbase.h"
 
+#include "demarrage.h"
 #include "restauration.h"
 #include "root.h"
 #include "config/langues.h"
+#include "sauvegardeserveur.h"
 #include "store/base.h"
+#include "store/dialecte.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -36,8 +39,9 @@ QString GardienBase::QuestionEndommagee(const QString& premiereLigne)
 
 void GardienBase::lancer(int slot)
 {
-    if (!CopieBase::estSQLite(m_contexte->BaseOuverte)) {
-        std::fprintf(stderr, "Sauvegarde de la base sans objet : la base n'est pas un fichier SQLite (%s)\n",
+    // A server's database is written by pg_dump in the same background step.
+    if (!CopieBase::estSQLite(m_contexte->BaseOuverte) && !Dialecte::estPostgres(m_contexte->BaseOuverte)) {
+        std::fprintf(stderr, "Sauvegarde de la base sans objet : moteur inconnu (%s)\n",
                      qPrintable(m_contexte->BaseOuverte.driverName()));
         return;
     }
@@ -139,6 +143,17 @@ bool GardienBase::restaurer(const QString& sauvegarde, QString* message)
 
 void GardienBase::ouvrirFenetreRestauration()
 {
+    // A server's database is not replaced under the other desks: the user
+    // is told how to restore it with pg_restore.
+    if (Dialecte::estAdresse(m_cheminBase)) {
+        const QList<Sauvegardes::Creneau> creneaux = Sauvegardes::Lister(m_cheminBase);
+        const QString fichier = creneaux.isEmpty()
+            ? Sauvegardes::Dossier() + QLatin1Char('/') + Demarrage::NomSauvegardeBase(Sauvegardes::NomCreneaux(m_cheminBase), 0)
+            : creneaux.first().chemin;
+        QMessageBox::information(m_fenetre, ROOT::Titre(), SauvegardeServeur::MessageRestauration(m_cheminBase, fichier),
+                                 QMessageBox::Ok);
+        return;
+    }
     RestaurationSauvegarde fenetre(m_cheminBase, m_fenetre);
     connect(&fenetre, &RestaurationSauvegarde::restaurationDemandee, this, [this, &fenetre](const QString& chemin) {
         QString message;

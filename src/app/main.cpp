@@ -1,5 +1,5 @@
 // planning [--dossier DIR] [--demo] [--publier] [--caisse AAAA-MM-JJ] [--restaurer N] [--synchroniser]
-//          [--statistiques AAAA-MM-JJ AAAA-MM-JJ [--csv FILE]]
+//          [--statistiques AAAA-MM-JJ AAAA-MM-JJ [--csv FILE]] [--copier-vers FILE|ADDRESS]
 #include "config/chemins.h"
 #include "app/lanceur.h"
 #include "app/publicationconsole.h"
@@ -7,6 +7,7 @@
 #include "app/restaurationconsole.h"
 #include "app/synchronisationconsole.h"
 #include "app/statistiquesconsole.h"
+#include "app/copieconsole.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -41,7 +42,9 @@ int main(int argc, char** argv)
     const bool caisse = demande(argc, argv, "--caisse");
     const bool synchroniser = demande(argc, argv, "--synchroniser");
     const bool statistiques = demande(argc, argv, "--statistiques");
-    const bool sansFenetre = publier || caisse || synchroniser || statistiques || demande(argc, argv, "--restaurer");
+    const bool copie = demande(argc, argv, "--copier-vers");
+    const bool sansFenetre = publier || caisse || synchroniser || statistiques || copie
+        || demande(argc, argv, "--restaurer");
     // Asking for the help (-h, --help) or the version (-v, --version) needs
     // no display either.
     const bool renseignement = demande(argc, argv, "--help") || demande(argc, argv, "-h")
@@ -94,6 +97,11 @@ int main(int argc, char** argv)
         QStringLiteral("FICHIER"));
     parser.addOption(chiffres);
     parser.addOption(fichierCsv);
+    const QCommandLineOption copieVers(QStringList{QStringLiteral("copier-vers")},
+        QString::fromUtf8("Copie toute la base dans une base vide (fichier SQLite ou adresse postgresql://) "
+                          "et se termine, sans fenêtre."),
+        QStringLiteral("CIBLE"));
+    parser.addOption(copieVers);
     if (statistiques && !parser.parse(app->arguments())) {
         QTextStream(stderr) << parser.errorText() << "\nUsage : --statistiques AAAA-MM-JJ AAAA-MM-JJ [--csv FICHIER]\n";
         return StatistiquesConsole::SortiePeriode;
@@ -122,6 +130,8 @@ int main(int argc, char** argv)
     QTextStream erreurs(stderr);
     if (parser.isSet(restauration))
         return Restauration::RestaurerSansFenetre(parser.value(restauration), sortie, erreurs);
+    if (parser.isSet(copieVers))
+        return CopieConsole::Copier(parser.value(copieVers), sortie, erreurs);
     if (publier)
         return Publication::PublierSansFenetre(parser.isSet(demo), sortie, erreurs);
     if (synchroniser)

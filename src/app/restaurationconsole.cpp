@@ -2,8 +2,10 @@
 
 #include "demarrage.h"
 #include "sauvegardes.h"
+#include "sauvegardeserveur.h"
 #include "config/langues.h"
 #include "store/base.h"
+#include "store/dialecte.h"
 
 #include <QFileInfo>
 #include <QLocale>
@@ -19,6 +21,16 @@ int RestaurerSansFenetre(const QString& numero, QTextStream& sortie, QTextStream
 
     bool ok = false;
     const int n = numero.trimmed().toInt(&ok);
+    // A server's database is restored with pg_restore, not by this program.
+    if (Dialecte::estAdresse(cheminBase)) {
+        QString fichier = Sauvegardes::Dossier() + QLatin1Char('/')
+                        + Demarrage::NomSauvegardeBase(Sauvegardes::NomCreneaux(cheminBase), ok ? n : 0);
+        for (const Sauvegardes::Creneau& c : Sauvegardes::Lister(cheminBase))
+            if (ok && c.numero == n)
+                fichier = c.chemin;
+        erreurs << SauvegardeServeur::MessageRestauration(cheminBase, fichier) << "\nRien n'est changé.\n";
+        return SortieServeur;
+    }
     std::optional<Sauvegardes::Creneau> creneau;
     if (ok) {
         for (const Sauvegardes::Creneau& c : Sauvegardes::Lister(cheminBase))

@@ -12,6 +12,7 @@ enum Sortie : int {
     SortieEndommagee = 3,   // the backup of that slot fails the check: nothing changed
     SortieEchec = 4,        // the previous file could not be kept or replaced: nothing changed
     SortieRouverture = 5,   // restored, but the restored database does not open as ours
+    SortieServeur = 6,      // the database is on a server: restored with pg_restore (the command is printed)
 };
 
 // Restores slot `numero` (the text of the command line) over the database

@@ -1,7 +1,9 @@
 #include "sauvegardes.h"
 
 #include "demarrage.h"
+#include "sauvegardeserveur.h"
 #include "config/chemins.h"
+#include "store/dialecte.h"
 #include "store/horloge.h"
 
 #include <QDir>
@@ -16,9 +18,34 @@ namespace Sauvegardes {
 
 namespace {
 
+// The name the slots are made from: the file's, or for a server's
+// database its name and ".dump".
 QString nomDe(const QString& chemin)
 {
+    if (Dialecte::estAdresse(chemin)) {
+        const auto adresse = Dialecte::lireAdresse(chemin);
+        return adresse ? SauvegardeServeur::NomBase(*adresse) : QString();
+    }
     return QFileInfo(chemin).fileName();
+}
+
+// The server's database has no file to check: pg_dump writes the slot.
+Bilan copierServeur(const QString& adresse, int slot)
+{
+    Bilan bilan;
+    const QString nom = nomDe(adresse);
+    if (nom.isEmpty()) {
+        Dialecte::lireAdresse(adresse, &bilan.detail);
+        return bilan;
+    }
+    QDir().mkpath(Dossier());
+    bilan.copie = Dossier() + QLatin1Char('/') + Demarrage::NomSauvegardeBase(nom, slot);
+    QElapsedTimer chrono;
+    chrono.start();
+    const bool copiee = SauvegardeServeur::Sauvegarder(adresse, bilan.copie, &bilan.detail);
+    bilan.msCopie = chrono.nsecsElapsed() / 1e6;
+    bilan.issue = copiee ? Bilan::Copiee : Bilan::EchecCopie;
+    return bilan;
 }
 
 // The extension of a database file name, dot included ("" when none).
@@ -50,6 +77,11 @@ bool copierFichier(const QString& source, const QString& cible, QString* erreur)
 }
 
 } // namespace
+
+QString NomCreneaux(const QString& cheminBase)
+{
+    return nomDe(cheminBase);
+}
 
 QString Dossier()
 {
@@ -93,6 +125,8 @@ QList<Creneau> Lister(const QString& cheminBase)
 
 Bilan ControlerEtCopier(const QString& cheminBase, int slot)
 {
+    if (Dialecte::estAdresse(cheminBase))
+        return copierServeur(cheminBase, slot);
     Bilan bilan;
     const QString connexion = CopieBase::nouvelleConnexion(QStringLiteral("Sauvegarde"));
     {

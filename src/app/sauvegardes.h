@@ -14,6 +14,11 @@ namespace Sauvegardes {
 
 QString Dossier();   // program folder + "/Sauvegardes"
 
+// The name the database's slots are made from: the file's name
+// ("planning.db"), or for a server's database its name and ".dump"
+// ("planning.dump": slots "planning_7.dump" written by pg_dump).
+QString NomCreneaux(const QString& cheminBase);
+
 // One backup slot of the database found in the folder.
 struct Creneau {
     int numero = 0;
@@ -46,6 +51,8 @@ struct Bilan {
 
 // Runs quick_check on the database, then, when it is sound, writes its
 // snapshot into the slot. Uses a connection of its own: runs in any thread.
+// A server's database is written into its slot by pg_dump (no check:
+// EchecCopie with the reason when pg_dump is missing or fails).
 Bilan ControlerEtCopier(const QString& cheminBase, int slot);
 
 // Checks a backup file (opened read-only on a connection of its own).

@@ -225,4 +225,27 @@ QString moisDuJour(const QSqlDatabase& base, const QString& jour)
     return QStringLiteral("to_char(%1, 'YYYY-MM')").arg(dateDuJour(jour));
 }
 
+QStringList copieSilencieuse(const QSqlDatabase& base)
+{
+    if (!estPostgres(base))
+        return {};
+    return {QStringLiteral("SET LOCAL planning.silence = 'on'")};
+}
+
+QStringList lectureFigee(const QSqlDatabase& base)
+{
+    if (!estPostgres(base))
+        return {};
+    return {QStringLiteral("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ, READ ONLY")};
+}
+
+QString numeroterApres(const QSqlDatabase& base, const QString& table, const QString& colonne)
+{
+    if (!estPostgres(base))
+        return {};
+    // is_called false: the next number given is exactly max + 1 (1 on an empty table).
+    return QStringLiteral("SELECT setval(pg_get_serial_sequence('%1', '%2'), coalesce(max(%2), 0) + 1, false) FROM %1")
+        .arg(table.toLower(), colonne.toLower());
+}
+
 } // namespace Dialecte

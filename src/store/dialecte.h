@@ -86,4 +86,19 @@ QString minimum(const QSqlDatabase& base, const QString& a, const QString& b);
 QString debutMoisSuivant(const QSqlDatabase& base, const QString& jour);
 QString moisDuJour(const QSqlDatabase& base, const QString& jour);
 
+// What a whole database's copy says after it opened its transaction on the
+// target: on PostgreSQL that the announcements to the other desks stay
+// quiet (the copy is not a desk's write); nothing on SQLite.
+QStringList copieSilencieuse(const QSqlDatabase& base);
+
+// What a reading of the whole database says first inside its transaction,
+// so that every table is read at the same moment (SQLite's transaction
+// already reads one snapshot).
+QStringList lectureFigee(const QSqlDatabase& base);
+
+// The statement that sets the next number of a numbered column past the
+// highest one of its table (PostgreSQL's identity sequence); empty on
+// SQLite, whose numbering follows the rows already there.
+QString numeroterApres(const QSqlDatabase& base, const QString& table, const QString& colonne);
+
 } // namespace Dialecte

@@ -1,0 +1,142 @@
+#include "sauvegardeserveur.h"
+
+#include "store/copiebase.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <cstdio>
+
+namespace SauvegardeServeur {
+
+namespace {
+
+// A value of a libpq connection string, quoted when it must be.
+QString valeurConnexion(const QString& v)
+{
+    if (!v.isEmpty() && !v.contains(QLatin1Char(' ')) && !v.contains(QLatin1Char('\''))
+        && !v.contains(QLatin1Char('\\')))
+        return v;
+    QString q = v;
+    q.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
+    q.replace(QLatin1Char('\''), QStringLiteral("\\'"));
+    return QLatin1Char('\'') + q + QLatin1Char('\'');
+}
+
+// pg_dump may wait this long (a large database on a slow server).
+constexpr int kAttenteMs = 30 * 60 * 1000;
+
+} // namespace
+
+QString NomBase(const Dialecte::Adresse& adresse)
+{
+    return adresse.base + QLatin1String(kExtension);
+}
+
+QString ChaineConnexion(const Dialecte::Adresse& adresse)
+{
+    QStringList parties{QStringLiteral("dbname=") + valeurConnexion(adresse.base)};
+    if (!adresse.hote.isEmpty())
+        parties << QStringLiteral("host=") + valeurConnexion(adresse.hote);
+    if (adresse.port > 0)
+        parties << QStringLiteral("port=%1").arg(adresse.port);
+    if (!adresse.utilisateur.isEmpty())
+        parties << QStringLiteral("user=") + valeurConnexion(adresse.utilisateur);
+    // The address's options (sslmode, options…) are libpq's own keywords.
+    for (const QString& option : adresse.options.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const qsizetype egal = option.indexOf(QLatin1Char('='));
+        if (egal <= 0)
+            continue;
+        const QString cle = option.left(egal).trimmed();
+        if (cle.compare(QLatin1String("password"), Qt::CaseInsensitive) == 0)
+            continue;
+        parties << cle + QLatin1Char('=') + valeurConnexion(option.mid(egal + 1));
+    }
+    return parties.join(QLatin1Char(' '));
+}
+
+QStringList ArgumentsPgDump(const Dialecte::Adresse& adresse, const QString& fichier)
+{
+    return {QStringLiteral("--format=custom"), QStringLiteral("--no-password"), QStringLiteral("--file=") + fichier,
+            QStringLiteral("--dbname=") + ChaineConnexion(adresse)};
+}
+
+QProcessEnvironment Environnement(const Dialecte::Adresse& adresse)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    if (!adresse.motDePasse.isEmpty())
+        env.insert(QStringLiteral("PGPASSWORD"), adresse.motDePasse);
+    return env;
+}
+
+QString CheminPgDump()
+{
+    return QStandardPaths::findExecutable(QStringLiteral("pg_dump"));
+}
+
+bool Sauvegarder(const QString& adresse, const QString& cible, QString* erreur)
+{
+    QString raison;
+    const auto a = Dialecte::lireAdresse(adresse, &raison);
+    if (!a) {
+        *erreur = raison;
+        return false;
+    }
+    const QString programme = CheminPgDump();
+    if (programme.isEmpty()) {
+        *erreur = QStringLiteral("pg_dump est introuvable (paquet postgresql-client) : pas de copie de la base du serveur");
+        return false;
+    }
+    const QFileInfo info(cible);
+    const QString provisoire = info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".tmp");
+    QFile::remove(provisoire);
+    QProcess p;
+    p.setProcessEnvironment(Environnement(*a));
+    p.start(programme, ArgumentsPgDump(*a, provisoire));
+    const bool fini = p.waitForFinished(kAttenteMs);
+    if (!fini) {
+        p.kill();
+        p.waitForFinished();
+    }
+    const QString messages = QString::fromLocal8Bit(p.readAllStandardError()).trimmed();
+    if (!fini || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
+        QFile::remove(provisoire);
+        *erreur = !fini ? QStringLiteral("pg_dump n'a pas fini à temps")
+                        : QStringLiteral("pg_dump a échoué (code %1)").arg(p.exitCode());
+        if (!messages.isEmpty())
+            *erreur += QStringLiteral(" : ") + Dialecte::masquer(messages);
+        return false;
+    }
+    if (!QFileInfo(provisoire).isFile() || !CopieBase::synchroniser(provisoire)) {
+        QFile::remove(provisoire);
+        *erreur = QStringLiteral("la copie de pg_dump ne peut pas être écrite sur le disque");
+        return false;
+    }
+    if (std::rename(QFile::encodeName(provisoire).constData(), QFile::encodeName(cible).constData()) != 0) {
+        QFile::remove(provisoire);
+        *erreur = QStringLiteral("impossible de renommer la copie en ") + info.fileName();
+        return false;
+    }
+    CopieBase::synchroniser(info.absolutePath());
+    return true;
+}
+
+QString MessageRestauration(const QString& adresse, const QString& fichier)
+{
+    QString f = fichier;
+    f.replace(QLatin1Char('\''), QStringLiteral("'\\''"));
+    const QString masquee = Dialecte::masquer(adresse);
+    QString cible = masquee;
+    cible.replace(QLatin1Char('\''), QStringLiteral("'\\''"));
+    QString message = QString::fromUtf8("La base est sur un serveur PostgreSQL : le programme ne remplace pas la base "
+                                        "du serveur. Une sauvegarde du serveur se restaure avec pg_restore, tous les "
+                                        "postes fermés, par exemple :\n"
+                                        "pg_restore --clean --if-exists --no-owner --dbname='%1' '%2'")
+                          .arg(cible, f);
+    if (masquee != adresse.trimmed())
+        message += QString::fromUtf8("\n(remplacer **** par le mot de passe, ou le donner dans PGPASSWORD)");
+    return message;
+}
+
+} // namespace SauvegardeServeur
