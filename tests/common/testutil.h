@@ -67,4 +67,20 @@ private:
     QString m_baseAPart;  // PostgreSQL: or the database made for it
 };
 
+// An empty schema of its own in the tests' database on the server, whatever
+// engine the other tests use (for the tests that need both engines at once;
+// skip them when ServeurPostgresAbsent() says why). adresse() is what
+// `[system] database=` would hold; nothing is opened on it. Dropped at the end.
+class SchemaPostgres
+{
+public:
+    SchemaPostgres();
+    ~SchemaPostgres();
+    QString adresse() const { return m_adresse; }
+
+private:
+    QString m_schema;
+    QString m_adresse;
+};
+
 } // namespace TestUtil
