@@ -124,18 +124,20 @@ bool Sauvegarder(const QString& adresse, const QString& cible, QString* erreur)
 
 QString MessageRestauration(const QString& adresse, const QString& fichier)
 {
-    QString f = fichier;
-    f.replace(QLatin1Char('\''), QStringLiteral("'\\''"));
-    const QString masquee = Dialecte::masquer(adresse);
-    QString cible = masquee;
-    cible.replace(QLatin1Char('\''), QStringLiteral("'\\''"));
+    // Quoted for the shell: the file and the connection string as they are.
+    auto entreApostrophes = [](QString t) {
+        t.replace(QLatin1Char('\''), QStringLiteral("'\\''"));
+        return QLatin1Char('\'') + t + QLatin1Char('\'');
+    };
+    const auto a = Dialecte::lireAdresse(adresse);
+    const QString cible = a ? ChaineConnexion(*a) : Dialecte::masquer(adresse);
     QString message = QString::fromUtf8("La base est sur un serveur PostgreSQL : le programme ne remplace pas la base "
                                         "du serveur. Une sauvegarde du serveur se restaure avec pg_restore, tous les "
                                         "postes fermés, par exemple :\n"
-                                        "pg_restore --clean --if-exists --no-owner --dbname='%1' '%2'")
-                          .arg(cible, f);
-    if (masquee != adresse.trimmed())
-        message += QString::fromUtf8("\n(remplacer **** par le mot de passe, ou le donner dans PGPASSWORD)");
+                                        "pg_restore --clean --if-exists --no-owner --dbname=%1 %2")
+                          .arg(entreApostrophes(cible), entreApostrophes(fichier));
+    if (a && !a->motDePasse.isEmpty())
+        message += QString::fromUtf8("\n(le mot de passe se donne dans la variable PGPASSWORD)");
     return message;
 }
 

@@ -35,7 +35,7 @@ QString CheminPgDump();
 bool Sauvegarder(const QString& adresse, const QString& cible, QString* erreur);
 
 // What the user is told when asking to restore a server's backup: the
-// pg_restore command line for `fichier` (the password masked).
+// pg_restore command line for `fichier` (without the password).
 QString MessageRestauration(const QString& adresse, const QString& fichier);
 
 } // namespace SauvegardeServeur
