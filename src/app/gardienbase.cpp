@@ -150,8 +150,12 @@ void GardienBase::ouvrirFenetreRestauration()
         const QString fichier = creneaux.isEmpty()
             ? Sauvegardes::Dossier() + QLatin1Char('/') + Demarrage::NomSauvegardeBase(Sauvegardes::NomCreneaux(m_cheminBase), 0)
             : creneaux.first().chemin;
-        QMessageBox::information(m_fenetre, ROOT::Titre(), SauvegardeServeur::MessageRestauration(m_cheminBase, fichier),
-                                 QMessageBox::Ok);
+        QMessageBox boite(QMessageBox::Information, ROOT::Titre(),
+                          SauvegardeServeur::MessageRestauration(m_cheminBase, fichier), QMessageBox::Ok, m_fenetre);
+        // Wide enough for the command line to read whole, and selectable to be copied.
+        boite.setStyleSheet(QStringLiteral("QLabel#qt_msgbox_label { min-width: 52em; }"));
+        boite.setTextInteractionFlags(Qt::TextSelectableByMouse);
+        boite.exec();
         return;
     }
     RestaurationSauvegarde fenetre(m_cheminBase, m_fenetre);

@@ -6,6 +6,7 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QVariant>
+#include <optional>
 
 namespace CopieVers {
 
@@ -224,8 +225,9 @@ Bilan Copier(const QSqlDatabase& source, const QSqlDatabase& cible)
         bool lecture = false;
         if (!copierTable(lue, ecrite, t, &compte.lignes, &lecture, &pourquoi))
             return abandon(lecture ? Bilan::EchecLecture : Bilan::EchecEcriture, pourquoi);
-        const QString suite = Dialecte::numeroterApres(ecrite, QLatin1String(t.nom), QLatin1String(t.numero));
-        if (*t.numero && !suite.isEmpty() && !executer(ecrite, {suite}, &pourquoi))
+        const QString suite = *t.numero ? Dialecte::numeroterApres(ecrite, QLatin1String(t.nom), QLatin1String(t.numero))
+                                        : QString();
+        if (!suite.isEmpty() && !executer(ecrite, {suite}, &pourquoi))
             return abandon(Bilan::EchecEcriture,
                            QStringLiteral("numérotation de %1 impossible : %2").arg(QLatin1String(t.nom), pourquoi));
         bilan.comptes << compte;

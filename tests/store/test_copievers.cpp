@@ -3,10 +3,12 @@
 #include "store/dialecte.h"
 #include "testutil.h"
 
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QVariant>
 #include <gtest/gtest.h>
 
@@ -152,6 +154,15 @@ TEST(CopieVers, RoundTripThroughTheServerKeepsEveryRow)
     const auto retour = Base::ouvrir(dossier.filePath(QStringLiteral("retour.db")), Base::Ouverture::CreerSiAbsente,
                                      QStringLiteral("copie_retour"));
     ASSERT_TRUE(retour);
+    // Another desk listens to the server's announcements.
+    const auto ecoute = Base::ouvrir(serveur.adresse(), Base::Ouverture::Existante, QStringLiteral("copie_ecoute"));
+    ASSERT_TRUE(ecoute);
+    QStringList annonces;
+    QObject::connect(ecoute->driver(), &QSqlDriver::notification,
+                     [&annonces](const QString&, QSqlDriver::NotificationSource, const QVariant& texte) {
+                         annonces << texte.toString();
+                     });
+    ASSERT_TRUE(ecoute->driver()->subscribeToNotification(QStringLiteral("planning")));
 
     struct Etape {
         const char* nom;
@@ -171,6 +182,12 @@ TEST(CopieVers, RoundTripThroughTheServerKeepsEveryRow)
                   QStringLiteral("ETATS=3 OBJETS=2 RESERVATIONS=2 OPERATIONS=3 CONSOMMATIONS=2 TARIFS=2 FACTURES=1 FLUX=1"))
             << e.nom;
     }
+
+    // The copy announced nothing: the first announcement the other desk
+    // hears is the one made after it.
+    executer(*intermediaire, QStringLiteral("SELECT pg_notify('planning', 'APRES:0')"));
+    EXPECT_TRUE(QTest::qWaitFor([&annonces] { return !annonces.isEmpty(); }, 10000));
+    EXPECT_EQ(annonces.join(QLatin1Char(' ')), QStringLiteral("APRES:0"));
 
     // The next numbers follow the copied ones on both targets.
     for (const QSqlDatabase& base : {*intermediaire, *retour}) {
