@@ -127,7 +127,7 @@ TEST(CopierVers, FromAFileToAServerAndBack)
     QTemporaryDir dossier;
     const QString source = dossier.filePath(QStringLiteral("planning.db"));
     remplir(source);
-    TestUtil::SchemaPostgres serveur;
+    TestUtil::BasePostgresVide serveur;
 
     configurer(dossier.path(), source);
     const Execution aller = lancer(dossier.path(), {QStringLiteral("--copier-vers"), serveur.adresse()});
@@ -209,18 +209,9 @@ TEST(SauvegardeServeur, TheSlotHoldsPgDumpsFileOrNothing)
         GTEST_SKIP() << "pg_dump n'est pas installé";
     QTemporaryDir dossier;
     Chemins::fixerDossierProgramme(dossier.path());
-    // A database of its own: pg_dump reads a whole database, and the tests'
-    // one changes under it while other tests run.
-    const QString nom = QStringLiteral("planning_sauvegarde_%1").arg(QCoreApplication::applicationPid());
-    {
-        QSqlDatabase serveur = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("copie_serveur"));
-        serveur.setDatabaseName(QStringLiteral("postgres"));
-        ASSERT_TRUE(serveur.open()) << serveur.lastError().text().toStdString();
-        QSqlQuery(serveur).exec(QStringLiteral("DROP DATABASE IF EXISTS %1").arg(nom));
-        QSqlQuery q(serveur);
-        ASSERT_TRUE(q.exec(QStringLiteral("CREATE DATABASE %1").arg(nom))) << q.lastError().text().toStdString();
-    }
-    const QString adresse = QStringLiteral("postgresql:///") + nom;
+    TestUtil::BasePostgresVide serveur;
+    const QString nom = serveur.nom();
+    const QString adresse = serveur.adresse();
     {
         const auto base = Base::ouvrir(adresse, Base::Ouverture::CreerSiAbsente, QStringLiteral("copie_sauvee"));
         ASSERT_TRUE(base);
@@ -264,12 +255,6 @@ TEST(SauvegardeServeur, TheSlotHoldsPgDumpsFileOrNothing)
     // Only the written slot is there: no temporary file left behind.
     EXPECT_EQ(QDir(Sauvegardes::Dossier()).entryList(QDir::Files | QDir::Hidden),
               QStringList{QFileInfo(slot4).fileName()});
-    {
-        QSqlDatabase serveur = QSqlDatabase::database(QStringLiteral("copie_serveur"));
-        QSqlQuery(serveur).exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(nom));
-        serveur.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("copie_serveur"));
     Chemins::fixerDossierProgramme(QString());
 }
 

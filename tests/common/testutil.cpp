@@ -196,20 +196,19 @@ void BaseTemporaire::supprimerTable(const QString& table) const
     executer(QStringLiteral("DROP TABLE %1%2").arg(table, SurPostgres() ? QStringLiteral(" CASCADE") : QString()));
 }
 
-SchemaPostgres::SchemaPostgres()
+BasePostgresVide::BasePostgresVide()
 {
     static int compteur = 0;
-    m_schema = QStringLiteral("s%1_%2").arg(QCoreApplication::applicationPid()).arg(++compteur);
+    m_nom = QStringLiteral("planning_v%1_%2").arg(QCoreApplication::applicationPid()).arg(++compteur);
     QSqlQuery q(maintenance(nullptr));
-    EXPECT_TRUE(q.exec(QStringLiteral("DROP SCHEMA IF EXISTS %1 CASCADE").arg(m_schema)));
-    EXPECT_TRUE(q.exec(QStringLiteral("CREATE SCHEMA %1").arg(m_schema))) << q.lastError().text().toStdString();
-    m_adresse = QStringLiteral("postgresql:///%1?options=-csearch_path%3D%2").arg(nomBaseTests(), m_schema);
+    q.exec(QStringLiteral("DROP DATABASE IF EXISTS %1").arg(m_nom));
+    EXPECT_TRUE(q.exec(QStringLiteral("CREATE DATABASE %1").arg(m_nom))) << q.lastError().text().toStdString();
 }
 
-SchemaPostgres::~SchemaPostgres()
+BasePostgresVide::~BasePostgresVide()
 {
     QSqlQuery q(maintenance(nullptr));
-    q.exec(QStringLiteral("DROP SCHEMA IF EXISTS %1 CASCADE").arg(m_schema));
+    q.exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_nom));
 }
 
 } // namespace TestUtil

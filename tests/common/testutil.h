@@ -67,20 +67,22 @@ private:
     QString m_baseAPart;  // PostgreSQL: or the database made for it
 };
 
-// An empty schema of its own in the tests' database on the server, whatever
-// engine the other tests use (for the tests that need both engines at once;
-// skip them when ServeurPostgresAbsent() says why). adresse() is what
-// `[system] database=` would hold; nothing is opened on it. Dropped at the end.
-class SchemaPostgres
+// An empty database of its own on the server, whatever engine the other
+// tests use (for the tests that need both engines at once; skip them when
+// ServeurPostgresAbsent() says why). A database rather than a schema: the
+// announces and pg_dump see a whole database, which the other tests running
+// beside must not share. adresse() is what `[system] database=` would hold;
+// nothing is opened on it. Dropped at the end.
+class BasePostgresVide
 {
 public:
-    SchemaPostgres();
-    ~SchemaPostgres();
-    QString adresse() const { return m_adresse; }
+    BasePostgresVide();
+    ~BasePostgresVide();
+    QString adresse() const { return QStringLiteral("postgresql:///") + m_nom; }
+    QString nom() const { return m_nom; }
 
 private:
-    QString m_schema;
-    QString m_adresse;
+    QString m_nom;
 };
 
 } // namespace TestUtil

@@ -146,7 +146,7 @@ TEST(CopieVers, RoundTripThroughTheServerKeepsEveryRow)
     const QString attendu = contenu(*source);
     ASSERT_EQ(lignes(*source).size(), 3 + 2 + 2 + 3 + 2 + 2 + 1 + 1);
 
-    TestUtil::SchemaPostgres serveur;
+    TestUtil::BasePostgresVide serveur;
     QString erreur;
     const auto intermediaire = Base::ouvrir(serveur.adresse(), Base::Ouverture::CreerSiAbsente,
                                             QStringLiteral("copie_serveur"), &erreur);
