@@ -1,5 +1,6 @@
 #include "dialecte.h"
 
+#include <QRegularExpression>
 #include <QUrl>
 #include <QUrlQuery>
 
@@ -69,19 +70,21 @@ QString masquer(const QString& valeur)
     if (!estAdresse(valeur))
         return valeur;
     // Cut by hand rather than through QUrl, so that even an address QUrl
-    // refuses never shows its password.
-    const QString v = valeur.trimmed();
+    // refuses never shows its password: the one after "user:", and one
+    // given as an option ("?password=…").
+    QString v = valeur.trimmed();
     const int debut = v.indexOf(QLatin1String("://")) + 3;
     int fin = v.indexOf(QLatin1Char('/'), debut);
     if (fin < 0)
         fin = v.size();
     const int arobase = v.lastIndexOf(QLatin1Char('@'), fin - 1);
-    if (arobase < debut)
-        return v;
     const int deuxPoints = v.indexOf(QLatin1Char(':'), debut);
-    if (deuxPoints < 0 || deuxPoints > arobase)
-        return v;
-    return v.left(deuxPoints + 1) + QStringLiteral("****") + v.mid(arobase);
+    if (arobase >= debut && deuxPoints >= 0 && deuxPoints < arobase)
+        v = v.left(deuxPoints + 1) + QStringLiteral("****") + v.mid(arobase);
+    static const QRegularExpression option(QStringLiteral("([?&]password=)[^&]*"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    v.replace(option, QStringLiteral("\\1****"));
+    return v;
 }
 
 QString sansIndex(const QSqlDatabase& base)

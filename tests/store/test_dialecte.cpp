@@ -28,6 +28,8 @@ TEST(Adresse, ItsPartsAndThePasswordNeverShown)
         {"postgresql:///hotel?sslmode=require", true, "", "", -1, "hotel", "postgresql:///hotel?sslmode=require"},
         {"postgresql://a:b:c@h/hotel", true, "a", "h", -1, "hotel", "postgresql://a:****@h/hotel"},
         {"  POSTGRESQL://x:y@h/d  ", true, "x", "h", -1, "d", "POSTGRESQL://x:****@h/d"},
+        {"postgresql://h/hotel?sslmode=require&password=Zq9x&x=1", true, "", "h", -1, "hotel",
+         "postgresql://h/hotel?sslmode=require&password=****&x=1"},
         {"/home/hotel/planning.db", false, "", "", -1, "", "/home/hotel/planning.db"},
         {"C:\\planning\\planning.db", false, "", "", -1, "", "C:\\planning\\planning.db"},
     };
