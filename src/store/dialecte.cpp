@@ -225,4 +225,11 @@ QString moisDuJour(const QSqlDatabase& base, const QString& jour)
     return QStringLiteral("to_char(%1, 'YYYY-MM')").arg(dateDuJour(jour));
 }
 
+QString pasUneDate(const QSqlDatabase& base, const QString& colonne)
+{
+    if (estPostgres(base))
+        return colonne + QStringLiteral(" !~ '^[0-9]{4}-[0-9]{2}-[0-9]{2}'");
+    return colonne + QStringLiteral(" NOT GLOB '[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9]*'");
+}
+
 } // namespace Dialecte

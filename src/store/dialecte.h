@@ -86,4 +86,8 @@ QString minimum(const QSqlDatabase& base, const QString& a, const QString& b);
 QString debutMoisSuivant(const QSqlDatabase& base, const QString& jour);
 QString moisDuJour(const QSqlDatabase& base, const QString& jour);
 
+// A condition true when the text of `colonne` does not begin as a date
+// "YYYY-MM-DD" (SQLite's GLOB, PostgreSQL's regular expression).
+QString pasUneDate(const QSqlDatabase& base, const QString& colonne);
+
 } // namespace Dialecte
