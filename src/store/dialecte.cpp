@@ -251,4 +251,11 @@ QString numeroterApres(const QSqlDatabase& base, const QString& table, const QSt
         .arg(table.toLower(), colonne.toLower());
 }
 
+QString pasUneDate(const QSqlDatabase& base, const QString& colonne)
+{
+    if (estPostgres(base))
+        return colonne + QStringLiteral(" !~ '^[0-9]{4}-[0-9]{2}-[0-9]{2}'");
+    return colonne + QStringLiteral(" NOT GLOB '[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9]*'");
+}
+
 } // namespace Dialecte

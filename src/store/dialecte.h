@@ -101,4 +101,8 @@ QStringList lectureFigee(const QSqlDatabase& base);
 // SQLite, whose numbering follows the rows already there.
 QString numeroterApres(const QSqlDatabase& base, const QString& table, const QString& colonne);
 
+// A condition true when the text of `colonne` does not begin as a date
+// "YYYY-MM-DD" (SQLite's GLOB, PostgreSQL's regular expression).
+QString pasUneDate(const QSqlDatabase& base, const QString& colonne);
+
 } // namespace Dialecte

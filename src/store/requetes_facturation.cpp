@@ -1,6 +1,7 @@
 #include "requetes_facturation.h"
 
 #include "dates.h"
+#include "dialecte.h"
 #include "requetes.h"
 
 #include <QSqlError>
@@ -64,7 +65,7 @@ std::optional<QList<Poste>> postesSejour(const QSqlDatabase& base, qint32 numero
         " SELECT CASE WHEN libelle LIKE 'TAXE DE SEJOUR %' OR libelle LIKE 'CORRECTION TAXE DE SEJOUR %'"
         " THEN 1 ELSE 0 END AS taxe, tauxtva, prix FROM OPERATIONS WHERE numeroreservation = ?"
         " AND (libelle LIKE 'SEJOUR %' OR libelle LIKE 'CORRECTION SEJOUR %'"
-        " OR libelle LIKE 'TAXE DE SEJOUR %' OR libelle LIKE 'CORRECTION TAXE DE SEJOUR %'))"
+        " OR libelle LIKE 'TAXE DE SEJOUR %' OR libelle LIKE 'CORRECTION TAXE DE SEJOUR %')) AS postes"
         " GROUP BY taxe, COALESCE(tauxtva, 0) ORDER BY taxe, 2"));
     q.addBindValue(numero);
     if (!q.exec()) {
@@ -89,10 +90,12 @@ std::optional<Facture> emettreFacture(const QSqlDatabase& base, qint32 reservati
     // The write lock is taken before the last number is read: a second desk
     // waits for this invoice instead of reading the same number.
     QSqlQuery q(base);
-    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
-        Requetes::Rapporter(q, erreur);
-        return std::nullopt;
-    }
+    for (const QString& debut : Dialecte::debutEcriture(base))
+        if (!q.exec(debut)) {
+            Requetes::Rapporter(q, erreur);
+            QSqlQuery(base).exec(QStringLiteral("ROLLBACK"));
+            return std::nullopt;
+        }
     auto annuler = [&]() -> std::optional<Facture> {
         QSqlQuery(base).exec(QStringLiteral("ROLLBACK"));
         return std::nullopt;

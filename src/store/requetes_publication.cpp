@@ -1,6 +1,7 @@
 #include "requetes_publication.h"
 
 #include "dates.h"
+#include "dialecte.h"
 #include "requetes.h"
 
 #include <QSqlError>
@@ -25,8 +26,8 @@ std::optional<QList<SejourPublie>> sejoursPublies(const QSqlDatabase& base, qint
         "AND ((RESERVATIONS.DateDebut < :avant "
         "AND (RESERVATIONS.DateFin >= :depuis OR RESERVATIONS.DateDebut >= :depuis)) "
         "OR RESERVATIONS.DateDebut IS NULL OR RESERVATIONS.DateFin IS NULL "
-        "OR RESERVATIONS.DateDebut NOT GLOB '[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9]*' "
-        "OR RESERVATIONS.DateFin NOT GLOB '[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9]*') "
+        "OR ") + Dialecte::pasUneDate(base, QStringLiteral("RESERVATIONS.DateDebut")) + QStringLiteral(" "
+        "OR ") + Dialecte::pasUneDate(base, QStringLiteral("RESERVATIONS.DateFin")) + QStringLiteral(") "
         "ORDER BY RESERVATIONS.DateDebut, RESERVATIONS.NumeroReservation"));
     q.bindValue(QStringLiteral(":objet"), objet);
     q.bindValue(QStringLiteral(":avant"), avant.toString(Qt::ISODate));

@@ -186,8 +186,7 @@ TEST_F(EncaissementTest, AnnulerNEnregistreRien)
 
 TEST_F(EncaissementTest, JournalIllisible)
 {
-    db.executer(QStringLiteral("CREATE TRIGGER refus BEFORE INSERT ON OPERATIONS BEGIN "
-                               "SELECT RAISE(ABORT, 'disque plein'); END"));
+    db.refuser(QStringLiteral("INSERT"), QStringLiteral("OPERATIONS"), QStringLiteral("disque plein"));
     Encaissement* e = ouvrir();
     remplir(e, 0, QStringLiteral("30"));
     QSignalSpy enregistrees(e, &Encaissement::operationEnregistree);

@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <gtest/gtest.h>
 
 namespace TestUtil {
@@ -174,10 +175,34 @@ QVariant BaseTemporaire::valeur(const QString& sql) const
     return q.value(0);
 }
 
+QString BaseTemporaire::liste(const QString& sql, const QString& separateur) const
+{
+    QSqlQuery q(base());
+    EXPECT_TRUE(q.exec(sql)) << sql.toStdString() << " : " << q.lastError().text().toStdString();
+    QStringList lignes;
+    while (q.next()) {
+        QStringList colonnes;
+        for (int i = 0; i < q.record().count(); ++i) {
+            const QVariant v = q.value(i);
+            QString t = v.isNull() ? QString() : v.toString();
+            if (!v.isNull() && v.typeId() == QMetaType::Double) {
+                t = QString::number(v.toDouble(), 'g', 15);
+                if (!t.contains(QLatin1Char('.')) && !t.contains(QLatin1Char('e')))
+                    t += QStringLiteral(".0");
+            }
+            colonnes << t;
+        }
+        if (colonnes.size() > 1 || !q.isNull(0))
+            lignes << colonnes.join(QLatin1Char(' '));
+    }
+    return lignes.join(separateur);
+}
+
 void BaseTemporaire::refuser(const QString& evenement, const QString& table, const QString& message) const
 {
     static int compteur = 0;
     const QString nom = QStringLiteral("refus_%1").arg(++compteur);
+    m_refus.append({nom, table});
     QString texte = message;
     texte.replace(QLatin1Char('\''), QStringLiteral("''"));
     if (!SurPostgres()) {
@@ -189,6 +214,17 @@ void BaseTemporaire::refuser(const QString& evenement, const QString& table, con
                             "RAISE EXCEPTION '%2'; END $$").arg(nom, texte));
     executer(QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON %3 FOR EACH ROW EXECUTE FUNCTION %1()")
                  .arg(nom, evenement, table));
+}
+
+void BaseTemporaire::accepter(const QString& table) const
+{
+    for (qsizetype i = m_refus.size() - 1; i >= 0; --i) {
+        if (m_refus[i].second.compare(table, Qt::CaseInsensitive) != 0)
+            continue;
+        executer(SurPostgres() ? QStringLiteral("DROP TRIGGER %1 ON %2").arg(m_refus[i].first, table)
+                               : QStringLiteral("DROP TRIGGER %1").arg(m_refus[i].first));
+        m_refus.removeAt(i);
+    }
 }
 
 void BaseTemporaire::supprimerTable(const QString& table) const

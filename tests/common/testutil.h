@@ -5,6 +5,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <QList>
+#include <QPair>
 #include <QStringList>
 #include <functional>
 
@@ -53,9 +55,15 @@ public:
     void executer(const QString& sql) const;
     // Scalar result of a query, invalid QVariant on failure.
     QVariant valeur(const QString& sql) const;
+    // Every row of a query, its columns joined by a space (a real number
+    // always with its decimal point, "6.0"; NULL as nothing), the rows by
+    // `separateur`; a row of one NULL is left out, as group_concat does.
+    QString liste(const QString& sql, const QString& separateur = QStringLiteral(",")) const;
     // Makes each `evenement` ("INSERT", "UPDATE", "DELETE"…) on the table
     // fail with the message, on either engine (a full disk, a lock…).
     void refuser(const QString& evenement, const QString& table, const QString& message) const;
+    // Lifts every refusal refuser() set on the table.
+    void accepter(const QString& table) const;
     // Drops a table (and what depends on it), on either engine.
     void supprimerTable(const QString& table) const;
 
@@ -65,6 +73,7 @@ private:
     QString m_connexion;
     QString m_schema;     // PostgreSQL: the schema made for this base, dropped at the end
     QString m_baseAPart;  // PostgreSQL: or the database made for it
+    mutable QList<QPair<QString, QString>> m_refus;   // (trigger, table) made by refuser()
 };
 
 // An empty database of its own on the server, whatever engine the other

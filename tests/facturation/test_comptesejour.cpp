@@ -2,6 +2,7 @@
 #include "config/ini32.h"
 #include "store/base.h"
 #include "store/dates.h"
+#include "store/dialecte.h"
 #include "store/horloge.h"
 #include "testutil.h"
 
@@ -36,14 +37,15 @@ protected:
     {
         QSqlQuery q(m_base.base());
         q.prepare(QStringLiteral("INSERT INTO RESERVATIONS (objet, nomclient, DateDebut, DateFin, Etat, nbadultes, nbenfants, arrhes) "
-                                 "VALUES (?, 'Gérard', ?, ?, 1, ?, ?, 0)"));
+                                 "VALUES (?, 'Gérard', ?, ?, 1, ?, ?, 0)")
+                  + Dialecte::retourNumero(m_base.base(), QStringLiteral("NumeroReservation")));
         q.addBindValue(objet);
         q.addBindValue(QString::fromLatin1(debut) + QStringLiteral(" 14:00:00"));
         q.addBindValue(QString::fromLatin1(fin) + QStringLiteral(" 12:00:00"));
         q.addBindValue(adultes);
         q.addBindValue(enfants);
         EXPECT_TRUE(q.exec());
-        return q.lastInsertId().toInt();
+        return qint32(Dialecte::numeroInsere(q).value_or(0));
     }
     void changer(qint32 numero, const QString& affectation)
     {

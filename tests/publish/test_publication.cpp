@@ -324,7 +324,7 @@ TEST(Publication, EchecsSansEnvoi)
          [](const TestUtil::BaseTemporaire& b) {
              ajouterObjet(b.base(), 1, QStringLiteral("Chambre 1"));
              b.executer(QStringLiteral("DROP VIEW RESERVATION_NOMINATIVE"));
-             b.executer(QStringLiteral("DROP TABLE RESERVATIONS"));
+             b.supprimerTable(QStringLiteral("RESERVATIONS"));
          },
          Issue::Echec, QStringLiteral("Page de « Chambre 1 » : lecture des réservations impossible"),
          arrete + QStringLiteral("Chambre 1 ... ÉCHEC : lecture des réservations impossible"), {}},
@@ -366,7 +366,7 @@ TEST(Publication, EchecsSansEnvoi)
         {"objets illisibles",
          [](const TestUtil::BaseTemporaire& b) {
              b.executer(QStringLiteral("DROP VIEW RESERVATION_NOMINATIVE"));
-             b.executer(QStringLiteral("DROP TABLE OBJETS"));
+             b.supprimerTable(QStringLiteral("OBJETS"));
          },
          Issue::Echec, QStringLiteral("Lecture des objets impossible"),
          arrete + QStringLiteral("Lecture des objets impossible"), {}},

@@ -229,7 +229,7 @@ TEST(FenetreReservation, EchecDeLaBaseSignaleEtFenetreGardee)
     const qint32 numero = t.stocker(reservationExemple());
     t.ouvrir(numero);
     t.fenetre().NomClient->setText(QStringLiteral("Martin"));
-    t.temp().executer(QStringLiteral("DROP TABLE OPERATIONS"));
+    t.temp().supprimerTable(QStringLiteral("OPERATIONS"));
     const QStringList lus = t.messagesPendant([&] { t.cliquer(QStringLiteral("Modifier")); });
     ASSERT_EQ(lus.size(), 1);
     EXPECT_TRUE(lus.at(0).startsWith(QStringLiteral("Les modifications n'ont pas pu être enregistrées"))) << lus.at(0).toStdString();

@@ -158,7 +158,7 @@ TEST_F(Editeurs, LesArticlesSeGerentDepuisLOngletBar)
     QTest::mouseClick(p.supprimerarticle, Qt::LeftButton);
     ASSERT_EQ(repondeur.questions.size(), 1);
     EXPECT_EQ(repondeur.questions[0], QStringLiteral("Supprimer l'article « Café » ?"));
-    EXPECT_EQ(texte(QStringLiteral("SELECT group_concat(Libelle) FROM CONSOMMATIONS")), QStringLiteral("Chocolat"));
+    EXPECT_EQ(base.liste(QStringLiteral("SELECT Libelle FROM CONSOMMATIONS ORDER BY rowid")), QStringLiteral("Chocolat"));
     EXPECT_EQ(m->rowCount(), 1);
 }
 
@@ -232,7 +232,7 @@ TEST_F(Editeurs, LeNomDUnEtatSeModifieSurPlace)
     }
     EXPECT_TRUE(repondeur.messages[0].contains(QStringLiteral("ne peut pas être vide")));
     // The other states kept their names.
-    EXPECT_EQ(texte(QStringLiteral("SELECT group_concat(Nom) FROM ETATS WHERE Code <> 2")), QStringLiteral("Confirmé,Fermé"));
+    EXPECT_EQ(base.liste(QStringLiteral("SELECT Nom FROM ETATS WHERE Code <> 2 ORDER BY rowid")), QStringLiteral("Confirmé,Fermé"));
 }
 
 TEST_F(Editeurs, UnEtatUtiliseNeSeSupprimePas)
@@ -260,7 +260,7 @@ TEST_F(Editeurs, UnEtatUtiliseNeSeSupprimePas)
     EXPECT_EQ(nombre(QStringLiteral("SELECT count(*) FROM ETATS")), 3);
     repondeur.oui = true;
     QTest::mouseClick(p.supprimeretat, Qt::LeftButton);
-    EXPECT_EQ(texte(QStringLiteral("SELECT group_concat(Code) FROM ETATS")), QStringLiteral("2,3"))
+    EXPECT_EQ(base.liste(QStringLiteral("SELECT Code FROM ETATS ORDER BY rowid")), QStringLiteral("2,3"))
         << repondeur.questions.join(QLatin1Char('|')).toStdString() << repondeur.messages.join(QLatin1Char('|')).toStdString();
     EXPECT_EQ(p.fondetats[0]->text(), QStringLiteral("Option"));
     EXPECT_EQ(p.codeLigne(1), 3);

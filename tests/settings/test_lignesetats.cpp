@@ -94,16 +94,16 @@ TEST(RequetesParametres, PublicationEcritLesDeuxChampsDuSeulEtatVise)
     TestUtil::BaseTemporaire base(QStringLiteral("param_publication"));
     const struct { qint32 code; bool publie; } cas[] = {{2, true}, {1, false}, {2, false}, {3, true}};
     for (const auto& c : cas) {
-        const QVariant avantAutres = base.valeur(
-            QStringLiteral("SELECT group_concat(internet || surinternet) FROM ETATS WHERE Code <> %1").arg(c.code));
+        const QString autres = QStringLiteral("SELECT internet, surinternet FROM ETATS WHERE Code <> %1 ORDER BY Code")
+                                   .arg(c.code);
+        const QString avantAutres = base.liste(autres);
         QString erreur;
         ASSERT_TRUE(RequetesParametres::changerPublicationEtat(base.base(), c.code, c.publie, &erreur))
             << erreur.toStdString();
         const int attendu = c.publie ? 1 : 0;
         EXPECT_EQ(base.valeur(QStringLiteral("SELECT internet FROM ETATS WHERE Code = %1").arg(c.code)).toInt(), attendu);
         EXPECT_EQ(base.valeur(QStringLiteral("SELECT surinternet FROM ETATS WHERE Code = %1").arg(c.code)).toInt(), attendu);
-        EXPECT_EQ(base.valeur(QStringLiteral("SELECT group_concat(internet || surinternet) FROM ETATS WHERE Code <> %1")
-                                  .arg(c.code)), avantAutres);
+        EXPECT_EQ(base.liste(autres), avantAutres);
         EXPECT_EQ(*RequetesParametres::internetEtat(base.base(), c.code), QVariant(attendu));
     }
 }

@@ -231,25 +231,25 @@ TEST_F(Parametres, UnEnregistrementImpossibleEstSignaleEtLaPastilleRevient)
     const struct {
         const char* cas;
         QString sql;           // run after the window was filled
+        QString refus;         // then the database refuses to update ETATS with it
         QString message;       // part of the message shown
         QColor pastille;       // swatch once the message is closed
     } cas[] = {
-        {"etat supprime", QStringLiteral("DELETE FROM ETATS WHERE Code = 3"), QStringLiteral("introuvable"),
+        {"etat supprime", QStringLiteral("DELETE FROM ETATS WHERE Code = 3"), QString(), QStringLiteral("introuvable"),
          QColor(255, 165, 0)},
-        {"base qui refuse", QStringLiteral("CREATE TRIGGER refus BEFORE UPDATE ON ETATS "
-                                           "BEGIN SELECT RAISE(ABORT, 'écriture refusée'); END"),
-         QStringLiteral("écriture refusée"), QColor(255, 165, 0)},
-        {"couleur changee entre-temps", QStringLiteral("UPDATE ETATS SET CouleurPrincipale = 65280 WHERE Code = 3; "),
-         QString(), QColor(0, 255, 0)},
+        {"base qui refuse", QString(), QStringLiteral("écriture refusée"), QStringLiteral("écriture refusée"),
+         QColor(255, 165, 0)},
+        {"couleur changee entre-temps", QStringLiteral("UPDATE ETATS SET CouleurPrincipale = 65280 WHERE Code = 3"),
+         QStringLiteral("verrou"), QStringLiteral("verrou"), QColor(0, 255, 0)},
     };
     for (const auto& c : cas) {
         SCOPED_TRACE(c.cas);
         remplir(kCinqEtats);
         parametres p(&contexte);
-        base.executer(c.sql);
-        if (c.message.isEmpty())   // the third case also refuses the write
-            base.executer(QStringLiteral("CREATE TRIGGER refus BEFORE UPDATE ON ETATS "
-                                         "BEGIN SELECT RAISE(ABORT, 'verrou'); END"));
+        if (!c.sql.isEmpty())
+            base.executer(c.sql);
+        if (!c.refus.isEmpty())
+            base.refuser(QStringLiteral("UPDATE"), QStringLiteral("ETATS"), c.refus);
         QSignalSpy change(&p, &parametres::couleurChangee);
         Repondeur repondeur(QColor(10, 20, 30));
 
@@ -257,12 +257,12 @@ TEST_F(Parametres, UnEnregistrementImpossibleEstSignaleEtLaPastilleRevient)
 
         ASSERT_EQ(repondeur.messages.size(), 1);
         EXPECT_TRUE(repondeur.messages[0].contains(QStringLiteral("Option")));
-        EXPECT_TRUE(repondeur.messages[0].contains(c.message.isEmpty() ? QStringLiteral("verrou") : c.message))
+        EXPECT_TRUE(repondeur.messages[0].contains(c.message))
             << repondeur.messages[0].toStdString();
         EXPECT_EQ(p.couleurLigne(1).rgb(), c.pastille.rgb());
         EXPECT_EQ(change.count(), 0);
         EXPECT_EQ(contexte.TableEtats[1].couleur, 0x00A5FF);
-        base.executer(QStringLiteral("DROP TRIGGER IF EXISTS refus"));
+        base.accepter(QStringLiteral("ETATS"));
         contexte.TableEtats.clear();
     }
 }
@@ -288,8 +288,8 @@ TEST_F(Parametres, LaCaseDePublicationEstStockeeDansLesDeuxChamps)
         EXPECT_EQ(p.internet[0]->checkState(), c.apres);
         EXPECT_EQ(base.valeur(QStringLiteral("SELECT internet FROM ETATS WHERE Code = 5")).toInt(), c.stocke);
         EXPECT_EQ(base.valeur(QStringLiteral("SELECT surinternet FROM ETATS WHERE Code = 5")).toInt(), c.stocke);
-        EXPECT_EQ(base.valeur(QStringLiteral("SELECT internet || surinternet FROM ETATS WHERE Code = 6")).toString(),
-                  QStringLiteral("00"));
+        EXPECT_EQ(base.liste(QStringLiteral("SELECT internet, surinternet FROM ETATS WHERE Code = 6")),
+                  QStringLiteral("0 0"));
 
         // A second click turns it the other way.
         QTest::mouseClick(p.internet[0], Qt::LeftButton, {}, QPoint(8, 8));
@@ -399,8 +399,7 @@ TEST_F(Parametres, LaCaseVenduEstStockeeEtRevientSiLEtatADisparu)
 
     QTest::mouseClick(p.vendu[0], Qt::LeftButton, {}, QPoint(8, 8));
     QTest::mouseClick(p.vendu[1], Qt::LeftButton, {}, QPoint(8, 8));
-    EXPECT_EQ(base.valeur(QStringLiteral("SELECT group_concat(Vendu, '') FROM (SELECT Vendu FROM ETATS ORDER BY Code)"))
-                  .toString(), QStringLiteral("01"));
+    EXPECT_EQ(base.liste(QStringLiteral("SELECT Vendu FROM ETATS ORDER BY Code"), QString()), QStringLiteral("01"));
 
     base.executer(QStringLiteral("DELETE FROM ETATS WHERE Code = 7"));
     Repondeur repondeur(std::nullopt);

@@ -6,6 +6,7 @@
 #include "planning/surface.h"
 #include "settings/parametres.h"
 #include "store/dates.h"
+#include "store/dialecte.h"
 #include "store/horloge.h"
 #include "testutil.h"
 
@@ -36,13 +37,14 @@ protected:
     {
         QSqlQuery q(base.base());
         q.prepare(QStringLiteral("INSERT INTO RESERVATIONS (objet, nomclient, DateDebut, DateFin, Etat) "
-                                 "VALUES (:o, 'Client', :d, :f, :e)"));
+                                 "VALUES (:o, 'Client', :d, :f, :e)")
+                  + Dialecte::retourNumero(base.base(), QStringLiteral("NumeroReservation")));
         q.bindValue(QStringLiteral(":o"), objet);
         q.bindValue(QStringLiteral(":d"), Dates::versTexteBase(Dates::naive(QDate(2007, 3, 17), QTime(14, 0))));
         q.bindValue(QStringLiteral(":f"), Dates::versTexteBase(Dates::naive(QDate(2007, 3, 20), QTime(12, 0))));
         q.bindValue(QStringLiteral(":e"), etat);
         EXPECT_TRUE(q.exec());
-        return q.lastInsertId().toInt();
+        return qint32(Dialecte::numeroInsere(q).value_or(0));
     }
 
     // A pixel of a bar's fill, clear of its label.

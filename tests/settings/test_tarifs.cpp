@@ -109,10 +109,10 @@ protected:
     QLineEdit* taxe() const { return fenetre->findChild<QLineEdit*>(QStringLiteral("taxesejour")); }
     QString tableTarifs() const
     {
-        return base.valeur(QStringLiteral(
-            "SELECT group_concat(Categorie || ' ' || substr(PremierJour, 1, 10) || ' ' || substr(DernierJour, 1, 10)"
-            " || ' ' || PrixNuit || ' ' || PrixAdulte || ' ' || PrixEnfant || ' ' || TauxTVA, ' | ')"
-            " FROM (SELECT * FROM TARIFS ORDER BY Categorie, PremierJour)")).toString();
+        return base.liste(QStringLiteral("SELECT Categorie, substr(PremierJour, 1, 10), substr(DernierJour, 1, 10), "
+                                         "PrixNuit, PrixAdulte, PrixEnfant, TauxTVA FROM TARIFS "
+                                         "ORDER BY Categorie, PremierJour"),
+                          QStringLiteral(" | "));
     }
     QString taxeStockee() const
     {
