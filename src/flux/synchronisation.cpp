@@ -97,7 +97,9 @@ bool Synchroniseur::lireFlux(qint32 objet, const QString& nomObjet, const QStrin
         bilan.avertissements.append(QStringLiteral("%1 : %2 : %3").arg(nomObjet, adresse, a));
 
     int creees = 0, deplacees = 0, annulees = 0;
-    const bool ecrit = Requetes::EnTransaction(m_base, &pourquoi, [&] {
+    // Under the write lock: the portal's state, the stays read and those
+    // written stay as they were read, whatever another desk does meanwhile.
+    const bool ecrit = Requetes::EnTransactionEcriture(m_base, &pourquoi, [&] {
         const auto etat = RequetesFlux::etatPortail(m_base, &pourquoi);
         const auto lues = RequetesFlux::reservationsDuFlux(m_base, adresse, &pourquoi);
         if (!etat || !lues)

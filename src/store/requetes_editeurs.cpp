@@ -220,7 +220,8 @@ std::optional<qint32> ajouterEtat(const QSqlDatabase& base, const QString& nom, 
         return std::nullopt;
     }
     qint32 code = 0;
-    const bool ok = EnTransaction(base, erreur, [&] {
+    // Under the write lock, so that two desks adding a state never pick one code.
+    const bool ok = Requetes::EnTransactionEcriture(base, erreur, [&] {
         QSqlQuery q(base);
         if (!q.exec(QStringLiteral("SELECT coalesce(max(Code), 0) + 1 FROM ETATS")) || !q.next())
             return echec(q, erreur);
