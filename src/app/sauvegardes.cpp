@@ -59,21 +59,14 @@ QString extension(const QString& nomBase)
 // renames it over the target.
 bool copierFichier(const QString& source, const QString& cible, QString* erreur)
 {
-    const QFileInfo info(cible);
-    const QString provisoire = info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".tmp");
+    const QString provisoire = CopieBase::nomProvisoire(cible);
     QFile::remove(provisoire);
-    if (!QFile::copy(source, provisoire) || !CopieBase::synchroniser(provisoire)) {
+    if (!QFile::copy(source, provisoire)) {
         QFile::remove(provisoire);
-        *erreur = QStringLiteral("copie de %1 impossible vers %2").arg(source, info.absolutePath());
+        *erreur = QStringLiteral("copie de %1 impossible vers %2").arg(source, QFileInfo(cible).absolutePath());
         return false;
     }
-    if (std::rename(QFile::encodeName(provisoire).constData(), QFile::encodeName(cible).constData()) != 0) {
-        QFile::remove(provisoire);
-        *erreur = QStringLiteral("impossible de remplacer ") + cible;
-        return false;
-    }
-    CopieBase::synchroniser(info.absolutePath());
-    return true;
+    return CopieBase::mettreEnPlace(provisoire, cible, erreur);
 }
 
 } // namespace

@@ -88,8 +88,7 @@ bool Sauvegarder(const QString& adresse, const QString& cible, QString* erreur)
         *erreur = QStringLiteral("pg_dump est introuvable (paquet postgresql-client) : pas de copie de la base du serveur");
         return false;
     }
-    const QFileInfo info(cible);
-    const QString provisoire = info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".tmp");
+    const QString provisoire = CopieBase::nomProvisoire(cible);
     QFile::remove(provisoire);
     QProcess p;
     p.setProcessEnvironment(Environnement(*a));
@@ -108,18 +107,7 @@ bool Sauvegarder(const QString& adresse, const QString& cible, QString* erreur)
             *erreur += QStringLiteral(" : ") + Dialecte::masquer(messages);
         return false;
     }
-    if (!QFileInfo(provisoire).isFile() || !CopieBase::synchroniser(provisoire)) {
-        QFile::remove(provisoire);
-        *erreur = QStringLiteral("la copie de pg_dump ne peut pas être écrite sur le disque");
-        return false;
-    }
-    if (std::rename(QFile::encodeName(provisoire).constData(), QFile::encodeName(cible).constData()) != 0) {
-        QFile::remove(provisoire);
-        *erreur = QStringLiteral("impossible de renommer la copie en ") + info.fileName();
-        return false;
-    }
-    CopieBase::synchroniser(info.absolutePath());
-    return true;
+    return CopieBase::mettreEnPlace(provisoire, cible, erreur);
 }
 
 QString MessageRestauration(const QString& adresse, const QString& fichier)

@@ -64,10 +64,33 @@ bool synchroniser(const QString& chemin)
     return ok;
 }
 
-bool copier(const QSqlDatabase& base, const QString& cible, QString* erreur)
+QString nomProvisoire(const QString& cible)
 {
     const QFileInfo info(cible);
-    const QString provisoire = info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".tmp");
+    return info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".tmp");
+}
+
+bool mettreEnPlace(const QString& provisoire, const QString& cible, QString* erreur)
+{
+    auto echec = [&](const QString& pourquoi) {
+        QFile::remove(provisoire);
+        if (erreur)
+            *erreur = pourquoi;
+        return false;
+    };
+    if (!QFileInfo(provisoire).isFile() || !synchroniser(provisoire))
+        return echec(QStringLiteral("copie impossible à écrire sur le disque"));
+    // rename() replaces the older file in one step.
+    const QFileInfo info(cible);
+    if (std::rename(QFile::encodeName(provisoire).constData(), QFile::encodeName(cible).constData()) != 0)
+        return echec(QStringLiteral("impossible de renommer la copie en ") + info.fileName());
+    synchroniser(info.absolutePath());
+    return true;
+}
+
+bool copier(const QSqlDatabase& base, const QString& cible, QString* erreur)
+{
+    const QString provisoire = nomProvisoire(cible);
     auto echec = [&](const QString& pourquoi) {
         QFile::remove(provisoire);
         if (erreur)
@@ -83,13 +106,7 @@ bool copier(const QSqlDatabase& base, const QString& cible, QString* erreur)
     q.addBindValue(provisoire);
     if (!q.exec())
         return echec(raison(q.lastError()));
-    if (!synchroniser(provisoire))
-        return echec(QStringLiteral("copie impossible à écrire sur le disque"));
-    // rename() replaces the older file of the slot in one step.
-    if (std::rename(QFile::encodeName(provisoire).constData(), QFile::encodeName(cible).constData()) != 0)
-        return echec(QStringLiteral("impossible de renommer la copie en ") + info.fileName());
-    synchroniser(info.absolutePath());
-    return true;
+    return mettreEnPlace(provisoire, cible, erreur);
 }
 
 std::optional<QSqlDatabase> ouvrir(const QString& chemin, const QString& connexion, bool lectureSeule,

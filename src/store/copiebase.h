@@ -45,4 +45,11 @@ bool estSQLite(const QSqlDatabase& base);
 // Flushes a file (or a folder's entries) to disk.
 bool synchroniser(const QString& chemin);
 
+// The temporary name a copy is written under beside its target ("/.<name>.tmp").
+QString nomProvisoire(const QString& cible);
+// Puts a finished copy in place: flushes `provisoire`, renames it over
+// `cible` in one step and flushes the folder. On failure the temporary
+// file is removed, the target left as it was, and the reason given.
+bool mettreEnPlace(const QString& provisoire, const QString& cible, QString* erreur = nullptr);
+
 } // namespace CopieBase
