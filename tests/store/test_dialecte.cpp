@@ -9,6 +9,7 @@
 #include <QSqlQuery>
 #include <QThread>
 #include <gtest/gtest.h>
+#include <iostream>
 
 TEST(Adresse, ItsPartsAndThePasswordNeverShown)
 {
@@ -86,6 +87,20 @@ TEST(BasePostgres, AServerThatCannotServeGivesItsReasonAndNeverThePassword)
         GTEST_SKIP() << "la suite demande un serveur PostgreSQL";
     TestUtil::BaseTemporaire t;
     QSqlQuery q(t.base());
+    // A wrong password, over TCP where the server asks for one (a database
+    // that does not exist, so that a server without passwords changes nothing).
+    const QString utilisateur = qEnvironmentVariable("PGUSER", qEnvironmentVariable("USER", QStringLiteral("root")));
+    QString hote = qEnvironmentVariable("PGHOST", QStringLiteral("localhost"));
+    if (hote.startsWith(QLatin1Char('/')))
+        hote = QStringLiteral("localhost");
+    const QString mauvais = raisonOuverture(QStringLiteral("postgresql://%1:Faux8Mdp@%2:%3/base_absente_du_test")
+                                                .arg(utilisateur, hote, qEnvironmentVariable("PGPORT", QStringLiteral("5432"))));
+    EXPECT_FALSE(mauvais.isEmpty());
+    EXPECT_FALSE(mauvais.contains(QStringLiteral("Faux8Mdp"))) << mauvais.toStdString();
+    if (mauvais.contains(QStringLiteral("does not exist")))
+        std::cerr << "le serveur de test ne demande pas de mot de passe : refus du mauvais mot de passe non vérifié\n";
+    else
+        EXPECT_TRUE(mauvais.contains(QStringLiteral("password"))) << mauvais.toStdString();
     // A database of another program: its tables are left alone.
     ASSERT_TRUE(q.exec(QStringLiteral("CREATE SCHEMA autre_programme_%1").arg(QCoreApplication::applicationPid())));
     ASSERT_TRUE(q.exec(QStringLiteral("CREATE TABLE autre_programme_%1.clients (id INTEGER)").arg(QCoreApplication::applicationPid())));
