@@ -15,6 +15,7 @@
 #include "store/dialecte.h"
 #include "store/horloge.h"
 #include "store/requetes.h"
+#include "store/requetes_planning.h"
 #include "store/requetes_reservation.h"
 #include "store/veilleurbase.h"
 
@@ -60,6 +61,7 @@ struct Mesures {
     double rafraichir = 0;   // a refresh of every row, today
     double passe = 0;        // the same in the middle of the history
     double fenetre = 0;      // a window of the usual size
+    double lecture = 0;      // the shown period's statement alone, nothing kept (after a change)
     double annonce = 0;      // another desk's booking until this desk knows (median)
     int sejours = 0;
 };
@@ -98,6 +100,10 @@ Mesures mesurerMoteur(const QString& chemin, int unites, int annees, int repetit
         m.passe = mesurer(repetitions, [&](int i) {
             f.datedepart = kAujourdhui.addDays(-annees * 365 / 2 + i % 2);
             f.rafraichir();
+        });
+        m.lecture = mesurer(repetitions, [&](int i) {
+            RequetesPlanning::reservationsDuPlanning(*base, kAujourdhui.addDays(40 + i % 2),
+                                                     Dates::naive(kAujourdhui.addDays(i % 2), QTime()));
         });
         f.resize(633, 386);
         f.datedepart = kAujourdhui;
@@ -160,6 +166,7 @@ int main(int argc, char** argv)
     ligne("rafraîchir toutes les lignes, aujourd'hui", fichier.rafraichir, serveur.rafraichir);
     ligne("rafraîchir, milieu de l'historique", fichier.passe, serveur.passe);
     ligne("fenêtre ordinaire", fichier.fenetre, serveur.fenetre);
+    ligne("lecture de la période, après un changement", fichier.lecture, serveur.lecture);
     ligne("réservation d'un autre poste connue", fichier.annonce, serveur.annonce);
     return 0;
 }
