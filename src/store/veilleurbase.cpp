@@ -1,11 +1,14 @@
 #include "veilleurbase.h"
 
+#include "base.h"
 #include "basepostgres.h"
 #include "dialecte.h"
 
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QTimer>
 #include <QVariant>
+#include <cstdio>
 
 namespace {
 // The announces of one commit arrive together: they are gathered this long.
@@ -17,16 +20,50 @@ VeilleurBase::VeilleurBase(const QSqlDatabase& base, QObject* parent, int interv
 {
     connect(m_minuterie, &QTimer::timeout, this, &VeilleurBase::verifier);
     if (Dialecte::estPostgres(m_base) && m_base.isOpen()) {
-        QSqlDriver* pilote = m_base.driver();
-        m_ecoute = pilote->subscribeToNotification(QLatin1String(BasePostgres::kCanal));
-        connect(pilote, &QSqlDriver::notification, this, &VeilleurBase::annonceRecue);
+        ecouter();
+        connect(m_base.driver(), &QSqlDriver::notification, this, &VeilleurBase::annonceRecue);
         m_minuterie->setSingleShot(true);
         m_minuterie->setInterval(kRegroupementMs);
+        m_connexion = new QTimer(this);
+        m_connexion->setInterval(kIntervalleConnexionMs);
+        connect(m_connexion, &QTimer::timeout, this, &VeilleurBase::verifierConnexion);
+        m_connexion->start();
         return;
     }
     m_derniere = versionDonnees();
     m_minuterie->setInterval(intervalleMs);
     m_minuterie->start();
+}
+
+bool VeilleurBase::ecouter()
+{
+    m_ecoute = m_base.driver()->subscribeToNotification(QLatin1String(BasePostgres::kCanal));
+    return m_ecoute;
+}
+
+bool VeilleurBase::verifierConnexion()
+{
+    if (!Dialecte::estPostgres(m_base))
+        return m_base.isOpen();
+    {
+        QSqlQuery q(m_base);
+        // A transaction that failed (a window's question open meanwhile)
+        // refuses the look, but the server answered it.
+        if (q.exec(QStringLiteral("SELECT 1")) || q.lastError().nativeErrorCode() == QLatin1String("25P02"))
+            return true;
+    }
+    QString raison;
+    if (!Base::rouvrir(m_base, &raison)) {
+        std::fprintf(stderr, "Connexion au serveur perdue, nouvel essai dans %d s : %s\n",
+                     kIntervalleConnexionMs / 1000, qPrintable(raison));
+        return false;
+    }
+    // Opening again forgot the subscription; what the other desks wrote
+    // meanwhile was never announced here: everything is drawn again.
+    ecouter();
+    std::fprintf(stderr, "Connexion au serveur rétablie\n");
+    Q_EMIT baseChangee();
+    return true;
 }
 
 VeilleurBase::~VeilleurBase()

@@ -88,3 +88,45 @@ TEST(VeilleurBase, AServersAnnouncesNameTheTableAndNumberAndComeOncePerCommit)
     QSqlDatabase::database(QStringLiteral("ailleurs")).close();
     QSqlDatabase::removeDatabase(QStringLiteral("ailleurs"));
 }
+
+TEST(VeilleurBase, ALostServerConnectionIsOpenedAgainAndTheDeskHearsTheOthersAgain)
+{
+    if (!TestUtil::SurPostgres())
+        GTEST_SKIP() << "connexion à un serveur PostgreSQL seulement";
+    TestUtil::BaseTemporaire t(QStringLiteral("ici"), TestUtil::BaseTemporaire::Isolement::BaseAPart);
+    auto ailleurs = Base::ouvrir(t.chemin(), Base::Ouverture::Existante, QStringLiteral("ailleurs"));
+    ASSERT_TRUE(ailleurs);
+    {
+        VeilleurBase veilleur(t.base(), nullptr);
+        QSignalSpy nouvelles(&veilleur, &VeilleurBase::baseChangee);
+        EXPECT_TRUE(veilleur.verifierConnexion());
+        EXPECT_EQ(nouvelles.size(), 0);
+        // The server ends this desk's session (as a restart or a cut would).
+        QSqlQuery q(*ailleurs);
+        ASSERT_TRUE(q.exec(QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
+                                          "WHERE datname = current_database() AND pid <> pg_backend_pid()")));
+        // Another desk writes while this one is cut off.
+        ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO OBJETS (Numero, Nom) VALUES (7, 'Pendant la coupure')")));
+        EXPECT_FALSE(QSqlQuery(t.base()).exec(QStringLiteral("SELECT count(*) FROM OBJETS")));
+
+        // The next look opens the connection again and has everything drawn again.
+        EXPECT_TRUE(veilleur.verifierConnexion());
+        EXPECT_EQ(nouvelles.size(), 1);
+        EXPECT_EQ(t.valeur(QStringLiteral("SELECT Nom FROM OBJETS WHERE Numero = 7")).toString(),
+                  QStringLiteral("Pendant la coupure"));
+        // The other desk's next write is heard again.
+        ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO OBJETS (Numero, Nom) VALUES (8, 'Après')")));
+        EXPECT_TRUE(nouvelles.wait(5000));
+        EXPECT_EQ(nouvelles.size(), 2);
+        // A failed transaction is no lost connection.
+        QSqlDatabase ici = t.base();
+        ASSERT_TRUE(ici.transaction());
+        EXPECT_FALSE(QSqlQuery(ici).exec(QStringLiteral("SELECT * FROM table_absente")));
+        EXPECT_TRUE(veilleur.verifierConnexion());
+        EXPECT_EQ(nouvelles.size(), 2);
+        ici.rollback();
+    }
+    ailleurs.reset();
+    QSqlDatabase::database(QStringLiteral("ailleurs")).close();
+    QSqlDatabase::removeDatabase(QStringLiteral("ailleurs"));
+}
