@@ -247,4 +247,20 @@ BasePostgresVide::~BasePostgresVide()
     q.exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_nom));
 }
 
+AutrePoste::AutrePoste(const QString& chemin, const QString& connexion) : m_connexion(connexion)
+{
+    QString erreur;
+    const auto base = Base::ouvrir(chemin, Base::Ouverture::Existante, connexion, &erreur);
+    EXPECT_TRUE(base.has_value()) << erreur.toStdString();
+    if (base)
+        m_base = *base;
+}
+
+AutrePoste::~AutrePoste()
+{
+    m_base.close();
+    m_base = QSqlDatabase();
+    QSqlDatabase::removeDatabase(m_connexion);
+}
+
 } // namespace TestUtil

@@ -94,4 +94,19 @@ private:
     QString m_nom;
 };
 
+// Another desk: its own connection to the same database (file or server),
+// closed and forgotten at the end.
+class AutrePoste
+{
+public:
+    explicit AutrePoste(const QString& chemin, const QString& connexion = QStringLiteral("autreposte"));
+    ~AutrePoste();
+    bool ouverte() const { return m_base.isOpen(); }
+    QSqlDatabase base() const { return m_base; }
+
+private:
+    QString m_connexion;
+    QSqlDatabase m_base;
+};
+
 } // namespace TestUtil

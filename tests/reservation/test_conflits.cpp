@@ -13,26 +13,7 @@
 
 namespace {
 
-// The second desk: its own connection on the same file.
-class AutrePoste
-{
-public:
-    explicit AutrePoste(const QString& chemin)
-    {
-        QString erreur;
-        m_base = Base::ouvrir(chemin, Base::Ouverture::Existante, QStringLiteral("autreposte"), &erreur);
-        EXPECT_TRUE(m_base.has_value()) << erreur.toStdString();
-    }
-    ~AutrePoste()
-    {
-        m_base.reset();
-        QSqlDatabase::removeDatabase(QStringLiteral("autreposte"));
-    }
-    QSqlDatabase base() const { return *m_base; }
-
-private:
-    std::optional<QSqlDatabase> m_base;
-};
+using TestUtil::AutrePoste;
 
 QString nomStocke(FenetreTest& t, qint32 numero)
 {

@@ -18,8 +18,8 @@ constexpr int kDelaiAnnonceMs = 400;
 TEST(VeilleurBase, OnlyAnotherDesksCommitsAreNews)
 {
     TestUtil::BaseTemporaire t(QStringLiteral("ici"), TestUtil::BaseTemporaire::Isolement::BaseAPart);
-    auto ailleurs = Base::ouvrir(t.chemin(), Base::Ouverture::Existante, QStringLiteral("ailleurs"));
-    ASSERT_TRUE(ailleurs);
+    const TestUtil::AutrePoste ailleurs(t.chemin());
+    ASSERT_TRUE(ailleurs.ouverte());
     const QSqlDatabase ici = t.base();
     {
         VeilleurBase veilleur(ici, nullptr, 60000);
@@ -28,9 +28,9 @@ TEST(VeilleurBase, OnlyAnotherDesksCommitsAreNews)
         const Etape etapes[] = {
             {"nothing happened", std::nullopt, false},
             {"this desk wrote", ici, false},
-            {"another desk wrote", ailleurs, true},
+            {"another desk wrote", ailleurs.base(), true},
             {"looked again without change", std::nullopt, false},
-            {"another desk wrote again", ailleurs, true},
+            {"another desk wrote again", ailleurs.base(), true},
         };
         int n = 0;
         for (const Etape& e : etapes) {
@@ -45,9 +45,6 @@ TEST(VeilleurBase, OnlyAnotherDesksCommitsAreNews)
         }
         EXPECT_EQ(nouvelles.size(), 2);
     }
-    ailleurs.reset();
-    QSqlDatabase::database(QStringLiteral("ailleurs")).close();
-    QSqlDatabase::removeDatabase(QStringLiteral("ailleurs"));
 }
 
 TEST(VeilleurBase, AServersAnnouncesNameTheTableAndNumberAndComeOncePerCommit)
@@ -55,14 +52,14 @@ TEST(VeilleurBase, AServersAnnouncesNameTheTableAndNumberAndComeOncePerCommit)
     if (!TestUtil::SurPostgres())
         GTEST_SKIP() << "annonces d'un serveur PostgreSQL seulement";
     TestUtil::BaseTemporaire t(QStringLiteral("ici"), TestUtil::BaseTemporaire::Isolement::BaseAPart);
-    auto ailleurs = Base::ouvrir(t.chemin(), Base::Ouverture::Existante, QStringLiteral("ailleurs"));
-    ASSERT_TRUE(ailleurs);
+    const TestUtil::AutrePoste ailleurs(t.chemin());
+    ASSERT_TRUE(ailleurs.ouverte());
     {
         VeilleurBase veilleur(t.base(), nullptr);
         QSignalSpy nouvelles(&veilleur, &VeilleurBase::baseChangee);
         QList<QStringList> annonces;
         QObject::connect(&veilleur, &VeilleurBase::baseChangee, [&] { annonces << veilleur.annonces(); });
-        QSqlDatabase autre = *ailleurs;
+        QSqlDatabase autre = ailleurs.base();
         // One commit writing a reservation and its journal row: one signal.
         ASSERT_TRUE(autre.transaction());
         QSqlQuery q(autre);
@@ -84,9 +81,6 @@ TEST(VeilleurBase, AServersAnnouncesNameTheTableAndNumberAndComeOncePerCommit)
         EXPECT_EQ(nouvelles.size(), 2);
         EXPECT_EQ(annonces.value(1), QStringList{QStringLiteral("RESERVATIONS:41")});
     }
-    ailleurs.reset();
-    QSqlDatabase::database(QStringLiteral("ailleurs")).close();
-    QSqlDatabase::removeDatabase(QStringLiteral("ailleurs"));
 }
 
 TEST(VeilleurBase, ALostServerConnectionIsOpenedAgainAndTheDeskHearsTheOthersAgain)
@@ -94,15 +88,15 @@ TEST(VeilleurBase, ALostServerConnectionIsOpenedAgainAndTheDeskHearsTheOthersAga
     if (!TestUtil::SurPostgres())
         GTEST_SKIP() << "connexion à un serveur PostgreSQL seulement";
     TestUtil::BaseTemporaire t(QStringLiteral("ici"), TestUtil::BaseTemporaire::Isolement::BaseAPart);
-    auto ailleurs = Base::ouvrir(t.chemin(), Base::Ouverture::Existante, QStringLiteral("ailleurs"));
-    ASSERT_TRUE(ailleurs);
+    const TestUtil::AutrePoste ailleurs(t.chemin());
+    ASSERT_TRUE(ailleurs.ouverte());
     {
         VeilleurBase veilleur(t.base(), nullptr);
         QSignalSpy nouvelles(&veilleur, &VeilleurBase::baseChangee);
         EXPECT_TRUE(veilleur.verifierConnexion());
         EXPECT_EQ(nouvelles.size(), 0);
         // The server ends this desk's session (as a restart or a cut would).
-        QSqlQuery q(*ailleurs);
+        QSqlQuery q(ailleurs.base());
         ASSERT_TRUE(q.exec(QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
                                           "WHERE datname = current_database() AND pid <> pg_backend_pid()")));
         // Another desk writes while this one is cut off.
@@ -126,7 +120,4 @@ TEST(VeilleurBase, ALostServerConnectionIsOpenedAgainAndTheDeskHearsTheOthersAga
         EXPECT_EQ(nouvelles.size(), 2);
         ici.rollback();
     }
-    ailleurs.reset();
-    QSqlDatabase::database(QStringLiteral("ailleurs")).close();
-    QSqlDatabase::removeDatabase(QStringLiteral("ailleurs"));
 }
