@@ -181,10 +181,7 @@ bool ModeleTarifs::setData(const QModelIndex& index, const QVariant& value, int 
     default:
         return false;
     }
-    const Tarif& avant = m_tarifs[index.row()];
-    if (t.categorie == avant.categorie && t.premier == avant.premier && t.dernier == avant.dernier
-        && t.prixNuit == avant.prixNuit && t.prixAdulte == avant.prixAdulte && t.prixEnfant == avant.prixEnfant
-        && t.tauxTVA == avant.tauxTVA)
+    if (t == m_tarifs[index.row()])
         return true;   // nothing changed, nothing to store
     QList<Tarif> tous = m_tarifs;
     tous[index.row()] = t;

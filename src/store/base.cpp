@@ -242,7 +242,7 @@ std::optional<QSqlDatabase> ouvrir(const QString& chemin, Ouverture mode,
     db.setDatabaseName(chemin);
     // A write that finds the file held by another desk waits this long, then
     // fails with "La base est occupée…" (see Requetes::TexteErreur).
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kAttenteBaseOccupeeMs));
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(Dialecte::kAttenteMs));
     if (!db.open())
         return echec(db.lastError().text());
     const QString raison = preparer(db, !existe || info.size() == 0, creationPermise);

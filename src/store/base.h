@@ -11,9 +11,6 @@ namespace Base {
 // Version of the schema this program writes (PRAGMA user_version).
 constexpr int kVersionSchema = 7;
 
-// How long a write waits for a file another desk is writing (milliseconds).
-constexpr int kAttenteBaseOccupeeMs = 5000;
-
 enum class Ouverture {
     Existante,       // the file must already be this program's database
     CreerSiAbsente,  // a missing file is created with the schema

@@ -17,14 +17,9 @@ constexpr qint64 kVerrouEcriture = 0x706c616e6e696e67;   // "planning"
 
 } // namespace
 
-Moteur moteur(const QSqlDatabase& base)
-{
-    return base.driverName() == QLatin1String("QPSQL") ? Moteur::PostgreSQL : Moteur::SQLite;
-}
-
 bool estPostgres(const QSqlDatabase& base)
 {
-    return moteur(base) == Moteur::PostgreSQL;
+    return base.driverName() == QLatin1String("QPSQL");
 }
 
 bool estAdresse(const QString& valeur)
@@ -90,16 +85,6 @@ QString masquer(const QString& valeur)
 QString sansIndex(const QSqlDatabase& base)
 {
     return estPostgres(base) ? QString() : QStringLiteral("+");
-}
-
-QString plusPetit(const QSqlDatabase& base)
-{
-    return estPostgres(base) ? QStringLiteral("least") : QStringLiteral("min");
-}
-
-QString plusGrand(const QSqlDatabase& base)
-{
-    return estPostgres(base) ? QStringLiteral("greatest") : QStringLiteral("max");
 }
 
 QString retourNumero(const QSqlDatabase& base, const QString& colonne)

@@ -14,7 +14,6 @@ namespace Dialecte {
 
 enum class Moteur { SQLite, PostgreSQL };
 
-Moteur moteur(const QSqlDatabase& base);
 bool estPostgres(const QSqlDatabase& base);
 
 // The parts of `postgresql://[user[:password]@]host[:port]/dbname[?options]`.
@@ -39,10 +38,6 @@ QString masquer(const QString& valeur);
 // The hint that keeps SQLite's planner off an index ("+"); PostgreSQL has
 // no such hint (and no unary plus on texts).
 QString sansIndex(const QSqlDatabase& base);
-// The smaller/larger of two values: SQLite's min(a, b), PostgreSQL's least(a, b).
-QString plusPetit(const QSqlDatabase& base);
-QString plusGrand(const QSqlDatabase& base);
-
 // What ends an INSERT whose new number is wanted (" RETURNING <colonne>"
 // on PostgreSQL, nothing on SQLite), and that number once it ran.
 QString retourNumero(const QSqlDatabase& base, const QString& colonne);
@@ -57,7 +52,8 @@ QString nomCanonique(const QString& nom);
 // up to kAttenteMs, then fails as "occupée").
 QStringList debutEcriture(const QSqlDatabase& base);
 
-// How long a write waits for another desk (milliseconds).
+// How long a write waits for another desk (milliseconds): SQLite's busy
+// timeout, PostgreSQL's lock_timeout.
 constexpr int kAttenteMs = 5000;
 
 // True when the error says the other desk held the database too long

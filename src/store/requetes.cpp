@@ -11,11 +11,6 @@ namespace Requetes {
 
 namespace {
 
-bool rapporter(const QSqlQuery& q, QString* erreur)
-{
-    return Rapporter(q, erreur);
-}
-
 QVariant champ(const QSqlQuery& q, const char* nom)
 {
     const int i = q.record().indexOf(QLatin1String(nom));
@@ -55,7 +50,7 @@ std::optional<QList<Operation>> operations(const QSqlDatabase& base, qint32 nume
         : QStringLiteral("SELECT * FROM OPERATIONS WHERE numeroreservation = :n AND prix = 0 ORDER BY date, rowid"));
     q.bindValue(QStringLiteral(":n"), numero);
     if (!q.exec()) {
-        rapporter(q, erreur);
+        Rapporter(q, erreur);
         return std::nullopt;
     }
     QList<Operation> lignes;
@@ -87,6 +82,18 @@ bool Rapporter(const QSqlQuery& requete, QString* erreur)
     if (erreur)
         *erreur = TexteErreur(requete.lastError());
     return false;
+}
+
+bool ChangerUneLigne(QSqlQuery& requete, const QString& absente, QString* erreur)
+{
+    if (!requete.exec())
+        return Rapporter(requete, erreur);
+    if (requete.numRowsAffected() != 1) {
+        if (erreur)
+            *erreur = absente;
+        return false;
+    }
+    return true;
 }
 
 bool EnTransaction(const QSqlDatabase& base, QString* erreur, const std::function<bool()>& ecrire)
@@ -188,7 +195,7 @@ std::optional<QList<T>> lireTout(const QSqlDatabase& base, const QString& sql, Q
     QSqlQuery q(base);
     q.setForwardOnly(true);
     if (!q.exec(sql)) {
-        rapporter(q, erreur);
+        Rapporter(q, erreur);
         return std::nullopt;
     }
     QList<T> lignes;
@@ -279,7 +286,7 @@ std::optional<QList<ReservationPlanning>> reservationsDeObjet(const QSqlDatabase
         q.bindValue(QStringLiteral(":avant"), Dates::versTexteBase(avant));
     }
     if (!q.exec()) {
-        rapporter(q, erreur);
+        Rapporter(q, erreur);
         return std::nullopt;
     }
     const LecteurPlanning lecteur(q);
@@ -295,7 +302,7 @@ std::optional<QVariantMap> reservationNominative(const QSqlDatabase& base, qint3
     q.prepare(QStringLiteral("SELECT * FROM RESERVATION_NOMINATIVE WHERE NumeroReservation = :n"));
     q.bindValue(QStringLiteral(":n"), numero);
     if (!q.exec()) {
-        rapporter(q, erreur);
+        Rapporter(q, erreur);
         return std::nullopt;
     }
     QVariantMap ligne;
@@ -317,7 +324,7 @@ std::optional<qint32> ajouterReservation(const QSqlDatabase& base, const Reserva
         + Dialecte::retourNumero(base, QStringLiteral("NumeroReservation")));
     lierReservation(q, r);
     if (!q.exec()) {
-        rapporter(q, erreur);
+        Rapporter(q, erreur);
         return std::nullopt;
     }
     const auto numero = Dialecte::numeroInsere(q);
@@ -339,14 +346,7 @@ bool modifierReservation(const QSqlDatabase& base, const Reservation& r, QString
         "WHERE NumeroReservation = :numero"));
     lierReservation(q, r);
     q.bindValue(QStringLiteral(":numero"), r.numero);
-    if (!q.exec())
-        return rapporter(q, erreur);
-    if (q.numRowsAffected() != 1) {
-        if (erreur)
-            *erreur = QStringLiteral("Réservation %1 introuvable").arg(r.numero);
-        return false;
-    }
-    return true;
+    return ChangerUneLigne(q, QStringLiteral("Réservation %1 introuvable").arg(r.numero), erreur);
 }
 
 std::optional<Reservation> reservation(const QSqlDatabase& base, qint32 numero, QString* erreur)
@@ -355,7 +355,7 @@ std::optional<Reservation> reservation(const QSqlDatabase& base, qint32 numero, 
     q.prepare(QStringLiteral("SELECT * FROM RESERVATIONS WHERE NumeroReservation = :n"));
     q.bindValue(QStringLiteral(":n"), numero);
     if (!q.exec()) {
-        rapporter(q, erreur);
+        Rapporter(q, erreur);
         return std::nullopt;
     }
     if (!q.next()) {
@@ -372,7 +372,7 @@ bool supprimerReservation(const QSqlDatabase& base, qint32 numero, QString* erre
     q.prepare(QStringLiteral("DELETE FROM RESERVATIONS WHERE NumeroReservation = :n"));
     q.bindValue(QStringLiteral(":n"), numero);
     if (!q.exec())
-        return rapporter(q, erreur);
+        return Rapporter(q, erreur);
     return true;
 }
 
@@ -390,7 +390,7 @@ bool ajouterOperation(const QSqlDatabase& base, qint32 numero, const QDateTime& 
     q.bindValue(QStringLiteral(":pa"), paiement);
     q.bindValue(QStringLiteral(":l"), libelle);
     if (!q.exec())
-        return rapporter(q, erreur);
+        return Rapporter(q, erreur);
     return true;
 }
 
@@ -430,7 +430,7 @@ std::optional<QList<Reservation>> reservationsPubliees(const QSqlDatabase& base,
     q.bindValue(QStringLiteral(":objet"), objet);
     q.bindValue(QStringLiteral(":avant"), Dates::versTexteBase(avant));
     if (!q.exec()) {
-        rapporter(q, erreur);
+        Rapporter(q, erreur);
         return std::nullopt;
     }
     QList<Reservation> lignes;
@@ -445,21 +445,14 @@ bool changerCouleurEtat(const QSqlDatabase& base, qint32 code, qint32 couleur, Q
     q.prepare(QStringLiteral("UPDATE ETATS SET CouleurPrincipale = :c WHERE Code = :code"));
     q.bindValue(QStringLiteral(":c"), couleur);
     q.bindValue(QStringLiteral(":code"), code);
-    if (!q.exec())
-        return rapporter(q, erreur);
-    if (q.numRowsAffected() != 1) {
-        if (erreur)
-            *erreur = QStringLiteral("État %1 introuvable").arg(code);
-        return false;
-    }
-    return true;
+    return ChangerUneLigne(q, QStringLiteral("État %1 introuvable").arg(code), erreur);
 }
 
 std::optional<qint32> maxNumeroReservation(const QSqlDatabase& base, QString* erreur)
 {
     QSqlQuery q(base);
     if (!q.exec(QStringLiteral("SELECT Max(RESERVATIONS.NumeroReservation) AS A FROM RESERVATIONS")) || !q.next()) {
-        rapporter(q, erreur);
+        Rapporter(q, erreur);
         return std::nullopt;
     }
     return qint32(q.value(0).toLongLong());

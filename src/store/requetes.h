@@ -84,6 +84,10 @@ QString TexteErreur(const QSqlError& erreur);
 // Puts the statement's error into *erreur (when given); returns false.
 bool Rapporter(const QSqlQuery& requete, QString* erreur);
 
+// Runs a prepared statement that must change exactly one row: false with the
+// database's message when it fails, with `absente` when no row matched.
+bool ChangerUneLigne(QSqlQuery& requete, const QString& absente, QString* erreur);
+
 // Runs `ecrire` inside one transaction: committed when it returns true,
 // rolled back otherwise (its own error is then already in *erreur).
 bool EnTransaction(const QSqlDatabase& base, QString* erreur, const std::function<bool()>& ecrire);

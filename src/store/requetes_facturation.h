@@ -26,6 +26,8 @@ struct Tarif {
     double prixAdulte = 0;
     double prixEnfant = 0;
     double tauxTVA = 10;
+
+    bool operator==(const Tarif&) const = default;
 };
 
 std::optional<QList<Tarif>> tarifs(const QSqlDatabase& base, QString* erreur = nullptr);

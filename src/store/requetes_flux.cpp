@@ -208,14 +208,7 @@ bool deplacerReservation(const QSqlDatabase& base, qint32 numero, const QDateTim
     q.bindValue(QStringLiteral(":d"), Dates::versTexteBase(debut));
     q.bindValue(QStringLiteral(":f"), Dates::versTexteBase(fin));
     q.bindValue(QStringLiteral(":n"), numero);
-    if (!q.exec())
-        return Requetes::Rapporter(q, erreur);
-    if (q.numRowsAffected() != 1) {
-        if (erreur)
-            *erreur = QStringLiteral("Réservation %1 introuvable").arg(numero);
-        return false;
-    }
-    return true;
+    return Requetes::ChangerUneLigne(q, QStringLiteral("Réservation %1 introuvable").arg(numero), erreur);
 }
 
 } // namespace RequetesFlux

@@ -361,13 +361,8 @@ bool changerEtat(const QSqlDatabase& base, qint32 numero, qint32 etat, const QSt
         q.prepare(QStringLiteral("UPDATE RESERVATIONS SET Etat = :etat WHERE NumeroReservation = :numero"));
         q.bindValue(QStringLiteral(":etat"), etat);
         q.bindValue(QStringLiteral(":numero"), numero);
-        if (!q.exec())
-            return Requetes::Rapporter(q, erreur);
-        if (q.numRowsAffected() != 1) {
-            if (erreur)
-                *erreur = QStringLiteral("la réservation %1 n'existe plus").arg(numero);
+        if (!Requetes::ChangerUneLigne(q, QStringLiteral("la réservation %1 n'existe plus").arg(numero), erreur))
             return false;
-        }
         return Module1::EnregistrerOperation(base, numero, 0, QString(), libelle, erreur);
     });
 }

@@ -81,16 +81,7 @@ bool changerPublicationEtat(const QSqlDatabase& base, qint32 code, bool publie, 
     q.bindValue(QStringLiteral(":i"), publie ? 1 : 0);
     q.bindValue(QStringLiteral(":s"), publie ? 1 : 0);
     q.bindValue(QStringLiteral(":code"), code);
-    if (!q.exec()) {
-        Requetes::Rapporter(q, erreur);
-        return false;
-    }
-    if (q.numRowsAffected() != 1) {
-        if (erreur)
-            *erreur = introuvable(code);
-        return false;
-    }
-    return true;
+    return Requetes::ChangerUneLigne(q, introuvable(code), erreur);
 }
 
 } // namespace RequetesParametres

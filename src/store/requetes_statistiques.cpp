@@ -402,14 +402,7 @@ bool changerVendu(const QSqlDatabase& base, qint32 code, bool vendu, QString* er
     q.prepare(QStringLiteral("UPDATE ETATS SET Vendu = ? WHERE Code = ?"));
     q.addBindValue(vendu ? 1 : 0);
     q.addBindValue(code);
-    if (!q.exec())
-        return Requetes::Rapporter(q, erreur);
-    if (q.numRowsAffected() != 1) {
-        if (erreur)
-            *erreur = QStringLiteral("État %1 introuvable").arg(code);
-        return false;
-    }
-    return true;
+    return Requetes::ChangerUneLigne(q, QStringLiteral("État %1 introuvable").arg(code), erreur);
 }
 
 } // namespace RequetesStatistiques

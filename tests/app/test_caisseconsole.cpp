@@ -16,6 +16,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "dossierdujour.h"
+
 // The run without a window, as `planning --dossier DIR --caisse AAAA-MM-JJ`
 // does it.
 TEST(CaisseConsole, PrintsTheReportOrSaysWhyNot)
@@ -79,24 +81,19 @@ TEST(CaisseConsole, PrintsTheReportOrSaysWhyNot)
     }
 }
 
-TEST(MenuCaisse, ToolsMenuOpensOneReportWindow)
+using MenuCaisse = DossierDuJour;
+
+TEST_F(MenuCaisse, ToolsMenuOpensOneReportWindow)
 {
-    QTemporaryDir dossier;
-    Chemins::fixerDossierProgramme(dossier.path());
-    Horloge::fixer(Dates::naive(QDate(2026, 12, 9), QTime(9, 0)));
-    {
-        Lanceur lanceur;
-        ASSERT_TRUE(lanceur.demarrer(OptionsLancement{}));
-        QAction* entree = lanceur.fenetrePrincipale()->menuoutil.value(60);
-        ASSERT_TRUE(entree);
-        EXPECT_EQ(entree->text(), QStringLiteral("&Caisse du jour"));
-        entree->trigger();
-        entree->trigger();
-        const auto fenetres = lanceur.fenetrePrincipale()->findChildren<CaisseDuJourFenetre*>();
-        ASSERT_EQ(fenetres.size(), 1);
-        EXPECT_TRUE(fenetres[0]->isVisible());
-        EXPECT_EQ(fenetres[0]->findChild<QDateEdit*>(QStringLiteral("jour"))->date(), QDate(2026, 12, 9));
-    }
-    Horloge::liberer();
-    Chemins::fixerDossierProgramme(QString());
+    Lanceur lanceur;
+    ASSERT_TRUE(lanceur.demarrer(OptionsLancement{}));
+    QAction* entree = lanceur.fenetrePrincipale()->menuoutil.value(60);
+    ASSERT_TRUE(entree);
+    EXPECT_EQ(entree->text(), QStringLiteral("&Caisse du jour"));
+    entree->trigger();
+    entree->trigger();
+    const auto fenetres = lanceur.fenetrePrincipale()->findChildren<CaisseDuJourFenetre*>();
+    ASSERT_EQ(fenetres.size(), 1);
+    EXPECT_TRUE(fenetres[0]->isVisible());
+    EXPECT_EQ(fenetres[0]->findChild<QDateEdit*>(QStringLiteral("jour"))->date(), QDate(2026, 12, 9));
 }

@@ -21,6 +21,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "dossierdujour.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -168,19 +170,9 @@ TEST(Accueil, ShownOnAnEmptyDatabaseUntilItHoldsSomethingOrTheBoxIsTicked)
 
 namespace {
 
-class Bienvenue_ : public ::testing::Test
+class Bienvenue_ : public DossierDuJour
 {
 protected:
-    void SetUp() override
-    {
-        Chemins::fixerDossierProgramme(m_dossier.path());
-        Horloge::fixer(Dates::naive(QDate(2026, 12, 9), QTime(9, 0)));
-    }
-    void TearDown() override
-    {
-        Horloge::liberer();
-        Chemins::fixerDossierProgramme(QString());
-    }
     // Starts the program and returns whether the welcome page is shown;
     // when it is, it is closed with the box ticked or not.
     bool demarrer(bool demo, bool cocher)
@@ -211,7 +203,6 @@ protected:
         return INI32::ProfilINI(QStringLiteral("accueil"), QStringLiteral("ne plus afficher"), QStringLiteral("absente"),
                                 Demarrage::CheminIniParDefaut(), 1);
     }
-    QTemporaryDir m_dossier;
 };
 
 } // namespace

@@ -29,25 +29,13 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "dossierdujour.h"
+
 #include "testutil.h"
 
 namespace {
 
-class Lanceur_ : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        Chemins::fixerDossierProgramme(m_dossier.path());
-        Horloge::fixer(Dates::naive(QDate(2026, 12, 9), QTime(9, 0)));
-    }
-    void TearDown() override
-    {
-        Horloge::liberer();
-        Chemins::fixerDossierProgramme(QString());
-    }
-    QTemporaryDir m_dossier;
-};
+using Lanceur_ = DossierDuJour;
 
 } // namespace
 

@@ -27,6 +27,8 @@
 #include <functional>
 #include <gtest/gtest.h>
 
+#include "dossierdujour.h"
+
 using namespace OutilsSauvegardes;
 
 namespace {
@@ -75,19 +77,9 @@ int compter(const QSqlDatabase& base, const QString& sql)
     return q.exec(sql) && q.next() ? q.value(0).toInt() : -1;
 }
 
-class Restauration_ : public ::testing::Test
+class Restauration_ : public DossierDuJour
 {
 protected:
-    void SetUp() override
-    {
-        Chemins::fixerDossierProgramme(m_dossier.path());
-        Horloge::fixer(Dates::naive(QDate(2026, 12, 9), QTime(9, 0)));
-    }
-    void TearDown() override
-    {
-        Horloge::liberer();
-        Chemins::fixerDossierProgramme(QString());
-    }
     // A start of the program up to its background check, answered.
     QStringList demarrer(Lanceur& lanceur, QMessageBox::StandardButton reponse = QMessageBox::Yes,
                          QStringList* boutons = nullptr)
@@ -110,7 +102,6 @@ protected:
     {
         return QDir(Sauvegardes::Dossier()).entryList({QStringLiteral("avant_restauration_*")});
     }
-    QTemporaryDir m_dossier;
 };
 
 } // namespace

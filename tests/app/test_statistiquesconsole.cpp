@@ -15,6 +15,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "dossierdujour.h"
+
 // The run without a window, as `planning --dossier DIR --statistiques
 // AAAA-MM-JJ AAAA-MM-JJ [--csv FILE]` does it.
 TEST(StatistiquesConsole, PrintsOrWritesTheFiguresOrSaysWhyNot)
@@ -89,26 +91,21 @@ TEST(StatistiquesConsole, PrintsOrWritesTheFiguresOrSaysWhyNot)
     }
 }
 
-TEST(MenuStatistiques, ToolsMenuOpensOneFiguresWindow)
+using MenuStatistiques = DossierDuJour;
+
+TEST_F(MenuStatistiques, ToolsMenuOpensOneFiguresWindow)
 {
-    QTemporaryDir dossier;
-    Chemins::fixerDossierProgramme(dossier.path());
-    Horloge::fixer(Dates::naive(QDate(2026, 12, 9), QTime(9, 0)));
-    {
-        Lanceur lanceur;
-        ASSERT_TRUE(lanceur.demarrer(OptionsLancement{}));
-        QAction* entree = lanceur.fenetrePrincipale()->menuoutil.value(80);
-        ASSERT_TRUE(entree);
-        EXPECT_EQ(entree->text(), QStringLiteral("&Statistiques"));
-        entree->trigger();
-        entree->trigger();
-        const auto fenetres = lanceur.fenetrePrincipale()->findChildren<StatistiquesFenetre*>();
-        ASSERT_EQ(fenetres.size(), 1);
-        EXPECT_TRUE(fenetres[0]->isVisible());
-        EXPECT_EQ(fenetres[0]->periode(), qMakePair(QDate(2026, 12, 1), QDate(2026, 12, 31)));
-    }
-    Horloge::liberer();
-    Chemins::fixerDossierProgramme(QString());
+    Lanceur lanceur;
+    ASSERT_TRUE(lanceur.demarrer(OptionsLancement{}));
+    QAction* entree = lanceur.fenetrePrincipale()->menuoutil.value(80);
+    ASSERT_TRUE(entree);
+    EXPECT_EQ(entree->text(), QStringLiteral("&Statistiques"));
+    entree->trigger();
+    entree->trigger();
+    const auto fenetres = lanceur.fenetrePrincipale()->findChildren<StatistiquesFenetre*>();
+    ASSERT_EQ(fenetres.size(), 1);
+    EXPECT_TRUE(fenetres[0]->isVisible());
+    EXPECT_EQ(fenetres[0]->periode(), qMakePair(QDate(2026, 12, 1), QDate(2026, 12, 31)));
 }
 
 // The command line as typed: the end date is the argument after the start.
