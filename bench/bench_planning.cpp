@@ -29,41 +29,13 @@
 namespace {
 
 using Generateur::mediane;
+using Generateur::mesurer;
 
 const QDate kAujourdhui(2026, 6, 15);
 
 bool remplir(const QSqlDatabase& base, int unites, int annees)
 {
     return Generateur::remplir(base, unites, annees, kAujourdhui);
-}
-
-// Processor time of this thread, in ms: unlike the wall clock it does not
-// count the time other programs of a busy machine take.
-double processeurMs()
-{
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
-
-// Median wall time of the repetitions; the median processor time goes to
-// *processeur when asked.
-template <typename F>
-double mesurer(int repetitions, F&& f, double* processeur = nullptr)
-{
-    std::vector<double> temps;
-    std::vector<double> cpu;
-    QElapsedTimer chrono;
-    for (int i = 0; i < repetitions; ++i) {
-        const double c0 = processeurMs();
-        chrono.start();
-        f(i);
-        temps.push_back(chrono.nsecsElapsed() / 1e6);
-        cpu.push_back(processeurMs() - c0);
-    }
-    if (processeur)
-        *processeur = mediane(cpu);
-    return mediane(temps);
 }
 
 // One step of the held ">" button in its fast phase: the clock moves by a

@@ -30,13 +30,6 @@ using Generateur::mediane;
 
 const QDate kAujourdhui(2026, 6, 15);
 
-double tempsProcesseur()
-{
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
-}
-
 // Median elapsed time, and the median processor time of this thread: on a
 // machine shared with other work the second one tells what the program
 // itself costs.
@@ -48,17 +41,9 @@ struct Mesure {
 template <typename F>
 Mesure mesurer(int repetitions, F&& f)
 {
-    std::vector<double> ecoules;
-    std::vector<double> processeur;
-    QElapsedTimer chrono;
-    for (int i = 0; i < repetitions; ++i) {
-        const double avant = tempsProcesseur();
-        chrono.start();
-        f(i);
-        ecoules.push_back(double(chrono.nsecsElapsed()) / 1e6);
-        processeur.push_back(tempsProcesseur() - avant);
-    }
-    return {mediane(ecoules), mediane(processeur)};
+    Mesure m;
+    m.ecoule = Generateur::mesurer(repetitions, std::forward<F>(f), &m.processeur);
+    return m;
 }
 
 qint64 compter(const QSqlDatabase& base, const char* table)

@@ -122,10 +122,8 @@ BaseTemporaire::BaseTemporaire(const QString& connexion, Isolement isolement)
         EXPECT_TRUE(serveur.isOpen()) << erreur.toStdString();
         QSqlQuery q(serveur);
         if (isolement == Isolement::BaseAPart) {
-            m_baseAPart = QStringLiteral("planning_") + nom;
-            q.exec(QStringLiteral("DROP DATABASE IF EXISTS %1").arg(m_baseAPart));
-            EXPECT_TRUE(q.exec(QStringLiteral("CREATE DATABASE %1").arg(m_baseAPart))) << q.lastError().text().toStdString();
-            m_chemin = QStringLiteral("postgresql:///%1").arg(m_baseAPart);
+            m_baseAPart.emplace();
+            m_chemin = m_baseAPart->adresse();
         } else {
             m_schema = nom;
             EXPECT_TRUE(q.exec(QStringLiteral("DROP SCHEMA IF EXISTS %1 CASCADE").arg(m_schema)));
@@ -149,10 +147,6 @@ BaseTemporaire::~BaseTemporaire()
     if (!m_schema.isEmpty()) {
         QSqlQuery q(maintenance(nullptr));
         q.exec(QStringLiteral("DROP SCHEMA IF EXISTS %1 CASCADE").arg(m_schema));
-    }
-    if (!m_baseAPart.isEmpty()) {
-        QSqlQuery q(maintenance(nullptr));
-        q.exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_baseAPart));
     }
 }
 

@@ -9,6 +9,7 @@
 #include <QPair>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 namespace TestUtil {
 
@@ -32,6 +33,24 @@ QString ServeurPostgresAbsent();
 #define SQLITE_SEULEMENT()                                                                          \
     if (TestUtil::SurPostgres())                                                                    \
     GTEST_SKIP() << "propre au fichier SQLite"
+
+// An empty database of its own on the server, whatever engine the other
+// tests use (for the tests that need both engines at once; skip them when
+// ServeurPostgresAbsent() says why). A database rather than a schema: the
+// announces and pg_dump see a whole database, which the other tests running
+// beside must not share. adresse() is what `[system] database=` would hold;
+// nothing is opened on it. Dropped at the end.
+class BasePostgresVide
+{
+public:
+    BasePostgresVide();
+    ~BasePostgresVide();
+    QString adresse() const { return QStringLiteral("postgresql:///") + m_nom; }
+    QString nom() const { return m_nom; }
+
+private:
+    QString m_nom;
+};
 
 // A fresh database with the program's schema, opened under the given
 // connection name, the default states present: a file in a temporary
@@ -72,26 +91,8 @@ private:
     QString m_chemin;
     QString m_connexion;
     QString m_schema;     // PostgreSQL: the schema made for this base, dropped at the end
-    QString m_baseAPart;  // PostgreSQL: or the database made for it
+    std::optional<BasePostgresVide> m_baseAPart;  // PostgreSQL: or the database made for it
     mutable QList<QPair<QString, QString>> m_refus;   // (trigger, table) made by refuser()
-};
-
-// An empty database of its own on the server, whatever engine the other
-// tests use (for the tests that need both engines at once; skip them when
-// ServeurPostgresAbsent() says why). A database rather than a schema: the
-// announces and pg_dump see a whole database, which the other tests running
-// beside must not share. adresse() is what `[system] database=` would hold;
-// nothing is opened on it. Dropped at the end.
-class BasePostgresVide
-{
-public:
-    BasePostgresVide();
-    ~BasePostgresVide();
-    QString adresse() const { return QStringLiteral("postgresql:///") + m_nom; }
-    QString nom() const { return m_nom; }
-
-private:
-    QString m_nom;
 };
 
 // Another desk: its own connection to the same database (file or server),

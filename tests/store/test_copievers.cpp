@@ -14,6 +14,18 @@
 
 namespace {
 
+// Closes and forgets the named connections at the end of a test.
+struct Fermeture {
+    QStringList noms;
+    ~Fermeture()
+    {
+        for (const QString& nom : noms) {
+            QSqlDatabase::database(nom, false).close();
+            QSqlDatabase::removeDatabase(nom);
+        }
+    }
+};
+
 // The columns compared, as a desk reads them (rowid where it numbers the rows).
 struct TableLue {
     const char* nom;
@@ -147,6 +159,10 @@ TEST(CopieVers, RoundTripThroughTheServerKeepsEveryRow)
     ASSERT_EQ(lignes(*source).size(), 3 + 2 + 2 + 3 + 2 + 2 + 1 + 1);
 
     TestUtil::BasePostgresVide serveur;
+    // Closed before the server's database is dropped: a connection left
+    // behind would keep listening on a socket a later test gets again.
+    const Fermeture fermeture{{QStringLiteral("copie_serveur"), QStringLiteral("copie_retour"),
+                               QStringLiteral("copie_ecoute")}};
     QString erreur;
     const auto intermediaire = Base::ouvrir(serveur.adresse(), Base::Ouverture::CreerSiAbsente,
                                             QStringLiteral("copie_serveur"), &erreur);
