@@ -1,10 +1,13 @@
 #pragma once
 // The start-up's tests run in a data folder of their own, on a fixed day
 // (9 December 2026, 9:00), both given back at the end.
+#include "app/lanceur.h"
+#include "app/root.h"
 #include "config/chemins.h"
 #include "store/dates.h"
 #include "store/horloge.h"
 
+#include <QAction>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -23,3 +26,18 @@ protected:
     }
     QTemporaryDir m_dossier;
 };
+
+// Chooses the entry of the "Outils" menu at `position` twice, checking its
+// caption: the windows of that kind the program then holds (one is wanted).
+template <class Fenetre>
+QList<Fenetre*> ChoisirDeuxFois(Lanceur& lanceur, int position, const QString& libelle)
+{
+    QAction* entree = lanceur.fenetrePrincipale()->menuoutil.value(position);
+    EXPECT_NE(entree, nullptr);
+    if (!entree)
+        return {};
+    EXPECT_EQ(entree->text(), libelle);
+    entree->trigger();
+    entree->trigger();
+    return lanceur.fenetrePrincipale()->findChildren<Fenetre*>();
+}

@@ -87,12 +87,7 @@ TEST_F(MenuCaisse, ToolsMenuOpensOneReportWindow)
 {
     Lanceur lanceur;
     ASSERT_TRUE(lanceur.demarrer(OptionsLancement{}));
-    QAction* entree = lanceur.fenetrePrincipale()->menuoutil.value(60);
-    ASSERT_TRUE(entree);
-    EXPECT_EQ(entree->text(), QStringLiteral("&Caisse du jour"));
-    entree->trigger();
-    entree->trigger();
-    const auto fenetres = lanceur.fenetrePrincipale()->findChildren<CaisseDuJourFenetre*>();
+    const auto fenetres = ChoisirDeuxFois<CaisseDuJourFenetre>(lanceur, 60, QStringLiteral("&Caisse du jour"));
     ASSERT_EQ(fenetres.size(), 1);
     EXPECT_TRUE(fenetres[0]->isVisible());
     EXPECT_EQ(fenetres[0]->findChild<QDateEdit*>(QStringLiteral("jour"))->date(), QDate(2026, 12, 9));

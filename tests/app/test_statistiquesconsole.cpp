@@ -97,12 +97,7 @@ TEST_F(MenuStatistiques, ToolsMenuOpensOneFiguresWindow)
 {
     Lanceur lanceur;
     ASSERT_TRUE(lanceur.demarrer(OptionsLancement{}));
-    QAction* entree = lanceur.fenetrePrincipale()->menuoutil.value(80);
-    ASSERT_TRUE(entree);
-    EXPECT_EQ(entree->text(), QStringLiteral("&Statistiques"));
-    entree->trigger();
-    entree->trigger();
-    const auto fenetres = lanceur.fenetrePrincipale()->findChildren<StatistiquesFenetre*>();
+    const auto fenetres = ChoisirDeuxFois<StatistiquesFenetre>(lanceur, 80, QStringLiteral("&Statistiques"));
     ASSERT_EQ(fenetres.size(), 1);
     EXPECT_TRUE(fenetres[0]->isVisible());
     EXPECT_EQ(fenetres[0]->periode(), qMakePair(QDate(2026, 12, 1), QDate(2026, 12, 31)));
