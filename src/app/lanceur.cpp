@@ -135,7 +135,7 @@ bool Lanceur::demarrer(const OptionsLancement& options)
     // After the first drawing: the database is checked and its snapshot
     // written into this start's slot, in the background.
     m_gardien = new GardienBase(&contexte, cheminBase, m_root.get(), this);
-    connect(m_gardien, &GardienBase::baseRemplacee, m_form1.data(), &Form1::rafraichir);
+    connect(m_gardien, &GardienBase::baseRemplacee, this, &Lanceur::baseRemplacee);
     connect(m_gardien, &GardienBase::etatChange, m_form1.data(), [f = m_form1.data(), titre = m_form1->windowTitle()](bool endommagee) {
         f->setWindowTitle(endommagee ? titre + QString::fromUtf8(" — BASE ENDOMMAGÉE") : titre);
     });
@@ -164,6 +164,22 @@ void Lanceur::baseChangeeAilleurs()
     m_form1->rafraichir();
     if (m_form1->reservationOuverte())
         m_form1->fenetreReservation()->AfficherLeTicket();
+}
+
+void Lanceur::baseRemplacee()
+{
+    if (m_form1)
+        m_form1->baseRemplacee();
+    if (m_journee)
+        m_journee->rafraichir();
+    if (m_recherche)
+        m_recherche->baseRemplacee();
+    // The figures and the day's cash report are hidden, not destroyed, when
+    // closed: shown again later, they must show the restored file.
+    if (auto* statistiques = m_root->findChild<StatistiquesFenetre*>())
+        statistiques->rafraichir(), statistiques->rafraichirTaxe();
+    if (auto* caisse = m_root->findChild<CaisseDuJourFenetre*>())
+        caisse->rafraichir();
 }
 
 namespace {

@@ -39,6 +39,9 @@ public:
     void montrerCalendrier();
     // Another desk changed the database: the windows that show it follow.
     void baseChangeeAilleurs();
+    // The database file was replaced by a restored backup: every window
+    // that shows it reads the new file.
+    void baseRemplacee();
     VeilleurBase* veilleur() const { return m_veilleur; }
     // "Fenêtres" → "Journée": the day's lists, made on first use, brought forward.
     void montrerJournee();

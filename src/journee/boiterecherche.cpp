@@ -133,6 +133,16 @@ void BoiteRecherche::fermerResultats()
     resultatsrecherche->hide();
 }
 
+void BoiteRecherche::baseRemplacee()
+{
+    if (resultatsrecherche->isVisible()) {
+        rechercher();
+        return;
+    }
+    m_resultats.clear();
+    resultatsrecherche->clear();
+}
+
 int BoiteRecherche::rangCourant() const
 {
     return resultatsrecherche->currentItem() ? resultatsrecherche->indexOfTopLevelItem(resultatsrecherche->currentItem()) : -1;

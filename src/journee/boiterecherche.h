@@ -28,6 +28,9 @@ public:
     void rechercher();
     // Hides the results.
     void fermerResultats();
+    // The database file was replaced: shown results are searched again in
+    // it, hidden ones forgotten.
+    void baseRemplacee();
     const QList<RequetesJournee::Sejour>& resultats() const { return m_resultats; }
 
     // Acts on a result row (0 for the first).

@@ -241,6 +241,16 @@ bool Form1::eventFilter(QObject* objet, QEvent* evenement)
     return QWidget::eventFilter(objet, evenement);
 }
 
+void Form1::baseRemplacee()
+{
+    m_lecture.oublier();
+    m_dessin = {};
+    // The bar last handled may not exist in the restored file.
+    reservation_courante = 0;
+    reservation_encours = 0;
+    rafraichir();
+}
+
 void Form1::rafraichir()
 {
     // The units first: whether they all fit decides the grid's width.

@@ -50,6 +50,10 @@ public:
 
     // Rebuilds the whole drawing and the table of bars from the database.
     void rafraichir();
+    // The database file was replaced (a restored backup): the rows kept
+    // between refreshes belong to the old file, whatever its data version
+    // says; everything is read and drawn again.
+    void baseRemplacee();
     void fixerTailleCellules(int largeurJour, int hauteurLigne);
     void remplirAnnees(int anneeCourante);
     void remplirMois();

@@ -2,6 +2,8 @@
 
 #include "store/dates.h"
 
+#include <QRegularExpression>
+
 namespace Tableaux {
 
 namespace {
@@ -16,12 +18,33 @@ QString argent(double v)
     return Decimal(v, 2);
 }
 
+// A number as this program writes it ("-3,50", "12", "45,3 %" excepted):
+// a spreadsheet reads it as a number, never as a formula.
+bool estNombre(const QString& texte)
+{
+    static const QRegularExpression nombre(QStringLiteral("^-?[0-9]+(,[0-9]+)?$"));
+    return nombre.match(texte).hasMatch();
+}
+
+// A spreadsheet runs a cell that starts with one of these as a formula
+// (a unit named "=1+1", a portal's event titled "@SUM(…)").
+bool estFormule(const QString& texte)
+{
+    if (texte.isEmpty() || estNombre(texte))
+        return false;
+    const QChar c = texte.front();
+    return c == QLatin1Char('=') || c == QLatin1Char('+') || c == QLatin1Char('-') || c == QLatin1Char('@')
+        || c == QLatin1Char('\t') || c == QLatin1Char('\r');
+}
+
 QString cellule(const QString& texte)
 {
-    if (!texte.contains(QLatin1Char(';')) && !texte.contains(QLatin1Char('"')) && !texte.contains(QLatin1Char('\n'))
-        && !texte.contains(QLatin1Char('\r')))
+    const bool formule = estFormule(texte);
+    if (!formule && !texte.contains(QLatin1Char(';')) && !texte.contains(QLatin1Char('"'))
+        && !texte.contains(QLatin1Char('\n')) && !texte.contains(QLatin1Char('\r')))
         return texte;
-    QString t = texte;
+    // The leading quote makes the spreadsheet show the text as typed.
+    QString t = formule ? QLatin1Char('\'') + texte : texte;
     t.replace(QLatin1Char('"'), QStringLiteral("\"\""));
     return QLatin1Char('"') + t + QLatin1Char('"');
 }

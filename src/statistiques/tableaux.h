@@ -35,7 +35,9 @@ Tableau Taxe(const TaxeSejour::Declaration& d);
 
 // The table as CSV: UTF-8 with a byte-order mark, ";" between cells, CR LF
 // after each line, a title line, the headings, the lines; a cell holding
-// ";", a quote or a line break is quoted, its quotes doubled.
+// ";", a quote or a line break is quoted, its quotes doubled; a text that a
+// spreadsheet would run as a formula ("=", "+", "-", "@", tab, CR first)
+// is written quoted behind a "'" (the program's own numbers excepted).
 QByteArray Csv(const Tableau& tableau);
 // Several tables in one file, an empty line between two.
 QByteArray Csv(const QList<Tableau>& tableaux);

@@ -1,6 +1,7 @@
 #include "base.h"
 
 #include "basepostgres.h"
+#include "contraintes.h"
 #include "dates.h"
 #include "dialecte.h"
 #include "module1.h"
@@ -147,6 +148,15 @@ bool mettreAJour(const QSqlDatabase& base, int version, QString* erreur)
         db.rollback();
         return false;
     }
+    // 7 -> 8: the rules the tables themselves keep; the rows that break
+    // them are kept, and listed once.
+    if (version < 8) {
+        if (!Contraintes::appliquerSQLite(db, erreur)) {
+            db.rollback();
+            return false;
+        }
+        Contraintes::signalerHorsRegles(db);
+    }
     if (!executer(db, QStringLiteral("PRAGMA user_version = %1").arg(kVersionSchema), erreur)) {
         db.rollback();
         return false;
@@ -196,6 +206,9 @@ QString preparer(const QSqlDatabase& db, bool neuve, bool creationPermise)
         if (!mettreAJour(db, version, &raison))
             return raison;
     }
+    // A stay on a unit or in a state that does not exist is refused (the
+    // schema is ready: nothing is rebuilt any more on this connection).
+    q.exec(QStringLiteral("PRAGMA foreign_keys=ON"));
     return QString();
 }
 
@@ -324,7 +337,8 @@ bool creerSchema(const QSqlDatabase& base, QString* erreur)
         db.rollback();
         return false;
     }
-    if (!executerEtapes(db, std::begin(kEtapeVersion), std::end(kEtapeVersion), erreur)) {
+    if (!executerEtapes(db, std::begin(kEtapeVersion), std::end(kEtapeVersion), erreur)
+        || !Contraintes::appliquerSQLite(db, erreur)) {
         db.rollback();
         return false;
     }

@@ -1,6 +1,7 @@
 #include "basepostgres.h"
 
 #include "base.h"
+#include "contraintes.h"
 #include "dialecte.h"
 #include "requetes_journee.h"
 
@@ -161,6 +162,7 @@ QString preparerSchema(const QSqlDatabase& base)
         return echec(raison);
     if (presentes->isEmpty()) {
         QStringList instructions = instructionsSchema();
+        instructions << Contraintes::instructionsPostgres(false);
         instructions << QStringLiteral("INSERT INTO schema_version (version) VALUES (%1)").arg(Base::kVersionSchema);
         for (const QString& sql : instructions)
             if (!executer(db, sql, &raison))
@@ -177,11 +179,17 @@ QString preparerSchema(const QSqlDatabase& base)
         // An older schema on a server is brought up by the statements of the
         // current one (each creates only what is missing), then numbered.
         QStringList instructions = instructionsSchema();
+        // The rules of the tables hold for new writes; the rows already
+        // there that break them are kept, and listed once.
+        if (version < 8)
+            instructions << Contraintes::instructionsPostgres(true);
         instructions << QStringLiteral("DELETE FROM schema_version")
                      << QStringLiteral("INSERT INTO schema_version (version) VALUES (%1)").arg(Base::kVersionSchema);
         for (const QString& sql : instructions)
             if (!executer(db, sql, &raison))
                 return echec(raison);
+        if (version < 8)
+            Contraintes::signalerHorsRegles(db);
     }
     if (!db.commit())
         return echec(db.lastError().text());

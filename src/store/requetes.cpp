@@ -1,5 +1,6 @@
 #include "requetes.h"
 
+#include "contraintes.h"
 #include "dates.h"
 #include "dialecte.h"
 
@@ -74,6 +75,8 @@ QString TexteErreur(const QSqlError& erreur)
 {
     if (Dialecte::estOccupee(erreur.nativeErrorCode()))
         return QStringLiteral("La base est occupée par un autre poste, réessayez.");
+    if (const QString refus = Contraintes::texteRefus(erreur); !refus.isEmpty())
+        return refus;
     return erreur.text();
 }
 

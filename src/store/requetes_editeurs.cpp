@@ -56,6 +56,30 @@ std::optional<qint64> compter(const QSqlDatabase& base, const QString& sql, qint
     return q.value(0).toLongLong();
 }
 
+// The stays that still use a unit or a state (`colonne` = ?), said as the
+// settings show them: "n° 4 (Dupont), n° 7 (Martin)…", ten at the most.
+std::optional<QString> sejoursUtilisant(const QSqlDatabase& base, const char* colonne, qint64 valeur, QString* erreur)
+{
+    QSqlQuery q(base);
+    q.prepare(QStringLiteral("SELECT NumeroReservation, nomclient FROM RESERVATIONS WHERE %1 = ? "
+                             "ORDER BY NumeroReservation").arg(QLatin1String(colonne)));
+    q.bindValue(0, valeur);
+    if (!q.exec()) {
+        echec(q, erreur);
+        return std::nullopt;
+    }
+    QStringList l;
+    qint64 nombre = 0;
+    while (q.next()) {
+        if (++nombre <= 10)
+            l << QStringLiteral("n° %1 (%2)").arg(q.value(0).toLongLong()).arg(q.value(1).toString().trimmed());
+    }
+    QString texte = l.join(QStringLiteral(", "));
+    if (nombre > 10)
+        texte += QStringLiteral(" et %1 autre%2").arg(nombre - 10).arg(nombre - 10 > 1 ? QStringLiteral("s") : QString());
+    return texte;
+}
+
 QVariant texteOuNull(const QVariant& v)
 {
     if (v.isNull() || v.toString().trimmed().isEmpty())
@@ -108,9 +132,11 @@ bool supprimerObjet(const QSqlDatabase& base, qint32 numero, QString* erreur)
     const auto nombre = compter(base, QStringLiteral("SELECT count(*) FROM RESERVATIONS WHERE objet = ?"), numero, erreur);
     if (!nombre)
         return false;
-    if (*nombre > 0)
-        return dire(erreur, QStringLiteral("Ce logement a encore %1 réservation%2 : il ne peut pas être supprimé.")
-                                .arg(*nombre).arg(*nombre > 1 ? QStringLiteral("s") : QString()));
+    if (*nombre > 0) {
+        const auto lesquels = sejoursUtilisant(base, "objet", numero, erreur);
+        return lesquels && dire(erreur, QStringLiteral("Ce logement a encore %1 réservation%2 (%3) : il ne peut pas être supprimé.")
+                                            .arg(*nombre).arg(*nombre > 1 ? QStringLiteral("s") : QString(), *lesquels));
+    }
     // Its calendar feeds go with it.
     return EnTransaction(base, erreur, [&] {
         QSqlQuery q(base);
@@ -257,9 +283,11 @@ bool supprimerEtat(const QSqlDatabase& base, qint32 code, QString* erreur)
     const auto nombre = compter(base, QStringLiteral("SELECT count(*) FROM RESERVATIONS WHERE Etat = ?"), code, erreur);
     if (!nombre)
         return false;
-    if (*nombre > 0)
-        return dire(erreur, QStringLiteral("Cet état est celui de %1 réservation%2 : il ne peut pas être supprimé.")
-                                .arg(*nombre).arg(*nombre > 1 ? QStringLiteral("s") : QString()));
+    if (*nombre > 0) {
+        const auto lesquels = sejoursUtilisant(base, "Etat", code, erreur);
+        return lesquels && dire(erreur, QStringLiteral("Cet état est celui de %1 réservation%2 (%3) : il ne peut pas être supprimé.")
+                                            .arg(*nombre).arg(*nombre > 1 ? QStringLiteral("s") : QString(), *lesquels));
+    }
     return executerSeul(base, QStringLiteral("DELETE FROM ETATS WHERE Code = ?"),
                         [&](QSqlQuery& q) { q.addBindValue(code); }, erreur);
 }

@@ -1,6 +1,8 @@
 // What the user sees of the backups: the question at the start of a damaged
 // database, and the window "Restaurer une sauvegarde…".
 #include "app/gardienbase.h"
+#include "journee/boiterecherche.h"
+#include "journee/fenetrejournee.h"
 #include "app/lanceur.h"
 #include "app/restauration.h"
 #include "app/root.h"
@@ -16,6 +18,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QPointer>
@@ -204,6 +207,89 @@ TEST_F(Restauration_, TheFileMenuRestoresAChosenSlotAndKeepsTheCurrentFile)
     EXPECT_TRUE(integre(gardee));
     EXPECT_EQ(comptes(gardee), comptes(base()));   // the account stays; only the reservations went
     EXPECT_TRUE(QSqlQuery(db).exec(QStringLiteral("INSERT INTO OPERATIONS (numeroreservation, date, prix, paiement, libelle) VALUES (3, '2026-12-09 12:00:00', 1, '', 'x')")));
+}
+
+// The names a window shows of the database, whatever the window.
+QStringList nomsCalendrier(Form1* f)
+{
+    QStringList noms;
+    for (const Grille::Barre& b : f->Barres())
+        noms << b.reservation.nomclient;
+    noms.sort();
+    return noms;
+}
+
+QStringList nomsListes(FenetreJournee* j)
+{
+    QStringList noms;
+    for (QTreeWidget* liste : {j->arrivees, j->departs, j->presents})
+        for (int i = 0; i < liste->topLevelItemCount(); ++i)
+            noms << liste->topLevelItem(i)->text(1);
+    noms.sort();
+    return noms;
+}
+
+QStringList nomsRecherche(BoiteRecherche* r)
+{
+    QStringList noms;
+    for (const RequetesJournee::Sejour& s : r->resultats())
+        noms << s.nomclient;
+    noms.sort();
+    return noms;
+}
+
+// After a restore, the calendar, the day's lists and the search read the
+// restored file: first one with other names than those just drawn, then
+// one with no unit and no stay at all.
+TEST_F(Restauration_, EveryWindowReadsTheRestoredFile)
+{
+    {
+        Lanceur premier;
+        demarrer(premier);
+    }
+    Lanceur lanceur;
+    demarrer(lanceur);
+    const QSqlDatabase& db = lanceur.contexte.BaseOuverte;
+    Form1* calendrier = lanceur.calendrier();
+    lanceur.montrerJournee();
+    FenetreJournee* journee = lanceur.journee();
+    ASSERT_NE(journee, nullptr);
+    // The slot of this start holds the sample stays; the file is then
+    // changed and every window shows the change.
+    ASSERT_TRUE(QSqlQuery(db).exec(QStringLiteral("UPDATE RESERVATIONS SET nomclient = 'Zzancien' || NumeroReservation")));
+    calendrier->rafraichir();
+    journee->rafraichir();
+    lanceur.recherche()->champrecherche->setText(QStringLiteral("Zzancien"));
+    lanceur.recherche()->rechercher();
+    lanceur.recherche()->resultatsrecherche->show();
+    ASSERT_FALSE(nomsCalendrier(calendrier).isEmpty());
+    ASSERT_TRUE(nomsCalendrier(calendrier).first().startsWith(QStringLiteral("Zzancien")));
+    ASSERT_FALSE(nomsRecherche(lanceur.recherche()).isEmpty());
+
+    QString message;
+    ASSERT_TRUE(lanceur.gardien()->restaurer(slot(2), &message)) << message.toStdString();
+    const QStringList calendrierRestaure = nomsCalendrier(calendrier);
+    EXPECT_FALSE(calendrierRestaure.isEmpty());
+    for (const QString& nom : calendrierRestaure + nomsListes(journee))
+        EXPECT_FALSE(nom.startsWith(QStringLiteral("Zzancien"))) << nom.toStdString();
+    EXPECT_TRUE(nomsListes(journee).contains(QStringLiteral("Dupont")));
+    EXPECT_TRUE(nomsRecherche(lanceur.recherche()).isEmpty());
+    // The same names as the calendar reads anew from the restored file.
+    calendrier->baseRemplacee();
+    EXPECT_EQ(nomsCalendrier(calendrier), calendrierRestaure);
+
+    // A file with no unit and no stay.
+    const QString vide = m_dossier.filePath(QStringLiteral("vide.db"));
+    ASSERT_TRUE(Base::ouvrir(vide, Base::Ouverture::CreerSiAbsente, QStringLiteral("vide")).has_value());
+    QSqlDatabase::removeDatabase(QStringLiteral("vide"));
+    lanceur.recherche()->champrecherche->setText(QStringLiteral("Du"));
+    lanceur.recherche()->rechercher();
+    ASSERT_FALSE(nomsRecherche(lanceur.recherche()).isEmpty());
+    ASSERT_TRUE(lanceur.gardien()->restaurer(vide, &message)) << message.toStdString();
+    EXPECT_EQ(compter(db, QStringLiteral("SELECT count(*) FROM OBJETS")), 0);
+    EXPECT_TRUE(nomsCalendrier(calendrier).isEmpty());
+    EXPECT_TRUE(nomsListes(journee).isEmpty());
+    EXPECT_TRUE(nomsRecherche(lanceur.recherche()).isEmpty());
 }
 
 TEST(FenetreRestauration, ADamagedSlotIsMarkedAndCannotBeRestored)

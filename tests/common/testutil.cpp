@@ -1,12 +1,14 @@
 #include "testutil.h"
 
 #include "store/base.h"
+#include "store/contraintes.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QFile>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QTimer>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -159,6 +161,28 @@ void BaseTemporaire::executer(const QString& sql) const
 {
     QSqlQuery q(base());
     EXPECT_TRUE(q.exec(sql)) << sql.toStdString() << " : " << q.lastError().text().toStdString();
+}
+
+void BaseTemporaire::executerHorsRegles(const QString& sql) const
+{
+    if (!SurPostgres()) {
+        executer(QStringLiteral("PRAGMA foreign_keys = OFF"));
+        executer(QStringLiteral("PRAGMA ignore_check_constraints = ON"));
+        executer(sql);
+        executer(QStringLiteral("PRAGMA ignore_check_constraints = OFF"));
+        executer(QStringLiteral("PRAGMA foreign_keys = ON"));
+        return;
+    }
+    // A server's rules are lifted, then set again for the rows to come only.
+    static const QRegularExpression regle(QStringLiteral("^ALTER TABLE (\\w+) ADD CONSTRAINT (\\w+)"));
+    const QStringList regles = Contraintes::instructionsPostgres(true);
+    for (const QString& r : regles) {
+        const auto m = regle.match(r);
+        executer(QStringLiteral("ALTER TABLE %1 DROP CONSTRAINT %2").arg(m.captured(1), m.captured(2)));
+    }
+    executer(sql);
+    for (const QString& r : regles)
+        executer(r);
 }
 
 QVariant BaseTemporaire::valeur(const QString& sql) const

@@ -72,6 +72,9 @@ public:
     QString dossier() const { return m_dossier.path(); }
     // Runs one statement, failing the test when it does not succeed.
     void executer(const QString& sql) const;
+    // Runs one statement as an older program did, before the tables kept
+    // their rules: a stay with unreadable dates, on a unit that is gone…
+    void executerHorsRegles(const QString& sql) const;
     // Scalar result of a query, invalid QVariant on failure.
     QVariant valeur(const QString& sql) const;
     // Every row of a query, its columns joined by a space (a real number

@@ -2,6 +2,7 @@
 #include "statistiques/tableaux.h"
 
 #include <QFile>
+#include <QSqlQuery>
 #include <QStringDecoder>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -139,4 +140,38 @@ TEST(Tableaux, MonthsOfAYearInTheTable)
     EXPECT_EQ(t.lignes[1].mid(0, 4), (QStringList{QStringLiteral("février 2026"), "84", "4", "4,8"}));
     EXPECT_EQ(t.lignes[3].mid(0, 5), (QStringList{QStringLiteral("avril 2026"), "90", "2", "2,2", "200,00"}));
     EXPECT_EQ(t.lignes[3].last(), QStringLiteral("200,00"));
+}
+
+// A unit or client name that a spreadsheet would run as a formula is
+// written behind a "'" in the units' table and in the tax table (the two
+// tables that carry typed names), whatever its first character; the
+// program's own numbers, negative ones too, stay numbers.
+TEST(Tableaux, NamesThatLookLikeFormulasAreWrittenAsText)
+{
+    const QString noms[] = {QStringLiteral("=1+1"), QStringLiteral("+33 6 12"), QStringLiteral("-2+3"),
+                            QStringLiteral("@SOMME(A1)"), QStringLiteral("\tChalet"), QStringLiteral("\r=1")};
+    for (const QString& nom : noms) {
+        TestUtil::BaseTemporaire b(QStringLiteral("tab_formule"));
+        Seme::semer(b);
+        QSqlQuery q(b.base());
+        q.prepare(QStringLiteral("UPDATE OBJETS SET Nom = :n WHERE Numero = 3"));
+        q.bindValue(QStringLiteral(":n"), nom);
+        ASSERT_TRUE(q.exec());
+        q.prepare(QStringLiteral("UPDATE RESERVATIONS SET nomclient = :n WHERE NumeroReservation = 1"));
+        q.bindValue(QStringLiteral(":n"), nom);
+        ASSERT_TRUE(q.exec());
+        const auto c = Statistiques::Calculer(b.base(), QDate(2026, 3, 1), QDate(2026, 3, 31), std::nullopt);
+        const auto d = TaxeSejour::Lire(b.base(), QDate(2026, 3, 1), QDate(2026, 3, 31), 0.8, std::nullopt);
+        ASSERT_TRUE(c && d);
+        bool bom = false;
+        const QList<QStringList> unites = relire(Tableaux::Csv(Tableaux::ParUnite(*c)), &bom);
+        const QList<QStringList> taxe = relire(Tableaux::Csv(Tableaux::Taxe(*d)), &bom);
+        const QString attendu = QLatin1Char('\'') + nom;
+        EXPECT_EQ(unites.last().value(1), attendu) << nom.toStdString();
+        EXPECT_EQ(taxe[2].value(1), attendu) << nom.toStdString();
+        EXPECT_EQ(taxe[3].value(2), attendu) << nom.toStdString();
+    }
+    // A negative amount the program wrote is not touched.
+    const Tableaux::Tableau t{QStringLiteral("t"), {QStringLiteral("a")}, {{Tableaux::Decimal(-3.5, 2)}}};
+    EXPECT_TRUE(Tableaux::Csv(t).endsWith("\r\n-3,50\r\n"));
 }

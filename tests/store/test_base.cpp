@@ -144,6 +144,87 @@ TEST(Base, AnOlderFileIsBroughtToTheCurrentSchema)
     }
 }
 
+// An older file whose rows break the rules the tables now keep: it opens,
+// every row stays as it was (the journal in its order, the next number past
+// a deleted stay), the rows are listed once on standard error, and new
+// writes are checked; the search, the version count and the view work on
+// the rebuilt tables.
+TEST(Base, AnOlderFileWithRowsOutsideTheRulesOpensAndKeepsThem)
+{
+    SQLITE_SEULEMENT();
+    QTemporaryDir dossier;
+    const QString chemin = dossier.filePath(QStringLiteral("horsregles.db"));
+    creerBaseVersion2(chemin, 2, true);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("prep8"));
+        db.setDatabaseName(chemin);
+        ASSERT_TRUE(db.open());
+        QSqlQuery q(db);
+        for (const char* sql : {
+                 "INSERT INTO ETATS (Code, Nom) VALUES (1, 'Confirmé')",
+                 "INSERT INTO RESERVATIONS VALUES (1, 1, 'Dupont', '2026-12-01 14:00:00', '2026-12-05 12:00:00', 0, NULL, 1, 2, 0, '', '', '')",
+                 "INSERT INTO RESERVATIONS VALUES (2, 999, 'Zorro', 'pas une date', NULL, 0, NULL, 42, -3, 0, '', '', '')",
+                 "INSERT INTO RESERVATIONS VALUES (3, 1, 'Effacé', '2026-12-01', '2026-12-02', 0, NULL, 1, 1, 0, '', '', '')",
+                 "DELETE FROM RESERVATIONS WHERE NumeroReservation = 3",
+                 "INSERT INTO OPERATIONS VALUES (3, '2026-12-01 11:00:00', -3.5, '   ', 'BAR Bière')",
+                 "INSERT INTO OPERATIONS VALUES (2, NULL, 5, 'ESP', 'Paiement')",
+             })
+            ASSERT_TRUE(q.exec(QString::fromUtf8(sql))) << sql;
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("prep8"));
+
+    QString erreurs;
+    {
+        testing::internal::CaptureStderr();
+        const auto base = Base::ouvrir(chemin, Base::Ouverture::Existante, QStringLiteral("v8"));
+        erreurs = QString::fromStdString(testing::internal::GetCapturedStderr());
+        ASSERT_TRUE(base.has_value());
+        auto liste = [&](const char* sql) {
+            QSqlQuery q(*base);
+            QStringList l;
+            if (q.exec(QString::fromUtf8(sql)))
+                while (q.next())
+                    l << q.value(0).toString();
+            return l.join(QLatin1Char('|'));
+        };
+        EXPECT_EQ(liste("PRAGMA user_version"), QString::number(Base::kVersionSchema));
+        EXPECT_EQ(liste("SELECT nomclient || ' ' || objet || ' ' || DateDebut FROM RESERVATIONS ORDER BY 1"),
+                  QStringLiteral("Dupont 1 2026-12-01 14:00:00|Zorro 999 pas une date"));
+        EXPECT_EQ(liste("SELECT libelle FROM OPERATIONS ORDER BY rowid"),
+                  QStringLiteral("BAR Café|BAR Bière|Paiement"));
+        EXPECT_EQ(liste("SELECT NomObjet FROM RESERVATION_NOMINATIVE WHERE NumeroReservation = 1"), QStringLiteral("Chalet"));
+        // The rules hold for what is written now.
+        QSqlQuery q(*base);
+        EXPECT_FALSE(q.exec(QStringLiteral("INSERT INTO RESERVATIONS (objet, DateDebut, DateFin, Etat) "
+                                           "VALUES (999, '2026-12-01', '2026-12-02', 1)")));
+        EXPECT_FALSE(q.exec(QStringLiteral("INSERT INTO RESERVATIONS (objet, DateDebut, DateFin, Etat) "
+                                           "VALUES (1, 'demain', '2026-12-02', 1)")));
+        // The deleted stay's number is not given again: its journal rows stay its own.
+        ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO RESERVATIONS (objet, nomclient, DateDebut, DateFin, Etat) "
+                                          "VALUES (1, 'Nouveau', '2026-12-10', '2026-12-12', 1)")));
+        EXPECT_EQ(liste("SELECT NumeroReservation FROM RESERVATIONS WHERE nomclient = 'Nouveau'"), QStringLiteral("4"));
+        EXPECT_EQ(liste("SELECT version FROM RESERVATIONS WHERE NumeroReservation = 1"), QStringLiteral("0"));
+        ASSERT_TRUE(q.exec(QStringLiteral("UPDATE RESERVATIONS SET nomclient = 'Dupond' WHERE NumeroReservation = 1")));
+        EXPECT_EQ(liste("SELECT version FROM RESERVATIONS WHERE NumeroReservation = 1"), QStringLiteral("1"));
+        EXPECT_EQ(liste("SELECT count(*) FROM RECHERCHE_RESERVATIONS WHERE RECHERCHE_RESERVATIONS MATCH 'Nouveau'"), QStringLiteral("1"));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("v8"));
+    EXPECT_TRUE(erreurs.contains(QString::fromUtf8("réservation n° 2 : le logement 999 n'existe pas"))) << erreurs.toStdString();
+    EXPECT_TRUE(erreurs.contains(QString::fromUtf8("réservation n° 2 : l'état 42 n'existe pas"))) << erreurs.toStdString();
+    EXPECT_TRUE(erreurs.contains(QString::fromUtf8("ligne 3 du journal (réservation n° 2)"))) << erreurs.toStdString();
+    EXPECT_FALSE(erreurs.contains(QString::fromUtf8("réservation n° 1 "))) << erreurs.toStdString();
+
+    // Listed once: the next opening says nothing.
+    {
+        testing::internal::CaptureStderr();
+        const bool ouverte = Base::ouvrir(chemin, Base::Ouverture::Existante, QStringLiteral("v8")).has_value();
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), std::string());
+        EXPECT_TRUE(ouverte);
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("v8"));
+}
+
 // A file of version 3 gains the "Vendu" box ticked for each of its states
 // and the journal's date index; a new file and the demonstration's states.
 TEST(Base, StatesCountAsSoldAfterTheUpgradeAndInANewFile)
