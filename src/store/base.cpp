@@ -83,6 +83,11 @@ const char* const kEtapeVersion[] = {
     "END",
 };
 
+// The stays with the name of their unit.
+const char* const kVue = "CREATE VIEW IF NOT EXISTS RESERVATION_NOMINATIVE AS "
+                         "SELECT RESERVATIONS.*, OBJETS.Nom AS NomObjet FROM RESERVATIONS "
+                         "LEFT JOIN OBJETS ON RESERVATIONS.objet = OBJETS.Numero";
+
 bool executerEtapes(const QSqlDatabase& base, const char* const* debut, const char* const* fin, QString* erreur)
 {
     for (const char* const* sql = debut; sql != fin; ++sql)
@@ -149,9 +154,9 @@ bool mettreAJour(const QSqlDatabase& base, int version, QString* erreur)
         return false;
     }
     // 7 -> 8: the rules the tables themselves keep; the rows that break
-    // them are kept, and listed once.
+    // them are kept, and listed once. A file made by hand may lack the view.
     if (version < 8) {
-        if (!Contraintes::appliquerSQLite(db, erreur)) {
+        if (!Contraintes::appliquerSQLite(db, erreur) || !executer(db, QLatin1String(kVue), erreur)) {
             db.rollback();
             return false;
         }
@@ -191,6 +196,8 @@ QString preparer(const QSqlDatabase& db, bool neuve, bool creationPermise)
     // can leave a file without any table: it is made again.
     if (!neuve && creationPermise && q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) && q.next())
         neuve = q.value(0).toInt() == 0;
+    // A read left open would keep the upgrade from rebuilding a table.
+    q.finish();
     if (neuve) {
         QString raison;
         if (!creerSchema(db, &raison))
@@ -310,9 +317,7 @@ bool creerSchema(const QSqlDatabase& base, QString* erreur)
                        "tauxTVA REAL DEFAULT 10)"),
         QLatin1String(kTableTarifs),
         QLatin1String(kTableFactures),
-        QStringLiteral("CREATE VIEW IF NOT EXISTS RESERVATION_NOMINATIVE AS "
-                       "SELECT RESERVATIONS.*, OBJETS.Nom AS NomObjet FROM RESERVATIONS "
-                       "LEFT JOIN OBJETS ON RESERVATIONS.objet = OBJETS.Numero"),
+        QLatin1String(kVue),
         QStringLiteral("CREATE INDEX IF NOT EXISTS idx_reservations_objet_debut ON RESERVATIONS(objet, DateDebut)"),
         QStringLiteral("CREATE INDEX IF NOT EXISTS idx_operations_reservation_date ON OPERATIONS(numeroreservation, date)"),
         QLatin1String(kIndexFins),

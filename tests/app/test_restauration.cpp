@@ -233,7 +233,7 @@ QStringList nomsRecherche(BoiteRecherche* r)
 {
     QStringList noms;
     for (const RequetesJournee::Sejour& s : r->resultats())
-        noms << s.nomclient;
+        noms << s.client;
     noms.sort();
     return noms;
 }

@@ -165,24 +165,8 @@ void BaseTemporaire::executer(const QString& sql) const
 
 void BaseTemporaire::executerHorsRegles(const QString& sql) const
 {
-    if (!SurPostgres()) {
-        executer(QStringLiteral("PRAGMA foreign_keys = OFF"));
-        executer(QStringLiteral("PRAGMA ignore_check_constraints = ON"));
-        executer(sql);
-        executer(QStringLiteral("PRAGMA ignore_check_constraints = OFF"));
-        executer(QStringLiteral("PRAGMA foreign_keys = ON"));
-        return;
-    }
-    // A server's rules are lifted, then set again for the rows to come only.
-    static const QRegularExpression regle(QStringLiteral("^ALTER TABLE (\\w+) ADD CONSTRAINT (\\w+)"));
-    const QStringList regles = Contraintes::instructionsPostgres(true);
-    for (const QString& r : regles) {
-        const auto m = regle.match(r);
-        executer(QStringLiteral("ALTER TABLE %1 DROP CONSTRAINT %2").arg(m.captured(1), m.captured(2)));
-    }
+    const SansRegles sansRegles(base());
     executer(sql);
-    for (const QString& r : regles)
-        executer(r);
 }
 
 QVariant BaseTemporaire::valeur(const QString& sql) const
@@ -279,6 +263,58 @@ AutrePoste::~AutrePoste()
     m_base.close();
     m_base = QSqlDatabase();
     QSqlDatabase::removeDatabase(m_connexion);
+}
+
+namespace {
+
+// The server's rules, as (table, name) pairs.
+QList<QPair<QString, QString>> reglesServeur()
+{
+    static const QRegularExpression regle(QStringLiteral("^ALTER TABLE (\\w+) ADD CONSTRAINT (\\w+)"));
+    QList<QPair<QString, QString>> l;
+    for (const QString& r : Contraintes::instructionsPostgres(true)) {
+        const auto m = regle.match(r);
+        l.append({m.captured(1), m.captured(2)});
+    }
+    return l;
+}
+
+void executerSur(const QSqlDatabase& base, const QString& sql)
+{
+    QSqlQuery q(base);
+    EXPECT_TRUE(q.exec(sql)) << sql.toStdString() << " : " << q.lastError().text().toStdString();
+}
+
+} // namespace
+
+SansRegles::SansRegles(const QSqlDatabase& base) : m_base(base)
+{
+    if (!Dialecte::estPostgres(base)) {
+        executerSur(base, QStringLiteral("PRAGMA foreign_keys = OFF"));
+        executerSur(base, QStringLiteral("PRAGMA ignore_check_constraints = ON"));
+        return;
+    }
+    for (const auto& [table, nom] : reglesServeur())
+        executerSur(base, QStringLiteral("ALTER TABLE %1 DROP CONSTRAINT %2").arg(table, nom));
+}
+
+SansRegles::~SansRegles()
+{
+    if (!Dialecte::estPostgres(m_base)) {
+        executerSur(m_base, QStringLiteral("PRAGMA ignore_check_constraints = OFF"));
+        executerSur(m_base, QStringLiteral("PRAGMA foreign_keys = ON"));
+        return;
+    }
+    // Set again for the rows to come only.
+    for (const QString& r : Contraintes::instructionsPostgres(true))
+        executerSur(m_base, r);
+}
+
+void Logements(const QSqlDatabase& base, std::initializer_list<int> numeros)
+{
+    for (int n : numeros)
+        executerSur(base, QStringLiteral("INSERT INTO OBJETS (Numero, Nom) VALUES (%1, 'Logement %1') "
+                                         "ON CONFLICT DO NOTHING").arg(n));
 }
 
 } // namespace TestUtil

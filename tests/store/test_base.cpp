@@ -255,8 +255,9 @@ TEST(Base, StatesCountAsSoldAfterTheUpgradeAndInANewFile)
     };
     for (const Cas& c : cas) {
         {
-            const auto base = Base::ouvrir(c.chemin, Base::Ouverture::CreerSiAbsente, QStringLiteral("v5"));
-            ASSERT_TRUE(base.has_value()) << c.nom;
+            QString erreurOuverture;
+            const auto base = Base::ouvrir(c.chemin, Base::Ouverture::CreerSiAbsente, QStringLiteral("v5"), &erreurOuverture);
+            ASSERT_TRUE(base.has_value()) << c.nom << erreurOuverture.toStdString();
             if (c.demo)
                 ASSERT_TRUE(Base::remplirDemo(*base, QDate(2026, 12, 9)));
             auto valeur = [&](const char* sql) {

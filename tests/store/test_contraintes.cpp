@@ -113,9 +113,10 @@ TEST(Contraintes, RowsOfAnOlderProgramAreListed)
                                         "'2026-12-10', 1, -3)"));
     b.executerHorsRegles(QStringLiteral("INSERT INTO OPERATIONS (numeroreservation, date, prix) VALUES (7, 'hier', -2)"));
     const QStringList lignes = Contraintes::lignesHorsRegles(b.base());
-    EXPECT_EQ(lignes.size(), 4) << lignes.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(lignes.size(), 5) << lignes.join(QLatin1Char('\n')).toStdString();
     for (const char* attendu : {"réservation n° 7 : un nombre de personnes est négatif",
                                 "réservation n° 7 : l'arrivée, le départ ou la date limite n'est pas une date (AAAA-MM-JJ)",
+                                "réservation n° 7 : le départ est avant l'arrivée",
                                 "réservation n° 7 : le logement 999 n'existe pas"})
         EXPECT_TRUE(lignes.contains(QString::fromUtf8(attendu))) << attendu;
     EXPECT_EQ(b.valeur(QStringLiteral("SELECT nomclient FROM RESERVATIONS WHERE NumeroReservation = 7")).toString(),

@@ -37,6 +37,7 @@ TEST(Postes, TwoDesksBookingOneUnitAtOnceNeverBothPassWithoutTheQuestion)
 {
     TestUtil::BaseTemporaire t;
     ASSERT_TRUE(t.base().isOpen());
+    t.executer(QStringLiteral("INSERT INTO OBJETS (Numero, Nom) VALUES (1, 'Chalet')"));
     constexpr int kTours = 12;
     const QString adresse = t.chemin();
     struct Resultat { bool reussi = false; bool nouveau = false; QString erreur; };

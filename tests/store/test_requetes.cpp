@@ -29,10 +29,15 @@ TEST(Requetes, PlanningReadsEveryReservationOfTheUnitStartingBeforeTheBound)
     TestUtil::BaseTemporaire t;
     const QSqlDatabase db = t.base();
     const QDate jour(2026, 2, 1);
-    // Added out of date order, on two units, one with a state that does not exist.
+    // Added out of date order, on two units, one (of an older program) with
+    // a state that does not exist.
+    TestUtil::Logements(db, {1, 2});
     ASSERT_TRUE(Requetes::ajouterReservation(db, sejour(1, "Tard", jour.addDays(5), 2, 1)));
     ASSERT_TRUE(Requetes::ajouterReservation(db, sejour(1, "Ancien", jour.addDays(-400), 3, 2)));
-    ASSERT_TRUE(Requetes::ajouterReservation(db, sejour(1, "Sans état", jour.addDays(1), 2, 77)));
+    {
+        const TestUtil::SansRegles ancienne(db);
+        ASSERT_TRUE(Requetes::ajouterReservation(db, sejour(1, "Sans état", jour.addDays(1), 2, 77)));
+    }
     ASSERT_TRUE(Requetes::ajouterReservation(db, sejour(2, "Autre unité", jour, 2, 1)));
     ASSERT_TRUE(Requetes::ajouterReservation(db, sejour(1, "Le jour même", jour.addDays(10), 2, 1)));
 
@@ -61,9 +66,13 @@ TEST(Requetes, PublishedReservationsFollowTheStatesFlag)
     TestUtil::BaseTemporaire t;
     const QSqlDatabase db = t.base();
     const QDate jour(2026, 2, 1);
+    TestUtil::Logements(db, {1});
     ASSERT_TRUE(Requetes::ajouterReservation(db, sejour(1, "Confirmé", jour, 2, 1)));   // published
     ASSERT_TRUE(Requetes::ajouterReservation(db, sejour(1, "Option", jour, 2, 2)));     // not published
-    ASSERT_TRUE(Requetes::ajouterReservation(db, sejour(1, "Orphelin", jour, 2, 77)));  // no state row
+    {
+        const TestUtil::SansRegles ancienne(db);
+        ASSERT_TRUE(Requetes::ajouterReservation(db, sejour(1, "Orphelin", jour, 2, 77)));  // no state row
+    }
     ASSERT_TRUE(Requetes::ajouterReservation(db, sejour(1, "Après", jour.addDays(30), 2, 1)));
     const auto lignes = Requetes::reservationsPubliees(db, 1, jour.addDays(30));
     ASSERT_TRUE(lignes.has_value());
@@ -76,6 +85,7 @@ TEST(Requetes, ReservationRoundTripAndNumbering)
     TestUtil::BaseTemporaire t;
     const QSqlDatabase db = t.base();
     EXPECT_EQ(Requetes::maxNumeroReservation(db), 0);
+    TestUtil::Logements(db, {3});
     Requetes::Reservation r = sejour(3, "O'Brien & fils \"Vacances\"", QDate(2026, 7, 1), 7, 1);
     r.arrhes = 12.5;
     r.datelimite = Dates::naive(QDate(2026, 6, 1));

@@ -124,6 +124,7 @@ TEST(Editeurs, StatesTakeTheNextCodeAndStayWhileUsed)
     QString erreur;
     EXPECT_FALSE(renommerEtat(db, *code, QString(), &erreur));
     EXPECT_FALSE(ajouterEtat(db, QStringLiteral(" "), 0, &erreur).has_value());
+    TestUtil::Logements(db, {1});
     reserver(db, 1, QDate(2026, 1, 1), QTime(14, 0), QDate(2026, 1, 3), QTime(12, 0), *code);
     EXPECT_FALSE(supprimerEtat(db, *code, &erreur));
     EXPECT_TRUE(erreur.contains(QStringLiteral("1 réservation "))) << erreur.toStdString();
@@ -141,6 +142,7 @@ TEST(Editeurs, OverlapsIncludeHoursAndSkipTheReservationItself)
     TestUtil::BaseTemporaire t;
     const QSqlDatabase db = t.base();
     const QDate j(2026, 7, 10);
+    TestUtil::Logements(db, {1, 2});
     const qint32 existante = reserver(db, 1, j, QTime(14, 0), j.addDays(3), QTime(12, 0));
     reserver(db, 2, j, QTime(14, 0), j.addDays(3), QTime(12, 0)); // other unit
     struct Cas { const char* nom; QDate d; QTime hd; QDate f; QTime hf; int attendu; };

@@ -28,6 +28,8 @@ TEST(StatistiquesDates, StoredDateTextsAreReadAlikeOnEveryEngine)
 {
     TestUtil::BaseTemporaire bd;
     const QSqlDatabase b = bd.base();
+    // Dates of every form an older program may have left.
+    const TestUtil::SansRegles anciennes(b);
     bd.executer(QStringLiteral("INSERT INTO OBJETS (Numero, Nom, Categorie) VALUES (1, 'Chalet', 'Chalet')"));
     const Filtre mars{QDate(2026, 3, 1), QDate(2026, 3, 31), std::nullopt};
     const Filtre hiver{QDate(2025, 12, 1), QDate(2026, 1, 31), QStringLiteral("Chalet")};
@@ -91,6 +93,8 @@ TEST(StatistiquesDates, BalancesAndUnitsOfACategory)
 {
     TestUtil::BaseTemporaire bd;
     const QSqlDatabase b = bd.base();
+    // Dates of every form an older program may have left.
+    const TestUtil::SansRegles anciennes(b);
     bd.executer(QStringLiteral("INSERT INTO OBJETS (Numero, Nom, Categorie) VALUES (1, 'Chalet', 'Chalet'), "
                                "(2, 'Pré', 'Emplacement'), (3, 'Sans', NULL)"));
     bd.executer(QStringLiteral("INSERT INTO RESERVATIONS (NumeroReservation, objet, nomclient, DateDebut, DateFin, Etat) "
