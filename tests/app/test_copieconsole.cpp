@@ -58,9 +58,12 @@ void remplir(const QString& chemin)
         QSqlQuery q(*base);
         for (const char* sql : {"INSERT INTO OBJETS (Numero, Nom) VALUES (4, 'Chambre « Été »')",
                                 "INSERT INTO OBJETS (Numero, Nom) VALUES (9, 'Chalet')",
-                                "INSERT INTO RESERVATIONS (NumeroReservation, objet, nomclient) VALUES (17, 4, 'Hélène')",
-                                "INSERT INTO RESERVATIONS (NumeroReservation, objet, nomclient) VALUES (30, 9, 'Noël')",
-                                "INSERT INTO OPERATIONS (numeroreservation, libelle, prix) VALUES (17, 'Séjour', -80)"})
+                                "INSERT INTO RESERVATIONS (NumeroReservation, objet, nomclient, DateDebut, DateFin, Etat) "
+                                "VALUES (17, 4, 'Hélène', '2026-12-09 14:00:00', '2026-12-11 12:00:00', 1)",
+                                "INSERT INTO RESERVATIONS (NumeroReservation, objet, nomclient, DateDebut, DateFin, Etat) "
+                                "VALUES (30, 9, 'Noël', '2026-12-24 14:00:00', '2026-12-26 12:00:00', 2)",
+                                "INSERT INTO OPERATIONS (numeroreservation, date, libelle, prix) "
+                                "VALUES (17, '2026-12-09 15:00:00', 'Séjour', -80)"})
             ASSERT_TRUE(q.exec(QString::fromUtf8(sql))) << q.lastError().text().toStdString();
     }
     QSqlDatabase::removeDatabase(QStringLiteral("copie_remplie"));

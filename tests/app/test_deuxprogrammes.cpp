@@ -27,7 +27,9 @@ TEST(DeuxProgrammes, BookingTheSameNightsTogetherEachStayIsStoredOnceAndEveryOkI
     const QString chemin = dossier.filePath(QStringLiteral("partagee.db"));
     const QString top = dossier.filePath(QStringLiteral("top"));
     {
-        ASSERT_TRUE(Base::ouvrir(chemin, Base::Ouverture::CreerSiAbsente, QStringLiteral("creation")).has_value());
+        const auto base = Base::ouvrir(chemin, Base::Ouverture::CreerSiAbsente, QStringLiteral("creation"));
+        ASSERT_TRUE(base.has_value());
+        ASSERT_TRUE(QSqlQuery(*base).exec(QStringLiteral("INSERT INTO OBJETS (Numero, Nom) VALUES (1, 'Chalet')")));
     }
     QSqlDatabase::removeDatabase(QStringLiteral("creation"));
     constexpr int kSejours = 40;

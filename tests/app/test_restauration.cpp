@@ -247,6 +247,15 @@ TEST_F(Restauration_, EveryWindowReadsTheRestoredFile)
         Lanceur premier;
         demarrer(premier);
     }
+    // Between two starts the names change (another program): the second
+    // start's windows show them, and this desk writes nothing before the
+    // restore, so that nothing of its own connection tells the files apart.
+    {
+        const auto autre = Base::ouvrir(base(), Base::Ouverture::Existante, QStringLiteral("autre"));
+        ASSERT_TRUE(autre.has_value());
+        ASSERT_TRUE(QSqlQuery(*autre).exec(QStringLiteral("UPDATE RESERVATIONS SET nomclient = 'Zzancien' || NumeroReservation")));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("autre"));
     Lanceur lanceur;
     demarrer(lanceur);
     const QSqlDatabase& db = lanceur.contexte.BaseOuverte;
@@ -254,11 +263,7 @@ TEST_F(Restauration_, EveryWindowReadsTheRestoredFile)
     lanceur.montrerJournee();
     FenetreJournee* journee = lanceur.journee();
     ASSERT_NE(journee, nullptr);
-    // The slot of this start holds the sample stays; the file is then
-    // changed and every window shows the change.
-    ASSERT_TRUE(QSqlQuery(db).exec(QStringLiteral("UPDATE RESERVATIONS SET nomclient = 'Zzancien' || NumeroReservation")));
     calendrier->rafraichir();
-    journee->rafraichir();
     lanceur.recherche()->champrecherche->setText(QStringLiteral("Zzancien"));
     lanceur.recherche()->rechercher();
     lanceur.recherche()->resultatsrecherche->show();
@@ -266,8 +271,19 @@ TEST_F(Restauration_, EveryWindowReadsTheRestoredFile)
     ASSERT_TRUE(nomsCalendrier(calendrier).first().startsWith(QStringLiteral("Zzancien")));
     ASSERT_FALSE(nomsRecherche(lanceur.recherche()).isEmpty());
 
+    // The slot's schema counter made equal to the file's: what this desk's
+    // connection can tell of the two files is then the same.
+    {
+        QSqlDatabase creneau = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("creneau"));
+        creneau.setDatabaseName(slot(1));
+        ASSERT_TRUE(creneau.open());
+        const int version = compter(db, QStringLiteral("PRAGMA schema_version"));
+        ASSERT_TRUE(QSqlQuery(creneau).exec(QStringLiteral("PRAGMA schema_version = %1").arg(version)));
+        creneau.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("creneau"));
     QString message;
-    ASSERT_TRUE(lanceur.gardien()->restaurer(slot(2), &message)) << message.toStdString();
+    ASSERT_TRUE(lanceur.gardien()->restaurer(slot(1), &message)) << message.toStdString();
     const QStringList calendrierRestaure = nomsCalendrier(calendrier);
     EXPECT_FALSE(calendrierRestaure.isEmpty());
     for (const QString& nom : calendrierRestaure + nomsListes(journee))

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QFile>
+#include <QHash>
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <QTimer>
@@ -287,8 +288,17 @@ void executerSur(const QSqlDatabase& base, const QString& sql)
 
 } // namespace
 
+// How many SansRegles live on each connection: only the outermost acts.
+QHash<QString, int>& niveaux()
+{
+    static QHash<QString, int> n;
+    return n;
+}
+
 SansRegles::SansRegles(const QSqlDatabase& base) : m_base(base)
 {
+    if (niveaux()[base.connectionName()]++ > 0)
+        return;
     if (!Dialecte::estPostgres(base)) {
         executerSur(base, QStringLiteral("PRAGMA foreign_keys = OFF"));
         executerSur(base, QStringLiteral("PRAGMA ignore_check_constraints = ON"));
@@ -300,6 +310,8 @@ SansRegles::SansRegles(const QSqlDatabase& base) : m_base(base)
 
 SansRegles::~SansRegles()
 {
+    if (--niveaux()[m_base.connectionName()] > 0)
+        return;
     if (!Dialecte::estPostgres(m_base)) {
         executerSur(m_base, QStringLiteral("PRAGMA ignore_check_constraints = OFF"));
         executerSur(m_base, QStringLiteral("PRAGMA foreign_keys = ON"));

@@ -40,7 +40,7 @@ protected:
         Module1::EnregistrerOperation(m_bd.base(), m_gerard, -30, QString(), QStringLiteral("BAR Vin"));
         Module1::EnregistrerOperation(m_bd.base(), m_gerard, 30, QStringLiteral("ESP"), QStringLiteral("Paiement ESP"));
         // Rows no list may show, nor trip on.
-        m_bd.executer(QStringLiteral("INSERT INTO RESERVATIONS (objet, nomclient, DateDebut, DateFin) VALUES "
+        m_bd.executerHorsRegles(QStringLiteral("INSERT INTO RESERVATIONS (objet, nomclient, DateDebut, DateFin) VALUES "
                                      "(4, NULL, '2026-12-09 14:00:00', '2026-12-10 12:00:00'), "
                                      "(4, 'Sans dates', NULL, NULL), (4, 'Illisible', '09/12/2026', 'bientôt')"));
     }

@@ -29,6 +29,8 @@ void inserer(const QSqlDatabase& db, const QString& client, const QVariant& debu
     q.bindValue(QStringLiteral(":c"), client);
     q.bindValue(QStringLiteral(":d"), debut);
     q.bindValue(QStringLiteral(":f"), fin);
+    // The calendar reads whatever the file holds, an older program's rows too.
+    const TestUtil::SansRegles anciennes(db);
     ASSERT_TRUE(q.exec());
 }
 
@@ -135,6 +137,7 @@ TEST(LecturePlanning, OneStatementForAllUnitsGivesEachUnitsRows)
         {12, "b", 3, 6, 1}, {1, "a2", 4, 8, 2}, {1, "a1", -30, 2, 77}, {12, "ancien", -60, -50, 1},
         {1, "a0", 4, 5, 1}, {9, "sans unité", 1, 3, 1}, {5, "c", 20, 22, 3}, {5, "loin", 90, 95, 1},
     };
+    const TestUtil::SansRegles anciennes(db);   // a stay without unit, one in a state gone
     QSqlQuery q(db);
     q.prepare(QStringLiteral("INSERT INTO RESERVATIONS (objet, nomclient, DateDebut, DateFin, Etat) "
                              "VALUES (:o, :c, :d, :f, :e)"));

@@ -143,7 +143,7 @@ TEST_F(FenetreTest, UnEchecLaisseLaFenetreOuverte)
 TEST_F(FenetreTest, UneDateIllisibleArreteLaPublication)
 {
     TestUtil::ecrireFichier(bd.dossier() + QStringLiteral("/lanceftp.sh"), "touch envoye\n");
-    bd.executer(QStringLiteral("INSERT INTO RESERVATIONS (NumeroReservation, objet, nomclient, DateDebut, DateFin, Etat) "
+    bd.executerHorsRegles(QStringLiteral("INSERT INTO RESERVATIONS (NumeroReservation, objet, nomclient, DateDebut, DateFin, Etat) "
                                "VALUES (5, 2, 'Client', '2025-02-03 14:00:00', '3 mars', 1)"));
     MiseAJourInternet f(&contexte);
     QSignalSpy fin(&f, &MiseAJourInternet::publicationTerminee);
@@ -193,6 +193,7 @@ TEST(PublicationConsole, Issues)
                  ASSERT_TRUE(base);
                  QSqlQuery q(*base);
                  ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO OBJETS (Numero, Nom) VALUES (1, 'Chambre 1')")));
+                 const TestUtil::SansRegles ancienne(*base);   // a row of an older program
                  ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO RESERVATIONS (NumeroReservation, objet, nomclient, "
                                                    "DateDebut, DateFin, Etat) VALUES (3, 1, 'Client', 'hier', "
                                                    "'2025-02-06 12:00:00', 1)")));

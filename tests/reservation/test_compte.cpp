@@ -59,6 +59,7 @@ TEST(Compte, LignesDesTicketsEtSolde)
 TEST(Compte, CreationEtJournalEnUneTransaction)
 {
     TestUtil::BaseTemporaire base(QStringLiteral("creation"));
+    TestUtil::Logements(base.base(), {1});
     QString erreur;
     const auto premier = RequetesReservation::creer(base.base(), exemple(), QStringLiteral("Création de la reservation"), &erreur);
     ASSERT_TRUE(premier.has_value()) << erreur.toStdString();
@@ -78,6 +79,7 @@ TEST(Compte, CreationEtJournalEnUneTransaction)
 TEST(Compte, ModificationEtSuppression)
 {
     TestUtil::BaseTemporaire base(QStringLiteral("modification"));
+    TestUtil::Logements(base.base(), {1});
     const auto numero = RequetesReservation::creer(base.base(), exemple(), QStringLiteral("Création de la reservation"));
     ASSERT_TRUE(numero.has_value());
     Requetes::Reservation r = exemple();
@@ -108,6 +110,7 @@ TEST(Compte, ModificationEtSuppression)
 TEST(Compte, SuppressionEtSonJournalEnsembleOuPas)
 {
     TestUtil::BaseTemporaire base(QStringLiteral("suppression"));
+    TestUtil::Logements(base.base(), {1});
     const auto numero = RequetesReservation::creer(base.base(), exemple(), QStringLiteral("Création de la reservation"));
     ASSERT_TRUE(numero.has_value());
     // A journal that cannot be written keeps the reservation.

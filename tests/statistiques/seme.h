@@ -12,7 +12,8 @@ namespace Seme {
 inline void reservation(const TestUtil::BaseTemporaire& b, int numero, int objet, const QString& debut,
                         const QString& fin, int etat, int adultes, int enfants, const QString& client = QString())
 {
-    b.executer(QStringLiteral("INSERT INTO RESERVATIONS (NumeroReservation, objet, nomclient, DateDebut, DateFin, "
+    // Some stays are as an older program left them (unreadable dates…).
+    b.executerHorsRegles(QStringLiteral("INSERT INTO RESERVATIONS (NumeroReservation, objet, nomclient, DateDebut, DateFin, "
                               "Etat, nbadultes, nbenfants) VALUES (%1, %2, '%3', %4, %5, %6, %7, %8)")
                    .arg(numero).arg(objet)
                    .arg(client.isEmpty() ? QStringLiteral("Client %1").arg(numero) : client)
@@ -31,6 +32,8 @@ inline void operation(const TestUtil::BaseTemporaire& b, int numero, const QStri
 
 inline void semer(const TestUtil::BaseTemporaire& b)
 {
+    // Some rows are as an older program left them (unreadable dates).
+    const TestUtil::SansRegles anciennes(b.base());
     b.executer(QStringLiteral("UPDATE ETATS SET Vendu = 0 WHERE Code = 3"));
     b.executer(QStringLiteral("INSERT INTO OBJETS (Numero, Nom, Categorie) VALUES (1, 'Chalet A', 'Chalet'), "
                               "(2, 'Chalet B', 'Chalet'), (3, 'Emplacement C', 'Emplacement')"));
