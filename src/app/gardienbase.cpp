@@ -129,6 +129,8 @@ bool GardienBase::restaurer(const QString& sauvegarde, QString* message)
         m_contexte->TableEtats = Contexte::ChargerEtats(m_contexte->BaseOuverte);
         *message = QString::fromUtf8("Sauvegarde restaurée : %1.\nLa base précédente est gardée sous %2.")
                        .arg(QFileInfo(sauvegarde).fileName(), QFileInfo(r.gardee).fileName());
+        if (r.numerosGardes > 0)
+            *message += QLatin1Char('\n') + Sauvegardes::MessageNumerosGardes(r.numerosGardes);
         std::fprintf(stderr, "%s\n", qPrintable(*message));
         Q_EMIT etatChange(false);
         Q_EMIT baseRemplacee();

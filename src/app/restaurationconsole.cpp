@@ -57,6 +57,8 @@ int RestaurerSansFenetre(const QString& numero, QTextStream& sortie, QTextStream
     sortie << QString::fromUtf8("Sauvegarde n° %1 du %2 restaurée dans %3\n").arg(n).arg(date, cheminBase);
     if (!r.gardee.isEmpty())
         sortie << QString::fromUtf8("Base précédente gardée : %1\n").arg(r.gardee);
+    if (r.numerosGardes > 0)
+        sortie << Sauvegardes::MessageNumerosGardes(r.numerosGardes) << '\n';
     sortie.flush();
 
     // The restored file must open as this program's database.

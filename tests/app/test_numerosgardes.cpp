@@ -1,0 +1,154 @@
+// A restored backup never gives again a reservation number that the
+// replaced database had given: not from the command line, not from the
+// "Fichier" menu's window; and a copy says up to which number it went.
+#include "app/gardienbase.h"
+#include "app/sauvegardes.h"
+#include "config/chemins.h"
+#include "store/base.h"
+#include "store/copiebase.h"
+#include "store/module1.h"
+#include "store/requetes_reservation.h"
+#include "testutil.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr const char* kConnexion = "numeros_gardes";
+
+qint32 creer(const QSqlDatabase& base, const QString& client)
+{
+    Requetes::Reservation r;
+    r.objet = 1;
+    r.nomclient = client;
+    r.debut = QDateTime(QDate(2027, 5, 1), QTime(14, 0), Qt::UTC);
+    r.fin = r.debut.addDays(1);
+    r.etat = 1;
+    QString erreur;
+    const auto n = RequetesReservation::creer(base, r, QStringLiteral("Création"), &erreur);
+    EXPECT_TRUE(n) << erreur.toStdString();
+    return n.value_or(0);
+}
+
+// Stays 1 to 5, then 6 and 7; 7 sells a beer and is deleted (its rows
+// stay). The snapshot in slot 1 is taken after stay `sauveApres`.
+void remplir(const QString& chemin, int sauveApres)
+{
+    {
+        const auto base = Base::ouvrir(chemin, Base::Ouverture::CreerSiAbsente, QLatin1String(kConnexion));
+        ASSERT_TRUE(base);
+        const QString slot = QFileInfo(chemin).absolutePath() + QStringLiteral("/Sauvegardes/planning_1.db");
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(slot).absolutePath()));
+        for (int i = 1; i <= 7; ++i) {
+            ASSERT_EQ(creer(*base, QStringLiteral("Client %1").arg(i)), i);
+            if (i == 7) {
+                ASSERT_TRUE(Module1::EnregistrerOperation(*base, 7, -3.5, QString(), QString::fromUtf8("BAR Bière 25 cl")));
+                ASSERT_TRUE(RequetesReservation::supprimer(*base, 7, QStringLiteral("Suppression de la réservation (ZORRO)")));
+            }
+            if (i == sauveApres)
+                ASSERT_TRUE(CopieBase::copier(*base, slot));
+        }
+    }
+    QSqlDatabase::removeDatabase(QLatin1String(kConnexion));
+}
+
+// The number the restored file gives its next stay, and the rows that
+// stay shows besides its creation.
+struct Suivant {
+    qint32 numero = 0;
+    QString autres;
+};
+Suivant suivant(const QString& chemin)
+{
+    Suivant s;
+    {
+        const auto base = Base::ouvrir(chemin, Base::Ouverture::Existante, QLatin1String(kConnexion));
+        EXPECT_TRUE(base);
+        if (base) {
+            s.numero = creer(*base, QStringLiteral("Nouveau"));
+            QSqlQuery q(*base);
+            q.prepare(QStringLiteral("SELECT libelle FROM OPERATIONS WHERE numeroreservation = ? AND libelle <> 'Création'"));
+            q.addBindValue(s.numero);
+            q.exec();
+            while (q.next())
+                s.autres += q.value(0).toString() + QLatin1Char(';');
+        }
+    }
+    QSqlDatabase::removeDatabase(QLatin1String(kConnexion));
+    return s;
+}
+
+struct Cas {
+    const char* nom;
+    int sauveApres;       // the stay after which the slot was taken
+    bool ditLesNumeros;   // the user is told the numbers stay given
+};
+const Cas kCas[] = {
+    {"an older slot", 5, true},
+    {"a slot without the deleted stay's rows", 6, true},
+    {"a slot as new as the database", 7, false},
+};
+
+} // namespace
+
+TEST(NumerosGardes, RestoringFromTheCommandLineNeverGivesANumberAgain)
+{
+    for (const Cas& c : kCas) {
+        QTemporaryDir dossier;
+        const QString base = dossier.filePath(QStringLiteral("planning.db"));
+        remplir(base, c.sauveApres);
+        const QString slot = dossier.filePath(QStringLiteral("Sauvegardes/planning_1.db"));
+        const QByteArray slotAvant = TestUtil::lireFichier(slot);
+
+        QProcess p;
+        p.start(QStringLiteral(PROGRAMME_PLANNING),
+                {QStringLiteral("--dossier"), dossier.path(), QStringLiteral("--restaurer"), QStringLiteral("1")});
+        ASSERT_TRUE(p.waitForFinished(60000)) << c.nom;
+        const QString sortie = QString::fromUtf8(p.readAllStandardOutput());
+        EXPECT_EQ(p.exitCode(), 0) << c.nom << p.readAllStandardError().toStdString();
+        EXPECT_EQ(sortie.contains(Sauvegardes::MessageNumerosGardes(7) + QLatin1Char('\n')), c.ditLesNumeros)
+            << c.nom << sortie.toStdString();
+        EXPECT_EQ(sortie.contains(QStringLiteral("ne seront pas redonnés")), c.ditLesNumeros) << c.nom;
+        // The slot itself is not touched: it can be restored again.
+        EXPECT_EQ(TestUtil::lireFichier(slot), slotAvant) << c.nom;
+        EXPECT_TRUE(QDir(dossier.filePath(QStringLiteral("Sauvegardes"))).entryList(QDir::Hidden | QDir::Files)
+                        .filter(QStringLiteral(".tmp")).isEmpty()) << c.nom;
+
+        const Suivant s = suivant(base);
+        EXPECT_EQ(s.numero, 8) << c.nom;
+        EXPECT_EQ(s.autres, QString()) << c.nom;
+    }
+}
+
+TEST(NumerosGardes, RestoringFromTheWindowSaysTheNumbersStayGiven)
+{
+    for (const Cas& c : kCas) {
+        QTemporaryDir dossier;
+        Chemins::fixerDossierProgramme(dossier.path());
+        const QString base = dossier.filePath(QStringLiteral("planning.db"));
+        remplir(base, c.sauveApres);
+        QString message;
+        {
+            Contexte contexte;
+            const auto ouverte = Base::ouvrir(base, Base::Ouverture::Existante, QStringLiteral("numeros_fenetre"));
+            ASSERT_TRUE(ouverte);
+            contexte.BaseOuverte = *ouverte;
+            QWidget fenetre;
+            GardienBase gardien(&contexte, base, &fenetre);
+            ASSERT_TRUE(gardien.restaurer(dossier.filePath(QStringLiteral("Sauvegardes/planning_1.db")), &message))
+                << c.nom << message.toStdString();
+            // The reopened connection gives 8 to the next stay.
+            EXPECT_EQ(creer(contexte.BaseOuverte, QStringLiteral("Nouveau")), 8) << c.nom;
+            contexte.BaseOuverte.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("numeros_fenetre"));
+        EXPECT_TRUE(message.startsWith(QString::fromUtf8("Sauvegarde restaurée : planning_1.db."))) << message.toStdString();
+        EXPECT_EQ(message.contains(Sauvegardes::MessageNumerosGardes(7)), c.ditLesNumeros) << c.nom << message.toStdString();
+        Chemins::fixerDossierProgramme(QString());
+    }
+}
