@@ -142,8 +142,9 @@ TEST(DossierCopie, ACopiedOrMovedFolderReadsAndWritesItsOwnDatabase)
         EXPECT_TRUE(restauration.sortie.contains(QStringLiteral("restaurée dans ") + d2 + QStringLiteral("/planning.db")))
             << c.nom << restauration.sortie.toStdString();
         EXPECT_FALSE(caisse(d2).sortie.contains(QStringLiteral("Vente-avant"))) << c.nom;
-        if (!c.deplace)
+        if (!c.deplace) {
             EXPECT_TRUE(caisse(d1).sortie.contains(QStringLiteral("Vente-avant"))) << c.nom;
+        }
         EXPECT_EQ(QDir(d2).entryList({QStringLiteral("*.db")}), QStringList{QStringLiteral("planning.db")}) << c.nom;
     }
 }

@@ -50,8 +50,9 @@ void remplir(const QString& chemin, int sauveApres)
                 ASSERT_TRUE(Module1::EnregistrerOperation(*base, 7, -3.5, QString(), QString::fromUtf8("BAR Bière 25 cl")));
                 ASSERT_TRUE(RequetesReservation::supprimer(*base, 7, QStringLiteral("Suppression de la réservation (ZORRO)")));
             }
-            if (i == sauveApres)
+            if (i == sauveApres) {
                 ASSERT_TRUE(CopieBase::copier(*base, slot));
+            }
         }
     }
     QSqlDatabase::removeDatabase(QLatin1String(kConnexion));
