@@ -7,6 +7,7 @@
 #include "sauvegardeserveur.h"
 #include "store/base.h"
 #include "store/dialecte.h"
+#include "store/numeros.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -153,7 +154,9 @@ void GardienBase::ouvrirFenetreRestauration()
             ? Sauvegardes::Dossier() + QLatin1Char('/') + Demarrage::NomSauvegardeBase(Sauvegardes::NomCreneaux(m_cheminBase), 0)
             : creneaux.first().chemin;
         QMessageBox boite(QMessageBox::Information, ROOT::Titre(),
-                          SauvegardeServeur::MessageRestauration(m_cheminBase, fichier), QMessageBox::Ok, m_fenetre);
+                          SauvegardeServeur::MessageRestauration(
+                              m_cheminBase, fichier, Numeros::plusGrandUtilise(m_contexte->BaseOuverte).value_or(0)),
+                          QMessageBox::Ok, m_fenetre);
         // Wide enough for the command line to read whole, and selectable to be copied.
         boite.setStyleSheet(QStringLiteral("QLabel#qt_msgbox_label { min-width: 52em; }"));
         boite.setTextInteractionFlags(Qt::TextSelectableByMouse);

@@ -3,6 +3,7 @@
 // "Fichier" menu's window; and a copy says up to which number it went.
 #include "app/gardienbase.h"
 #include "app/sauvegardes.h"
+#include "app/sauvegardeserveur.h"
 #include "config/chemins.h"
 #include "store/base.h"
 #include "store/copiebase.h"
@@ -12,6 +13,7 @@
 
 #include <QDir>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QWidget>
@@ -152,4 +154,64 @@ TEST(NumerosGardes, RestoringFromTheWindowSaysTheNumbersStayGiven)
         EXPECT_EQ(message.contains(Sauvegardes::MessageNumerosGardes(7)), c.ditLesNumeros) << c.nom << message.toStdString();
         Chemins::fixerDossierProgramme(QString());
     }
+}
+
+// A server's database is restored by the owner with the lines the program
+// gives: pg_restore, then psql to keep the numbers given since the backup.
+TEST(NumerosGardes, TheServersRestoreLinesKeepTheNumbersGiven)
+{
+    if (const QString absent = TestUtil::ServeurPostgresAbsent(); !absent.isEmpty())
+        GTEST_SKIP() << "pas de serveur PostgreSQL : " << absent.toStdString();
+    if (SauvegardeServeur::CheminPgDump().isEmpty() || QStandardPaths::findExecutable(QStringLiteral("psql")).isEmpty())
+        GTEST_SKIP() << "pg_dump, pg_restore ou psql n'est pas installé";
+    QTemporaryDir dossier;
+    Chemins::fixerDossierProgramme(dossier.path());
+    TestUtil::BasePostgresVide serveur;
+    {
+        const auto base = Base::ouvrir(serveur.adresse(), Base::Ouverture::CreerSiAbsente, QLatin1String(kConnexion));
+        ASSERT_TRUE(base);
+        for (int i = 1; i <= 7; ++i) {
+            ASSERT_EQ(creer(*base, QStringLiteral("Client %1").arg(i)), i);
+            if (i == 5) {
+                ASSERT_EQ(Sauvegardes::ControlerEtCopier(serveur.adresse(), 1).issue, Sauvegardes::Bilan::Copiee);
+            }
+        }
+        ASSERT_TRUE(Module1::EnregistrerOperation(*base, 7, -3.5, QString(), QString::fromUtf8("BAR Bière 25 cl")));
+        ASSERT_TRUE(RequetesReservation::supprimer(*base, 7, QStringLiteral("Suppression de la réservation (ZORRO)")));
+        QSqlDatabase(*base).close();
+    }
+    QSqlDatabase::removeDatabase(QLatin1String(kConnexion));
+    TestUtil::ecrireFichier(dossier.filePath(QStringLiteral("planning.ini")),
+                            "[system]\r\ndatabase=" + serveur.adresse().toUtf8() + "\r\n");
+
+    QProcess p;
+    p.start(QStringLiteral(PROGRAMME_PLANNING),
+            {QStringLiteral("--dossier"), dossier.path(), QStringLiteral("--restaurer"), QStringLiteral("1")});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    const QString erreurs = QString::fromUtf8(p.readAllStandardError());
+    EXPECT_TRUE(erreurs.contains(QString::fromUtf8("déjà donnés (jusqu'au n° 7)"))) << erreurs.toStdString();
+    // The owner runs the two lines as printed.
+    QStringList lignes;
+    for (const QString& l : erreurs.split(QLatin1Char('\n')))
+        if (l.startsWith(QStringLiteral("pg_restore ")) || l.startsWith(QStringLiteral("psql ")))
+            lignes << l;
+    ASSERT_EQ(lignes.size(), 2) << erreurs.toStdString();
+    for (const QString& l : lignes) {
+        QProcess shell;
+        shell.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), l});
+        ASSERT_TRUE(shell.waitForFinished(60000));
+        EXPECT_EQ(shell.exitCode(), 0) << l.toStdString() << shell.readAllStandardError().toStdString();
+    }
+    {
+        const auto base = Base::ouvrir(serveur.adresse(), Base::Ouverture::Existante, QLatin1String(kConnexion));
+        ASSERT_TRUE(base);
+        // The backup's five stays, and the next one is 8.
+        QSqlQuery q(*base);
+        ASSERT_TRUE(q.exec(QStringLiteral("SELECT count(*) FROM RESERVATIONS")) && q.next());
+        EXPECT_EQ(q.value(0).toInt(), 5);
+        EXPECT_EQ(creer(*base, QStringLiteral("Nouveau")), 8);
+        QSqlDatabase(*base).close();
+    }
+    QSqlDatabase::removeDatabase(QLatin1String(kConnexion));
+    Chemins::fixerDossierProgramme(QString());
 }
