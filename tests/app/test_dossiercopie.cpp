@@ -9,34 +9,19 @@
 #include "store/dates.h"
 #include "store/horloge.h"
 #include "store/module1.h"
+#include "programme.h"
 #include "testutil.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
 #include <QSqlDatabase>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
 
-struct Execution {
-    int code = -1;
-    QString sortie, erreurs;
-};
-
-Execution lancer(const QString& dossier, const QStringList& arguments)
-{
-    QProcess p;
-    p.start(QStringLiteral(PROGRAMME_PLANNING), QStringList{QStringLiteral("--dossier"), dossier} + arguments);
-    Execution e;
-    if (!p.waitForFinished(60000))
-        return e;
-    e.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
-    e.sortie = QString::fromUtf8(p.readAllStandardOutput());
-    e.erreurs = QString::fromUtf8(p.readAllStandardError());
-    return e;
-}
+using Programme::Execution;
+using Programme::lancer;
 
 // The day's cash report of the folder: it lists the sales of its database.
 Execution caisse(const QString& dossier)

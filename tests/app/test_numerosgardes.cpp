@@ -9,6 +9,7 @@
 #include "store/copiebase.h"
 #include "store/module1.h"
 #include "store/requetes_reservation.h"
+#include "programme.h"
 #include "testutil.h"
 
 #include <QDir>
@@ -108,12 +109,9 @@ TEST(NumerosGardes, RestoringFromTheCommandLineNeverGivesANumberAgain)
         const QString slot = dossier.filePath(QStringLiteral("Sauvegardes/planning_1.db"));
         const QByteArray slotAvant = TestUtil::lireFichier(slot);
 
-        QProcess p;
-        p.start(QStringLiteral(PROGRAMME_PLANNING),
-                {QStringLiteral("--dossier"), dossier.path(), QStringLiteral("--restaurer"), QStringLiteral("1")});
-        ASSERT_TRUE(p.waitForFinished(60000)) << c.nom;
-        const QString sortie = QString::fromUtf8(p.readAllStandardOutput());
-        EXPECT_EQ(p.exitCode(), 0) << c.nom << p.readAllStandardError().toStdString();
+        const Programme::Execution e = Programme::lancer(dossier.path(), {QStringLiteral("--restaurer"), QStringLiteral("1")});
+        const QString& sortie = e.sortie;
+        EXPECT_EQ(e.code, 0) << c.nom << e.erreurs.toStdString();
         EXPECT_EQ(sortie.contains(Sauvegardes::MessageNumerosGardes(7) + QLatin1Char('\n')), c.ditLesNumeros)
             << c.nom << sortie.toStdString();
         EXPECT_EQ(sortie.contains(QStringLiteral("ne seront pas redonnés")), c.ditLesNumeros) << c.nom;
@@ -184,11 +182,7 @@ TEST(NumerosGardes, TheServersRestoreLinesKeepTheNumbersGiven)
     TestUtil::ecrireFichier(dossier.filePath(QStringLiteral("planning.ini")),
                             "[system]\r\ndatabase=" + serveur.adresse().toUtf8() + "\r\n");
 
-    QProcess p;
-    p.start(QStringLiteral(PROGRAMME_PLANNING),
-            {QStringLiteral("--dossier"), dossier.path(), QStringLiteral("--restaurer"), QStringLiteral("1")});
-    ASSERT_TRUE(p.waitForFinished(60000));
-    const QString erreurs = QString::fromUtf8(p.readAllStandardError());
+    const QString erreurs = Programme::lancer(dossier.path(), {QStringLiteral("--restaurer"), QStringLiteral("1")}).erreurs;
     EXPECT_TRUE(erreurs.contains(QString::fromUtf8("déjà donnés (jusqu'au n° 7)"))) << erreurs.toStdString();
     // The owner runs the two lines as printed.
     QStringList lignes;
