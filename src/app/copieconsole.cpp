@@ -55,6 +55,11 @@ int copier(const QSqlDatabase& source, const QString& cheminSource, const QStrin
     sortie << "Base copiée vers " << montree << " :\n";
     for (const CopieVers::Compte& c : bilan.comptes)
         sortie << "  " << c.table << " : " << c.lignes << (c.lignes > 1 ? " lignes" : " ligne") << '\n';
+    if (bilan.dernierNumero > 0)
+        sortie << QString::fromUtf8("Numéros de réservation déjà donnés : jusqu'au n° %1 ; la prochaine réservation "
+                                    "aura le n° %2.\n")
+                      .arg(bilan.dernierNumero)
+                      .arg(bilan.dernierNumero + 1);
     return SortieOK;
 }
 

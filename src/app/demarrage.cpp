@@ -26,9 +26,70 @@ QString CheminBaseParDefaut()
     return Chemins::dansDossier(Chemins::nomExecutable() + QStringLiteral(".db"));
 }
 
+QString NomBaseParDefaut()
+{
+    return Chemins::nomExecutable() + QStringLiteral(".db");
+}
+
+QString ResoudreCheminBase(const QString& valeur, const QString& dossierIni)
+{
+    if (Dialecte::estAdresse(valeur) || valeur.isEmpty() || QDir::isAbsolutePath(valeur))
+        return valeur;
+    return QDir::cleanPath(QDir(dossierIni).filePath(valeur));
+}
+
+namespace {
+
+// Two names of one folder (through a link, or written differently).
+bool memeDossier(const QString& a, const QString& b)
+{
+    const QString ca = QFileInfo(a).canonicalFilePath();
+    if (!ca.isEmpty())
+        return ca == QFileInfo(b).canonicalFilePath();
+    return QDir::cleanPath(a) == QDir::cleanPath(b);
+}
+
+// The default an earlier version wrote: the database's absolute path.
+bool ancienDefaut(const QString& valeur)
+{
+    return !Dialecte::estAdresse(valeur) && QDir::isAbsolutePath(valeur)
+        && QFileInfo(valeur).fileName() == NomBaseParDefaut();
+}
+
+} // namespace
+
+bool DefautDUnAutreDossier(const QString& valeur, const QString& dossierIni)
+{
+    if (!ancienDefaut(valeur))
+        return false;
+    const QString autre = QFileInfo(valeur).absolutePath();
+    // The other folder was a data folder (it still holds its configuration,
+    // or it was moved away); a shared folder the owner typed is neither.
+    const bool dossierDeDonnees = !QFileInfo::exists(autre)
+        || QFileInfo(QDir(autre).filePath(Chemins::nomExecutable() + QStringLiteral(".ini"))).isFile();
+    return dossierDeDonnees && !memeDossier(autre, dossierIni)
+        && QFileInfo(QDir(dossierIni).filePath(NomBaseParDefaut())).isFile();
+}
+
 QString LireCheminBase(const QString& cheminINI)
 {
-    return INI32::ProfilINI(QStringLiteral("system"), QStringLiteral("database"), CheminBaseParDefaut(), cheminINI, 2);
+    const QString dossierIni = QFileInfo(cheminINI).absolutePath();
+    const QString valeur = INI32::ProfilINI(QStringLiteral("system"), QStringLiteral("database"), NomBaseParDefaut(),
+                                            cheminINI, 2);
+    const bool ailleurs = DefautDUnAutreDossier(valeur, dossierIni);
+    // The old absolute default of this very folder becomes relative too:
+    // the folder may be copied or moved later.
+    if (ailleurs || (ancienDefaut(valeur) && memeDossier(QFileInfo(valeur).absolutePath(), dossierIni))) {
+        INI32::ProfilINI(QStringLiteral("system"), QStringLiteral("database"), NomBaseParDefaut(), cheminINI, 0);
+        const QString propre = QDir::cleanPath(QDir(dossierIni).filePath(NomBaseParDefaut()));
+        if (ailleurs)
+            std::fprintf(stderr, "%s\n",
+                         qPrintable(QString::fromUtf8("La configuration %1 nommait la base d'un autre dossier (%2) : "
+                                                      "ce dossier a la sienne, %3, désormais écrite « database=%4 ».")
+                                        .arg(cheminINI, valeur, propre, NomBaseParDefaut())));
+        return propre;
+    }
+    return ResoudreCheminBase(valeur, dossierIni);
 }
 
 QString NomSauvegardeBase(const QString& nomFichier, int n)
@@ -124,6 +185,13 @@ QString MessageEchecOuverture(const QString& cheminBase)
 {
     // A server's address is shown without its password.
     return Langues::Traduire(QStringLiteral("Problème d'ouverture de la Base de Données : ")) + Dialecte::masquer(cheminBase);
+}
+
+QString MessageEchecOuverture(const QString& cheminBase, const QString& raison)
+{
+    if (raison.trimmed().isEmpty())
+        return MessageEchecOuverture(cheminBase);
+    return MessageEchecOuverture(cheminBase) + QLatin1Char('\n') + Dialecte::masquer(raison.trimmed());
 }
 
 std::optional<BaseSansFenetre> OuvrirSansFenetre(QTextStream& erreurs)

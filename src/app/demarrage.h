@@ -12,7 +12,25 @@ namespace Demarrage {
 
 QString CheminIniParDefaut();                        // program folder + exe + ".ini"
 QString CheminBaseParDefaut();                       // program folder + exe + ".db"
-QString LireCheminBase(const QString& cheminINI);    // "system"/"database", mode 2
+QString NomBaseParDefaut();                          // exe + ".db"
+
+// The database the INI file names ("system"/"database", mode 2). The
+// default is written relative to the INI file's folder ("planning.db"), so
+// that a copied or moved data folder keeps its own database. An absolute
+// default that an earlier version wrote for another data folder, while this
+// folder holds its own file of that name, is read as this folder's file and
+// written again relative (a line on standard error says so); any other
+// absolute path stays as the owner wrote it.
+QString LireCheminBase(const QString& cheminINI);
+
+// The file a "database=" value names: a server's address as it is, a
+// relative path from the INI file's folder, an absolute path as it is.
+QString ResoudreCheminBase(const QString& valeur, const QString& dossierIni);
+// True when `valeur` is the default an earlier version wrote for another
+// data folder ("<other folder>/planning.db", that folder gone or holding its
+// own planning.ini) while `dossierIni` holds its own "planning.db": the
+// folder was copied or moved since.
+bool DefautDUnAutreDossier(const QString& valeur, const QString& dossierIni);
 
 // Name of the backup of a database file in slot n: its extension is kept
 // ("planning.db" -> "planning_7.db").
@@ -36,6 +54,8 @@ QString LireModeleBarre(const QString& cheminINI);
 // path; anything else that is not this program's database fails.
 std::optional<QSqlDatabase> OuvrirBase(const QString& cheminBase, QString* erreur = nullptr);
 QString MessageEchecOuverture(const QString& cheminBase);
+// The same, with the reason on a second line (what the user is shown).
+QString MessageEchecOuverture(const QString& cheminBase, const QString& raison);
 
 // The configuration and the database of a run without window (publication,
 // cash report, synchronisation…). No backup slot is taken: the nightly runs

@@ -7,6 +7,7 @@
 #include "sauvegardeserveur.h"
 #include "store/base.h"
 #include "store/dialecte.h"
+#include "store/numeros.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -129,6 +130,8 @@ bool GardienBase::restaurer(const QString& sauvegarde, QString* message)
         m_contexte->TableEtats = Contexte::ChargerEtats(m_contexte->BaseOuverte);
         *message = QString::fromUtf8("Sauvegarde restaurée : %1.\nLa base précédente est gardée sous %2.")
                        .arg(QFileInfo(sauvegarde).fileName(), QFileInfo(r.gardee).fileName());
+        if (r.numerosGardes > 0)
+            *message += QLatin1Char('\n') + Sauvegardes::MessageNumerosGardes(r.numerosGardes);
         std::fprintf(stderr, "%s\n", qPrintable(*message));
         Q_EMIT etatChange(false);
         Q_EMIT baseRemplacee();
@@ -151,7 +154,9 @@ void GardienBase::ouvrirFenetreRestauration()
             ? Sauvegardes::Dossier() + QLatin1Char('/') + Demarrage::NomSauvegardeBase(Sauvegardes::NomCreneaux(m_cheminBase), 0)
             : creneaux.first().chemin;
         QMessageBox boite(QMessageBox::Information, ROOT::Titre(),
-                          SauvegardeServeur::MessageRestauration(m_cheminBase, fichier), QMessageBox::Ok, m_fenetre);
+                          SauvegardeServeur::MessageRestauration(
+                              m_cheminBase, fichier, Numeros::plusGrandUtilise(m_contexte->BaseOuverte).value_or(0)),
+                          QMessageBox::Ok, m_fenetre);
         // Wide enough for the command line to read whole, and selectable to be copied.
         boite.setStyleSheet(QStringLiteral("QLabel#qt_msgbox_label { min-width: 52em; }"));
         boite.setTextInteractionFlags(Qt::TextSelectableByMouse);

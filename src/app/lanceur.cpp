@@ -19,6 +19,7 @@
 #include "publish/miseajourinternet.h"
 #include "settings/parametres.h"
 #include "store/base.h"
+#include "store/dialecte.h"
 #include "store/horloge.h"
 #include "store/veilleurbase.h"
 #include "ui/fenetres.h"
@@ -77,9 +78,11 @@ bool Lanceur::demarrer(const OptionsLancement& options)
     const auto base = Demarrage::OuvrirBase(cheminBase, &raison);
     if (!base) {
         splash.reset();
-        const QString message = Demarrage::MessageEchecOuverture(cheminBase);
-        std::fprintf(stderr, "%s (%s)\n", qPrintable(message), qPrintable(raison));
-        QMessageBox::critical(nullptr, ROOT::Titre(), message, QMessageBox::Ok);
+        std::fprintf(stderr, "%s (%s)\n", qPrintable(Demarrage::MessageEchecOuverture(cheminBase)),
+                     qPrintable(Dialecte::masquer(raison)));
+        // The user sees why, not only the path.
+        QMessageBox::critical(nullptr, ROOT::Titre(), Demarrage::MessageEchecOuverture(cheminBase, raison),
+                              QMessageBox::Ok);
         return false;
     }
     contexte.BaseOuverte = *base;

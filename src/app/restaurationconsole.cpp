@@ -6,12 +6,32 @@
 #include "config/langues.h"
 #include "store/base.h"
 #include "store/dialecte.h"
+#include "store/numeros.h"
 
 #include <QFileInfo>
 #include <QLocale>
 #include <QSqlDatabase>
 
 namespace Restauration {
+
+namespace {
+
+// The highest reservation number the server's database gave (0 when it
+// does not answer: the restore line is given without the numbers' line).
+qint64 numerosDuServeur(const QString& adresse)
+{
+    const QString connexion = QStringLiteral("NumerosServeur");
+    qint64 n = 0;
+    {
+        const auto base = Base::ouvrir(adresse, Base::Ouverture::Existante, connexion);
+        if (base)
+            n = Numeros::plusGrandUtilise(*base).value_or(0);
+    }
+    QSqlDatabase::removeDatabase(connexion);
+    return n;
+}
+
+} // namespace
 
 int RestaurerSansFenetre(const QString& numero, QTextStream& sortie, QTextStream& erreurs)
 {
@@ -28,7 +48,8 @@ int RestaurerSansFenetre(const QString& numero, QTextStream& sortie, QTextStream
         for (const Sauvegardes::Creneau& c : Sauvegardes::Lister(cheminBase))
             if (ok && c.numero == n)
                 fichier = c.chemin;
-        erreurs << SauvegardeServeur::MessageRestauration(cheminBase, fichier) << "\nRien n'est changé.\n";
+        erreurs << SauvegardeServeur::MessageRestauration(cheminBase, fichier, numerosDuServeur(cheminBase))
+                << "\nRien n'est changé.\n";
         return SortieServeur;
     }
     std::optional<Sauvegardes::Creneau> creneau;
@@ -57,6 +78,8 @@ int RestaurerSansFenetre(const QString& numero, QTextStream& sortie, QTextStream
     sortie << QString::fromUtf8("Sauvegarde n° %1 du %2 restaurée dans %3\n").arg(n).arg(date, cheminBase);
     if (!r.gardee.isEmpty())
         sortie << QString::fromUtf8("Base précédente gardée : %1\n").arg(r.gardee);
+    if (r.numerosGardes > 0)
+        sortie << Sauvegardes::MessageNumerosGardes(r.numerosGardes) << '\n';
     sortie.flush();
 
     // The restored file must open as this program's database.

@@ -3,8 +3,10 @@
 #include "demarrage.h"
 #include "sauvegardeserveur.h"
 #include "config/chemins.h"
+#include "store/base.h"
 #include "store/dialecte.h"
 #include "store/horloge.h"
+#include "store/numeros.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -69,7 +71,67 @@ bool copierFichier(const QString& source, const QString& cible, QString* erreur)
     return CopieBase::mettreEnPlace(provisoire, cible, erreur);
 }
 
+// The highest reservation number the current file gave, read before it is
+// replaced (0 when it cannot be read: a damaged file gives what it can).
+qint64 numerosDonnes(const std::optional<QSqlDatabase>& verrou, const QString& cheminBase)
+{
+    if (verrou)
+        return Numeros::plusGrandUtilise(*verrou).value_or(0);
+    if (!QFileInfo(cheminBase).isFile())
+        return 0;
+    const QString connexion = CopieBase::nouvelleConnexion(QStringLiteral("Numeros"));
+    qint64 n = 0;
+    {
+        const auto base = CopieBase::ouvrir(cheminBase, connexion, true);
+        if (base)
+            n = Numeros::plusGrandUtilise(*base).value_or(0);
+    }
+    CopieBase::fermer(connexion);
+    return n;
+}
+
+// The backup as it will be put in place: a copy of it, opened as the
+// program opens its database (brought to the current schema), whose next
+// reservation number follows `donnes`. The backup itself stays as it was.
+// Empty, with the reason, on failure.
+QString preparerCopie(const QString& sauvegarde, qint64 donnes, qint64* gardes, QString* erreur)
+{
+    const QString copie = CopieBase::nomProvisoire(Dossier() + QStringLiteral("/restauration_")
+                                                   + QFileInfo(sauvegarde).fileName());
+    QFile::remove(copie);
+    if (!QFile::copy(sauvegarde, copie)) {
+        *erreur = QStringLiteral("copie de %1 impossible vers %2").arg(sauvegarde, Dossier());
+        return QString();
+    }
+    const QString connexion = CopieBase::nouvelleConnexion(QStringLiteral("Restauree"));
+    bool preparee = false;
+    {
+        const auto base = Base::ouvrir(copie, Base::Ouverture::Existante, connexion, erreur);
+        if (base) {
+            const auto siens = Numeros::plusGrandUtilise(*base, erreur);
+            preparee = siens && Numeros::suivantApres(*base, donnes, erreur);
+            if (preparee && donnes > *siens)
+                *gardes = donnes;
+        }
+    }
+    CopieBase::fermer(connexion);
+    if (!preparee) {
+        *erreur = QStringLiteral("la sauvegarde ne s'ouvre pas comme base du planning : ") + *erreur;
+        QFile::remove(copie);
+        return QString();
+    }
+    return copie;
+}
+
 } // namespace
+
+QString MessageNumerosGardes(qint64 n)
+{
+    return QString::fromUtf8("Les numéros de réservation jusqu'au n° %1, déjà donnés par la base remplacée, "
+                             "ne seront pas redonnés : la prochaine réservation aura le n° %2.")
+        .arg(n)
+        .arg(n + 1);
+}
 
 QString NomCreneaux(const QString& cheminBase)
 {
@@ -199,6 +261,18 @@ Restauration Restaurer(const QString& cheminBase, const QString& sauvegarde)
             if (verrou && !QSqlQuery(*verrou).exec(QStringLiteral("BEGIN IMMEDIATE")))
                 verrou.reset();   // not SQLite, or damaged: kept as it is
         }
+        // The restored file must not give again the numbers the current
+        // one gave since the backup: its counter is raised before it is
+        // put in place.
+        const QString copie = preparerCopie(sauvegarde, numerosDonnes(verrou, cheminBase), &r.numerosGardes,
+                                            &r.erreur);
+        if (copie.isEmpty()) {
+            if (verrou)
+                QSqlQuery(*verrou).exec(QStringLiteral("ROLLBACK"));
+            verrou.reset();
+            CopieBase::fermer(connexion);
+            return r;
+        }
         if (QFileInfo(cheminBase).isFile()) {
             const QString nomBase = nomDe(cheminBase);
             QString garde = Dossier() + QLatin1Char('/') + NomAvantRestauration(nomBase, Horloge::maintenant());
@@ -206,6 +280,8 @@ Restauration Restaurer(const QString& cheminBase, const QString& sauvegarde)
                 garde = Dossier() + QLatin1Char('/')
                       + Demarrage::NomSauvegardeBase(NomAvantRestauration(nomBase, Horloge::maintenant()), i);
             if (!copierFichier(cheminBase, garde, &r.erreur)) {
+                QFile::remove(copie);
+                r.numerosGardes = 0;
                 if (verrou)
                     QSqlQuery(*verrou).exec(QStringLiteral("ROLLBACK"));
                 verrou.reset();
@@ -218,7 +294,10 @@ Restauration Restaurer(const QString& cheminBase, const QString& sauvegarde)
             if (QFileInfo::exists(journal))
                 QFile::rename(journal, garde + QStringLiteral("-journal"));
         }
-        r.reussie = copierFichier(sauvegarde, cheminBase, &r.erreur);
+        r.reussie = copierFichier(copie, cheminBase, &r.erreur);
+        QFile::remove(copie);
+        if (!r.reussie)
+            r.numerosGardes = 0;
         if (verrou)
             QSqlQuery(*verrou).exec(QStringLiteral("ROLLBACK"));
     }

@@ -69,13 +69,21 @@ struct Restauration {
     bool reussie = false;
     QString gardee;   // where the previous database was kept (empty when there was none)
     QString erreur;
+    // The highest reservation number the replaced file had given, beyond
+    // the backup's own: the restored file does not give them again (0 when
+    // the backup already went as far).
+    qint64 numerosGardes = 0;
 };
 
 // Replaces the database by a backup file. The program's own connection to
 // the database must be closed. The current file is first kept in the
-// backup folder as "avant_restauration_<date>"; the backup is then copied
-// beside the database and renamed over it. On failure the database is
-// left as it was.
+// backup folder as "avant_restauration_<date>"; a copy of the backup,
+// brought to the current schema and made to number its next reservation
+// after every number the current file gave, is then put in its place. On
+// failure the database is left as it was.
 Restauration Restaurer(const QString& cheminBase, const QString& sauvegarde);
+
+// What the user is told of Restauration::numerosGardes.
+QString MessageNumerosGardes(qint64 n);
 
 } // namespace Sauvegardes

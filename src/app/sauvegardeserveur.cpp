@@ -110,7 +110,7 @@ bool Sauvegarder(const QString& adresse, const QString& cible, QString* erreur)
     return CopieBase::mettreEnPlace(provisoire, cible, erreur);
 }
 
-QString MessageRestauration(const QString& adresse, const QString& fichier)
+QString MessageRestauration(const QString& adresse, const QString& fichier, qint64 numerosDonnes)
 {
     // Quoted for the shell: the file and the connection string as they are.
     auto entreApostrophes = [](QString t) {
@@ -124,6 +124,15 @@ QString MessageRestauration(const QString& adresse, const QString& fichier)
                                         "postes fermés, par exemple :\n"
                                         "pg_restore --clean --if-exists --no-owner --dbname=%1 %2")
                           .arg(entreApostrophes(cible), entreApostrophes(fichier));
+    // An older backup must not give again the numbers given since.
+    if (numerosDonnes > 0)
+        message += QString::fromUtf8("\npuis, pour que les numéros de réservation déjà donnés (jusqu'au n° %1) "
+                                     "ne soient pas redonnés :\n"
+                                     "psql --dbname=%2 --command=\"ALTER TABLE reservations ALTER COLUMN "
+                                     "numeroreservation RESTART WITH %3\"")
+                       .arg(numerosDonnes)
+                       .arg(entreApostrophes(cible))
+                       .arg(numerosDonnes + 1);
     if (a && !a->motDePasse.isEmpty())
         message += QString::fromUtf8("\n(le mot de passe se donne dans la variable PGPASSWORD)");
     return message;

@@ -35,7 +35,10 @@ QString CheminPgDump();
 bool Sauvegarder(const QString& adresse, const QString& cible, QString* erreur);
 
 // What the user is told when asking to restore a server's backup: the
-// pg_restore command line for `fichier` (without the password).
-QString MessageRestauration(const QString& adresse, const QString& fichier);
+// pg_restore command line for `fichier` (without the password), and when
+// the server's database has given reservation numbers up to
+// `numerosDonnes`, the psql line that keeps the restored database from
+// giving them again.
+QString MessageRestauration(const QString& adresse, const QString& fichier, qint64 numerosDonnes = 0);
 
 } // namespace SauvegardeServeur

@@ -1,6 +1,7 @@
 #include "copievers.h"
 
 #include "dialecte.h"
+#include "numeros.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -216,6 +217,11 @@ Bilan Copier(const QSqlDatabase& source, const QSqlDatabase& cible)
                        QStringLiteral("la base cible n'est pas vide (%1 lignes d'unités, de réservations, de journal, "
                                       "d'articles, de tarifs, de factures ou de flux) : rien n'est copié")
                            .arg(*presentes));
+    // Every number the source ever gave stays given on the target, the
+    // deleted stays' too (their journal rows and invoices keep them).
+    const auto utilises = Numeros::plusGrandUtilise(lue, &pourquoi);
+    if (!utilises)
+        return abandon(Bilan::EchecLecture, QStringLiteral("lecture des numéros de réservation impossible : ") + pourquoi);
     // The default states of the new database give way to the source's.
     if (!executer(ecrite, {QStringLiteral("DELETE FROM ETATS")}, &pourquoi))
         return abandon(Bilan::EchecEcriture, QStringLiteral("les états de la base cible restent : ") + pourquoi);
@@ -232,11 +238,15 @@ Bilan Copier(const QSqlDatabase& source, const QSqlDatabase& cible)
                            QStringLiteral("numérotation de %1 impossible : %2").arg(QLatin1String(t.nom), pourquoi));
         bilan.comptes << compte;
     }
+    if (!Numeros::suivantApres(ecrite, *utilises, &pourquoi))
+        return abandon(Bilan::EchecEcriture, QStringLiteral("numérotation des réservations impossible : ") + pourquoi);
     if (!executer(ecrite, {QStringLiteral("COMMIT")}, &pourquoi))
         return abandon(Bilan::EchecEcriture, QStringLiteral("la copie n'a pas pu être validée : ") + pourquoi);
     lue.rollback();
     bilan.issue = Bilan::Copiee;
     bilan.erreur.clear();
+    // The target's own counter may have been further still.
+    bilan.dernierNumero = Numeros::plusGrandUtilise(ecrite).value_or(*utilises);
     return bilan;
 }
 

@@ -28,6 +28,7 @@ struct Bilan {
     Issue issue = EchecEcriture;
     QList<Compte> comptes;   // per table, in the order of Tables() (when copied)
     QString erreur;          // why not, in French
+    qint64 dernierNumero = 0;// the highest reservation number ever given, which the target never gives again
 };
 
 // Copies `source` into `cible`, both opened with the program's schema.
@@ -35,7 +36,8 @@ struct Bilan {
 // invoice or feed; its default states are replaced by the source's.
 // Reservation numbers, unit numbers, state codes, rates, invoices and the
 // order of the journal and the articles are kept, and the target's next
-// numbers follow the highest copied ones.
+// numbers follow the highest copied ones; its next reservation number
+// follows every number the source ever gave (Numeros::plusGrandUtilise).
 Bilan Copier(const QSqlDatabase& source, const QSqlDatabase& cible);
 
 } // namespace CopieVers

@@ -9,6 +9,7 @@
 #include "config/chemins.h"
 #include "store/base.h"
 #include "store/contexte.h"
+#include "programme.h"
 #include "testutil.h"
 
 #include <QCoreApplication>
@@ -24,24 +25,8 @@
 
 namespace {
 
-struct Execution {
-    int code = -1;
-    QString sortie;
-    QString erreurs;
-};
-
-Execution lancer(const QString& dossier, const QStringList& arguments)
-{
-    QProcess p;
-    p.start(QStringLiteral(PROGRAMME_PLANNING), QStringList{QStringLiteral("--dossier"), dossier} + arguments);
-    Execution e;
-    if (!p.waitForFinished(60000))
-        return e;
-    e.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
-    e.sortie = QString::fromUtf8(p.readAllStandardOutput());
-    e.erreurs = QString::fromUtf8(p.readAllStandardError());
-    return e;
-}
+using Programme::Execution;
+using Programme::lancer;
 
 void configurer(const QString& dossier, const QString& base)
 {
@@ -93,7 +78,8 @@ TEST(CopierVers, ExitStatusesAndPrintedCounts)
          {QStringLiteral("Base copiée vers ") + copie + QStringLiteral(" :"), QStringLiteral("  ETATS : 3 lignes"),
           QStringLiteral("  OBJETS : 2 lignes"), QStringLiteral("  RESERVATIONS : 2 lignes"),
           QStringLiteral("  OPERATIONS : 1 ligne"), QStringLiteral("  CONSOMMATIONS : 0 ligne"),
-          QStringLiteral("  TARIFS : 0 ligne"), QStringLiteral("  FACTURES : 0 ligne"), QStringLiteral("  FLUX : 0 ligne")},
+          QStringLiteral("  TARIFS : 0 ligne"), QStringLiteral("  FACTURES : 0 ligne"), QStringLiteral("  FLUX : 0 ligne"),
+          QString::fromUtf8("Numéros de réservation déjà donnés : jusqu'au n° 30 ; la prochaine réservation aura le n° 31.")},
          {}, {}},
         {"into the same file again", {}, copie, 2, {}, QStringLiteral("Copie refusée vers ") + copie, {}},
         {"into the database itself", {}, source, 2, {}, QStringLiteral("est la base elle-même"), {}},

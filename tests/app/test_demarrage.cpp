@@ -62,7 +62,8 @@ TEST_F(Demarrage_, FirstStartFillsTheConfigurationAndSecondStartCopiesTheDatabas
     const Demarrer premier;
     EXPECT_TRUE(premier.baseOuverte);
     EXPECT_EQ(premier.sauvegarde.slot, 1);
-    EXPECT_EQ(lire(premier.ini, "system", "database"), Demarrage::CheminBaseParDefaut());
+    // Relative to the data folder: a copy of the folder keeps its own file.
+    EXPECT_EQ(lire(premier.ini, "system", "database"), exe() + QStringLiteral(".db"));
     EXPECT_EQ(lire(premier.ini, "system", "sauvegardes numero"), QStringLiteral("1"));
     EXPECT_EQ(lire(premier.ini, "system", "sauvegardes nombre"), QStringLiteral("30"));
     EXPECT_EQ(lire(premier.ini, "reservation", "nb clignotement"), QStringLiteral("10"));

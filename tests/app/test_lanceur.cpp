@@ -119,7 +119,9 @@ TEST_F(Lanceur_, AnUnopenableDatabaseShowsTheMessageAndStops)
     fermeur.start(20);
     Lanceur lanceur;
     EXPECT_FALSE(lanceur.demarrer(OptionsLancement{}));
-    EXPECT_EQ(messageVu, QString::fromUtf8("Problème d'ouverture de la Base de Données : ") + mauvaise);
+    // The path, then why it did not open.
+    EXPECT_EQ(messageVu, QString::fromUtf8("Problème d'ouverture de la Base de Données : ") + mauvaise
+                             + QStringLiteral("\nle fichier n'existe pas"));
     // The backup slot of this start remains.
     EXPECT_EQ(INI32::ProfilINI("system", "sauvegardes numero", "?", ini, 1), QStringLiteral("1"));
 }

@@ -7,6 +7,7 @@
 #include "config/ini32.h"
 #include "outils_sauvegardes.h"
 #include "store/base.h"
+#include "programme.h"
 #include "testutil.h"
 
 #include <QDir>
@@ -274,21 +275,9 @@ TEST(DeuxDemarrages, TwoStartsAtOnceTakeTwoSlots)
 namespace {
 
 // Runs the program itself with --restaurer in a folder.
-struct Execution {
-    int code = -1;
-    QString sortie, erreurs;
-};
-Execution restaurer(const QString& dossier, const QString& numero)
+Programme::Execution restaurer(const QString& dossier, const QString& numero)
 {
-    QProcess p;
-    p.start(QStringLiteral(PROGRAMME_PLANNING), {QStringLiteral("--dossier"), dossier, QStringLiteral("--restaurer"), numero});
-    Execution e;
-    if (!p.waitForFinished(30000))
-        return e;
-    e.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
-    e.sortie = QString::fromUtf8(p.readAllStandardOutput());
-    e.erreurs = QString::fromUtf8(p.readAllStandardError());
-    return e;
+    return Programme::lancer(dossier, {QStringLiteral("--restaurer"), numero});
 }
 
 } // namespace
@@ -322,7 +311,7 @@ TEST(RestaurerSansFenetre, ExitStatusesAndTheKeptDatabase)
         {"1", 0, 1, "restaurée dans"},
     };
     for (const Cas& c : cas) {
-        const Execution e = restaurer(dossier.path(), QString::fromLatin1(c.numero));
+        const Programme::Execution e = restaurer(dossier.path(), QString::fromLatin1(c.numero));
         EXPECT_EQ(e.code, c.code) << c.numero << qPrintable(e.erreurs);
         EXPECT_TRUE((e.sortie + e.erreurs).contains(QString::fromUtf8(c.dit))) << qPrintable(e.sortie + e.erreurs);
         EXPECT_EQ(comptes(base).size(), c.lignes) << c.numero;
