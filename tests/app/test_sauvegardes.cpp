@@ -162,28 +162,29 @@ TEST(Copie, TheSnapshotIsOneFileHoldingWhatIsStillOnlyInTheLog)
     QTemporaryDir dossier;
     Chemins::fixerDossierProgramme(dossier.path());
     const QString chemin = dossier.filePath(QStringLiteral("planning.db"));
-    const auto db = Base::ouvrir(chemin, Base::Ouverture::CreerSiAbsente, QStringLiteral("vivante"));
-    ASSERT_TRUE(db.has_value());
-    ASSERT_TRUE(enModeWal(chemin));
-    QSqlQuery q(*db);
-    // The commits stay in the log: nothing is written back into the file.
-    ASSERT_TRUE(q.exec(QStringLiteral("PRAGMA wal_autocheckpoint=0")));
-    for (int i = 1; i <= 40; ++i)
-        ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO OPERATIONS (numeroreservation, date, prix, paiement, libelle) "
-                                          "VALUES (%1, '2026-12-09 10:00:00', 1, '', 'x')").arg(i)));
-    ASSERT_GT(QFileInfo(Journalisation::nomWal(chemin)).size(), 0);
+    {
+        const auto db = Base::ouvrir(chemin, Base::Ouverture::CreerSiAbsente, QStringLiteral("vivante"));
+        ASSERT_TRUE(db.has_value());
+        ASSERT_TRUE(enModeWal(chemin));
+        QSqlQuery q(*db);
+        // The commits stay in the log: nothing is written back into the file.
+        ASSERT_TRUE(q.exec(QStringLiteral("PRAGMA wal_autocheckpoint=0")));
+        for (int i = 1; i <= 40; ++i)
+            ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO OPERATIONS (numeroreservation, date, prix, paiement, libelle) "
+                                              "VALUES (%1, '2026-12-09 10:00:00', 1, '', 'x')").arg(i)));
+        ASSERT_GT(QFileInfo(Journalisation::nomWal(chemin)).size(), 0);
 
-    const Sauvegardes::Bilan bilan = Sauvegardes::ControlerEtCopier(chemin, 2);
-    ASSERT_EQ(bilan.issue, Sauvegardes::Bilan::Copiee) << qPrintable(bilan.detail);
-    EXPECT_FALSE(enModeWal(bilan.copie));
-    EXPECT_TRUE(Sauvegardes::Verifier(bilan.copie).saine);
-    // Checked and read, the slot is still the only file of its name.
-    EXPECT_EQ(comptes(bilan.copie).size(), 40);
-    EXPECT_EQ(QDir(Sauvegardes::Dossier()).entryList({QStringLiteral("planning_2*")}, QDir::Files | QDir::Hidden),
-              QStringList{QStringLiteral("planning_2.db")});
-    q.finish();
-    Chemins::fixerDossierProgramme(QString());
+        const Sauvegardes::Bilan bilan = Sauvegardes::ControlerEtCopier(chemin, 2);
+        ASSERT_EQ(bilan.issue, Sauvegardes::Bilan::Copiee) << qPrintable(bilan.detail);
+        EXPECT_FALSE(enModeWal(bilan.copie));
+        EXPECT_TRUE(Sauvegardes::Verifier(bilan.copie).saine);
+        // Checked and read, the slot is still the only file of its name.
+        EXPECT_EQ(comptes(bilan.copie).size(), 40);
+        EXPECT_EQ(QDir(Sauvegardes::Dossier()).entryList({QStringLiteral("planning_2*")}, QDir::Files | QDir::Hidden),
+                  QStringList{QStringLiteral("planning_2.db")});
+    }
     CopieBase::fermer(QStringLiteral("vivante"));
+    Chemins::fixerDossierProgramme(QString());
 }
 
 TEST(Copie, AFileReplacedNeverMeetsTheLogOfTheOlderOne)
