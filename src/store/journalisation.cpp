@@ -82,7 +82,21 @@ QString regler(const QSqlDatabase& base)
     // Another program holds the file: it goes on in its present mode.
     if (mode != Mode::Inchange && Dialecte::estOccupee(q.lastError().nativeErrorCode()) && q.exec(question))
         return QString();
+    if (mode == Mode::Inchange && enteteWal(chemin))
+        return QStringLiteral("base en mode WAL dans un dossier où le programme ne peut pas écrire : "
+                              "son journal (%1) et son index (%2) ne peuvent pas y être créés")
+            .arg(QFileInfo(nomWal(chemin)).fileName(), QFileInfo(nomShm(chemin)).fileName());
     return q.lastError().text();
+}
+
+bool enteteWal(const QString& chemin)
+{
+    // Bytes 18 and 19 of the header: 1 for a rollback journal, 2 for WAL.
+    QFile f(chemin);
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray entete = f.read(20);
+    return entete.size() == 20 && entete.at(18) == 2 && entete.at(19) == 2;
 }
 
 QString nomWal(const QString& chemin)

@@ -35,6 +35,10 @@ Mode choisir(const QString& reseau, bool dossierInscriptible);
 // well, else the database's reason (a file that is not SQLite fails here).
 QString regler(const QSqlDatabase& base);
 
+// True when the file's header says WAL mode (what a program that opened it
+// last asked for).
+bool enteteWal(const QString& chemin);
+
 // The file's log and its index ("<file>-wal", "<file>-shm").
 QString nomWal(const QString& chemin);
 QString nomShm(const QString& chemin);

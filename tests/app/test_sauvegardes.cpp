@@ -104,16 +104,9 @@ QSqlDatabase autreProgramme(const QString& chemin, const QString& nom)
     return db;
 }
 
-QByteArray entete(const QString& chemin)
-{
-    return TestUtil::lireFichier(chemin).left(20);
-}
-
-// Bytes 18 and 19 of an SQLite file: 1 for a rollback journal, 2 for WAL.
 bool enModeWal(const QString& chemin)
 {
-    const QByteArray e = entete(chemin);
-    return e.size() == 20 && e.at(18) == 2 && e.at(19) == 2;
+    return Journalisation::enteteWal(chemin);
 }
 
 } // namespace

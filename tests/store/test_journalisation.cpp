@@ -5,11 +5,14 @@
 #include "store/journalisation.h"
 #include "testutil.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QVariant>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace {
 
@@ -109,5 +112,50 @@ TEST(Journalisation, TheCalendarReadsWhileAnotherDeskHoldsAWriteAndSeesOnlyWhatI
 
         ASSERT_TRUE(ecriture.exec(QStringLiteral("COMMIT")));
         EXPECT_EQ(temp.valeur(QStringLiteral("SELECT count(*) FROM OBJETS")).toInt(), 2);
+    }
+}
+
+TEST(Journalisation, AFileInAFolderTheProgramCannotWriteToKeepsItsMode)
+{
+    SQLITE_SEULEMENT();
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root écrit dans tout dossier";
+    struct Cas { const char* mode; bool ouverte; const char* raison; };
+    const Cas cas[] = {
+        {"delete", true, ""},
+        // No log nor index beside it, and none can be made: unreadable.
+        {"wal", false, "base en mode WAL dans un dossier où le programme ne peut pas écrire"},
+    };
+    for (const Cas& c : cas) {
+        QTemporaryDir dossier;
+        const QString chemin = dossier.filePath(QStringLiteral("base.db"));
+        {
+            const auto base = Base::ouvrir(chemin, Base::Ouverture::CreerSiAbsente, QStringLiteral("prep"));
+            ASSERT_TRUE(base.has_value());
+            ASSERT_EQ(pragma(*base, QStringLiteral("journal_mode=") + QLatin1String(c.mode)).toString(),
+                      QLatin1String(c.mode));
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("prep"));
+        ASSERT_FALSE(QFileInfo::exists(Journalisation::nomWal(chemin)));
+        const QFileDevice::Permissions droits = QFile::permissions(dossier.path());
+        ASSERT_TRUE(QFile::setPermissions(dossier.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+        {
+            QString erreur;
+            const auto base = Base::ouvrir(chemin, Base::Ouverture::Existante, QStringLiteral("lecture"), &erreur);
+            EXPECT_EQ(base.has_value(), c.ouverte) << c.mode << ": " << qPrintable(erreur);
+            if (c.ouverte) {
+                EXPECT_EQ(erreur, QString()) << c.mode;
+            } else {
+                EXPECT_TRUE(erreur.startsWith(QString::fromUtf8(c.raison))) << c.mode << ": " << qPrintable(erreur);
+            }
+            if (base) {
+                EXPECT_EQ(pragma(*base, QStringLiteral("journal_mode")).toString(), QLatin1String(c.mode));
+                QSqlQuery q(*base);
+                EXPECT_TRUE(q.exec(QStringLiteral("SELECT count(*) FROM ETATS")) && q.next() && q.value(0).toInt() >= 3);
+                EXPECT_FALSE(q.exec(QStringLiteral("INSERT INTO OBJETS (Numero, Nom) VALUES (1, 'x')")));
+            }
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("lecture"));
+        QFile::setPermissions(dossier.path(), droits);
     }
 }
