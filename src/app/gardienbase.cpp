@@ -38,6 +38,11 @@ QString GardienBase::QuestionEndommagee(const QString& premiereLigne)
          + Langues::Traduire(QString::fromUtf8(". Restaurer la dernière sauvegarde saine ?"));
 }
 
+QString GardienBase::LigneControleReporte()
+{
+    return QString::fromUtf8("Contrôle de la base reporté : base occupée par un autre poste");
+}
+
 void GardienBase::lancer(int slot)
 {
     // A server's database is written by pg_dump in the same background step.
@@ -76,6 +81,10 @@ void GardienBase::traiter()
     case Sauvegardes::Bilan::Illisible:
         // As the copies of the start always were: no window, a line in the log.
         std::fprintf(stderr, "Sauvegarde de la base impossible : %s\n", qPrintable(m_bilan.detail));
+        break;
+    case Sauvegardes::Bilan::Occupee:
+        // Another desk writes: the file is not known damaged, nothing is asked.
+        std::fprintf(stderr, "%s\n", qPrintable(LigneControleReporte()));
         break;
     case Sauvegardes::Bilan::Endommagee: {
         std::fprintf(stderr, "Base endommagée : %s\n", qPrintable(m_bilan.detail));

@@ -2,7 +2,8 @@
 // Keeps watch over the database file of a running program: after the first
 // drawing, a worker thread checks the database and writes the start's
 // backup snapshot; a damaged database asks whether to restore the newest
-// sound backup or to go on read-only. Also restores a backup chosen in the
+// sound backup or to go on read-only; a file held by another desk is
+// neither (a line on standard error). Also restores a backup chosen in the
 // "Fichier" menu. The windows redraw on baseRemplacee().
 #include "sauvegardes.h"
 #include "store/contexte.h"
@@ -40,6 +41,9 @@ public:
     void ouvrirFenetreRestauration();
 
     static QString QuestionEndommagee(const QString& premiereLigne);
+    // What standard error says when another desk held the file through the
+    // whole wait: the check waits for the next start.
+    static QString LigneControleReporte();
 
 Q_SIGNALS:
     void baseRemplacee();                  // every window rereads the database

@@ -12,6 +12,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <algorithm>
 #include <cstdio>
@@ -55,6 +56,21 @@ QString extension(const QString& nomBase)
 {
     const qsizetype point = nomBase.lastIndexOf(QLatin1Char('.'));
     return point <= 0 ? QString() : nomBase.mid(point);
+}
+
+enum class Verrou { Pose, Occupe, Aucun };
+
+// Takes the database's write lock for a restore. A file in WAL mode first
+// goes back to a rollback journal: its log is written into it and removed
+// with its index, so that the file kept is whole and the backup put in its
+// place meets no log of the older file. That needs every other connection
+// closed: another program that has the file open leaves it Occupe.
+Verrou verrouiller(const QSqlDatabase& base)
+{
+    QSqlQuery q(base);
+    if (q.exec(QStringLiteral("PRAGMA journal_mode=DELETE")) && q.exec(QStringLiteral("BEGIN IMMEDIATE")))
+        return Verrou::Pose;
+    return Dialecte::estOccupee(q.lastError().nativeErrorCode()) ? Verrou::Occupe : Verrou::Aucun;
 }
 
 // Copies a file under a temporary name beside the target, flushes it and
@@ -178,14 +194,14 @@ QList<Creneau> Lister(const QString& cheminBase)
     return creneaux;
 }
 
-Bilan ControlerEtCopier(const QString& cheminBase, int slot)
+Bilan ControlerEtCopier(const QString& cheminBase, int slot, int attenteMs)
 {
     if (Dialecte::estAdresse(cheminBase))
         return copierServeur(cheminBase, slot);
     Bilan bilan;
     const QString connexion = CopieBase::nouvelleConnexion(QStringLiteral("Sauvegarde"));
     {
-        const auto base = CopieBase::ouvrir(cheminBase, connexion, false, &bilan.detail);
+        const auto base = CopieBase::ouvrir(cheminBase, connexion, false, &bilan.detail, attenteMs);
         if (!base)
             return bilan;
         QElapsedTimer chrono;
@@ -193,18 +209,24 @@ Bilan ControlerEtCopier(const QString& cheminBase, int slot)
         const CopieBase::Controle controle = CopieBase::controler(*base);
         bilan.msControle = chrono.nsecsElapsed() / 1e6;
         bilan.detail = controle.premiereLigne;
-        if (!controle.saine) {
+        // Only a check that ran can call the file damaged.
+        if (controle.occupee) {
+            bilan.issue = Bilan::Occupee;
+        } else if (controle.endommagee) {
             bilan.issue = Bilan::Endommagee;
+        } else if (!controle.saine) {
+            bilan.issue = Bilan::Illisible;
         } else {
             QDir().mkpath(Dossier());
             bilan.copie = Dossier() + QLatin1Char('/') + Demarrage::NomSauvegardeBase(nomDe(cheminBase), slot);
             chrono.start();
             QString erreur;
-            const bool copiee = CopieBase::copier(*base, bilan.copie, &erreur);
+            bool occupee = false;
+            const bool copiee = CopieBase::copier(*base, bilan.copie, &erreur, &occupee);
             bilan.msCopie = chrono.nsecsElapsed() / 1e6;
             bilan.issue = copiee ? Bilan::Copiee : Bilan::EchecCopie;
             if (!copiee)
-                bilan.detail = erreur;
+                bilan.detail = occupee ? QStringLiteral("base occupée par un autre poste") : erreur;
         }
     }
     CopieBase::fermer(connexion);
@@ -239,7 +261,7 @@ QString NomAvantRestauration(const QString& nomBase, const QDateTime& moment)
          + extension(nomBase);
 }
 
-Restauration Restaurer(const QString& cheminBase, const QString& sauvegarde)
+Restauration Restaurer(const QString& cheminBase, const QString& sauvegarde, int attenteMs)
 {
     Restauration r;
     if (!QFileInfo(sauvegarde).isFile()) {
@@ -257,9 +279,20 @@ Restauration Restaurer(const QString& cheminBase, const QString& sauvegarde)
         // that a killed program left half done, so the kept file is whole.
         std::optional<QSqlDatabase> verrou;
         if (QFileInfo(cheminBase).isFile()) {
-            verrou = CopieBase::ouvrir(cheminBase, connexion, false);
-            if (verrou && !QSqlQuery(*verrou).exec(QStringLiteral("BEGIN IMMEDIATE")))
-                verrou.reset();   // not SQLite, or damaged: kept as it is
+            verrou = CopieBase::ouvrir(cheminBase, connexion, false, nullptr, attenteMs);
+            const Verrou v = verrou ? verrouiller(*verrou) : Verrou::Aucun;
+            if (v == Verrou::Occupe) {
+                r.erreur = QStringLiteral("la base est ouverte par un autre programme : fermez-le, puis recommencez");
+                verrou.reset();
+                CopieBase::fermer(connexion);
+                return r;
+            }
+            if (v == Verrou::Aucun && verrou) {
+                // Not SQLite, or damaged: kept as it is. Closing writes
+                // into it what it can of its log.
+                verrou->close();
+                verrou.reset();
+            }
         }
         // The restored file must not give again the numbers the current
         // one gave since the backup: its counter is raised before it is
@@ -289,10 +322,11 @@ Restauration Restaurer(const QString& cheminBase, const QString& sauvegarde)
                 return r;
             }
             r.gardee = garde;
-            // A journal that could not be rolled back belongs to the kept file.
-            const QString journal = cheminBase + QStringLiteral("-journal");
-            if (QFileInfo::exists(journal))
-                QFile::rename(journal, garde + QStringLiteral("-journal"));
+            // A journal that could not be rolled back, or a log that could
+            // not be written into the file, belongs to the kept file.
+            for (const QString& suffixe : {QStringLiteral("-journal"), QStringLiteral("-wal")})
+                if (QFileInfo::exists(cheminBase + suffixe))
+                    QFile::rename(cheminBase + suffixe, garde + suffixe);
         }
         r.reussie = copierFichier(copie, cheminBase, &r.erreur);
         QFile::remove(copie);

@@ -4,6 +4,7 @@
 // restoring of one of them. No window: the start-up's worker thread, the
 // restore window and the command line use these.
 #include "store/copiebase.h"
+#include "store/dialecte.h"
 
 #include <QDateTime>
 #include <QList>
@@ -38,9 +39,10 @@ QList<Creneau> Lister(const QString& cheminBase);
 struct Bilan {
     enum Issue {
         Copiee,       // the database passed the check and its snapshot fills the slot
-        Endommagee,   // the check failed: no slot was touched
+        Endommagee,   // the check ran and found damage: no slot was touched
         EchecCopie,   // sound, but the snapshot could not be written (the slot keeps its older copy)
-        Illisible,    // the database could not be opened for the check
+        Illisible,    // the database could not be opened or read for the check
+        Occupee,      // another program held the file past the wait: not checked, no slot touched
     };
     Issue issue = Illisible;
     QString detail;          // first line of the check, or the reason of the failure
@@ -51,9 +53,10 @@ struct Bilan {
 
 // Runs quick_check on the database, then, when it is sound, writes its
 // snapshot into the slot. Uses a connection of its own: runs in any thread.
+// A file held by another program is waited for up to `attenteMs`.
 // A server's database is written into its slot by pg_dump (no check:
 // EchecCopie with the reason when pg_dump is missing or fails).
-Bilan ControlerEtCopier(const QString& cheminBase, int slot);
+Bilan ControlerEtCopier(const QString& cheminBase, int slot, int attenteMs = Dialecte::kAttenteMs);
 
 // Checks a backup file (opened read-only on a connection of its own).
 CopieBase::Controle Verifier(const QString& chemin);
@@ -76,12 +79,16 @@ struct Restauration {
 };
 
 // Replaces the database by a backup file. The program's own connection to
-// the database must be closed. The current file is first kept in the
-// backup folder as "avant_restauration_<date>"; a copy of the backup,
-// brought to the current schema and made to number its next reservation
-// after every number the current file gave, is then put in its place. On
-// failure the database is left as it was.
-Restauration Restaurer(const QString& cheminBase, const QString& sauvegarde);
+// the database must be closed. A database in WAL mode is first brought
+// back to a rollback journal, its log written into it, which needs every
+// other program closed (else nothing is changed). The current file is then
+// kept in the backup folder as "avant_restauration_<date>" (with the log
+// that could not be written into it, if any); a copy of the backup, brought
+// to the current schema and made to number its next reservation after
+// every number the current file gave, is then put in its place. On failure
+// the database is left as it was. Another program is waited for up to
+// `attenteMs`.
+Restauration Restaurer(const QString& cheminBase, const QString& sauvegarde, int attenteMs = Dialecte::kAttenteMs);
 
 // What the user is told of Restauration::numerosGardes.
 QString MessageNumerosGardes(qint64 n);

@@ -4,6 +4,7 @@
 #include "contraintes.h"
 #include "dates.h"
 #include "dialecte.h"
+#include "journalisation.h"
 #include "module1.h"
 #include "requetes_journee.h"
 
@@ -182,10 +183,13 @@ void fermer(const QString& connexion)
 // checked and upgraded otherwise. Empty when all went well.
 QString preparer(const QSqlDatabase& db, bool neuve, bool creationPermise)
 {
+    // A file that is not SQLite fails on its first read: the journal mode's.
+    const QString journal = Journalisation::regler(db);
+    if (!journal.isEmpty())
+        return journal;
     QSqlQuery q(db);
-    // A file that is not SQLite fails on its first read.
-    if (!q.exec(QStringLiteral("PRAGMA journal_mode=DELETE")))
-        return q.lastError().text();
+    // Every commit reaches the disk before it returns, in the log as in
+    // the rollback journal: a stay saved survives a power cut.
     q.exec(QStringLiteral("PRAGMA synchronous=FULL"));
     // The calendar rereads the shown period at every step of a held day
     // button: keep the pages it reads in memory (about 20 MB at the most).

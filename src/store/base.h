@@ -17,7 +17,8 @@ enum class Ouverture {
 };
 
 // Opens the database file under the given connection name, with durable
-// settings (rollback journal, synchronous=FULL). A file that is missing
+// settings (write-ahead log on a local disk, rollback journal on a network
+// share, synchronous=FULL: see Journalisation). A file that is missing
 // (unless creation is allowed), a folder, not SQLite, without our tables,
 // or of a newer schema gives nullopt and the reason in *erreur. Where
 // creation is allowed, an empty (0-byte) file is treated as missing.

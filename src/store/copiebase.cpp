@@ -1,5 +1,7 @@
 #include "copiebase.h"
 
+#include "journalisation.h"
+
 #include <QAtomicInt>
 #include <QFile>
 #include <QFileInfo>
@@ -20,6 +22,15 @@ QString raison(const QSqlError& e)
     return texte.isEmpty() ? e.text().trimmed() : texte;
 }
 
+// SQLITE_CORRUPT (11) and SQLITE_NOTADB (26), possibly extended: SQLite
+// read the file and found it damaged.
+bool signaleDommage(const QString& codeNatif)
+{
+    bool nombre = false;
+    const int code = codeNatif.toInt(&nombre) & 0xFF;
+    return nombre && (code == 11 || code == 26);
+}
+
 } // namespace
 
 QString premiereLigne(const QString& resultat)
@@ -37,17 +48,24 @@ Controle controler(const QSqlDatabase& base, bool complet)
     Controle c;
     QSqlQuery q(base);
     q.setForwardOnly(true);
-    if (!q.exec(complet ? QStringLiteral("PRAGMA integrity_check") : QStringLiteral("PRAGMA quick_check"))) {
-        c.premiereLigne = raison(q.lastError());
+    auto echec = [&c](const QSqlError& e) {
+        c.endommagee = signaleDommage(e.nativeErrorCode());
+        c.occupee = Dialecte::estOccupee(e.nativeErrorCode());
+        c.premiereLigne = raison(e);
         return c;
-    }
+    };
+    if (!q.exec(complet ? QStringLiteral("PRAGMA integrity_check") : QStringLiteral("PRAGMA quick_check")))
+        return echec(q.lastError());
     if (!q.next()) {
         // A check cut short by damage reports the error after its rows.
-        c.premiereLigne = q.lastError().isValid() ? raison(q.lastError()) : QStringLiteral("aucun résultat");
+        if (q.lastError().isValid())
+            return echec(q.lastError());
+        c.premiereLigne = QStringLiteral("aucun résultat");
         return c;
     }
     const QString premier = q.value(0).toString();
     c.saine = premier == QLatin1String("ok") && !q.next();
+    c.endommagee = !c.saine;
     c.premiereLigne = c.saine ? premier : premiereLigne(premier);
     if (c.premiereLigne.isEmpty())
         c.premiereLigne = QStringLiteral("contrôle en échec");
@@ -80,6 +98,10 @@ bool mettreEnPlace(const QString& provisoire, const QString& cible, QString* err
     };
     if (!QFileInfo(provisoire).isFile() || !synchroniser(provisoire))
         return echec(QStringLiteral("copie impossible à écrire sur le disque"));
+    // Another file's log would be read into the new one: it goes first.
+    for (const QString& reste : {Journalisation::nomWal(cible), Journalisation::nomShm(cible)})
+        if (QFileInfo::exists(reste) && !QFile::remove(reste))
+            return echec(QStringLiteral("impossible d'enlever ") + QFileInfo(reste).fileName());
     // rename() replaces the older file in one step.
     const QFileInfo info(cible);
     if (std::rename(QFile::encodeName(provisoire).constData(), QFile::encodeName(cible).constData()) != 0)
@@ -88,9 +110,11 @@ bool mettreEnPlace(const QString& provisoire, const QString& cible, QString* err
     return true;
 }
 
-bool copier(const QSqlDatabase& base, const QString& cible, QString* erreur)
+bool copier(const QSqlDatabase& base, const QString& cible, QString* erreur, bool* occupee)
 {
     const QString provisoire = nomProvisoire(cible);
+    if (occupee)
+        *occupee = false;
     auto echec = [&](const QString& pourquoi) {
         QFile::remove(provisoire);
         if (erreur)
@@ -104,13 +128,16 @@ bool copier(const QSqlDatabase& base, const QString& cible, QString* erreur)
     if (!q.prepare(QStringLiteral("VACUUM INTO ?")))
         return echec(raison(q.lastError()));
     q.addBindValue(provisoire);
-    if (!q.exec())
+    if (!q.exec()) {
+        if (occupee)
+            *occupee = Dialecte::estOccupee(q.lastError().nativeErrorCode());
         return echec(raison(q.lastError()));
+    }
     return mettreEnPlace(provisoire, cible, erreur);
 }
 
 std::optional<QSqlDatabase> ouvrir(const QString& chemin, const QString& connexion, bool lectureSeule,
-                                   QString* erreur)
+                                   QString* erreur, int attenteMs)
 {
     if (!QFileInfo(chemin).isFile()) {
         if (erreur)
@@ -119,8 +146,10 @@ std::optional<QSqlDatabase> ouvrir(const QString& chemin, const QString& connexi
     }
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connexion);
     db.setDatabaseName(chemin);
+    QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(attenteMs);
     if (lectureSeule)
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        options += QStringLiteral(";QSQLITE_OPEN_READONLY");
+    db.setConnectOptions(options);
     if (!db.open()) {
         if (erreur)
             *erreur = raison(db.lastError());

@@ -13,15 +13,19 @@ namespace OutilsSauvegardes {
 
 // Overwrites the first page of an index with garbage, as a bad disk would:
 // the file still opens and the calendar still reads, but the check fails.
+// A database in WAL mode first has its log written into the file, so that
+// the page damaged is the one SQLite reads.
 inline void abimer(const QString& chemin, const char* index = "idx_operations_reservation_date")
 {
     qint64 page = 0, taille = 0;
     {
         const QString connexion = QStringLiteral("abimer");
         {
-            const auto base = CopieBase::ouvrir(chemin, connexion, true);
+            const auto base = CopieBase::ouvrir(chemin, connexion, false);
             ASSERT_TRUE(base.has_value());
             QSqlQuery q(*base);
+            ASSERT_TRUE(q.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)")) && q.next());
+            ASSERT_EQ(q.value(0).toInt(), 0);   // not blocked by another connection
             ASSERT_TRUE(q.exec(QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name = '%1'")
                                    .arg(QLatin1String(index))) && q.next());
             page = q.value(0).toLongLong();

@@ -2,20 +2,25 @@
 // killed writer and under a live one, two starts at once, the 0-byte file,
 // and the restore without a window.
 #include "app/demarrage.h"
+#include "app/gardienbase.h"
+#include "app/lanceur.h"
 #include "app/sauvegardes.h"
 #include "config/chemins.h"
 #include "config/ini32.h"
 #include "outils_sauvegardes.h"
 #include "store/base.h"
 #include "programme.h"
+#include "store/journalisation.h"
 #include "testutil.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QSet>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QThread>
@@ -89,6 +94,131 @@ TEST(Controle, ADamagedFileFailsAndItsCopyIsNotTaken)
     EXPECT_FALSE(Sauvegardes::Verifier(chemin).saine);
 }
 
+namespace {
+
+// A plain connection of another program on the file.
+QSqlDatabase autreProgramme(const QString& chemin, const QString& nom)
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), nom);
+    db.setDatabaseName(chemin);
+    EXPECT_TRUE(db.open());
+    return db;
+}
+
+bool enModeWal(const QString& chemin)
+{
+    return Journalisation::enteteWal(chemin);
+}
+
+} // namespace
+
+TEST(Controle, AFileHeldByAnotherProgramIsNeitherCheckedNorCalledDamaged)
+{
+    // WAL: a program in exclusive locking mode shuts every reader out; in
+    // rollback mode (a network share) any writer does.
+    struct Cas { const char* mode; QStringList tenir; };
+    const Cas cas[] = {
+        {"wal", {QStringLiteral("PRAGMA locking_mode=EXCLUSIVE"), QStringLiteral("BEGIN EXCLUSIVE"),
+                 QStringLiteral("INSERT INTO OBJETS (Numero, Nom) VALUES (7, 'x')"), QStringLiteral("COMMIT")}},
+        {"delete", {QStringLiteral("BEGIN EXCLUSIVE"), QStringLiteral("INSERT INTO OBJETS (Numero, Nom) VALUES (7, 'x')")}},
+    };
+    for (const Cas& c : cas) {
+        QTemporaryDir dossier;
+        Chemins::fixerDossierProgramme(dossier.path());
+        const QString chemin = dossier.filePath(QStringLiteral("planning.db"));
+        {
+            const auto db = Base::ouvrir(chemin, Base::Ouverture::CreerSiAbsente, QStringLiteral("creer"));
+            ASSERT_TRUE(db.has_value());
+            QSqlQuery(*db).exec(QStringLiteral("PRAGMA journal_mode=") + QLatin1String(c.mode));
+        }
+        CopieBase::fermer(QStringLiteral("creer"));
+        const QString slot = Sauvegardes::Dossier() + QStringLiteral("/planning_4.db");
+        {
+            QSqlDatabase autre = autreProgramme(chemin, QStringLiteral("tenir"));
+            QSqlQuery q(autre);
+            for (const QString& sql : c.tenir)
+                ASSERT_TRUE(q.exec(sql)) << c.mode << qPrintable(q.lastError().text());
+            const Sauvegardes::Bilan bilan = Sauvegardes::ControlerEtCopier(chemin, 4, 100);
+            EXPECT_EQ(bilan.issue, Sauvegardes::Bilan::Occupee) << c.mode << qPrintable(bilan.detail);
+            EXPECT_FALSE(QFileInfo::exists(slot)) << c.mode;
+        }
+        CopieBase::fermer(QStringLiteral("tenir"));
+        // Once the other program lets go, the same file is sound and copied.
+        const Sauvegardes::Bilan bilan = Sauvegardes::ControlerEtCopier(chemin, 4, 100);
+        EXPECT_EQ(bilan.issue, Sauvegardes::Bilan::Copiee) << c.mode << qPrintable(bilan.detail);
+        EXPECT_TRUE(integre(slot)) << c.mode;
+    }
+    Chemins::fixerDossierProgramme(QString());
+}
+
+TEST(Copie, TheSnapshotIsOneFileHoldingWhatIsStillOnlyInTheLog)
+{
+    QTemporaryDir dossier;
+    Chemins::fixerDossierProgramme(dossier.path());
+    const QString chemin = dossier.filePath(QStringLiteral("planning.db"));
+    {
+        const auto db = Base::ouvrir(chemin, Base::Ouverture::CreerSiAbsente, QStringLiteral("vivante"));
+        ASSERT_TRUE(db.has_value());
+        ASSERT_TRUE(enModeWal(chemin));
+        QSqlQuery q(*db);
+        // The commits stay in the log: nothing is written back into the file.
+        ASSERT_TRUE(q.exec(QStringLiteral("PRAGMA wal_autocheckpoint=0")));
+        for (int i = 1; i <= 40; ++i)
+            ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO OPERATIONS (numeroreservation, date, prix, paiement, libelle) "
+                                              "VALUES (%1, '2026-12-09 10:00:00', 1, '', 'x')").arg(i)));
+        ASSERT_GT(QFileInfo(Journalisation::nomWal(chemin)).size(), 0);
+
+        const Sauvegardes::Bilan bilan = Sauvegardes::ControlerEtCopier(chemin, 2);
+        ASSERT_EQ(bilan.issue, Sauvegardes::Bilan::Copiee) << qPrintable(bilan.detail);
+        EXPECT_FALSE(enModeWal(bilan.copie));
+        EXPECT_TRUE(Sauvegardes::Verifier(bilan.copie).saine);
+        // Checked and read, the slot is still the only file of its name.
+        EXPECT_EQ(comptes(bilan.copie).size(), 40);
+        EXPECT_EQ(QDir(Sauvegardes::Dossier()).entryList({QStringLiteral("planning_2*")}, QDir::Files | QDir::Hidden),
+                  QStringList{QStringLiteral("planning_2.db")});
+    }
+    CopieBase::fermer(QStringLiteral("vivante"));
+    Chemins::fixerDossierProgramme(QString());
+}
+
+TEST(Copie, AFileReplacedNeverMeetsTheLogOfTheOlderOne)
+{
+    QTemporaryDir dossier;
+    const QString cible = dossier.filePath(QStringLiteral("cible.db"));
+    const QString nouvelle = dossier.filePath(QStringLiteral("nouvelle.db"));
+    // The older file's log holds 30 account rows that its file has not.
+    {
+        const auto db = Base::ouvrir(cible, Base::Ouverture::CreerSiAbsente, QStringLiteral("ancienne"));
+        ASSERT_TRUE(db.has_value());
+        QSqlQuery q(*db);
+        ASSERT_TRUE(q.exec(QStringLiteral("PRAGMA wal_autocheckpoint=0")));
+        for (int i = 1; i <= 30; ++i)
+            ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO OPERATIONS (numeroreservation, date, prix, paiement, libelle) "
+                                              "VALUES (%1, '2026-12-09 10:00:00', 1, '', 'x')").arg(i)));
+        ASSERT_TRUE(CopieBase::copier(*db, nouvelle));
+        ASSERT_TRUE(q.exec(QStringLiteral("DELETE FROM OPERATIONS WHERE numeroreservation > 3")));
+        // The program dies: its log and its index stay beside the file.
+        for (const QString& f : {Journalisation::nomWal(cible), Journalisation::nomShm(cible)})
+            ASSERT_TRUE(QFile::copy(f, f + QStringLiteral(".garde")));
+    }
+    CopieBase::fermer(QStringLiteral("ancienne"));
+    for (const QString& f : {Journalisation::nomWal(cible), Journalisation::nomShm(cible)}) {
+        QFile::remove(f);
+        ASSERT_TRUE(QFile::rename(f + QStringLiteral(".garde"), f));
+    }
+    ASSERT_EQ(comptes(cible).size(), 3);
+
+    // The snapshot taken before the deletion goes in place.
+    const QString provisoire = CopieBase::nomProvisoire(cible);
+    ASSERT_TRUE(QFile::copy(nouvelle, provisoire));
+    QString erreur;
+    ASSERT_TRUE(CopieBase::mettreEnPlace(provisoire, cible, &erreur)) << qPrintable(erreur);
+    EXPECT_FALSE(QFileInfo::exists(Journalisation::nomWal(cible)));
+    EXPECT_FALSE(QFileInfo::exists(Journalisation::nomShm(cible)));
+    EXPECT_TRUE(integre(cible));
+    EXPECT_EQ(comptes(cible).size(), 30);
+}
+
 TEST(BaseVide, ZeroBytesIsMissingOnlyAtTheDefaultPath)
 {
     QTemporaryDir dossier;
@@ -127,6 +257,8 @@ protected:
         base = Demarrage::CheminBaseParDefaut();
         const auto db = Demarrage::OuvrirBase(base);
         ASSERT_TRUE(db.has_value());
+        // The writers' kills below are those of a file in WAL mode.
+        ASSERT_TRUE(enModeWal(base));
     }
     void TearDown() override
     {
@@ -135,9 +267,9 @@ protected:
     }
 
     // Starts the writer and waits for its first line.
-    void lancerEcrivain(QProcess& p, qint64 debut)
+    void lancerEcrivain(QProcess& p, qint64 debut, const QString& maniere = QStringLiteral("ecrire"))
     {
-        p.start(QStringLiteral(AIDE_SAUVEGARDES), {QStringLiteral("ecrire"), base, QString::number(debut)});
+        p.start(QStringLiteral(AIDE_SAUVEGARDES), {maniere, base, QString::number(debut)});
         ASSERT_TRUE(p.waitForStarted());
         ASSERT_TRUE(p.waitForReadyRead(10000)) << p.readAllStandardError().constData();
     }
@@ -168,7 +300,7 @@ protected:
         const QMap<qint64, int> lignes = comptes(copie);
         for (auto it = lignes.cbegin(); it != lignes.cend(); ++it) {
             EXPECT_TRUE(avant.contains(it.key())) << "rolled-back transaction " << it.key() << " in " << qPrintable(copie);
-            EXPECT_EQ(it.value(), 1 + it.key() % 7) << "transaction " << it.key() << " cut in " << qPrintable(copie);
+            EXPECT_EQ(it.value(), lignesDe(it.key())) << "transaction " << it.key() << " cut in " << qPrintable(copie);
         }
         for (qint64 k : std::as_const(apres)) {
             EXPECT_TRUE(lignes.contains(k)) << "committed transaction " << k << " missing from " << qPrintable(copie);
@@ -181,6 +313,8 @@ protected:
     QTemporaryDir m_dossier;
     QString ini, base;
     QSet<qint64> avant, apres;
+    // The rows of transaction k, as the writer makes them.
+    int (*lignesDe)(qint64 k) = [](qint64 k) { return int(1 + k % 7); };
 };
 
 } // namespace
@@ -233,6 +367,102 @@ TEST_F(SousEcriture, BackupsTakenWhileAnotherConnectionWritesAreSound)
     for (const QString& copie : std::as_const(copies))
         verifierCopie(copie, nullptr);
     EXPECT_EQ(QSet<QString>(copies.cbegin(), copies.cend()).size(), 20);
+}
+
+TEST_F(SousEcriture, TenStartsBesideADeskImportingWithoutPauseTakeTenSoundBackupsAndAskNothing)
+{
+    lignesDe = [](qint64) { return 21; };
+    QSqlDatabase::removeDatabase(QLatin1String(Demarrage::kConnexion));
+    QProcess ecrivain;
+    lancerEcrivain(ecrivain, 1, QStringLiteral("marteler"));
+    lireLignes(ecrivain);
+    const qsizetype ecritesAvant = apres.size();
+    QStringList copies;
+    for (int i = 0; i < 10; ++i) {
+        Lanceur lanceur;
+        const QStringList messages = TestUtil::messagesPendant([&] {
+            ASSERT_TRUE(lanceur.demarrer(OptionsLancement()));
+            QApplication::processEvents();
+            ASSERT_TRUE(lanceur.gardien()->attendre());
+        });
+        EXPECT_EQ(messages, QStringList()) << "start " << i;
+        EXPECT_FALSE(lanceur.gardien()->endommagee()) << "start " << i;
+        const Sauvegardes::Bilan& bilan = lanceur.gardien()->bilan();
+        EXPECT_EQ(bilan.issue, Sauvegardes::Bilan::Copiee) << "start " << i << ": " << qPrintable(bilan.detail);
+        copies << bilan.copie;
+        lireLignes(ecrivain);
+    }
+    ::kill(pid_t(ecrivain.processId()), SIGKILL);
+    ecrivain.waitForFinished(10000);
+    lireLignes(ecrivain);
+    // The desk wrote all along.
+    EXPECT_GT(apres.size(), ecritesAvant);
+    apres.clear();
+    for (const QString& copie : std::as_const(copies))
+        verifierCopie(copie, nullptr);
+    EXPECT_EQ(QSet<QString>(copies.cbegin(), copies.cend()).size(), 10);
+}
+
+TEST_F(SousEcriture, ARestoreAfterAKilledWriterKeepsEveryCommittedRowAndLeavesNoLogOfTheOlderFile)
+{
+    const Sauvegardes::Bilan vide = Sauvegardes::ControlerEtCopier(base, 1);
+    ASSERT_EQ(vide.issue, Sauvegardes::Bilan::Copiee);
+    QSqlDatabase::removeDatabase(QLatin1String(Demarrage::kConnexion));
+    QProcess ecrivain;
+    lancerEcrivain(ecrivain, 1);
+    while (apres.size() < 30 && ecrivain.waitForReadyRead(5000))
+        lireLignes(ecrivain);
+    ::kill(pid_t(ecrivain.processId()), SIGKILL);
+    ASSERT_TRUE(ecrivain.waitForFinished(10000));
+    lireLignes(ecrivain);
+    ASSERT_TRUE(QFileInfo::exists(Journalisation::nomWal(base)));
+
+    const Sauvegardes::Restauration r = Sauvegardes::Restaurer(base, vide.copie);
+    ASSERT_TRUE(r.reussie) << qPrintable(r.erreur);
+    EXPECT_FALSE(QFileInfo::exists(Journalisation::nomWal(base)));
+    EXPECT_FALSE(QFileInfo::exists(Journalisation::nomShm(base)));
+    EXPECT_TRUE(integre(base));
+    EXPECT_TRUE(comptes(base).isEmpty());
+    // The kept file is whole: every transaction whose commit returned.
+    EXPECT_FALSE(QFileInfo::exists(Journalisation::nomWal(r.gardee)));
+    verifierCopie(r.gardee, nullptr);
+    // The restored file opens as the program's database, in WAL mode again.
+    QString raison;
+    EXPECT_TRUE(Demarrage::OuvrirBase(base, &raison).has_value()) << qPrintable(raison);
+    EXPECT_TRUE(enModeWal(base));
+}
+
+TEST(Restaurer, NothingChangesWhileAnotherProgramHasTheDatabaseOpen)
+{
+    QTemporaryDir dossier;
+    Chemins::fixerDossierProgramme(dossier.path());
+    const QString chemin = dossier.filePath(QStringLiteral("planning.db"));
+    const QString slot = dossier.filePath(QStringLiteral("Sauvegardes/planning_1.db"));
+    QDir().mkpath(Sauvegardes::Dossier());
+    {
+        const auto db = Base::ouvrir(chemin, Base::Ouverture::CreerSiAbsente, QStringLiteral("creer"));
+        ASSERT_TRUE(db.has_value());
+        ASSERT_TRUE(CopieBase::copier(*db, slot));
+        QSqlQuery(*db).exec(QStringLiteral("INSERT INTO OPERATIONS (numeroreservation, date, prix, paiement, libelle) "
+                                           "VALUES (5, '2026-12-09 10:00:00', 1, '', 'x')"));
+    }
+    CopieBase::fermer(QStringLiteral("creer"));
+    {
+        QSqlDatabase autre = autreProgramme(chemin, QStringLiteral("autre"));
+        QSqlQuery q(autre);
+        ASSERT_TRUE(q.exec(QStringLiteral("SELECT count(*) FROM OPERATIONS")) && q.next());
+        const Sauvegardes::Restauration r = Sauvegardes::Restaurer(chemin, slot, 100);
+        EXPECT_FALSE(r.reussie);
+        EXPECT_TRUE(r.erreur.contains(QStringLiteral("ouverte par un autre programme"))) << qPrintable(r.erreur);
+        EXPECT_TRUE(r.gardee.isEmpty());
+        EXPECT_EQ(comptes(chemin).value(5), 1);
+        EXPECT_TRUE(QDir(Sauvegardes::Dossier()).entryList({QStringLiteral("avant_restauration_*")}).isEmpty());
+    }
+    CopieBase::fermer(QStringLiteral("autre"));
+    // Once it is closed, the restore goes through.
+    EXPECT_TRUE(Sauvegardes::Restaurer(chemin, slot, 100).reussie);
+    EXPECT_TRUE(comptes(chemin).isEmpty());
+    Chemins::fixerDossierProgramme(QString());
 }
 
 TEST(DeuxDemarrages, TwoStartsAtOnceTakeTwoSlots)

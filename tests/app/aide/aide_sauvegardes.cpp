@@ -5,6 +5,9 @@
 //       the commit of transaction k and "APRES k" once the commit returned.
 //       Transaction k holds 1 + k % 7 rows of OPERATIONS numbered k; 2 ms
 //       pass between two transactions.
+//   aide_sauvegardes marteler BASE DEBUT as ecrire, but every transaction
+//       holds 21 rows (short labels) and the next one starts at once (a
+//       desk importing).
 //   aide_sauvegardes creneau INI TOP     waits until the file TOP exists, then
 //       takes the start's backup slot as the program does and prints it.
 //   aide_sauvegardes reserver BASE N TOP waits until the file TOP exists, then
@@ -27,7 +30,20 @@
 
 namespace {
 
-int ecrire(const QString& chemin, qint64 debut)
+// The rows of transaction k, and the pause after each commit (µs).
+// The rows of transaction k, the length of their labels, and the pause
+// after each commit (µs).
+struct Rythme {
+    int (*lignes)(qint64 k);
+    int longueur;
+    unsigned long pauseUs;
+};
+// Long labels make each commit write several pages.
+const Rythme kPoste = {[](qint64 k) { return int(1 + k % 7); }, 600, 2000};
+// Short ones keep the file small enough for a few seconds of writing.
+const Rythme kImport = {[](qint64) { return 21; }, 40, 0};
+
+int ecrire(const QString& chemin, qint64 debut, const Rythme& rythme)
 {
     QString erreur;
     const auto base = Base::ouvrir(chemin, Base::Ouverture::Existante, QStringLiteral("aide"), &erreur);
@@ -36,15 +52,14 @@ int ecrire(const QString& chemin, qint64 debut)
         return 1;
     }
     QSqlDatabase db = *base;
-    // Long labels make each commit write several pages.
-    const QString libelle = QString(600, QLatin1Char('x'));
+    const QString libelle = QString(rythme.longueur, QLatin1Char('x'));
     for (qint64 k = debut;; ++k) {
         if (!db.transaction())
             return 2;
         QSqlQuery q(db);
         q.prepare(QStringLiteral("INSERT INTO OPERATIONS (numeroreservation, date, prix, paiement, libelle) "
                                  "VALUES (?, '2026-12-09 10:00:00', ?, '', ?)"));
-        for (int i = 0; i < 1 + k % 7; ++i) {
+        for (int i = 0; i < rythme.lignes(k); ++i) {
             q.addBindValue(k);
             q.addBindValue(double(i));
             q.addBindValue(libelle);
@@ -64,7 +79,8 @@ int ecrire(const QString& chemin, qint64 debut)
         std::fflush(stdout);
         // A desk's pace, quick as it is: between two transactions the file
         // is free for a moment, as it is between two sales.
-        QThread::usleep(2000);
+        if (rythme.pauseUs)
+            QThread::usleep(rythme.pauseUs);
     }
 }
 
@@ -128,13 +144,15 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() == 4 && args.at(1) == QLatin1String("ecrire"))
-        return ecrire(args.at(2), args.at(3).toLongLong());
+        return ecrire(args.at(2), args.at(3).toLongLong(), kPoste);
+    if (args.size() == 4 && args.at(1) == QLatin1String("marteler"))
+        return ecrire(args.at(2), args.at(3).toLongLong(), kImport);
     if (args.size() == 4 && args.at(1) == QLatin1String("creneau"))
         return creneau(args.at(2), args.at(3));
     if (args.size() == 5 && args.at(1) == QLatin1String("reserver"))
         return reserver(args.at(2), args.at(3).toInt(), args.at(4));
     if (args.size() == 3 && args.at(1) == QLatin1String("verrouiller"))
         return verrouiller(args.at(2));
-    std::fprintf(stderr, "usage: aide_sauvegardes ecrire BASE DEBUT | creneau INI TOP | reserver BASE N TOP | verrouiller BASE\n");
+    std::fprintf(stderr, "usage: aide_sauvegardes ecrire BASE DEBUT | marteler BASE DEBUT | creneau INI TOP | reserver BASE N TOP | verrouiller BASE\n");
     return 64;
 }
