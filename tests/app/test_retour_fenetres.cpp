@@ -146,11 +146,15 @@ TEST_F(RetourDesFenetres, UneJourneeRangeeTropEtroiteRevientAvecToutesSesColonne
     ASSERT_NE(journee, nullptr);
     EXPECT_EQ(cadreDe(journee)->pos(), QPoint(30, 15));
     EXPECT_GT(cadreDe(journee)->width(), 310);
+    // Every column ends inside its list and inside the window.
+    QWidget* cadre = cadreDe(journee);
     for (QTreeWidget* liste : {journee->arrivees, journee->departs, journee->presents}) {
         QHeaderView* entete = liste->header();
-        for (int colonne = 0; colonne < entete->count(); ++colonne)
-            EXPECT_LE(entete->sectionViewportPosition(colonne) + entete->sectionSize(colonne),
-                      liste->viewport()->width())
+        for (int colonne = 0; colonne < entete->count(); ++colonne) {
+            const int fin = entete->sectionViewportPosition(colonne) + entete->sectionSize(colonne);
+            EXPECT_LE(fin, liste->viewport()->width()) << liste->objectName().toStdString() << " " << colonne;
+            EXPECT_LT(liste->viewport()->mapTo(cadre, QPoint(fin, 0)).x(), cadre->width())
                 << liste->objectName().toStdString() << " " << colonne;
+        }
     }
 }
