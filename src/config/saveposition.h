@@ -10,8 +10,11 @@
 //   "PositionsTaille" 0 normal, 1 minimised, 2 maximised
 //   "Visible"         "OUI" or "NON", written when it changes, never read
 //
-// A stored position that would leave the window too small or out of reach
-// is corrected when restored (see PositionFenetre::Corriger).
+// A stored position that would leave the window too small (below its own
+// minimum too) or out of reach is corrected when restored (see
+// PositionFenetre::Corriger). A window is moved in its normal state and
+// then given its stored state, so that a maximised one keeps its normal
+// place for when it is restored.
 #include <QObject>
 #include <QPointer>
 #include <QRect>
