@@ -173,25 +173,17 @@ void placer(QWidget* fenetre, QWidget* dessin, QWidget* Fond, QWidget* couvert, 
 }
 
 // Keeps a dressed window over the frame it covers: moved with it, and
-// dressed again with a new picture when the frame changes size.
+// dressed again with a new picture when the frame changes size. One per
+// dressed window, made anew at each dressing.
 class Suivi : public QObject
 {
 public:
-    Suivi(QWidget* fenetre, QWidget* dessin, QWidget* Fond)
-        : QObject(fenetre), m_fenetre(fenetre), m_dessin(dessin), m_Fond(Fond)
+    Suivi(QWidget* fenetre, QWidget* dessin, QWidget* Fond, QWidget* couvert)
+        : QObject(fenetre), m_fenetre(fenetre), m_dessin(dessin), m_Fond(Fond), m_couvert(couvert)
     {
         setObjectName(QStringLiteral("suiviHabillage"));
-    }
-
-    void suivre(QWidget* couvert)
-    {
-        if (m_couvert == couvert)
-            return;
-        if (m_couvert)
-            m_couvert->removeEventFilter(this);
-        m_couvert = couvert;
-        if (m_couvert)
-            m_couvert->installEventFilter(this);
+        if (couvert)
+            couvert->installEventFilter(this);
     }
 
 protected:
@@ -261,10 +253,8 @@ void HabillerFenetre(QWidget* dessin, QWidget* Fond)
         if (QWindow* fenetreNative = fenetre->windowHandle())
             fenetreNative->setTransientParent(couvert->windowHandle());
     }
-    auto* suivi = fenetre->findChild<Suivi*>(QStringLiteral("suiviHabillage"), Qt::FindDirectChildrenOnly);
-    if (!suivi)
-        suivi = new Suivi(fenetre, dessin, Fond);
-    suivi->suivre(couvert);
+    delete fenetre->findChild<Suivi*>(QStringLiteral("suiviHabillage"), Qt::FindDirectChildrenOnly);
+    new Suivi(fenetre, dessin, Fond, couvert);
 
     dessin->setVisible(true);
     // Let the screen show its current content before it is copied.
