@@ -272,10 +272,12 @@ void Lanceur::montrerJournee()
         sousFenetre->setAttribute(Qt::WA_DeleteOnClose, false);
         m_sousFenetreJournee = sousFenetre;
         sousFenetre->show();
-        // Beside a maximized calendar it opens maximized too, as the frame's
-        // windows do; otherwise at its designed size, wholly inside the
-        // frame's area.
-        if (!(sousFenetre->windowState() & Qt::WindowMaximized)) {
+        // Beside a maximized calendar it first opens maximized too;
+        // otherwise at its designed size, wholly inside the frame's area.
+        // Where it was left last time comes first (below).
+        if (m_sousFenetre && m_sousFenetre->isVisible() && m_sousFenetre->isMaximized()) {
+            sousFenetre->showMaximized();
+        } else {
             sousFenetre->resize(taille + (sousFenetre->size() - m_journee->size()));
             const QSize zone = m_root->zone->viewport()->size();
             sousFenetre->move(std::max(0, std::min(sousFenetre->x(), zone.width() - sousFenetre->width())),

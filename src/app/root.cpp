@@ -2,6 +2,7 @@
 
 #include "config/positionfenetre.h"
 #include "config/saveposition.h"
+#include "ui/habillage.h"
 #include "ui/twips.h"
 
 #include <QAction>
@@ -22,6 +23,8 @@ ROOT::ROOT(QWidget* parent)
 {
     setObjectName(QStringLiteral("ROOT"));
     setWindowTitle(Titre());
+    // The dialogs dressed with the dimmed backdrop cover this frame.
+    Habillage::DefinirCadre(this);
 
     auto* centre = new QWidget(this);
     auto* disposition = new QVBoxLayout(centre);
@@ -36,6 +39,9 @@ ROOT::ROOT(QWidget* parent)
     Picture1->setPalette(p);
     zone = new QMdiArea(centre);
     zone->setObjectName(QStringLiteral("zone"));
+    // Bringing a window forward leaves the others in their state: a
+    // maximised calendar stays so behind the day's lists.
+    zone->setOption(QMdiArea::DontMaximizeSubWindowOnActivation);
     disposition->addWidget(Picture1);
     disposition->addWidget(zone);
     setCentralWidget(centre);

@@ -6,6 +6,7 @@
 
 #include <QEvent>
 #include <QGuiApplication>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
@@ -55,8 +56,14 @@ void SavePosition::init(QWidget* Fenetre, const QString& FichierINI, const QStri
         m_fichier = FichierINI;
     m_section = Section_INI;
     Timer1->start();
-    restaurerPositions();
-    restaurerEtat();
+    restaurer();
+    // A window already on screen is where it belongs: the first look only
+    // records it. (One still hidden is put back again when it first shows,
+    // where the windowing system may have placed it otherwise.)
+    if (m_fenetre && m_fenetre->isVisible()) {
+        m_montre = true;
+        m_restaure = true;
+    }
 }
 
 void SavePosition::Timer1_Timer()
@@ -68,9 +75,8 @@ void SavePosition::Timer1_Timer()
             suivre(qobject_cast<QWidget*>(parent()));
         if (!m_fenetre)
             return;
-        restaurerPositions();
         Timer1->start();
-        restaurerEtat();
+        restaurer();
         m_restaure = true;
         return;
     }
@@ -104,7 +110,7 @@ bool SavePosition::eventFilter(QObject* objet, QEvent* event)
 {
     // The first showing of the window takes the first look at once
     // instead of a second later.
-    if (objet == m_fenetre && event->type() == QEvent::Show && !m_montre) {
+    if (objet == m_fenetre && event->type() == QEvent::Show && !m_montre && !m_enRestauration) {
         m_montre = true;
         Timer1_Timer();
     }
@@ -137,18 +143,40 @@ bool SavePosition::restaurerPositions()
     // The last values are those of the file: a correction made below is
     // written back at the next look.
     m_derniere = *stockee;
-    const QRect r = PositionFenetre::Corriger(*stockee, zones(),
-                                              PositionFenetre::kTailleMinimale.expandedTo(m_fenetre->minimumSize()));
+    // The normal state first: a window moved while maximised would be drawn
+    // at the stored size yet stay marked maximised, and come back to its
+    // old place when restored. The stored state is set again afterwards.
+    const Qt::WindowStates plein = Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
+    if (m_fenetre->windowState() & plein)
+        m_fenetre->setWindowState(m_fenetre->windowState() & ~plein);
+    // Never smaller than the window can be used at (its layout's minimum).
+    const QSize minimum = PositionFenetre::kTailleMinimale.expandedTo(m_fenetre->minimumSize())
+                              .expandedTo(m_fenetre->minimumSizeHint());
+    const QRect r = PositionFenetre::Corriger(*stockee, zones(), minimum);
     m_fenetre->move(r.topLeft());
     m_fenetre->resize(r.size());
+
     return true;
 }
 
-void SavePosition::restaurerEtat()
+void SavePosition::restaurer()
 {
     if (!m_fenetre)
         return;
-    const auto etat = PositionFenetre::LireEtat(lire(kTaille, QString::number(etatFenetre(m_fenetre))));
+    // A sub-window hides and shows itself while its state changes: that
+    // showing is not its first one.
+    const QScopedValueRollback<bool> enCours(m_enRestauration, true);
+    // Without a stored state the window keeps the one it had.
+    const int etatActuel = etatFenetre(m_fenetre);
+    restaurerPositions();
+    restaurerEtat(etatActuel);
+}
+
+void SavePosition::restaurerEtat(int etatParDefaut)
+{
+    if (!m_fenetre)
+        return;
+    const auto etat = PositionFenetre::LireEtat(lire(kTaille, QString::number(etatParDefaut)));
     if (!etat)
         return;
     Qt::WindowStates voulu = m_fenetre->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen);
@@ -173,8 +201,17 @@ QList<QRect> SavePosition::zones() const
 {
     QList<QRect> resultat;
     if (!m_fenetre->isWindow()) {
-        if (QWidget* parent = m_fenetre->parentWidget())
-            resultat << parent->rect();
+        if (QWidget* parent = m_fenetre->parentWidget()) {
+            QRect zone = parent->rect();
+            // A frame marked maximised whose window manager has not grown it
+            // yet: its inner window gets the room the frame is about to have.
+            const QWidget* cadre = m_fenetre->window();
+            if (cadre->isMaximized() && cadre->screen()) {
+                const QSize croissance = cadre->screen()->availableGeometry().size() - cadre->frameGeometry().size();
+                zone.setSize(zone.size() + croissance.expandedTo(QSize(0, 0)));
+            }
+            resultat << zone;
+        }
         return resultat;
     }
     // The main screen first: a window found on no screen comes back there.

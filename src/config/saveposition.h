@@ -10,8 +10,11 @@
 //   "PositionsTaille" 0 normal, 1 minimised, 2 maximised
 //   "Visible"         "OUI" or "NON", written when it changes, never read
 //
-// A stored position that would leave the window too small or out of reach
-// is corrected when restored (see PositionFenetre::Corriger).
+// A stored position that would leave the window too small (below its own
+// minimum too) or out of reach is corrected when restored (see
+// PositionFenetre::Corriger). A window is moved in its normal state and
+// then given its stored state, so that a maximised one keeps its normal
+// place for when it is restored.
 #include <QObject>
 #include <QPointer>
 #include <QRect>
@@ -55,9 +58,12 @@ protected:
 
 private:
     void suivre(QWidget* fenetre);
-    // Moves the window to the stored position; false when none is stored.
+    // Puts the window back at the stored position, then in the stored state.
+    void restaurer();
+    // Moves the window to the stored position (in the normal state); false
+    // when none is stored.
     bool restaurerPositions();
-    void restaurerEtat();
+    void restaurerEtat(int etatParDefaut);
     QString lire(const QString& cle, const QString& defaut) const;
     void ecrire(const QString& cle, const QString& valeur) const;
     QList<QRect> zones() const;
@@ -67,6 +73,7 @@ private:
     QString m_section;
     bool m_restaure = false;
     bool m_montre = false;
+    bool m_enRestauration = false;
     QRect m_derniere;               // last position written or read, in pixels
     int m_dernierEtat = 0;
     bool m_dernierVisible = false;

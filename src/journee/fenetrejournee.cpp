@@ -20,6 +20,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QStyle>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -162,8 +163,15 @@ QTreeWidget* FenetreJournee::liste(const char* nom)
     const std::pair<int, int> largeurs[] = {{Journee::Unite, 120}, {Journee::Arrivee, 82}, {Journee::Depart, 82},
                                             {Journee::Nuits, 40}, {Journee::Personnes, 58}, {Journee::Etat, 75},
                                             {Journee::Solde, 72}};
-    for (const auto& [colonne, largeur] : largeurs)
+    // The list is never narrower than its columns: all of them show whole,
+    // the client's name as wide as the unit's at least.
+    int largeurUtile = largeurs[0].second;
+    for (const auto& [colonne, largeur] : largeurs) {
         l->setColumnWidth(colonne, largeur);
+        largeurUtile += largeur;
+    }
+    l->setMinimumWidth(largeurUtile + 2 * l->frameWidth()
+                       + l->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, l));
     l->installEventFilter(this);
     connect(l, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
         if (item)

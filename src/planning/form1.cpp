@@ -203,12 +203,21 @@ void Form1::remplirMois()
 void Form1::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    if (m_dansRedimension)
+    // A new size that comes while the grid is being drawn is laid out once
+    // that drawing ends: the grid always ends at the window's last size.
+    if (m_dansRedimension) {
+        m_redimensionEnAttente = true;
         return;
+    }
     m_dansRedimension = true;
-    const int marge = fondplanning->x();
-    fondplanning->resize(std::max(0, width() - 2 * marge), std::max(0, height() - fondplanning->y() - marge));
-    rafraichir();
+    for (int tour = 0; tour < 3; ++tour) {
+        m_redimensionEnAttente = false;
+        const int marge = fondplanning->x();
+        fondplanning->resize(std::max(0, width() - 2 * marge), std::max(0, height() - fondplanning->y() - marge));
+        rafraichir();
+        if (!m_redimensionEnAttente)
+            break;
+    }
     m_dansRedimension = false;
 }
 

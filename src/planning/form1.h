@@ -192,6 +192,7 @@ private:
     int m_joursMaintenus = 0;     // days moved since the press
     bool m_dansMouvement = false;
     bool m_dansRedimension = false;
+    bool m_redimensionEnAttente = false;
 
     QPoint m_departGlisser;    // pointer on the screen when the drag began
     QPoint m_pointeur;         // pointer on the screen now

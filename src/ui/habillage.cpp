@@ -3,14 +3,30 @@
 #include <QCoreApplication>
 #include <QFont>
 #include <QGuiApplication>
+#include <QEvent>
+#include <QPainter>
 #include <QPalette>
 #include <QPixmap>
+#include <QPointer>
 #include <QScreen>
 #include <QWidget>
+#include <QWindow>
+#include <algorithm>
 
 namespace Habillage {
 
 namespace {
+
+QPointer<QWidget>& cadrePrincipal()
+{
+    static QPointer<QWidget> cadre;
+    return cadre;
+}
+
+bool surEcran(const QWidget* fenetre)
+{
+    return fenetre && fenetre->isVisible() && !fenetre->isMinimized();
+}
 
 QScreen* ecranDe(QWidget* fenetre)
 {
@@ -84,14 +100,138 @@ QImage Assombrir(const QImage& image)
     return resultat;
 }
 
+QWidget* FenetreCouverte(QWidget* fenetre)
+{
+    if (!fenetre)
+        return nullptr;
+    if (QWidget* parent = fenetre->parentWidget(); parent && parent->window() != fenetre->window()
+                                                  && surEcran(parent->window()))
+        return parent->window();
+    QWidget* cadre = Cadre();
+    if (cadre && cadre != fenetre->window() && surEcran(cadre))
+        return cadre;
+    return nullptr;
+}
+
+QRect ZoneHabillee(const QRect& cadre, const QSize& fond, const QRect& ecran)
+{
+    QRect zone = cadre;
+    // Grown around the frame's centre where the panel would not fit.
+    const QSize taille = cadre.size().expandedTo(fond);
+    zone.setSize(taille);
+    zone.moveCenter(cadre.center());
+    if (taille != cadre.size() && !ecran.isEmpty()) {
+        const int x = std::clamp(zone.x(), ecran.left(), std::max(ecran.left(), ecran.left() + ecran.width() - zone.width()));
+        const int y = std::clamp(zone.y(), ecran.top(), std::max(ecran.top(), ecran.top() + ecran.height() - zone.height()));
+        zone.moveTo(x, y);
+    }
+    return zone;
+}
+
+namespace {
+
+// The covered frame's own picture, at its place in the dressed window's
+// area; the grey backdrop fills what the frame does not cover.
+QImage imageCadre(QWidget* couvert, const QRect& zone)
+{
+    QImage image(zone.size().isEmpty() ? QSize(1, 1) : zone.size(), QImage::Format_RGB32);
+    image.fill(fondParDefaut());
+    QImage copie = couvert->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    copie.setDevicePixelRatio(1.0);
+    if (copie.size() != couvert->size())
+        copie = copie.scaled(couvert->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QPainter peintre(&image);
+    peintre.drawImage(couvert->geometry().topLeft() - zone.topLeft(), copie);
+    return image;
+}
+
+// The area the window takes: over the frame it covers, or its whole screen.
+QRect zoneDe(QWidget* fenetre, QWidget* couvert, const QSize& fond)
+{
+    QScreen* ecran = ecranDe(couvert ? couvert : fenetre);
+    if (couvert)
+        return ZoneHabillee(couvert->geometry(), fond, ecran ? ecran->availableGeometry() : QRect());
+    return ecran ? ecran->geometry() : QRect(0, 0, 800, 600);
+}
+
+void placer(QWidget* fenetre, QWidget* dessin, QWidget* Fond, QWidget* couvert, bool copier)
+{
+    const QRect zone = zoneDe(fenetre, couvert, Fond->size());
+    fenetre->setGeometry(zone);
+    if (copier) {
+        CopierEcran(dessin, fenetre);
+        // Dim the copy.
+        QPalette palette = dessin->palette();
+        const QImage image = palette.brush(QPalette::Window).textureImage();
+        palette.setBrush(QPalette::Window, QBrush(QPixmap::fromImage(Assombrir(image))));
+        dessin->setPalette(palette);
+    }
+    dessin->setGeometry(0, 0, zone.width(), zone.height());
+    Fond->move((zone.width() - Fond->width()) / 2, (zone.height() - Fond->height()) / 2);
+    dessin->lower();
+    Fond->raise();
+}
+
+// Keeps a dressed window over the frame it covers: moved with it, and
+// dressed again with a new picture when the frame changes size. One per
+// dressed window, made anew at each dressing.
+class Suivi : public QObject
+{
+public:
+    Suivi(QWidget* fenetre, QWidget* dessin, QWidget* Fond, QWidget* couvert)
+        : QObject(fenetre), m_fenetre(fenetre), m_dessin(dessin), m_Fond(Fond), m_couvert(couvert)
+    {
+        setObjectName(QStringLiteral("suiviHabillage"));
+        if (couvert)
+            couvert->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* objet, QEvent* event) override
+    {
+        const bool taille = event->type() == QEvent::Resize;
+        if (objet == m_couvert && (taille || event->type() == QEvent::Move) && m_fenetre && m_dessin && m_Fond
+            && m_fenetre->isVisible())
+            placer(m_fenetre, m_dessin, m_Fond, m_couvert, taille);
+        return QObject::eventFilter(objet, event);
+    }
+
+private:
+    QPointer<QWidget> m_fenetre;
+    QPointer<QWidget> m_dessin;
+    QPointer<QWidget> m_Fond;
+    QPointer<QWidget> m_couvert;
+};
+
+} // namespace
+
+void DefinirCadre(QWidget* cadre)
+{
+    cadrePrincipal() = cadre;
+}
+
+QWidget* Cadre()
+{
+    return cadrePrincipal().data();
+}
+
 void CopierEcran(QWidget* dessin, QWidget* fenetre)
 {
     if (!dessin)
         return;
-    QScreen* ecran = ecranDe(fenetre);
-    const QSize taille = ecran ? ecran->geometry().size() : QSize(800, 600);
+    QWidget* couvert = FenetreCouverte(fenetre);
+    QImage image;
+    QSize taille;
+    if (couvert) {
+        const QRect zone = fenetre ? fenetre->geometry() : couvert->geometry();
+        taille = zone.size();
+        image = imageCadre(couvert, zone);
+    } else {
+        QScreen* ecran = ecranDe(fenetre);
+        taille = ecran ? ecran->geometry().size() : QSize(800, 600);
+        image = imageEcran(ecran, taille);
+    }
     dessin->setGeometry(0, 0, taille.width(), taille.height());
-    const QImage image = imageEcran(ecran, taille);
     QPalette palette = dessin->palette();
     palette.setBrush(QPalette::Window, QBrush(QPixmap::fromImage(image)));
     dessin->setPalette(palette);
@@ -104,26 +244,22 @@ void HabillerFenetre(QWidget* dessin, QWidget* Fond)
     if (!dessin || !Fond)
         return;
     QWidget* fenetre = fenetreDe(dessin);
-    QScreen* ecran = ecranDe(fenetre);
-    const QRect zone = ecran ? ecran->geometry() : QRect(0, 0, 800, 600);
-
     if (fenetre->isWindow() && !fenetre->isVisible())
         fenetre->setWindowFlag(Qt::FramelessWindowHint, true);
-    fenetre->setGeometry(zone);
+    QWidget* couvert = FenetreCouverte(fenetre);
+    if (couvert && fenetre->isWindow()) {
+        // Kept above the frame it covers by the window manager.
+        fenetre->winId();
+        if (QWindow* fenetreNative = fenetre->windowHandle())
+            fenetreNative->setTransientParent(couvert->windowHandle());
+    }
+    delete fenetre->findChild<Suivi*>(QStringLiteral("suiviHabillage"), Qt::FindDirectChildrenOnly);
+    new Suivi(fenetre, dessin, Fond, couvert);
+
     dessin->setVisible(true);
     // Let the screen show its current content before it is copied.
     QCoreApplication::processEvents();
-    CopierEcran(dessin, fenetre);
-    dessin->setGeometry(0, 0, zone.width(), zone.height());
-    Fond->move((zone.width() - Fond->width()) / 2, (zone.height() - Fond->height()) / 2);
-
-    // Dim the copied screen.
-    QPalette palette = dessin->palette();
-    const QImage image = palette.brush(QPalette::Window).textureImage();
-    palette.setBrush(QPalette::Window, QBrush(QPixmap::fromImage(Assombrir(image))));
-    dessin->setPalette(palette);
-    dessin->lower();
-    Fond->raise();
+    placer(fenetre, dessin, Fond, couvert, true);
 }
 
 QWidget* CreerFond(QWidget* fenetre, const QRect& geometrie)

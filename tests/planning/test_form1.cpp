@@ -492,6 +492,26 @@ TEST_F(Calendrier, ResizingLaysOutTheGrid)
     }
 }
 
+TEST_F(Calendrier, ASizeGivenWhileTheGridIsDrawnIsLaidOutToo)
+{
+    // Something answering the end of a drawing (a window that follows the
+    // calendar) gives the calendar its final size: the grid follows it.
+    auto f = fenetre();
+    bool fait = false;
+    QObject::connect(f.get(), &Form1::rafraichi, f.get(), [&] {
+        if (!fait) {
+            fait = true;
+            f->resize(900, 500);
+        }
+    });
+    f->resize(700, 420);
+    QApplication::processEvents();
+    ASSERT_TRUE(fait);
+    EXPECT_EQ(f->size(), QSize(900, 500));
+    EXPECT_EQ(f->planning->width(), 732);
+    EXPECT_EQ(f->planning->height(), 443);
+}
+
 TEST_F(Calendrier, OpeningABarFillsTheReservationWindowThenBlinksIt)
 {
     executer("INSERT INTO OBJETS (Numero, Nom) VALUES (10, 'Dix'), (12, 'Douze')");
