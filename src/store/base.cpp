@@ -6,6 +6,7 @@
 #include "dialecte.h"
 #include "journalisation.h"
 #include "module1.h"
+#include "numeros.h"
 #include "requetes_journee.h"
 
 #include <QFileInfo>
@@ -101,7 +102,10 @@ bool executerEtapes(const QSqlDatabase& base, const char* const* debut, const ch
 bool mettreAJour(const QSqlDatabase& base, int version, QString* erreur)
 {
     QSqlDatabase db = base;
-    db.transaction();
+    // The write lock at once: another desk that commits meanwhile is waited
+    // for, instead of failing the upgrade halfway through its reads.
+    if (!executer(db, QStringLiteral("BEGIN IMMEDIATE"), erreur))
+        return false;
     // 0 -> 1: a file made by hand with our tables: nothing to add.
     // 1 -> 2: the end of stays is indexed for the calendar's shown period.
     if (version < 2 && !executer(db, QLatin1String(kIndexFins), erreur)) {
@@ -157,7 +161,10 @@ bool mettreAJour(const QSqlDatabase& base, int version, QString* erreur)
     // 7 -> 8: the rules the tables themselves keep; the rows that break
     // them are kept, and listed once. A file made by hand may lack the view.
     if (version < 8) {
-        if (!Contraintes::appliquerSQLite(db, erreur) || !executer(db, QLatin1String(kVue), erreur)) {
+        // A number in the journal or on an invoice (a stay deleted since)
+        // is never given to a new stay.
+        if (!Contraintes::appliquerSQLite(db, erreur) || !executer(db, QLatin1String(kVue), erreur)
+            || !Numeros::garderUtilises(db, erreur)) {
             db.rollback();
             return false;
         }
@@ -335,7 +342,8 @@ bool creerSchema(const QSqlDatabase& base, QString* erreur)
     instructions << RequetesJournee::InstructionsIndexRecherche();
     instructions << QStringLiteral("PRAGMA user_version = %1").arg(kVersionSchema);
     QSqlDatabase db = base;
-    db.transaction();
+    if (!executer(db, QStringLiteral("BEGIN IMMEDIATE"), erreur))
+        return false;
     for (const QString& sql : instructions) {
         if (!executer(db, sql, erreur)) {
             db.rollback();

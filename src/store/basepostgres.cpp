@@ -3,6 +3,7 @@
 #include "base.h"
 #include "contraintes.h"
 #include "dialecte.h"
+#include "numeros.h"
 #include "requetes_journee.h"
 
 #include <QSqlError>
@@ -188,8 +189,13 @@ QString preparerSchema(const QSqlDatabase& base)
         for (const QString& sql : instructions)
             if (!executer(db, sql, &raison))
                 return echec(raison);
-        if (version < 8)
+        if (version < 8) {
             Contraintes::signalerHorsRegles(db);
+            // A number in the journal or on an invoice (a stay deleted
+            // since) is never given to a new stay.
+            if (!Numeros::garderUtilises(db, &raison))
+                return echec(raison);
+        }
     }
     if (!db.commit())
         return echec(db.lastError().text());

@@ -168,6 +168,8 @@ TEST(Base, AnOlderFileWithRowsOutsideTheRulesOpensAndKeepsThem)
                  "DELETE FROM RESERVATIONS WHERE NumeroReservation = 3",
                  "INSERT INTO OPERATIONS VALUES (3, '2026-12-01 11:00:00', -3.5, '   ', 'BAR Bière')",
                  "INSERT INTO OPERATIONS VALUES (2, NULL, 5, 'ESP', 'Paiement')",
+                 // A stay whose number only its journal still knows.
+                 "INSERT INTO OPERATIONS VALUES (9, '2026-11-02 10:00:00', -1, '   ', 'Ancien')",
              })
             ASSERT_TRUE(q.exec(QString::fromUtf8(sql))) << sql;
         db.close();
@@ -192,7 +194,7 @@ TEST(Base, AnOlderFileWithRowsOutsideTheRulesOpensAndKeepsThem)
         EXPECT_EQ(liste("SELECT nomclient || ' ' || objet || ' ' || DateDebut FROM RESERVATIONS ORDER BY 1"),
                   QStringLiteral("Dupont 1 2026-12-01 14:00:00|Zorro 999 pas une date"));
         EXPECT_EQ(liste("SELECT libelle FROM OPERATIONS ORDER BY rowid"),
-                  QStringLiteral("BAR Café|BAR Bière|Paiement"));
+                  QStringLiteral("BAR Café|BAR Bière|Paiement|Ancien"));
         EXPECT_EQ(liste("SELECT NomObjet FROM RESERVATION_NOMINATIVE WHERE NumeroReservation = 1"), QStringLiteral("Chalet"));
         // The rules hold for what is written now.
         QSqlQuery q(*base);
@@ -200,10 +202,10 @@ TEST(Base, AnOlderFileWithRowsOutsideTheRulesOpensAndKeepsThem)
                                            "VALUES (999, '2026-12-01', '2026-12-02', 1)")));
         EXPECT_FALSE(q.exec(QStringLiteral("INSERT INTO RESERVATIONS (objet, DateDebut, DateFin, Etat) "
                                            "VALUES (1, 'demain', '2026-12-02', 1)")));
-        // The deleted stay's number is not given again: its journal rows stay its own.
+        // The deleted stays' numbers are not given again: their journal rows stay their own.
         ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO RESERVATIONS (objet, nomclient, DateDebut, DateFin, Etat) "
                                           "VALUES (1, 'Nouveau', '2026-12-10', '2026-12-12', 1)")));
-        EXPECT_EQ(liste("SELECT NumeroReservation FROM RESERVATIONS WHERE nomclient = 'Nouveau'"), QStringLiteral("4"));
+        EXPECT_EQ(liste("SELECT NumeroReservation FROM RESERVATIONS WHERE nomclient = 'Nouveau'"), QStringLiteral("10"));
         EXPECT_EQ(liste("SELECT version FROM RESERVATIONS WHERE NumeroReservation = 1"), QStringLiteral("0"));
         ASSERT_TRUE(q.exec(QStringLiteral("UPDATE RESERVATIONS SET nomclient = 'Dupond' WHERE NumeroReservation = 1")));
         EXPECT_EQ(liste("SELECT version FROM RESERVATIONS WHERE NumeroReservation = 1"), QStringLiteral("1"));
