@@ -227,6 +227,13 @@ QStringList instructionsPostgres(bool existantes)
 {
     const QString suite = existantes ? QStringLiteral(" NOT VALID") : QString();
     QStringList l;
+    // A rule already there (an upgrade run again) is set anew.
+    if (existantes) {
+        for (const Regle& r : kRegles)
+            l << QStringLiteral("ALTER TABLE %1 DROP CONSTRAINT IF EXISTS %2").arg(QLatin1String(r.table), QLatin1String(r.nom));
+        for (const Lien& k : kLiens)
+            l << QStringLiteral("ALTER TABLE RESERVATIONS DROP CONSTRAINT IF EXISTS %1").arg(QLatin1String(k.nom));
+    }
     for (const Regle& r : kRegles)
         l << QStringLiteral("ALTER TABLE %1 ADD CONSTRAINT %2 CHECK (%3)%4")
                  .arg(QLatin1String(r.table), QLatin1String(r.nom), r.condition(Moteur::PostgreSQL), suite);

@@ -268,18 +268,6 @@ AutrePoste::~AutrePoste()
 
 namespace {
 
-// The server's rules, as (table, name) pairs.
-QList<QPair<QString, QString>> reglesServeur()
-{
-    static const QRegularExpression regle(QStringLiteral("^ALTER TABLE (\\w+) ADD CONSTRAINT (\\w+)"));
-    QList<QPair<QString, QString>> l;
-    for (const QString& r : Contraintes::instructionsPostgres(true)) {
-        const auto m = regle.match(r);
-        l.append({m.captured(1), m.captured(2)});
-    }
-    return l;
-}
-
 void executerSur(const QSqlDatabase& base, const QString& sql)
 {
     QSqlQuery q(base);
@@ -304,8 +292,10 @@ SansRegles::SansRegles(const QSqlDatabase& base) : m_base(base)
         executerSur(base, QStringLiteral("PRAGMA ignore_check_constraints = ON"));
         return;
     }
-    for (const auto& [table, nom] : reglesServeur())
-        executerSur(base, QStringLiteral("ALTER TABLE %1 DROP CONSTRAINT %2").arg(table, nom));
+    // The statements that set the rules again begin by lifting them.
+    for (const QString& r : Contraintes::instructionsPostgres(true))
+        if (r.contains(QLatin1String(" DROP CONSTRAINT ")))
+            executerSur(base, r);
 }
 
 SansRegles::~SansRegles()

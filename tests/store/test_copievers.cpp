@@ -208,13 +208,14 @@ TEST(CopieVers, RoundTripThroughTheServerKeepsEveryRow)
     // The next numbers follow the copied ones on both targets.
     for (const QSqlDatabase& base : {*intermediaire, *retour}) {
         QSqlQuery q(base);
-        ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO RESERVATIONS (nomclient) VALUES ('Suivant')")
+        ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO RESERVATIONS (objet, nomclient, DateDebut, DateFin, Etat) "
+                                          "VALUES (3, 'Suivant', '2027-02-01', '2027-02-02', 1)")
                            + Dialecte::retourNumero(base, QStringLiteral("NumeroReservation"))))
             << q.lastError().text().toStdString();
         EXPECT_EQ(Dialecte::numeroInsere(q).value_or(0), 43) << base.driverName().toStdString();
         executer(base, QStringLiteral("INSERT INTO TARIFS (Categorie) VALUES ('Suivant')"));
         EXPECT_EQ(valeur(base, QStringLiteral("SELECT Numero FROM TARIFS WHERE Categorie = 'Suivant'")).toInt(), 10);
-        executer(base, QStringLiteral("INSERT INTO OPERATIONS (numeroreservation, libelle) VALUES (43, 'Suivante')"));
+        executer(base, QStringLiteral("INSERT INTO OPERATIONS (numeroreservation, date, libelle) VALUES (43, '2027-02-01 10:00:00', 'Suivante')"));
         EXPECT_GT(valeur(base, QStringLiteral("SELECT rowid FROM OPERATIONS WHERE libelle = 'Suivante'")).toLongLong(),
                   valeur(base, QStringLiteral("SELECT max(rowid) FROM OPERATIONS WHERE libelle <> 'Suivante'")).toLongLong());
         // The copy counted as no update: the version of the reservation

@@ -91,6 +91,7 @@ TEST(Postes, AWriteMeetingAnotherDesksLockOnAServerSaysBusyAndWritesNothing)
     if (!TestUtil::SurPostgres())
         GTEST_SKIP() << "un serveur PostgreSQL seulement (le fichier SQLite a son propre test)";
     TestUtil::BaseTemporaire t(QStringLiteral("poste1"));
+    TestUtil::Logements(t.base(), {1});
     auto poste2 = Base::ouvrir(t.chemin(), Base::Ouverture::Existante, QStringLiteral("poste2"));
     ASSERT_TRUE(poste2);
     const auto numero = RequetesReservation::creer(t.base(), sejour(QStringLiteral("Dupont"), 0), QStringLiteral("Création"));

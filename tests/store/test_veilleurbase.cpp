@@ -52,6 +52,7 @@ TEST(VeilleurBase, AServersAnnouncesNameTheTableAndNumberAndComeOncePerCommit)
     if (!TestUtil::SurPostgres())
         GTEST_SKIP() << "annonces d'un serveur PostgreSQL seulement";
     TestUtil::BaseTemporaire t(QStringLiteral("ici"), TestUtil::BaseTemporaire::Isolement::BaseAPart);
+    TestUtil::Logements(t.base(), {1});
     const TestUtil::AutrePoste ailleurs(t.chemin());
     ASSERT_TRUE(ailleurs.ouverte());
     {
@@ -63,8 +64,10 @@ TEST(VeilleurBase, AServersAnnouncesNameTheTableAndNumberAndComeOncePerCommit)
         // One commit writing a reservation and its journal row: one signal.
         ASSERT_TRUE(autre.transaction());
         QSqlQuery q(autre);
-        ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO RESERVATIONS (NumeroReservation, objet, nomclient) VALUES (41, 1, 'A')")));
-        ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO OPERATIONS (numeroreservation, prix, libelle) VALUES (41, 0, 'x')")));
+        ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO RESERVATIONS (NumeroReservation, objet, nomclient, DateDebut, DateFin, Etat) "
+                                          "VALUES (41, 1, 'A', '2026-12-09', '2026-12-10', 1)")));
+        ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO OPERATIONS (numeroreservation, date, prix, libelle) "
+                                          "VALUES (41, '2026-12-09 10:00:00', 0, 'x')")));
         ASSERT_TRUE(autre.commit());
         ASSERT_TRUE(nouvelles.wait(5000));
         QTest::qWait(kDelaiAnnonceMs);
