@@ -32,6 +32,7 @@ qint32 creer(const QSqlDatabase& base, const QString& client)
     r.debut = QDateTime(QDate(2027, 5, 1), QTime(14, 0), Qt::UTC);
     r.fin = r.debut.addDays(1);
     r.etat = 1;
+    TestUtil::Logements(base, {1});
     QString erreur;
     const auto n = RequetesReservation::creer(base, r, QStringLiteral("Création"), &erreur);
     EXPECT_TRUE(n) << erreur.toStdString();
