@@ -1,5 +1,7 @@
 #include "contraintes.h"
 
+#include "base.h"
+
 #include <QSqlQuery>
 #include <QVariant>
 #include <cstdio>
@@ -84,15 +86,7 @@ const char* const kColonnesReservations =
 const char* const kColonnesOperations =
     "numeroreservation INTEGER, date TEXT, prix REAL, paiement TEXT, libelle TEXT, tauxtva REAL";
 
-bool executer(const QSqlDatabase& base, const QString& sql, QString* erreur)
-{
-    QSqlQuery q(base);
-    if (q.exec(sql))
-        return true;
-    if (erreur)
-        *erreur = q.lastError().text();
-    return false;
-}
+using Base::executer;
 
 struct Colonne {
     QString nom;

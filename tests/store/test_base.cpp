@@ -112,6 +112,23 @@ void creerBaseVersion2(const QString& chemin, int version, bool avecIndexFins)
     QSqlDatabase::removeDatabase(QStringLiteral("prep2"));
 }
 
+
+// Runs statements on a file as a program without our schema code would
+// (a file made by hand, or by an older version).
+void ecrireAlaMain(const QString& chemin, std::initializer_list<const char*> instructions)
+{
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("alamain"));
+        db.setDatabaseName(chemin);
+        ASSERT_TRUE(db.open());
+        QSqlQuery q(db);
+        for (const char* sql : instructions)
+            ASSERT_TRUE(q.exec(QString::fromUtf8(sql))) << sql;
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("alamain"));
+}
+
 } // namespace
 
 TEST(Base, AnOlderFileIsBroughtToTheCurrentSchema)
@@ -155,12 +172,7 @@ TEST(Base, AnOlderFileWithRowsOutsideTheRulesOpensAndKeepsThem)
     QTemporaryDir dossier;
     const QString chemin = dossier.filePath(QStringLiteral("horsregles.db"));
     creerBaseVersion2(chemin, 2, true);
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("prep8"));
-        db.setDatabaseName(chemin);
-        ASSERT_TRUE(db.open());
-        QSqlQuery q(db);
-        for (const char* sql : {
+    ecrireAlaMain(chemin, {
                  "INSERT INTO ETATS (Code, Nom) VALUES (1, 'Confirmé')",
                  "INSERT INTO RESERVATIONS VALUES (1, 1, 'Dupont', '2026-12-01 14:00:00', '2026-12-05 12:00:00', 0, NULL, 1, 2, 0, '', '', '')",
                  "INSERT INTO RESERVATIONS VALUES (2, 999, 'Zorro', 'pas une date', NULL, 0, NULL, 42, -3, 0, '', '', '')",
@@ -170,11 +182,7 @@ TEST(Base, AnOlderFileWithRowsOutsideTheRulesOpensAndKeepsThem)
                  "INSERT INTO OPERATIONS VALUES (2, NULL, 5, 'ESP', 'Paiement')",
                  // A stay whose number only its journal still knows.
                  "INSERT INTO OPERATIONS VALUES (9, '2026-11-02 10:00:00', -1, '   ', 'Ancien')",
-             })
-            ASSERT_TRUE(q.exec(QString::fromUtf8(sql))) << sql;
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("prep8"));
+             });
 
     QString erreurs;
     {
@@ -234,20 +242,11 @@ TEST(Base, StatesCountAsSoldAfterTheUpgradeAndInANewFile)
     QTemporaryDir dossier;
     const QString chemin = dossier.filePath(QStringLiteral("v3.db"));
     creerBaseVersion2(chemin, 2, true);
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("prep3"));
-        db.setDatabaseName(chemin);
-        ASSERT_TRUE(db.open());
-        QSqlQuery q(db);
-        for (const char* sql : {"ALTER TABLE OBJETS ADD COLUMN Categorie TEXT DEFAULT ''",
+    ecrireAlaMain(chemin, {"ALTER TABLE OBJETS ADD COLUMN Categorie TEXT DEFAULT ''",
                                 "ALTER TABLE CONSOMMATIONS ADD COLUMN tauxTVA REAL DEFAULT 10",
                                 "ALTER TABLE OPERATIONS ADD COLUMN tauxtva REAL",
                                 "INSERT INTO ETATS (Code, Nom) VALUES (41, 'Arrhes'), (42, 'Travaux')",
-                                "PRAGMA user_version = 3"})
-            ASSERT_TRUE(q.exec(QString::fromUtf8(sql))) << sql;
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("prep3"));
+                                "PRAGMA user_version = 3"});
 
     struct Cas { const char* nom; QString chemin; bool demo; QString vendus; };
     const Cas cas[] = {
