@@ -179,8 +179,10 @@ void Lanceur::baseRemplacee()
         m_recherche->baseRemplacee();
     // The figures and the day's cash report are hidden, not destroyed, when
     // closed: shown again later, they must show the restored file.
-    if (auto* statistiques = m_root->findChild<StatistiquesFenetre*>())
-        statistiques->rafraichir(), statistiques->rafraichirTaxe();
+    if (auto* statistiques = m_root->findChild<StatistiquesFenetre*>()) {
+        statistiques->rafraichir();
+        statistiques->rafraichirTaxe();
+    }
     if (auto* caisse = m_root->findChild<CaisseDuJourFenetre*>())
         caisse->rafraichir();
 }
