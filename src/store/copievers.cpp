@@ -1,5 +1,6 @@
 #include "copievers.h"
 
+#include "contraintes.h"
 #include "dialecte.h"
 #include "numeros.h"
 
@@ -62,6 +63,10 @@ const QList<Table>& tables()
 
 QString raison(const QSqlError& e)
 {
+    // A row of an older program that the target's rules refuse: named in
+    // French, with the row's number given by the caller.
+    if (const QString refus = Contraintes::texteRefus(e); !refus.isEmpty())
+        return refus;
     const QString texte = e.databaseText().trimmed();
     return texte.isEmpty() ? e.text().trimmed() : texte;
 }

@@ -278,3 +278,24 @@ TEST(CopieVers, RefusesANonEmptyTargetAndWritesNothingOnFailure)
         cible.executer(QStringLiteral("INSERT INTO OBJETS (Numero, Nom) VALUES (99, 'Après')"));
     }
 }
+
+// A row of an older program that the target's rules refuse stops the copy:
+// the row and the rule are named in French, and the target stays empty.
+TEST(CopieVers, ARowOutsideTheRulesIsNamedAndNothingIsCopied)
+{
+    TestUtil::BaseTemporaire source(QStringLiteral("copie_ancienne"));
+    source.executer(QStringLiteral("INSERT INTO OBJETS (Numero, Nom) VALUES (1, 'Chalet')"));
+    source.executerHorsRegles(QStringLiteral("INSERT INTO RESERVATIONS (NumeroReservation, objet, nomclient, DateDebut, "
+                                             "DateFin, Etat) VALUES (12, 1, 'Ancien', '3 mars', '2026-03-09', 1)"));
+    QTemporaryDir dossier;
+    const auto cible = Base::ouvrir(dossier.filePath(QStringLiteral("cible.db")), Base::Ouverture::CreerSiAbsente,
+                                    QStringLiteral("copie_cible_regles"));
+    ASSERT_TRUE(cible);
+    const QString avant = contenu(*cible);
+    const CopieVers::Bilan bilan = CopieVers::Copier(source.base(), *cible);
+    EXPECT_EQ(bilan.issue, CopieVers::Bilan::EchecEcriture);
+    EXPECT_TRUE(bilan.erreur.contains(QStringLiteral("NumeroReservation = 12")) && bilan.erreur.contains(
+                    QStringLiteral("Refusé par la base : l'arrivée, le départ ou la date limite n'est pas une date")))
+        << bilan.erreur.toStdString();
+    EXPECT_EQ(contenu(*cible), avant);
+}
