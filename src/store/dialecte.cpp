@@ -12,7 +12,9 @@ const QLatin1String kSchemas[] = {QLatin1String("postgresql://"), QLatin1String(
 
 // Every desk's writes that must see a steady database take this one lock
 // (PostgreSQL advisory lock, released at commit), as SQLite's BEGIN
-// IMMEDIATE takes the file's.
+// IMMEDIATE takes the file's. The lock is the schema's: the planning's
+// tables of one schema are written under it, those of another schema of
+// the same database (another establishment) are not held up by it.
 constexpr qint64 kVerrouEcriture = 0x706c616e6e696e67;   // "planning"
 
 } // namespace
@@ -123,7 +125,8 @@ QStringList debutEcriture(const QSqlDatabase& base)
     if (!estPostgres(base))
         return {QStringLiteral("BEGIN IMMEDIATE")};
     // The connection waits kAttenteMs for any lock (set when it opened).
-    return {QStringLiteral("BEGIN"), QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(kVerrouEcriture)};
+    return {QStringLiteral("BEGIN"),
+            QStringLiteral("SELECT pg_advisory_xact_lock(hashtextextended(current_schema(), %1))").arg(kVerrouEcriture)};
 }
 
 bool estOccupee(const QString& codeNatif)
