@@ -133,6 +133,16 @@ double montantDu(const QList<double>& prix)
     return solde < 0 ? -solde : 0.0;
 }
 
+double montantPropose(const QList<double>& prix, const QStringList& paiements, double arrhes)
+{
+    double recu = 0;
+    for (qsizetype i = 0; i < prix.size(); ++i)
+        if (prix[i] > 0 && !paiements.value(i).trimmed().isEmpty())
+            recu += prix[i];
+    const double reste = Conversion::ArrondiCentime(arrhes - recu);
+    return reste > 0 ? reste : montantDu(prix);
+}
+
 QString texteMontant(double montant)
 {
     if (Conversion::ArrondiCentime(montant) == 0)

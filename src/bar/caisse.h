@@ -67,6 +67,10 @@ int quantiteAnnulable(const QStringList& libellesCompte, const QString& libelle)
 // What the client still owes from the amounts of an account's rows: the
 // negative balance as a positive amount, 0 when nothing is owed.
 double montantDu(const QList<double>& prix);
+// What the payment dialog proposes: while the deposit asked (`arrhes`) is
+// not wholly received (the payments among the rows: a payment code and a
+// positive amount), what remains of it; then what the client still owes.
+double montantPropose(const QList<double>& prix, const QStringList& paiements, double arrhes);
 // An amount as the payment dialog proposes it: "37,50", or "0".
 QString texteMontant(double montant);
 // The wording of a payment: "Paiement ESP" without comment, otherwise the

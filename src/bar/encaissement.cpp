@@ -3,6 +3,7 @@
 #include "store/contexte.h"
 #include "caisse.h"
 #include "store/module1.h"
+#include "store/requetes.h"
 #include "ui/habillage.h"
 #include "ui/twips.h"
 #include "ui/xpcmdbutton.h"
@@ -140,17 +141,20 @@ void Encaissement::OK_Click()
     close();
 }
 
-// The amount starts as what the client still owes, selected, so that Enter
-// after the payment type takes the whole of it. An amount the user has
-// already changed stays as typed.
+// The amount starts as the deposit still to receive, or else what the
+// client still owes, selected, so that Enter after the payment type takes
+// the whole of it. An amount the user has already changed stays as typed.
 void Encaissement::proposerMontantDu()
 {
     if (montant->text() != m_montantPropose)
         return;
     double du = 0;
     if (const auto numero = Caisse::numeroReservation(reservation->text())) {
+        // A sale at the bar for a number without a stay has no deposit.
+        const auto sejour = Requetes::reservation(m_contexte->BaseOuverte, *numero);
+        const double arrhes = sejour ? sejour->arrhes : 0.0;
         if (const auto compte = Module1::LireCompte(m_contexte->BaseOuverte, *numero))
-            du = Caisse::montantDu(compte->prix);
+            du = Caisse::montantPropose(compte->prix, compte->paiements, arrhes);
     }
     m_montantPropose = Caisse::texteMontant(du);
     montant->setText(m_montantPropose);

@@ -51,6 +51,7 @@ std::optional<Compte> LireCompte(const QSqlDatabase& base, qint32 numero, QStrin
     for (const Requetes::Operation& o : *lignes) {
         compte.prix.append(o.prix);
         compte.libelles.append(o.libelle);
+        compte.paiements.append(o.paiement);
     }
     return compte;
 }

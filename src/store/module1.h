@@ -27,6 +27,7 @@ bool EnregistrerOperationTVA(const QSqlDatabase& base, double numero, double pri
 struct Compte {
     QList<double> prix;
     QStringList libelles;
+    QStringList paiements;   // the payment code of each row, blank for a charge
 };
 std::optional<Compte> LireCompte(const QSqlDatabase& base, qint32 numero, QString* erreur = nullptr);
 

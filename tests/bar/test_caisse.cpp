@@ -141,6 +141,26 @@ TEST(Caisse, QuantiteAnnulable)
             << c.libelle << " " << c.compte.join(QLatin1Char('|')).toStdString();
 }
 
+// The deposit still to receive comes first; payments are the rows with a
+// payment code (a bar correction is positive too, but no payment).
+TEST(Caisse, MontantProposeArrhesPuisSolde)
+{
+    const QString esp = QStringLiteral("ESP"), aucun = QStringLiteral("   ");
+    const struct { const char* cas; QList<double> prix; QStringList paiements; double arrhes; double propose; } cas[] = {
+        {"sans arrhes : le solde", {-100}, {aucun}, 0, 100},
+        {"arrhes avant tout compte", {}, {}, 30, 30},
+        {"arrhes avant paiement", {-100}, {aucun}, 30, 30},
+        {"arrhes en partie reçues", {-100, 10}, {aucun, esp}, 30, 20},
+        {"arrhes reçues : le solde", {-100, 30}, {aucun, esp}, 30, 70},
+        {"plus que les arrhes reçu", {-100, 50}, {aucun, esp}, 30, 50},
+        {"une correction n'est pas un paiement", {-100, 4}, {aucun, aucun}, 30, 30},
+        {"au centime", {-1, 0.1, 0.2}, {aucun, esp, esp}, 0.3, 0.7},
+        {"tout réglé", {-100, 100}, {aucun, esp}, 30, 0},
+    };
+    for (const auto& c : cas)
+        EXPECT_DOUBLE_EQ(montantPropose(c.prix, c.paiements, c.arrhes), c.propose) << c.cas;
+}
+
 TEST(Caisse, MontantDu)
 {
     const struct { QList<double> prix; double du; const char* texte; } cas[] = {

@@ -227,6 +227,23 @@ TEST_F(EncaissementTest, MontantDuPropose)
     EXPECT_EQ(journal.last().libelle, QStringLiteral("Paiement ESP"));
     EXPECT_FALSE(e->isVisible());
 
+    // A stay whose deposit is not received yet: the deposit is proposed;
+    // once paid, the balance.
+    TestUtil::Logements(db.base(), {1});
+    db.executer(QStringLiteral("INSERT INTO RESERVATIONS (NumeroReservation, objet, nomclient, DateDebut, DateFin, "
+                               "arrhes, Etat) VALUES (46, 1, 'Durand', '2026-12-09', '2026-12-12', 45, 1)"));
+    ASSERT_TRUE(Module1::EnregistrerOperation(db.base(), 46, -150, QString(), QStringLiteral("SEJOUR")));
+    e = ouvrir(QStringLiteral("46"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(e->montant->text(), QStringLiteral("45,00"));
+    EXPECT_EQ(e->montant->selectedText(), e->montant->text());
+    QTest::mouseClick(e->typereglemement[1], Qt::LeftButton);
+    QTest::keyClick(e->montant, Qt::Key_Return);
+    e = ouvrir(QStringLiteral("46"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(e->montant->text(), QStringLiteral("105,00"));
+    e->close();
+
     // An amount already typed is never replaced.
     e = ouvrir(QStringLiteral("45"));
     e->montant->setText(QStringLiteral("50"));
