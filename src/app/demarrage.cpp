@@ -23,7 +23,7 @@ QString CheminIniParDefaut()
 
 QString CheminBaseParDefaut()
 {
-    return Chemins::dansDossier(Chemins::nomExecutable() + QStringLiteral(".db"));
+    return Chemins::dansDossier(NomBaseParDefaut());
 }
 
 QString NomBaseParDefaut()

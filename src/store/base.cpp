@@ -161,10 +161,11 @@ bool mettreAJour(const QSqlDatabase& base, int version, QString* erreur)
     // 7 -> 8: the rules the tables themselves keep; the rows that break
     // them are kept, and listed once. A file made by hand may lack the view.
     if (version < 8) {
-        // A number in the journal or on an invoice (a stay deleted since)
-        // is never given to a new stay.
-        if (!Contraintes::appliquerSQLite(db, erreur) || !executer(db, QLatin1String(kVue), erreur)
-            || !Numeros::garderUtilises(db, erreur)) {
+        // Every number used before the rebuild (the counter, a deleted
+        // stay's journal rows or invoice) is never given to a new stay.
+        const auto utilises = Numeros::plusGrandUtilise(db, erreur);
+        if (!utilises || !Contraintes::appliquerSQLite(db, erreur) || !executer(db, QLatin1String(kVue), erreur)
+            || !Numeros::suivantApres(db, *utilises, erreur)) {
             db.rollback();
             return false;
         }

@@ -64,16 +64,27 @@ const Lien kLiens[] = {
     {"sejour_etat_existe", "Etat", "ETATS", "Code", "l'état"},
 };
 
+// How a rule is written in a table's definition (and after "ADD").
+QString definition(const Regle& r, Moteur moteur)
+{
+    return QStringLiteral("CONSTRAINT %1 CHECK (%2)").arg(QLatin1String(r.nom), r.condition(moteur));
+}
+
+QString definition(const Lien& k)
+{
+    return QStringLiteral("CONSTRAINT %1 FOREIGN KEY (%2) REFERENCES %3 (%4)")
+        .arg(QLatin1String(k.nom), QLatin1String(k.colonne), QLatin1String(k.parent), QLatin1String(k.cle));
+}
+
 QString clauses(const char* table, Moteur moteur)
 {
     QStringList l;
     for (const Regle& r : kRegles)
         if (qstrcmp(r.table, table) == 0)
-            l << QStringLiteral("CONSTRAINT %1 CHECK (%2)").arg(QLatin1String(r.nom), r.condition(moteur));
+            l << definition(r, moteur);
     if (qstrcmp(table, "RESERVATIONS") == 0)
         for (const Lien& k : kLiens)
-            l << QStringLiteral("CONSTRAINT %1 FOREIGN KEY (%2) REFERENCES %3 (%4)")
-                     .arg(QLatin1String(k.nom), QLatin1String(k.colonne), QLatin1String(k.parent), QLatin1String(k.cle));
+            l << definition(k);
     return l.join(QStringLiteral(", "));
 }
 
@@ -132,14 +143,6 @@ bool reconstruire(const QSqlDatabase& base, const QString& table, const QString&
         while (q.next())
             dependants << q.value(0).toString();
     }
-    qint64 sequence = 0;   // the next number never goes back
-    {
-        QSqlQuery q(base);
-        q.prepare(QStringLiteral("SELECT max(seq) FROM sqlite_sequence WHERE lower(name) = lower(?)"));
-        q.addBindValue(table);
-        if (q.exec() && q.next())
-            sequence = q.value(0).toLongLong();
-    }
     const QString nouvelle = table + QStringLiteral("_regles");
     QStringList colonnesNouvelles = {definition};
     colonnesNouvelles << suite;
@@ -158,27 +161,6 @@ bool reconstruire(const QSqlDatabase& base, const QString& table, const QString&
     for (const QString& sql : std::as_const(dependants))
         if (!executer(base, sql, erreur))
             return false;
-    if (sequence > 0) {
-        QSqlQuery q(base);
-        q.prepare(QStringLiteral("UPDATE sqlite_sequence SET seq = max(seq, ?) WHERE lower(name) = lower(?)"));
-        q.addBindValue(sequence);
-        q.addBindValue(table);
-        if (!q.exec()) {
-            if (erreur)
-                *erreur = q.lastError().text();
-            return false;
-        }
-        if (q.numRowsAffected() == 0) {
-            q.prepare(QStringLiteral("INSERT INTO sqlite_sequence (name, seq) VALUES (?, ?)"));
-            q.addBindValue(table);
-            q.addBindValue(sequence);
-            if (!q.exec()) {
-                if (erreur)
-                    *erreur = q.lastError().text();
-                return false;
-            }
-        }
-    }
     return true;
 }
 
@@ -229,12 +211,10 @@ QStringList instructionsPostgres(bool existantes)
             l << QStringLiteral("ALTER TABLE RESERVATIONS DROP CONSTRAINT IF EXISTS %1").arg(QLatin1String(k.nom));
     }
     for (const Regle& r : kRegles)
-        l << QStringLiteral("ALTER TABLE %1 ADD CONSTRAINT %2 CHECK (%3)%4")
-                 .arg(QLatin1String(r.table), QLatin1String(r.nom), r.condition(Moteur::PostgreSQL), suite);
+        l << QStringLiteral("ALTER TABLE %1 ADD %2%3")
+                 .arg(QLatin1String(r.table), definition(r, Moteur::PostgreSQL), suite);
     for (const Lien& k : kLiens)
-        l << QStringLiteral("ALTER TABLE RESERVATIONS ADD CONSTRAINT %1 FOREIGN KEY (%2) REFERENCES %3 (%4)%5")
-                 .arg(QLatin1String(k.nom), QLatin1String(k.colonne), QLatin1String(k.parent), QLatin1String(k.cle),
-                      suite);
+        l << QStringLiteral("ALTER TABLE RESERVATIONS ADD %1%2").arg(definition(k), suite);
     return l;
 }
 

@@ -17,8 +17,9 @@ namespace Contraintes {
 
 // The stays' and the journal's tables rebuilt with their rules (SQLite
 // cannot add a rule to a table): every row copied as it is, the numbers of
-// the journal rows and the next reservation number kept, the indexes,
-// triggers and views of both tables made again. Inside the caller's
+// the journal rows kept, the indexes, triggers and views of both tables
+// made again. The reservations' counter starts again from the rows: the
+// caller keeps the numbers used (Numeros). Inside the caller's
 // transaction; foreign keys must be off on the connection meanwhile.
 bool appliquerSQLite(const QSqlDatabase& base, QString* erreur);
 

@@ -158,10 +158,20 @@ QSqlDatabase BaseTemporaire::base() const
     return QSqlDatabase::database(m_connexion, false);
 }
 
+namespace {
+
+// Runs one statement, failing the test when it does not succeed.
+void executerSur(const QSqlDatabase& base, const QString& sql)
+{
+    QSqlQuery q(base);
+    EXPECT_TRUE(q.exec(sql)) << sql.toStdString() << " : " << q.lastError().text().toStdString();
+}
+
+} // namespace
+
 void BaseTemporaire::executer(const QString& sql) const
 {
-    QSqlQuery q(base());
-    EXPECT_TRUE(q.exec(sql)) << sql.toStdString() << " : " << q.lastError().text().toStdString();
+    executerSur(base(), sql);
 }
 
 void BaseTemporaire::executerHorsRegles(const QString& sql) const
@@ -265,16 +275,6 @@ AutrePoste::~AutrePoste()
     m_base = QSqlDatabase();
     QSqlDatabase::removeDatabase(m_connexion);
 }
-
-namespace {
-
-void executerSur(const QSqlDatabase& base, const QString& sql)
-{
-    QSqlQuery q(base);
-    EXPECT_TRUE(q.exec(sql)) << sql.toStdString() << " : " << q.lastError().text().toStdString();
-}
-
-} // namespace
 
 // How many SansRegles live on each connection: only the outermost acts.
 QHash<QString, int>& niveaux()
