@@ -52,9 +52,11 @@ const char* const kIndexFins = "CREATE INDEX IF NOT EXISTS idx_reservations_obje
 const char* const kTableTarifs = "CREATE TABLE IF NOT EXISTS TARIFS (Numero INTEGER PRIMARY KEY AUTOINCREMENT, "
     "Categorie TEXT, PremierJour TEXT, DernierJour TEXT, PrixNuit REAL DEFAULT 0, "
     "PrixAdulte REAL DEFAULT 0, PrixEnfant REAL DEFAULT 0, TauxTVA REAL DEFAULT 10)";
+// Version 9 gives it a series ("F" invoices, "A" credit notes, each numbered
+// on its own) and, on a credit note, the invoice it corrects.
 const char* const kTableFactures = "CREATE TABLE IF NOT EXISTS FACTURES (Numero TEXT PRIMARY KEY, "
     "Annee INTEGER NOT NULL, Sequence INTEGER NOT NULL, reservation INTEGER, date TEXT, total REAL, pdf BLOB, "
-    "UNIQUE (Annee, Sequence))";
+    "Serie TEXT NOT NULL DEFAULT 'F', Origine TEXT, UNIQUE (Serie, Annee, Sequence))";
 
 // Version 5: the states counted as sold, and the journal by date.
 const char* const kColonneVendu = "ALTER TABLE ETATS ADD COLUMN Vendu INTEGER DEFAULT 1";
@@ -83,6 +85,20 @@ const char* const kEtapeVersion[] = {
     "WHEN NEW.version IS OLD.version BEGIN "
     "UPDATE RESERVATIONS SET version = COALESCE(OLD.version, 0) + 1 WHERE NumeroReservation = NEW.NumeroReservation; "
     "END",
+};
+
+// Version 9: a cancelled stay keeps its row and its account, with the
+// moment of its cancellation (NULL while it stands); the invoices' table
+// gets its series, made again with the series in its unique numbers.
+const char* const kEtapeAnnulation[] = {
+    "ALTER TABLE RESERVATIONS ADD COLUMN Annulation TEXT",
+    "CREATE TABLE FACTURES_series (Numero TEXT PRIMARY KEY, "
+    "Annee INTEGER NOT NULL, Sequence INTEGER NOT NULL, reservation INTEGER, date TEXT, total REAL, pdf BLOB, "
+    "Serie TEXT NOT NULL DEFAULT 'F', Origine TEXT, UNIQUE (Serie, Annee, Sequence))",
+    "INSERT INTO FACTURES_series (rowid, Numero, Annee, Sequence, reservation, date, total, pdf) "
+    "SELECT rowid, Numero, Annee, Sequence, reservation, date, total, pdf FROM FACTURES",
+    "DROP TABLE FACTURES",
+    "ALTER TABLE FACTURES_series RENAME TO FACTURES",
 };
 
 // The stays with the name of their unit.
@@ -170,6 +186,13 @@ bool mettreAJour(const QSqlDatabase& base, int version, QString* erreur)
             return false;
         }
         Contraintes::signalerHorsRegles(db);
+    }
+    // 8 -> 9: cancellations and credit notes.
+    // A file made by hand may lack the invoices' table.
+    if (version < 9 && (!executer(db, QLatin1String(kTableFactures), erreur)
+                        || !executerEtapes(db, std::begin(kEtapeAnnulation), std::end(kEtapeAnnulation), erreur))) {
+        db.rollback();
+        return false;
     }
     if (!executer(db, QStringLiteral("PRAGMA user_version = %1").arg(kVersionSchema), erreur)) {
         db.rollback();
@@ -322,7 +345,7 @@ bool creerSchema(const QSqlDatabase& base, QString* erreur)
         QStringLiteral("CREATE TABLE IF NOT EXISTS RESERVATIONS ("
                        "NumeroReservation INTEGER PRIMARY KEY AUTOINCREMENT, objet INTEGER, nomclient TEXT, "
                        "DateDebut TEXT, DateFin TEXT, arrhes REAL, datelimite TEXT, Etat INTEGER, "
-                       "nbadultes INTEGER, nbenfants INTEGER, remarque TEXT, telephone TEXT, email TEXT)"),
+                       "nbadultes INTEGER, nbenfants INTEGER, remarque TEXT, telephone TEXT, email TEXT, Annulation TEXT)"),
         QStringLiteral("CREATE TABLE IF NOT EXISTS OPERATIONS (numeroreservation INTEGER, date TEXT, "
                        "prix REAL, paiement TEXT, libelle TEXT, tauxtva REAL)"),
         QStringLiteral("CREATE TABLE IF NOT EXISTS CONSOMMATIONS (Famille TEXT, Libelle TEXT, prixTTC REAL, "

@@ -143,10 +143,10 @@ bool EnTransactionEcriture(const QSqlDatabase& base, QString* erreur, const std:
 
 namespace {
 enum { CNumero, CObjet, CClient, CDebut, CFin, CArrhes, CLimite, CEtatR, CAdultes, CEnfants, CRemarque, CTelephone,
-       CEmail, CCode, CNom, CCouleur, CVersion, CNbColonnes };
+       CEmail, CCode, CNom, CCouleur, CVersion, CAnnulation, CNbColonnes };
 const char* const kColonnesPlanning[CNbColonnes] = {"NumeroReservation", "objet", "nomclient", "DateDebut",
     "DateFin", "arrhes", "datelimite", "Etat", "nbadultes", "nbenfants", "remarque", "telephone", "email",
-    "code", "nom", "couleur", "version"};
+    "code", "nom", "couleur", "version", "Annulation"};
 } // namespace
 
 LecteurPlanning::LecteurPlanning(const QSqlQuery& requete)
@@ -177,6 +177,7 @@ ReservationPlanning LecteurPlanning::ligne() const
     r.telephone = valeur(CTelephone).toString();
     r.email = valeur(CEmail).toString();
     r.version = valeur(CVersion).toInt();
+    r.annulation = Dates::depuisBase(valeur(CAnnulation));
     const QVariant code = valeur(CCode);
     l.etatTrouve = !code.isNull();
     l.code = code.toInt();

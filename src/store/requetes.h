@@ -50,6 +50,8 @@ struct Reservation {
     QString telephone;
     QString email;
     qint32 version = 0;        // times it was written; a save checks it (ignored on insert)
+    QDateTime annulation;      // when it was cancelled; invalid while it stands (never written by a save)
+    bool annulee() const { return annulation.isValid(); }
 };
 
 // A reservation with its state, as the planning reads it (statement 3).

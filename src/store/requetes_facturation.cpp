@@ -78,14 +78,31 @@ std::optional<QList<Poste>> postesSejour(const QSqlDatabase& base, qint32 numero
     return postes;
 }
 
+QString LettreSerie(Serie serie)
+{
+    return serie == Serie::Avoir ? QStringLiteral("A") : QStringLiteral("F");
+}
+
+QString NumeroDocument(Serie serie, int annee, int sequence)
+{
+    return LettreSerie(serie) + QLatin1Char('-') + QString::number(annee) + QLatin1Char('-')
+        + QStringLiteral("%1").arg(sequence, 5, 10, QLatin1Char('0'));
+}
+
 QString NumeroFacture(int annee, int sequence)
 {
-    return QStringLiteral("F-") + QString::number(annee) + QLatin1Char('-')
-        + QStringLiteral("%1").arg(sequence, 5, 10, QLatin1Char('0'));
+    return NumeroDocument(Serie::Facture, annee, sequence);
 }
 
 std::optional<Facture> emettreFacture(const QSqlDatabase& base, qint32 reservation, const QDateTime& date,
     double total, const std::function<std::optional<QByteArray>(const QString&)>& document, QString* erreur)
+{
+    return emettre(base, Serie::Facture, reservation, date, total, QString(), document, erreur);
+}
+
+std::optional<Facture> emettre(const QSqlDatabase& base, Serie serie, qint32 reservation, const QDateTime& date,
+    double total, const QString& origine, const std::function<std::optional<QByteArray>(const QString&)>& document,
+    QString* erreur, const std::function<bool(const QString&)>& avant)
 {
     // The write lock is taken before the last number is read: a second desk
     // waits for this invoice instead of reading the same number.
@@ -101,20 +118,23 @@ std::optional<Facture> emettreFacture(const QSqlDatabase& base, qint32 reservati
         return std::nullopt;
     };
     const int annee = date.date().year();
-    q.prepare(QStringLiteral("SELECT COALESCE(MAX(Sequence), 0) + 1 FROM FACTURES WHERE Annee = ?"));
+    q.prepare(QStringLiteral("SELECT COALESCE(MAX(Sequence), 0) + 1 FROM FACTURES WHERE Annee = ? AND Serie = ?"));
     q.addBindValue(annee);
+    q.addBindValue(LettreSerie(serie));
     if (!q.exec() || !q.next()) {
         Requetes::Rapporter(q, erreur);
         return annuler();
     }
-    Facture f{NumeroFacture(annee, q.value(0).toInt()), reservation, date, total, {}};
     const int sequence = q.value(0).toInt();
+    Facture f{NumeroDocument(serie, annee, sequence), reservation, date, total, {}, serie, origine};
+    if (avant && !avant(f.numero))
+        return annuler();
     const auto pdf = document(f.numero);
     if (!pdf)
         return annuler();
     f.pdf = *pdf;
-    q.prepare(QStringLiteral("INSERT INTO FACTURES (Numero, Annee, Sequence, reservation, date, total, pdf) "
-                             "VALUES (?, ?, ?, ?, ?, ?, ?)"));
+    q.prepare(QStringLiteral("INSERT INTO FACTURES (Numero, Annee, Sequence, reservation, date, total, pdf, Serie, "
+                             "Origine) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     q.addBindValue(f.numero);
     q.addBindValue(annee);
     q.addBindValue(sequence);
@@ -122,6 +142,8 @@ std::optional<Facture> emettreFacture(const QSqlDatabase& base, qint32 reservati
     q.addBindValue(Dates::versTexteBase(date));
     q.addBindValue(total);
     q.addBindValue(f.pdf);
+    q.addBindValue(LettreSerie(serie));
+    q.addBindValue(origine.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(origine));
     if (!q.exec()) {
         Requetes::Rapporter(q, erreur);
         return annuler();
@@ -136,8 +158,8 @@ std::optional<Facture> emettreFacture(const QSqlDatabase& base, qint32 reservati
 std::optional<QList<Facture>> facturesDeReservation(const QSqlDatabase& base, qint32 reservation, QString* erreur)
 {
     QSqlQuery q(base);
-    q.prepare(QStringLiteral("SELECT Numero, reservation, date, total, pdf FROM FACTURES WHERE reservation = ? "
-                             "ORDER BY Annee, Sequence"));
+    q.prepare(QStringLiteral("SELECT Numero, reservation, date, total, pdf, Serie, Origine FROM FACTURES "
+                             "WHERE reservation = ? ORDER BY date, Serie DESC, Annee, Sequence"));
     q.addBindValue(reservation);
     if (!q.exec()) {
         Requetes::Rapporter(q, erreur);
@@ -146,7 +168,9 @@ std::optional<QList<Facture>> facturesDeReservation(const QSqlDatabase& base, qi
     QList<Facture> factures;
     while (q.next())
         factures.append({q.value(0).toString(), q.value(1).toInt(), Dates::depuisBase(q.value(2)),
-                         q.value(3).toDouble(), q.value(4).toByteArray()});
+                         q.value(3).toDouble(), q.value(4).toByteArray(),
+                         q.value(5).toString() == QLatin1String("A") ? Serie::Avoir : Serie::Facture,
+                         q.value(6).toString()});
     return factures;
 }
 

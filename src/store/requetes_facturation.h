@@ -47,25 +47,40 @@ std::optional<QList<Poste>> postesSejour(const QSqlDatabase& base, qint32 numero
 // A row of the account with its VAT rate.
 using LigneCompte = Requetes::Operation;
 
-// An issued invoice.
+// The two series of the table, each numbered on its own within a year.
+enum class Serie { Facture, Avoir };
+QString LettreSerie(Serie serie);   // "F", "A"
+
+// An issued invoice or credit note.
 struct Facture {
-    QString numero;        // "F-2027-00012"
+    QString numero;        // "F-2027-00012", "A-2027-00003"
     qint32 reservation = 0;
     QDateTime date;
-    double total = 0;
+    double total = 0;      // a credit note's is negative
     QByteArray pdf;
+    Serie serie = Serie::Facture;
+    QString origine;       // a credit note: the invoice it corrects
 };
 
 // "F-<year>-<5 digits>".
 QString NumeroFacture(int annee, int sequence);
+// "<letter>-<year>-<5 digits>".
+QString NumeroDocument(Serie serie, int annee, int sequence);
 
-// Issues the next invoice of the year: takes the number, has `document`
-// make the PDF for it (and save it where it must), and stores the invoice,
-// all in one write transaction. When `document` fails (nullopt), nothing is
-// stored and the number is not consumed.
+// Issues the next document of its series and year: takes the number, has
+// `document` make the PDF for it (and save it where it must), and stores
+// it, all in one write transaction. `avant`, when given, writes what goes
+// with it (the journal rows of a cancellation) in the same transaction.
+// When `document` or `avant` fails, nothing is stored and the number is
+// not consumed.
+std::optional<Facture> emettre(const QSqlDatabase& base, Serie serie, qint32 reservation, const QDateTime& date,
+    double total, const QString& origine,
+    const std::function<std::optional<QByteArray>(const QString& numero)>& document,
+    QString* erreur = nullptr, const std::function<bool(const QString& numero)>& avant = {});
 std::optional<Facture> emettreFacture(const QSqlDatabase& base, qint32 reservation, const QDateTime& date,
     double total, const std::function<std::optional<QByteArray>(const QString& numero)>& document,
     QString* erreur = nullptr);
+// The invoices and credit notes of a reservation, in the order they were issued.
 std::optional<QList<Facture>> facturesDeReservation(const QSqlDatabase& base, qint32 reservation, QString* erreur = nullptr);
 
 } // namespace RequetesFacturation
