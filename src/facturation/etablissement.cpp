@@ -4,6 +4,7 @@
 #include "config/ini32.h"
 #include "store/conversion.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace Etablissement {
@@ -13,6 +14,10 @@ namespace {
 const QString kSection = QStringLiteral("etablissement");
 const QString kFacturation = QStringLiteral("facturation");
 const QString kTaxe = QStringLiteral("taxe de sejour");
+const QString kFrais = QStringLiteral("frais d'annulation");
+const QString kPorter = QStringLiteral("porter automatiquement");
+const QString kArrhes = QStringLiteral("arrhes");
+const QString kDelai = QStringLiteral("delai des arrhes");
 
 bool registre(const QString& cheminINI)
 {
@@ -78,6 +83,57 @@ double TaxeDeSejour(const QString& cheminINI)
 bool EcrireTaxeDeSejour(const QString& cheminINI, double montant)
 {
     return ecrire(cheminINI, kFacturation, kTaxe, QString::number(Conversion::ArrondiCentime(montant), 'g', 15));
+}
+
+namespace {
+
+MontantOuPourcentage::Valeur lireValeur(const QString& cheminINI, const QString& cle, double pourcentParDefaut)
+{
+    const auto v = MontantOuPourcentage::Lire(lire(cheminINI, kFacturation, cle, QString()));
+    return v ? *v : MontantOuPourcentage::Valeur{pourcentParDefaut, true};
+}
+
+} // namespace
+
+MontantOuPourcentage::Valeur FraisAnnulation(const QString& cheminINI)
+{
+    return lireValeur(cheminINI, kFrais, 0);
+}
+
+bool PorterAutomatiquement(const QString& cheminINI)
+{
+    return lire(cheminINI, kFacturation, kPorter, QStringLiteral("OUI")).trimmed().toUpper() != QLatin1String("NON");
+}
+
+MontantOuPourcentage::Valeur Arrhes(const QString& cheminINI)
+{
+    return lireValeur(cheminINI, kArrhes, 30);
+}
+
+int DelaiArrhes(const QString& cheminINI)
+{
+    const auto jours = Conversion::LireEntier(lire(cheminINI, kFacturation, kDelai, QStringLiteral("7")));
+    return jours && *jours <= 365 ? int(*jours) : 7;
+}
+
+bool EcrireFraisAnnulation(const QString& cheminINI, const MontantOuPourcentage::Valeur& v)
+{
+    return ecrire(cheminINI, kFacturation, kFrais, v.texte());
+}
+
+bool EcrirePorterAutomatiquement(const QString& cheminINI, bool oui)
+{
+    return ecrire(cheminINI, kFacturation, kPorter, oui ? QStringLiteral("OUI") : QStringLiteral("NON"));
+}
+
+bool EcrireArrhes(const QString& cheminINI, const MontantOuPourcentage::Valeur& v)
+{
+    return ecrire(cheminINI, kFacturation, kArrhes, v.texte());
+}
+
+bool EcrireDelaiArrhes(const QString& cheminINI, int jours)
+{
+    return ecrire(cheminINI, kFacturation, kDelai, QString::number(std::clamp(jours, 0, 365)));
 }
 
 } // namespace Etablissement
