@@ -133,6 +133,7 @@ bool Lanceur::demarrer(const OptionsLancement& options)
     connect(m_root.get(), &ROOT::menuoutil_Click, this, &Lanceur::menuoutil_Click);
     connect(m_root.get(), &ROOT::menucalendrier_Click, this, &Lanceur::montrerCalendrier);
     connect(m_root.get(), &ROOT::menujournee_Click, this, &Lanceur::montrerJournee);
+    connect(m_root.get(), &ROOT::afficherAnnulations, m_form1.data(), &Form1::afficherAnnulations);
     brancherRecherche();
 
     // After the first drawing: the database is checked and its snapshot

@@ -82,6 +82,11 @@ ROOT::ROOT(QWidget* parent)
     menujournee->setObjectName(QStringLiteral("menujournee"));
     menujournee->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_J));
     connect(menujournee, &QAction::triggered, this, &ROOT::menujournee_Click);
+    menufenetres->addSeparator();
+    annulations = menufenetres->addAction(QStringLiteral("Afficher les annulations"));
+    annulations->setObjectName(QStringLiteral("annulations"));
+    annulations->setCheckable(true);
+    connect(annulations, &QAction::toggled, this, &ROOT::afficherAnnulations);
     chercher = new QAction(QStringLiteral("Rechercher"), this);
     chercher->setObjectName(QStringLiteral("chercher"));
     chercher->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));

@@ -28,6 +28,7 @@ public:
     QAction* menucalendrier;           // "Fenêtres" → "Calendrier"
     QAction* menujournee;              // "Fenêtres" → "Journée" (Ctrl+J)
     QAction* chercher;                 // Ctrl+F: to the tool strip's search box
+    QAction* annulations;              // "Fenêtres" → "Afficher les annulations" (ticked: hatched in the calendar)
     SavePosition* SavePosition1;       // keeps the frame's place in "daduvuvav.ini", section "root"
 
 protected:
@@ -46,4 +47,5 @@ Q_SIGNALS:
     void menujournee_Click();
     // Ctrl+F: the search box takes the keyboard.
     void chercher_Click();
+    void afficherAnnulations(bool oui);
 };

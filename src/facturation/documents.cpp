@@ -185,6 +185,39 @@ QString HtmlFacture(const Facture& f)
     return h + QStringLiteral("</body></html>");
 }
 
+QString HtmlAvoir(const Avoir& a)
+{
+    QString h = QStringLiteral("<html><body style='font-family:DejaVu Sans; font-size:10pt'>") + entete(a.etablissement);
+    h += QStringLiteral("<h2>Avoir ") + e(a.numero) + QStringLiteral("</h2><p>Date : ") + Dates::jjmmaaaa(a.date);
+    if (!a.origine.isEmpty())
+        h += (a.annulation ? QStringLiteral("<br>Annule la facture ") : QStringLiteral("<br>Se rapporte à la facture "))
+            + QStringLiteral("<b>") + e(a.origine) + QStringLiteral("</b>");
+    h += QStringLiteral("<br>Client : <b>") + e(a.client) + QStringLiteral("</b><br>Réservation n° ")
+        + QString::number(a.reservation) + QStringLiteral(" : ") + e(a.unite) + QStringLiteral(", du ")
+        + (a.arrivee.isValid() ? Dates::jjmmaaaa(a.arrivee.date()) : QStringLiteral("?")) + QStringLiteral(" au ")
+        + (a.depart.isValid() ? Dates::jjmmaaaa(a.depart.date()) : QStringLiteral("?"));
+    if (a.annulation)
+        h += QStringLiteral("<br>Motif : annulation de la réservation");
+    else if (!a.motif.isEmpty())
+        h += QStringLiteral("<br>Motif : ") + e(a.motif);
+    h += QStringLiteral("</p><table width='100%' cellspacing='0' cellpadding='3' border='1'>")
+        + ligneTableau({QStringLiteral("Prestation"), QStringLiteral("TVA"), QStringLiteral("Montant TTC")}, true);
+    double total = 0;
+    for (const auto& l : a.lignes) {
+        if (l.prix == 0 || estPaiement(l))
+            continue;
+        total -= l.prix;
+        h += ligneTableau({e(l.libelle), l.tauxTVA && *l.tauxTVA > 0 ? taux(*l.tauxTVA) : QStringLiteral("—"), m(-l.prix)});
+    }
+    h += ligneTableau({QStringLiteral("<b>Total de l'avoir TTC</b>"), QString(),
+                       QStringLiteral("<b>") + m(Conversion::ArrondiCentime(total)) + QStringLiteral("</b>")});
+    h += QStringLiteral("</table><h3>TVA</h3><table width='100%' cellspacing='0' cellpadding='3' border='1'>")
+        + ligneTableau({QStringLiteral("Taux"), QStringLiteral("Hors taxes"), QStringLiteral("TVA"), QStringLiteral("TTC")}, true);
+    for (const TVA& t : VentilerTVA(a.lignes))
+        h += ligneTableau({t.soumis ? taux(t.taux) : QStringLiteral("Non soumis (taxe de séjour…)"), m(t.ht), m(t.tva), m(t.ttc)});
+    return h + QStringLiteral("</table></body></html>");
+}
+
 QByteArray PdfDuDocument(const QTextDocument& document, const QString& titre, double margesMm)
 {
     QByteArray octets;

@@ -65,7 +65,25 @@ struct Facture {
     QList<RequetesFacturation::LigneCompte> lignes;
 };
 
+// A credit note: the charges it gives back as stored (positive
+// corrections), shown with minus signs.
+struct Avoir {
+    Entete etablissement;
+    QString numero;
+    QString origine;          // the invoice it corrects
+    bool annulation = false;  // it cancels the stay (otherwise a part of the invoice)
+    QString motif;
+    QDate date;
+    qint32 reservation = 0;
+    QString client;
+    QString unite;
+    QDateTime arrivee;
+    QDateTime depart;
+    QList<RequetesFacturation::LigneCompte> lignes;
+};
+
 QString HtmlContrat(const Contrat& c);
+QString HtmlAvoir(const Avoir& a);
 QString HtmlFacture(const Facture& f);
 
 // The PDF of a document on A4 pages; empty when it cannot be made.

@@ -260,6 +260,15 @@ void Form1::baseRemplacee()
     rafraichir();
 }
 
+void Form1::afficherAnnulations(bool oui)
+{
+    if (m_annulations == oui)
+        return;
+    m_annulations = oui;
+    m_dessin = {};
+    rafraichir();
+}
+
 void Form1::rafraichir()
 {
     // The units first: whether they all fit decides the grid's width.

@@ -54,6 +54,10 @@ public:
     // between refreshes belong to the old file, whatever its data version
     // says; everything is read and drawn again.
     void baseRemplacee();
+    // Cancelled stays are left out of the grid (their nights are free);
+    // shown, they are hatched and never framed as sharing days.
+    void afficherAnnulations(bool oui);
+    bool annulationsAffichees() const { return m_annulations; }
     void fixerTailleCellules(int largeurJour, int hauteurLigne);
     void remplirAnnees(int anneeCourante);
     void remplirMois();
@@ -190,6 +194,7 @@ private:
     int m_pasMouvement = 0;       // -1 or 1 while a day button is held, 0 otherwise
     qint64 m_debutMaintien = 0;   // Horloge::millisecondes() at the press
     int m_joursMaintenus = 0;     // days moved since the press
+    bool m_annulations = false;
     bool m_dansMouvement = false;
     bool m_dansRedimension = false;
     bool m_redimensionEnAttente = false;

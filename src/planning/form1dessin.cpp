@@ -145,8 +145,14 @@ void Form1::dessinerLignes(const std::optional<QList<Requetes::Objet>>& unites, 
         QList<Grille::Barre> rangee;
         rangee.reserve(lignes->size());
         for (const Requetes::ReservationPlanning& r : *lignes)
-            rangee.append(Grille::barreDepuis(r, datedepart, LargeurJour, HauteurLigne, y));
+            if (!r.reservation.annulee())
+                rangee.append(Grille::barreDepuis(r, datedepart, LargeurJour, HauteurLigne, y));
         Grille::partagerChevauchements(rangee, HauteurLigne);
+        // Shown cancellations lie over the row as they are, after the stays.
+        if (m_annulations)
+            for (const Requetes::ReservationPlanning& r : *lignes)
+                if (r.reservation.annulee())
+                    rangee.append(Grille::barreDepuis(r, datedepart, LargeurJour, HauteurLigne, y));
         for (const Grille::Barre& b : std::as_const(rangee)) {
             m_barres.append(b);
             if (b.reservation.numero == reservation_encours)

@@ -154,6 +154,9 @@ void peindreBarre(QPainter& p, const Grille::Barre& b, const QString& libelle, c
     if (plein.isEmpty())
         return;   // wholly outside the surface, label included
     p.fillRect(plein, Grille::couleurDepuisBGR(b.couleur));
+    // A cancelled stay: hatched over its colour.
+    if (b.reservation.annulee())
+        p.fillRect(plein, QBrush(Qt::white, Qt::BDiagPattern));
     p.setPen(texte);
     ecrireDans(p, Grille::rectangleEtiquette(b.r), libelle);
     // The frame last, whole over the label.

@@ -430,6 +430,7 @@ std::optional<QList<Reservation>> reservationsPubliees(const QSqlDatabase& base,
     q.prepare(QStringLiteral(
         "SELECT RESERVATIONS.*, ETATS.surinternet FROM RESERVATIONS LEFT JOIN ETATS "
         "ON RESERVATIONS.Etat = ETATS.Code WHERE ETATS.surinternet <> 0 AND RESERVATIONS.objet = :objet "
+        "AND RESERVATIONS.Annulation IS NULL "
         "AND RESERVATIONS.DateDebut < :avant ORDER BY RESERVATIONS.DateDebut, RESERVATIONS.NumeroReservation"));
     q.bindValue(QStringLiteral(":objet"), objet);
     q.bindValue(QStringLiteral(":avant"), Dates::versTexteBase(avant));

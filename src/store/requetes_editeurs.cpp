@@ -297,7 +297,7 @@ std::optional<QList<Requetes::Reservation>> chevauchements(const QSqlDatabase& b
 {
     QSqlQuery q(base);
     q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT NumeroReservation FROM RESERVATIONS WHERE objet = ? AND NumeroReservation <> ? "
+    q.prepare(QStringLiteral("SELECT NumeroReservation FROM RESERVATIONS WHERE objet = ? AND NumeroReservation <> ? AND Annulation IS NULL "
                              "AND replace(DateDebut, 'T', ' ') < ? AND replace(DateFin, 'T', ' ') > ? "
                              "ORDER BY DateDebut, NumeroReservation"));
     q.addBindValue(objet);

@@ -102,7 +102,7 @@ std::optional<Facture> emettreFacture(const QSqlDatabase& base, qint32 reservati
 
 std::optional<Facture> emettre(const QSqlDatabase& base, Serie serie, qint32 reservation, const QDateTime& date,
     double total, const QString& origine, const std::function<std::optional<QByteArray>(const QString&)>& document,
-    QString* erreur, const std::function<bool(const QString&)>& avant)
+    QString* erreur, const std::function<bool(const QString&, double*)>& avant)
 {
     // The write lock is taken before the last number is read: a second desk
     // waits for this invoice instead of reading the same number.
@@ -127,7 +127,7 @@ std::optional<Facture> emettre(const QSqlDatabase& base, Serie serie, qint32 res
     }
     const int sequence = q.value(0).toInt();
     Facture f{NumeroDocument(serie, annee, sequence), reservation, date, total, {}, serie, origine};
-    if (avant && !avant(f.numero))
+    if (avant && !avant(f.numero, &f.total))
         return annuler();
     const auto pdf = document(f.numero);
     if (!pdf)
@@ -140,7 +140,7 @@ std::optional<Facture> emettre(const QSqlDatabase& base, Serie serie, qint32 res
     q.addBindValue(sequence);
     q.addBindValue(reservation);
     q.addBindValue(Dates::versTexteBase(date));
-    q.addBindValue(total);
+    q.addBindValue(f.total);
     q.addBindValue(f.pdf);
     q.addBindValue(LettreSerie(serie));
     q.addBindValue(origine.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(origine));

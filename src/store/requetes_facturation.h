@@ -70,13 +70,14 @@ QString NumeroDocument(Serie serie, int annee, int sequence);
 // Issues the next document of its series and year: takes the number, has
 // `document` make the PDF for it (and save it where it must), and stores
 // it, all in one write transaction. `avant`, when given, writes what goes
-// with it (the journal rows of a cancellation) in the same transaction.
+// with it (the journal rows of a cancellation) in the same transaction, and
+// may set the document's total from what it wrote.
 // When `document` or `avant` fails, nothing is stored and the number is
 // not consumed.
 std::optional<Facture> emettre(const QSqlDatabase& base, Serie serie, qint32 reservation, const QDateTime& date,
     double total, const QString& origine,
     const std::function<std::optional<QByteArray>(const QString& numero)>& document,
-    QString* erreur = nullptr, const std::function<bool(const QString& numero)>& avant = {});
+    QString* erreur = nullptr, const std::function<bool(const QString& numero, double* total)>& avant = {});
 std::optional<Facture> emettreFacture(const QSqlDatabase& base, qint32 reservation, const QDateTime& date,
     double total, const std::function<std::optional<QByteArray>(const QString& numero)>& document,
     QString* erreur = nullptr);

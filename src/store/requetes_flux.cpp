@@ -141,7 +141,7 @@ std::optional<QList<SejourObjet>> sejoursDeObjet(const QSqlDatabase& base, qint3
     QSqlQuery q(base);
     q.setForwardOnly(true);
     q.prepare(QStringLiteral("SELECT NumeroReservation, nomclient, DateDebut, DateFin, UidExterne FROM RESERVATIONS "
-                             "WHERE objet = :o AND DateFin > :depuis ORDER BY DateDebut, NumeroReservation"));
+                             "WHERE objet = :o AND DateFin > :depuis AND Annulation IS NULL ORDER BY DateDebut, NumeroReservation"));
     q.bindValue(QStringLiteral(":o"), objet);
     q.bindValue(QStringLiteral(":depuis"), Dates::versTexteBase(depuis));
     if (!q.exec()) {

@@ -22,7 +22,7 @@ std::optional<QList<SejourPublie>> sejoursPublies(const QSqlDatabase& base, qint
     q.prepare(QStringLiteral(
         "SELECT RESERVATIONS.NumeroReservation, RESERVATIONS.DateDebut, RESERVATIONS.DateFin FROM RESERVATIONS "
         "LEFT JOIN ETATS ON RESERVATIONS.Etat = ETATS.Code "
-        "WHERE ETATS.surinternet <> 0 AND RESERVATIONS.objet = :objet "
+        "WHERE ETATS.surinternet <> 0 AND RESERVATIONS.objet = :objet AND RESERVATIONS.Annulation IS NULL "
         "AND ((RESERVATIONS.DateDebut < :avant "
         "AND (RESERVATIONS.DateFin >= :depuis OR RESERVATIONS.DateDebut >= :depuis)) "
         "OR RESERVATIONS.DateDebut IS NULL OR RESERVATIONS.DateFin IS NULL "

@@ -73,6 +73,45 @@ TEST_F(DeuxPostes, LesFacturesAlterneesNePartagentJamaisUnNumero)
     EXPECT_EQ(m_base.valeur(QStringLiteral("SELECT count(*) FROM FACTURES")).toInt(), int(std::size(cas)));
 }
 
+TEST_F(DeuxPostes, FacturesEtAvoirsAlternesOntChacunLeurSuiteSansTrou)
+{
+    using RequetesFacturation::Serie;
+    const struct {
+        int poste;
+        Serie serie;
+        const char* attendu;
+    } cas[] = {
+        {0, Serie::Facture, "F-2027-00001"}, {1, Serie::Avoir, "A-2027-00001"}, {1, Serie::Facture, "F-2027-00002"},
+        {0, Serie::Avoir, "A-2027-00002"},   {0, Serie::Avoir, "A-2027-00003"}, {1, Serie::Facture, "F-2027-00003"},
+    };
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.attendu);
+        QString erreur;
+        const auto f = RequetesFacturation::emettre(m_poste[c.poste], c.serie, 1, Dates::naive(QDate(2027, 3, 1), QTime(10, 0)),
+                                                    c.serie == Serie::Avoir ? -5.0 : 10.0,
+                                                    c.serie == Serie::Avoir ? QStringLiteral("F-2027-00001") : QString(),
+                                                    pdf, &erreur);
+        ASSERT_TRUE(f.has_value()) << erreur.toStdString();
+        EXPECT_EQ(f->numero, QLatin1String(c.attendu));
+    }
+    const auto lues = RequetesFacturation::facturesDeReservation(m_poste[1], 1);
+    ASSERT_TRUE(lues.has_value());
+    ASSERT_EQ(lues->size(), qsizetype(std::size(cas)));
+    for (const auto& f : *lues) {
+        EXPECT_EQ(f.serie == Serie::Avoir, f.numero.startsWith(QLatin1Char('A'))) << f.numero.toStdString();
+        EXPECT_EQ(f.origine, f.serie == Serie::Avoir ? QStringLiteral("F-2027-00001") : QString()) << f.numero.toStdString();
+    }
+    // A document whose rows cannot be written takes no number.
+    QString erreur;
+    EXPECT_FALSE(RequetesFacturation::emettre(m_poste[0], Serie::Avoir, 1, Dates::naive(QDate(2027, 3, 2), QTime(10, 0)), -1,
+                                              QStringLiteral("F-2027-00001"), pdf, &erreur,
+                                              [](const QString&, double*) { return false; }));
+    const auto avoir = RequetesFacturation::emettre(m_poste[1], Serie::Avoir, 1, Dates::naive(QDate(2027, 3, 2), QTime(10, 0)),
+                                                    -1, QStringLiteral("F-2027-00001"), pdf, &erreur);
+    ASSERT_TRUE(avoir.has_value()) << erreur.toStdString();
+    EXPECT_EQ(avoir->numero, QStringLiteral("A-2027-00004"));
+}
+
 TEST_F(DeuxPostes, UneFactureEnCoursFaitAttendreLAutrePoste)
 {
     // While the first desk makes its PDF, the second cannot take a number:
