@@ -24,15 +24,6 @@ QString texteTaux(double taux)
     return QLocale(QLocale::French).toString(taux) + QStringLiteral(" %");
 }
 
-QList<Tarification::Part> parts(const QList<RequetesFacturation::Poste>& postes)
-{
-    QList<Tarification::Part> l;
-    for (const auto& p : postes)
-        if (std::llround(p.montant * 100) != 0)
-            l.append({p.taxe ? Tarification::Genre::Taxe : Tarification::Genre::Sejour, p.tauxTVA, p.montant});
-    return l;
-}
-
 QString description(const CompteSejour::Sejour& s)
 {
     return s.unite + QStringLiteral(" du ") + Dates::jjmmaaaa(s.sejour.arrivee) + QStringLiteral(" au ")
@@ -90,7 +81,16 @@ Documents::Avoir avoirDe(const CompteSejour::Sejour& s, const QString& cheminINI
 
 } // namespace
 
-Plan Planifier(const QString& description, const QList<Tarification::Part>& postees, double frais)
+QList<Tarification::Part> Parts(const QList<RequetesFacturation::Poste>& postes)
+{
+    QList<Tarification::Part> l;
+    for (const auto& p : postes)
+        if (std::llround(p.montant * 100) != 0)
+            l.append({p.taxe ? Tarification::Genre::Taxe : Tarification::Genre::Sejour, p.tauxTVA, p.montant});
+    return l;
+}
+
+Plan Planifier(const QString& description, const QList<Tarification::Part>& postees, double frais, const QString& motif)
 {
     Plan plan;
     for (const Tarification::Part& p : postees) {
@@ -99,7 +99,7 @@ Plan Planifier(const QString& description, const QList<Tarification::Part>& post
             continue;
         const bool taxe = p.genre == Tarification::Genre::Taxe;
         plan.ecritures.append({(taxe ? QStringLiteral("CORRECTION TAXE DE SEJOUR ") : QStringLiteral("CORRECTION SEJOUR "))
-                                   + description + QStringLiteral(" : annulation")
+                                   + description + QStringLiteral(" : ") + motif
                                    + (taxe ? QString() : QStringLiteral(" (TVA ") + texteTaux(p.tauxTVA) + QLatin1Char(')')),
                                montant, p.tauxTVA});
         plan.annule += montant;
@@ -173,6 +173,25 @@ QString RefusSuppression(const QSqlDatabase& base, qint32 numero, QString* erreu
     return q.value(0).toLongLong() == 0 ? QString() : MessageUtiliserAnnulation();
 }
 
+bool RetirerPostes(const QSqlDatabase& base, qint32 numero, const QString& cheminINI, QString* erreur)
+{
+    const QString refus = RefusSuppression(base, numero, erreur);
+    if (!refus.isEmpty()) {
+        if (erreur)
+            *erreur = refus;
+        return false;
+    }
+    const auto s = CompteSejour::Lire(base, numero, cheminINI, erreur);
+    const auto postes = s ? RequetesFacturation::postesSejour(base, numero, erreur) : std::nullopt;
+    if (!postes)
+        return false;
+    const Plan plan = Planifier(description(*s), Parts(*postes), 0, QStringLiteral("suppression"));
+    for (const Tarification::Ecriture& e : plan.ecritures)
+        if (!Module1::EnregistrerOperationTVA(base, numero, e.prix, QString(), e.libelle, e.tauxTVA, erreur))
+            return false;
+    return true;
+}
+
 Resultat Annuler(const QSqlDatabase& base, qint32 numero, qint32 versionLue,
                  const MontantOuPourcentage::Valeur& fraisDemandes, const QString& cheminINI,
                  const QString& dossierFactures)
@@ -217,7 +236,7 @@ Resultat Annuler(const QSqlDatabase& base, qint32 numero, qint32 versionLue,
         const auto postes = RequetesFacturation::postesSejour(base, numero, &erreur);
         if (!postes)
             return false;
-        const QList<Tarification::Part> postees = parts(*postes);
+        const QList<Tarification::Part> postees = Parts(*postes);
         plan = Planifier(desc, postees, fraisDemandes.montant(PrixDuSejour(postees, s->calcul)));
         if (total)
             *total = -plan.annule;
@@ -227,7 +246,7 @@ Resultat Annuler(const QSqlDatabase& base, qint32 numero, qint32 versionLue,
         return Module1::EnregistrerOperation(base, numero, 0, QString(), LibelleEvenement(plan.frais, Qui()), &erreur);
     };
     bool ok = false;
-    if (!origine->isEmpty() && !parts(*avantLecture).isEmpty()) {
+    if (!origine->isEmpty() && !Parts(*avantLecture).isEmpty()) {
         // Invoiced: the credit note of the reversed charges goes with them.
         QString raison;
         Documents::Avoir a = avoirDe(*s, cheminINI, maintenant, *origine);

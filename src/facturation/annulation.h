@@ -27,7 +27,13 @@ struct Plan {
 // `description`: the stay as the rows name it ("Emplacement 3 du 28/06/2027
 // au 05/07/2027"); `postees`: the stay and tax charges posted, by kind and
 // rate (positive amounts); `frais`: the fee, to the cent.
-Plan Planifier(const QString& description, const QList<Tarification::Part>& postees, double frais);
+// `motif` ends the reversals' wording.
+Plan Planifier(const QString& description, const QList<Tarification::Part>& postees, double frais,
+               const QString& motif = QStringLiteral("annulation"));
+
+// The stay and tax charges posted, as parts of a price (a part netted to
+// less than a cent is left out).
+QList<Tarification::Part> Parts(const QList<RequetesFacturation::Poste>& postes);
 
 // The price a fee's percentage applies to: the stay's own charges (without
 // the tourist tax) as posted, or as priced now when nothing was posted.
@@ -44,6 +50,9 @@ QString Qui();
 // are reversed with it).
 QString RefusSuppression(const QSqlDatabase& base, qint32 numero, QString* erreur);
 QString MessageUtiliserAnnulation();
+// Inside the deletion's transaction: checks again that the stay may go and
+// reverses its own stay postings ("… : suppression"). False with the reason.
+bool RetirerPostes(const QSqlDatabase& base, qint32 numero, const QString& cheminINI, QString* erreur);
 
 struct Resultat {
     bool fait = false;

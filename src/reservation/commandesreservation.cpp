@@ -7,6 +7,7 @@
 #include "bar/bar.h"
 #include "bar/encaissement.h"
 #include "bar/ticketdecaisse.h"
+#include "facturation/annulation.h"
 #include "facturation/comptesejour.h"
 #include "facturation/documents.h"
 #include "reservation/chevauchement.h"
@@ -232,6 +233,11 @@ void reservations::supprimer_Click()
         message(QStringLiteral("La réservation %1 n'a pas pu être lue :\n%2").arg(*numero).arg(erreur));
         return;
     }
+    // A stay with money or an invoice is cancelled, never deleted.
+    if (const QString refus = Annulation::RefusSuppression(base(m_contexte), *numero, &erreur); !refus.isEmpty()) {
+        message(refus);
+        return;
+    }
     if (!demanderOuiNon(Suppression::Question(*stockee)))
         return;
     const QString unite = Suppression::NomUnite(Requetes::objets(base(m_contexte)).value_or(QList<Requetes::Objet>()),
@@ -239,7 +245,11 @@ void reservations::supprimer_Click()
     bool autrePoste = false;
     const auto supprimees = RequetesReservation::supprimer(base(m_contexte), *numero,
                                                            Suppression::Libelle(*stockee, unite), &erreur,
-                                                           m_version, &autrePoste);
+                                                           m_version, &autrePoste, [&] {
+        // Checked again under the write lock; its own postings are reversed.
+        return Annulation::RetirerPostes(base(m_contexte), *numero, m_contexte ? m_contexte->CheminINI : QString(),
+                                         &erreur);
+    });
     if (!supprimees && autrePoste) {
         conflit(*numero);
         return;

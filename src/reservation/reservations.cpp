@@ -3,6 +3,7 @@
 #include "store/contexte.h"
 #include "config/ini32.h"
 #include "config/langues.h"
+#include "facturation/etablissement.h"
 #include "bar/ticketdecaisse.h"
 #include "reservation/ongletfacturation.h"
 #include "reservation/saisie.h"
@@ -102,6 +103,14 @@ reservations::reservations(Contexte* contexte, QWidget* parent)
         boite.exec();
         return boite.clickedButton() == recharger;
     };
+    demanderFrais = [this](double prix) {
+        return DialoguesAnnulation::DemanderFrais(
+            this, windowTitle(),
+            Etablissement::FraisAnnulation(m_contexte ? m_contexte->CheminINI : QString()), prix);
+    };
+    demanderRemboursement = [this](double du) {
+        return DialoguesAnnulation::DemanderRemboursement(this, windowTitle(), du);
+    };
     construire();
     Charger();
 }
@@ -157,6 +166,7 @@ void reservations::construire()
     construireOnglets();
 
     Label10 = etiquette(f, "Label10", fr("Remarque"), Twips::rect(120, 5400, 1095, 255));
+    AnnulerReservation = bouton(f, "AnnulerReservation", fr("Annuler la réservation"), Twips::rect(3960, 5415, 2175, 225));
     remarque = creer<ZoneTexte>(f, "remarque", Twips::rect(120, 5640, 6015, 975));
 
     Ticket = creer<TicketDeCaisse>(f, "Ticket", Twips::rect(6240, 240, 3135, 5415));
@@ -193,6 +203,12 @@ void reservations::construire()
     connect(xpcmdbutton1, &xpcmdbutton::Click, this, [this] { Annuler_Click(); });
     connect(BoutonBAR, &xpcmdbutton::Click, this, [this] { BoutonBAR_Click(); });
     connect(Encaisser, &xpcmdbutton::Click, this, [this] { Encaisser_Click(); });
+    connect(AnnulerReservation, &xpcmdbutton::Click, this, [this] {
+        if (m_annulee)
+            Rembourser_Click();
+        else
+            AnnulerReservation_Click();
+    });
     connect(infos, &QTabWidget::currentChanged, this, [this](int onglet) { infos_Click(onglet); });
     // Escape leaves as "Revenir" does, from any box of the window.
     auto* echap = new QShortcut(QKeySequence(Qt::Key_Escape), this);
@@ -306,8 +322,13 @@ void reservations::Charger()
     m_charge.reset();
 
     // Commands: the opening decides which may run.
-    for (xpcmdbutton* b : {supprimer, Modifier, ajouter, Encaisser, Confirmation})
+    for (xpcmdbutton* b : {supprimer, Modifier, ajouter, Encaisser, Confirmation, AnnulerReservation})
         b->setEnabled(false);
+    m_annulee = false;
+    AnnulerReservation->setCaption(fr("Annuler la réservation"));
+    for (QWidget* w : QList<QWidget*>{Objets, etat, NomClient, datedebut, heuredebut, datefin, heurefin, arrhes,
+                                      datelimite, nbadultes, nbenfants, remarque, telephone, Email})
+        w->setEnabled(true);
     Modifier->show();
     ajouter->hide();
     Confirmation->show();
@@ -350,6 +371,7 @@ void reservations::Fonction_Modifier()
     rechargerSiFermee();
     Modifier->setEnabled(true);
     supprimer->setEnabled(true);
+    AnnulerReservation->setEnabled(true);
     Modifier->show();
     Modifier->raise();
     ajouter->hide();
@@ -399,6 +421,7 @@ void reservations::RemplirDepuis(const Requetes::Reservation& r, const QString& 
     SelectionnerObjet(r.objet, r.numero);
     CompterNuits();
     memoriserChargement();
+    montrerAnnulation(r);
 }
 
 bool reservations::SelectionnerObjet(qint32 objet, qint32 numero)

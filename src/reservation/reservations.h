@@ -8,6 +8,7 @@
 // puts it back in its freshly loaded state and emits fermee() last; closing
 // the window by the window manager and Escape do what "Revenir" does, which
 // asks first when a box was changed.
+#include "reservation/dialoguesannulation.h"
 #include "reservation/envoicontrat.h"
 #include "reservation/verification.h"
 #include "store/requetes.h"
@@ -109,6 +110,9 @@ public:
     xpcmdbutton* xpcmdbutton1 = nullptr;
     QList<xpcmdbutton*> ImprimerContrat;   // 0 print, 1 e-mail, 2 post, 3 fax
     xpcmdbutton* Confirmation = nullptr;
+    // "Annuler la réservation"; on a cancelled stay, "Rembourser" while the
+    // guest paid more than what remains due.
+    xpcmdbutton* AnnulerReservation = nullptr;
     OngletFacturation* ongletfacturation = nullptr;   // the "Fact." tab
 
     // How a contract is printed or handed to the mail program.
@@ -125,6 +129,11 @@ public:
     // window was filled: true reloads the boxes ("Recharger"), false keeps
     // them as typed ("Annuler"). Nothing was written either way.
     std::function<bool(const QString& message)> questionConflit;
+
+    // Asked before a cancellation: the fee to keep (nullopt goes back), and
+    // after it, when money is owed to the guest, the refund (nullopt: later).
+    std::function<std::optional<MontantOuPourcentage::Valeur>(double prix)> demanderFrais;
+    std::function<std::optional<DialoguesAnnulation::Remboursement>(double du)> demanderRemboursement;
 
 Q_SIGNALS:
     // The calling window's reservation_encours and datedepart change.
@@ -153,6 +162,11 @@ private:
     void Modifier_Click();
     void supprimer_Click();
     void Annuler_Click();
+    // Cancellation (commandesannulation.cpp).
+    void AnnulerReservation_Click();
+    void Rembourser_Click();
+    // A cancelled stay is read only, but for its payments and refunds.
+    void montrerAnnulation(const Requetes::Reservation& r);
     void ImprimerContrat_Click(int index);
     void Confirmation_Click();
     void BoutonBAR_Click();
@@ -185,6 +199,7 @@ private:
     QPointer<QWidget> m_encaissement;
     bool m_fin = false;
     qint32 m_version = 0;   // the stored version the boxes were filled from
+    bool m_annulee = false; // the boxes show a cancelled stay
     // Another desk wrote the reservation: says so, and reloads it on demand.
     void conflit(qint32 numero);
     std::optional<Verification::Champs> m_charge;   // the boxes as loaded; none before an opening

@@ -1,1 +1,2 @@
-list(APPEND UI_FILES reservations commandesreservation zonetexte ongletfacturation envoicontrat)
+list(APPEND UI_FILES reservations commandesreservation commandesannulation dialoguesannulation zonetexte ongletfacturation
+    envoicontrat)

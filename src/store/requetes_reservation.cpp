@@ -106,12 +106,12 @@ bool modifier(const QSqlDatabase& base, const Requetes::Reservation& r,
 }
 
 std::optional<int> supprimer(const QSqlDatabase& base, qint32 numero, const QString& libelle, QString* erreur,
-                             std::optional<qint32> versionLue, bool* conflit)
+                             std::optional<qint32> versionLue, bool* conflit, const std::function<bool()>& avant)
 {
     if (conflit)
         *conflit = false;
     int supprimees = 0;
-    const bool ok = EnTransaction(base, erreur, [&] {
+    const bool ok = EnTransactionEcriture(base, erreur, [&] {
         if (versionLue) {
             const auto inchangee = versionInchangee(base, numero, *versionLue, erreur);
             if (!inchangee)
@@ -125,6 +125,8 @@ std::optional<int> supprimer(const QSqlDatabase& base, qint32 numero, const QStr
                 return false;
             }
         }
+        if (avant && Requetes::reservation(base, numero) && !avant())
+            return false;
         QSqlQuery q(base);
         q.prepare(QStringLiteral("DELETE FROM RESERVATIONS WHERE NumeroReservation = :n"));
         q.bindValue(QStringLiteral(":n"), numero);

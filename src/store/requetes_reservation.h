@@ -5,6 +5,7 @@
 
 #include <QSqlDatabase>
 #include <QString>
+#include <functional>
 #include <optional>
 
 namespace RequetesReservation {
@@ -36,9 +37,10 @@ bool modifier(const QSqlDatabase& base, const Requetes::Reservation& r,
 // of rows removed: 0 when it was already gone, and then no journal row is
 // written; nullopt with the message when nothing was done.
 // With `versionLue`, a reservation written by another desk since it was read
-// is not deleted: nullopt, *conflit set and the reason.
+// is not deleted: nullopt, *conflit set and the reason. `avant`, when given,
+// runs in the same transaction before the row goes (false: nothing done).
 std::optional<int> supprimer(const QSqlDatabase& base, qint32 numero, const QString& libelle,
                              QString* erreur = nullptr, std::optional<qint32> versionLue = std::nullopt,
-                             bool* conflit = nullptr);
+                             bool* conflit = nullptr, const std::function<bool()>& avant = {});
 
 } // namespace RequetesReservation
