@@ -708,3 +708,29 @@ TEST_F(Calendrier, WithoutUnitsTheStripAndPlusTellWhereToMakeThem)
     EXPECT_TRUE(f->fenetreReservation()->isVisible());
     f->fenetreReservation()->close();
 }
+
+TEST_F(Calendrier, ACancelledStayFreesItsNightsAndIsHatchedOnlyWhenAsked)
+{
+    sejour(1, "Dupont", 2, 3);
+    const qint32 annule = sejour(1, "Martin", 3, 3);
+    base.executer(QStringLiteral("UPDATE RESERVATIONS SET Annulation = '2007-03-10 09:00:00' WHERE NumeroReservation = %1")
+                      .arg(annule));
+    auto f = fenetre();
+    // Hidden: one bar, and the stay it shared days with is not framed.
+    ASSERT_EQ(f->Barres().size(), 1);
+    EXPECT_EQ(f->Barres().at(0).reservation.nomclient, QStringLiteral("Dupont"));
+    EXPECT_FALSE(f->Barres().at(0).chevauche);
+    EXPECT_EQ(f->Barres().at(0).r.y2 - f->Barres().at(0).r.y1, 16);   // the whole row, not half of it
+    // Shown: hatched over its colour, and still no double booking.
+    f->afficherAnnulations(true);
+    ASSERT_EQ(f->Barres().size(), 2);
+    const Grille::Barre& martin = f->Barres().at(1);
+    EXPECT_TRUE(martin.reservation.annulee());
+    EXPECT_FALSE(f->Barres().at(0).chevauche);
+    const QImage grille = f->planning->image().toImage();
+    const Grille::Rectangle fond{martin.r.x2 - 12, martin.r.y1 + 1, martin.r.x2 - 1, martin.r.y2 - 1};
+    EXPECT_GT(pixels(grille, fond, Qt::white, 10), 0);
+    EXPECT_GT(pixels(grille, fond, kRouge, 10), 0);
+    f->afficherAnnulations(false);
+    EXPECT_EQ(f->Barres().size(), 1);
+}
