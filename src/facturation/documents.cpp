@@ -161,8 +161,10 @@ QString HtmlFacture(const Facture& f)
         + (f.depart.isValid() ? Dates::jjmmaaaa(f.depart.date()) : QStringLiteral("?"))
         + (f.annulee ? QStringLiteral(" (annulée)") : QString()) + QStringLiteral("</p>");
 
-    h += QStringLiteral("<table width='100%' cellspacing='0' cellpadding='3' border='1'>")
-        + ligneTableau({QStringLiteral("Prestation"), QStringLiteral("TVA"), QStringLiteral("Montant TTC")}, true);
+    // The head of the charges repeats at the top of every page they run onto.
+    h += QStringLiteral("<table width='100%' cellspacing='0' cellpadding='3' border='1'><thead>")
+        + ligneTableau({QStringLiteral("Prestation"), QStringLiteral("TVA"), QStringLiteral("Montant TTC")}, true)
+        + QStringLiteral("</thead>");
     const LignesFacture::Sejour sejour{f.unite, f.arrivee.date(), f.depart.date(), f.prix, f.annulee};
     double charges = 0;
     for (const LignesFacture::Ligne& l : LignesFacture::Charges(f.lignes, sejour)) {
