@@ -54,6 +54,7 @@ std::optional<Sejour> Lire(const QSqlDatabase& base, qint32 numero, const QStrin
     s.calcul = Tarification::Calculer(s.sejour, *tarifs, Etablissement::TaxeDeSejour(cheminINI));
     s.poste = partsPostees(*postes);
     s.dejaPorte = !postes->isEmpty();
+    s.sansTarifs = tarifs->isEmpty();
     return s;
 }
 
@@ -172,6 +173,8 @@ bool Suivre(const QSqlDatabase& base, qint32 numero, const QString& cheminINI, b
     if (s->reservation.annulee() || (!creation && !s->dejaPorte))
         return true;
     if (!s->calcul.valide()) {
+        if (s->sansTarifs)
+            return true;
         resultat.avertissement = creation
             ? QStringLiteral("La réservation est enregistrée, mais son séjour n'est pas porté au compte :\n") + s->calcul.erreur
                 + QStringLiteral("\nUne fois le tarif corrigé, « Porter au compte » (onglet Fact.) le portera.")

@@ -23,6 +23,7 @@ struct Sejour {
     // was ever written to it.
     QList<Tarification::Part> poste;
     bool dejaPorte = false;
+    bool sansTarifs = false;          // no rate at all: the stays are not priced here
 };
 // Reads the stored reservation, its unit, the rates and the tax, prices
 // the stay and reads what the account holds of it. nullopt with the reason
@@ -56,7 +57,9 @@ struct Suivi {
 // posting, or one that could not be priced when it was saved is posted by
 // "Porter au compte"). A cancelled stay is never posted. A stay that cannot
 // be priced is saved all the same: nothing is posted and *suivi carries the
-// warning. False with the reason only when a row cannot be written.
+// warning, unless no rate exists at all (an establishment that does not
+// price its stays is not warned at every save). False with the reason only
+// when a row cannot be written.
 bool Suivre(const QSqlDatabase& base, qint32 numero, const QString& cheminINI, bool creation, Suivi* suivi,
             QString* erreur);
 // What a save passes to RequetesReservation::creer or modifier: Suivre when

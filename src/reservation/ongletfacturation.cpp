@@ -85,8 +85,10 @@ void OngletFacturation::porter()
     if (m_numero <= 0 || !m_contexte)
         return;
     const auto porte = CompteSejour::PorterAuCompte(m_contexte->BaseOuverte, m_numero, m_contexte->CheminINI);
-    if (porte.resultat == CompteSejour::Resultat::Ecrit)
+    if (porte.resultat == CompteSejour::Resultat::Ecrit) {
+        afficher(m_numero);
         Q_EMIT compteModifie();
+    }
     information(porte.message);
 }
 
