@@ -395,3 +395,38 @@ TEST_F(CompteSejour_, TheInvoiceOfAMovedStayShowsItAsItIsNow)
     EXPECT_TRUE(texte2->contains(QString::fromUtf8("Trop-perçu : 36,60 €"))) << texte2->toStdString();
     EXPECT_TRUE(texte2->contains(QString::fromUtf8("Facture F-2027-00002 — page 1/1"))) << texte2->toStdString();
 }
+
+TEST(CompteSejour, TheBillingTabSaysWhatTheAccountHoldsOfTheStay)
+{
+    const Tarification::Calcul prix{{{Tarification::Genre::Sejour, QStringLiteral("Séjour Les Pins"), 240, 10},
+                                     {Tarification::Genre::Taxe, QStringLiteral("Taxe"), 4.8, 0}}, 244.8, QString()};
+    Tarification::Calcul sansTarif;
+    sansTarif.erreur = QStringLiteral("Aucun tarif pour la nuit du 01/09/2027 (catégorie Chalet).");
+    using P = QList<Tarification::Part>;
+    const P commeMaintenant = {{Tarification::Genre::Sejour, 10, 240}, {Tarification::Genre::Taxe, 0, 4.8}};
+    struct Cas { const char* nom; Tarification::Calcul calcul; P poste; bool deja; bool annulee; const char* fin; };
+    const Cas cas[] = {
+        {"nothing posted", prix, {}, false, false, "Total : 244,80 €\n\nRien n'est encore porté au compte pour ce séjour."},
+        {"up to date", prix, commeMaintenant, true, false, "\n\nPorté au compte : 244,80 €. Le compte est à jour."},
+        {"longer since", prix, {{Tarification::Genre::Sejour, 10, 160}, {Tarification::Genre::Taxe, 0, 3.2}}, true, false,
+         "Porté au compte : 163,20 €.\nÀ porter au compte : 81,60 € de plus."},
+        {"shorter since", prix, {{Tarification::Genre::Sejour, 10, 320}, {Tarification::Genre::Taxe, 0, 4.8}}, true, false,
+         "Porté au compte : 324,80 €.\nÀ porter au compte : 80,00 € de moins."},
+        {"another rate since", prix, {{Tarification::Genre::Sejour, 5.5, 240}, {Tarification::Genre::Taxe, 0, 4.8}}, true, false,
+         "À porter au compte : le même montant, réparti autrement entre les taux de TVA."},
+        {"cannot be priced now", sansTarif, commeMaintenant, true, false,
+         "(catégorie Chalet).\n\nPorté au compte : 244,80 €."},
+        {"cancelled, reversed", prix, {}, true, true,
+         "\n\nRéservation annulée le 01/06/2027 : son séjour n'est plus porté au compte."},
+    };
+    for (const Cas& c : cas) {
+        CompteSejour::Sejour s;
+        s.calcul = c.calcul;
+        s.poste = c.poste;
+        s.dejaPorte = c.deja;
+        if (c.annulee)
+            s.reservation.annulation = Dates::naive(QDate(2027, 6, 1), QTime(10, 0));
+        const QString texte = CompteSejour::TexteDesLignes(s);
+        EXPECT_TRUE(texte.endsWith(QString::fromUtf8(c.fin))) << c.nom << ":\n" << texte.toStdString();
+    }
+}
