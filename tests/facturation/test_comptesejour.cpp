@@ -414,6 +414,8 @@ TEST(CompteSejour, TheBillingTabSaysWhatTheAccountHoldsOfTheStay)
          "Porté au compte : 324,80 €.\nÀ porter au compte : 80,00 € de moins."},
         {"another rate since", prix, {{Tarification::Genre::Sejour, 5.5, 240}, {Tarification::Genre::Taxe, 0, 4.8}}, true, false,
          "À porter au compte : le même montant, réparti autrement entre les taux de TVA."},
+        {"posted, then brought to nothing", prix, {}, true, false,
+         "\n\nPorté au compte : 0,00 €.\nÀ porter au compte : 244,80 € de plus."},
         {"cannot be priced now", sansTarif, commeMaintenant, true, false,
          "(catégorie Chalet).\n\nPorté au compte : 244,80 €."},
         {"cancelled, reversed", prix, {}, true, true,
