@@ -7,6 +7,9 @@
 #include <QFont>
 #include <QLocale>
 #include <QPageSize>
+#include <QAbstractTextDocumentLayout>
+#include <QFontMetricsF>
+#include <QPainter>
 #include <QPdfWriter>
 #include <QTextDocument>
 
@@ -155,25 +158,27 @@ QString HtmlFacture(const Facture& f)
         + QStringLiteral("<br>Client : <b>") + e(f.client) + QStringLiteral("</b><br>Réservation n° ")
         + QString::number(f.reservation) + QStringLiteral(" : ") + e(f.unite) + QStringLiteral(", du ")
         + (f.arrivee.isValid() ? Dates::jjmmaaaa(f.arrivee.date()) : QStringLiteral("?")) + QStringLiteral(" au ")
-        + (f.depart.isValid() ? Dates::jjmmaaaa(f.depart.date()) : QStringLiteral("?")) + QStringLiteral("</p>");
+        + (f.depart.isValid() ? Dates::jjmmaaaa(f.depart.date()) : QStringLiteral("?"))
+        + (f.annulee ? QStringLiteral(" (annulée)") : QString()) + QStringLiteral("</p>");
 
-    h += QStringLiteral("<table width='100%' cellspacing='0' cellpadding='3' border='1'>")
-        + ligneTableau({QStringLiteral("Prestation"), QStringLiteral("TVA"), QStringLiteral("Montant TTC")}, true);
+    // The head of the charges repeats at the top of every page they run onto.
+    h += QStringLiteral("<table width='100%' cellspacing='0' cellpadding='3' border='1'><thead>")
+        + ligneTableau({QStringLiteral("Prestation"), QStringLiteral("TVA"), QStringLiteral("Montant TTC")}, true)
+        + QStringLiteral("</thead>");
+    const LignesFacture::Sejour sejour{f.unite, f.arrivee.date(), f.depart.date(), f.prix, f.annulee};
     double charges = 0;
-    double paiements = 0;
-    for (const auto& l : f.lignes) {
-        if (l.prix == 0 || estPaiement(l))
-            continue;
-        charges += -l.prix;
-        h += ligneTableau({Dates::jjmmaaaa(l.date.date()) + QStringLiteral(" ") + e(l.libelle),
-                           l.tauxTVA && *l.tauxTVA > 0 ? taux(*l.tauxTVA) : QStringLiteral("—"), m(-l.prix)});
+    for (const LignesFacture::Ligne& l : LignesFacture::Charges(f.lignes, sejour)) {
+        charges += l.montant;
+        h += ligneTableau({e(l.libelle), l.tauxTVA ? taux(*l.tauxTVA) : QStringLiteral("—"), m(l.montant)});
     }
+    charges = Conversion::ArrondiCentime(charges);
     h += ligneTableau({QStringLiteral("<b>Total TTC</b>"), QString(), QStringLiteral("<b>") + m(charges) + QStringLiteral("</b>")});
     h += QStringLiteral("</table><h3>TVA</h3><table width='100%' cellspacing='0' cellpadding='3' border='1'>")
         + ligneTableau({QStringLiteral("Taux"), QStringLiteral("Hors taxes"), QStringLiteral("TVA"), QStringLiteral("TTC")}, true);
     for (const TVA& t : VentilerTVA(f.lignes))
         h += ligneTableau({t.soumis ? taux(t.taux) : QStringLiteral("Non soumis (taxe de séjour…)"), m(t.ht), m(t.tva), m(t.ttc)});
     h += QStringLiteral("</table><h3>Paiements</h3><table width='100%' cellspacing='0' cellpadding='3' border='1'>");
+    double paiements = 0;
     for (const auto& l : f.lignes) {
         if (l.prix == 0 || !estPaiement(l))
             continue;
@@ -181,7 +186,8 @@ QString HtmlFacture(const Facture& f)
         h += ligneTableau({Dates::jjmmaaaa(l.date.date()) + QStringLiteral(" ") + e(l.libelle), m(l.prix)});
     }
     h += ligneTableau({QStringLiteral("<b>Total payé</b>"), QStringLiteral("<b>") + m(paiements) + QStringLiteral("</b>")});
-    h += QStringLiteral("</table><p><b>Solde : ") + m(Conversion::ArrondiCentime(paiements - charges)) + QStringLiteral("</b></p>");
+    h += QStringLiteral("</table><p><b>") + e(LignesFacture::Solde(Conversion::ArrondiCentime(paiements - charges)))
+        + QStringLiteral("</b></p>");
     return h + QStringLiteral("</body></html>");
 }
 
@@ -236,16 +242,76 @@ QByteArray PdfDuDocument(const QTextDocument& document, const QString& titre, do
     return octets;
 }
 
-QByteArray Pdf(const QString& html, const QString& titre)
+namespace {
+
+void preparer(QTextDocument& document)
 {
-    QTextDocument document;
     // No ligatures: the text read back from the PDF ("fils", not "ﬁls")
     // is the text written, for a search or a copy.
     QFont police(QStringLiteral("DejaVu Sans"), 10);
     police.setStyleStrategy(QFont::PreferNoShaping);
     document.setDefaultFont(police);
+}
+
+} // namespace
+
+QByteArray Pdf(const QString& html, const QString& titre)
+{
+    QTextDocument document;
+    preparer(document);
     document.setHtml(html);
     return PdfDuDocument(document, titre);
+}
+
+QByteArray PdfMarque(const QString& html, const QString& titre, const QString& marque)
+{
+    QByteArray octets;
+    QBuffer tampon(&octets);
+    if (!tampon.open(QIODevice::WriteOnly))
+        return {};
+    {
+        QPdfWriter pdf(&tampon);
+        pdf.setTitle(titre);
+        pdf.setCreator(QStringLiteral("Orvane Planning"));
+        pdf.setPageSize(QPageSize(QPageSize::A4));
+        pdf.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+        // Laid out at the writer's resolution, as QTextDocument::print does,
+        // on pages shortened by the height of the foot.
+        QTextDocument document;
+        document.documentLayout()->setPaintDevice(&pdf);
+        preparer(document);
+        document.setHtml(html);
+        QFont policePied(QStringLiteral("DejaVu Sans"), 8);
+        policePied.setStyleStrategy(QFont::PreferNoShaping);
+        const QRectF corps = pdf.pageLayout().paintRectPixels(pdf.resolution());
+        const qreal pied = QFontMetricsF(policePied, &pdf).height() * 2;
+        const QSizeF page(corps.width(), corps.height() - pied);
+        document.setPageSize(page);
+        const int pages = std::max(1, document.pageCount());
+        QPainter peintre(&pdf);
+        if (!peintre.isActive())
+            return {};
+        for (int i = 0; i < pages; ++i) {
+            if (i > 0)
+                pdf.newPage();
+            const QRectF vue(QPointF(0, i * page.height()), page);
+            peintre.save();
+            peintre.translate(0, -vue.top());
+            document.drawContents(&peintre, vue);
+            peintre.restore();
+            peintre.setFont(policePied);
+            peintre.drawText(QRectF(0, page.height(), page.width(), pied), Qt::AlignRight | Qt::AlignBottom,
+                             marque + QStringLiteral(" — page ") + QString::number(i + 1) + QLatin1Char('/')
+                                 + QString::number(pages));
+        }
+    }
+    tampon.close();
+    return octets;
+}
+
+QByteArray PdfFacture(const Facture& f)
+{
+    return PdfMarque(HtmlFacture(f), QStringLiteral("Facture ") + f.numero, QStringLiteral("Facture ") + f.numero);
 }
 
 } // namespace Documents

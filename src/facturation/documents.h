@@ -3,6 +3,7 @@
 // HTML from plain data (every text of the user escaped) and printed to PDF
 // with Qt's own writer.
 #include "facturation/etablissement.h"
+#include "facturation/lignesfacture.h"
 #include "facturation/tarification.h"
 #include "store/requetes_facturation.h"
 
@@ -62,7 +63,11 @@ struct Facture {
     QString unite;
     QDateTime arrivee;
     QDateTime depart;
-    QList<RequetesFacturation::LigneCompte> lignes;
+    QList<RequetesFacturation::LigneCompte> lignes;   // the whole account
+    // What the stay costs now (none: unknown) and whether it was cancelled:
+    // how its rows read on the invoice (see LignesFacture::Charges).
+    std::optional<Tarification::Calcul> prix;
+    bool annulee = false;
 };
 
 // A credit note: the charges it gives back as stored (positive
@@ -90,5 +95,10 @@ QString HtmlFacture(const Facture& f);
 QByteArray PdfDuDocument(const QTextDocument& document, const QString& titre, double margesMm = 15);
 // The same for an HTML text.
 QByteArray Pdf(const QString& html, const QString& titre);
+// The same, each page marked at its foot with `marque` and "page N/M"
+// (an invoice's number on every page).
+QByteArray PdfMarque(const QString& html, const QString& titre, const QString& marque);
+// The PDF of an invoice.
+QByteArray PdfFacture(const Facture& f);
 
 } // namespace Documents

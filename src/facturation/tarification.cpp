@@ -74,17 +74,17 @@ Calcul Calculer(const Sejour& sejour, const QList<Saison>& saisons, double taxeP
                          QStringLiteral("Séjour ") + sejour.unite + QStringLiteral(" du ") + jjmm(jour)
                              + QStringLiteral(" au ") + jjmm(fin) + QStringLiteral(" : ") + nuits(n)
                              + QStringLiteral(" x ") + Conversion::Monnaie(s->prixNuit),
-                         Conversion::ArrondiCentime(n * s->prixNuit), s->tauxTVA});
+                         Conversion::ArrondiCentime(n * s->prixNuit), s->tauxTVA, jour, fin});
         if (s->prixAdulte != 0 && sejour.adultes > 0)
             c.lignes.append({Genre::Sejour,
                              QStringLiteral("Supplément ") + personnes(sejour.adultes, "adulte", "adultes")
                                  + QStringLiteral(" x ") + nuits(n) + QStringLiteral(" x ") + Conversion::Monnaie(s->prixAdulte),
-                             Conversion::ArrondiCentime(double(sejour.adultes) * n * s->prixAdulte), s->tauxTVA});
+                             Conversion::ArrondiCentime(double(sejour.adultes) * n * s->prixAdulte), s->tauxTVA, jour, fin});
         if (s->prixEnfant != 0 && sejour.enfants > 0)
             c.lignes.append({Genre::Sejour,
                              QStringLiteral("Supplément ") + personnes(sejour.enfants, "enfant", "enfants")
                                  + QStringLiteral(" x ") + nuits(n) + QStringLiteral(" x ") + Conversion::Monnaie(s->prixEnfant),
-                             Conversion::ArrondiCentime(double(sejour.enfants) * n * s->prixEnfant), s->tauxTVA});
+                             Conversion::ArrondiCentime(double(sejour.enfants) * n * s->prixEnfant), s->tauxTVA, jour, fin});
         jour = fin;
     }
     if (taxeParAdulteNuit > 0 && sejour.adultes > 0)
@@ -92,7 +92,8 @@ Calcul Calculer(const Sejour& sejour, const QList<Saison>& saisons, double taxeP
                          QStringLiteral("Taxe de séjour : ") + personnes(sejour.adultes, "adulte", "adultes")
                              + QStringLiteral(" x ") + nuits(int(total)) + QStringLiteral(" x ")
                              + Conversion::Monnaie(taxeParAdulteNuit),
-                         Conversion::ArrondiCentime(double(sejour.adultes) * total * taxeParAdulteNuit), 0});
+                         Conversion::ArrondiCentime(double(sejour.adultes) * total * taxeParAdulteNuit), 0,
+                         sejour.arrivee, sejour.depart});
     for (const Ligne& l : std::as_const(c.lignes))
         c.total += l.montant;
     c.total = Conversion::ArrondiCentime(c.total);

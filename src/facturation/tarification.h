@@ -32,6 +32,10 @@ struct Ligne {
     QString libelle;      // as shown in the account tab
     double montant = 0;   // positive, to the cent
     double tauxTVA = 0;
+    // The nights it prices, from `du` to the morning of `au`: a season's
+    // line and its supplements share them; the tax covers the whole stay.
+    QDate du;
+    QDate au;
 };
 
 struct Calcul {

@@ -157,21 +157,27 @@ void reservations::ajouter_Click()
     completerNom();
     const Requetes::Reservation r = miseajourtousleschamps();
     QString erreur;
+    // The stay's price is posted with the reservation, in its transaction,
+    // when the settings say so.
+    CompteSejour::Suivi suivi;
+    const auto porter = CompteSejour::SuivreEnEnregistrant(base(m_contexte), m_contexte ? m_contexte->CheminINI : QString(), true, &suivi);
     // The overlaps are read again under the write lock: a stay another desk
     // booked since the question is asked about before anything is stored.
     bool nouveau = false;
     auto numero = RequetesReservation::creer(base(m_contexte), r, QStringLiteral("Création de la reservation"), &erreur,
-                                             &acceptes, &nouveau);
+                                             &acceptes, &nouveau, porter);
     while (!numero && nouveau) {
         if (!accepterChevauchements(r, 0, &acceptes))
             return;
         numero = RequetesReservation::creer(base(m_contexte), r, QStringLiteral("Création de la reservation"), &erreur,
-                                            &acceptes, &nouveau);
+                                            &acceptes, &nouveau, porter);
     }
     if (!numero) {
         message(QStringLiteral("La réservation n'a pas pu être créée :\n") + erreur);
         return;
     }
+    if (!suivi.avertissement.isEmpty())
+        message(suivi.avertissement);
     emit dateDepart(r.debut.date());
     liberer(*numero);
     Terminer(true);
@@ -196,9 +202,13 @@ void reservations::Modifier_Click()
     QString erreur;
     bool autrePoste = false;
     bool nouveau = false;
+    // The corrections of the stay's charges are posted with the change, in
+    // its transaction, when the settings say so.
+    CompteSejour::Suivi suivi;
+    const auto porter = CompteSejour::SuivreEnEnregistrant(base(m_contexte), m_contexte ? m_contexte->CheminINI : QString(), false, &suivi);
     auto enregistrer = [&] {
         return RequetesReservation::modifier(base(m_contexte), r, QStringLiteral("Modification d'informations"), &erreur,
-                                             &autrePoste, &acceptes, &nouveau);
+                                             &autrePoste, &acceptes, &nouveau, porter);
     };
     bool ecrit = enregistrer();
     while (!ecrit && nouveau) {
@@ -213,6 +223,8 @@ void reservations::Modifier_Click()
             message(QStringLiteral("Les modifications n'ont pas pu être enregistrées :\n") + erreur);
         return;
     }
+    if (!suivi.avertissement.isEmpty())
+        message(suivi.avertissement);
     emit dateDepart(r.debut.date());
     liberer(*numero);
     Terminer(false);

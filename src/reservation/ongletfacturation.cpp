@@ -3,6 +3,7 @@
 #include "ui/fenetres.h"
 #include "config/chemins.h"
 #include "facturation/comptesejour.h"
+#include "facturation/lignesfacture.h"
 #include "store/contexte.h"
 #include "store/conversion.h"
 #include "store/requetes_facturation.h"
@@ -85,8 +86,10 @@ void OngletFacturation::porter()
     if (m_numero <= 0 || !m_contexte)
         return;
     const auto porte = CompteSejour::PorterAuCompte(m_contexte->BaseOuverte, m_numero, m_contexte->CheminINI);
-    if (porte.resultat == CompteSejour::Resultat::Ecrit)
+    if (porte.resultat == CompteSejour::Resultat::Ecrit) {
+        afficher(m_numero);
         Q_EMIT compteModifie();
+    }
     information(porte.message);
 }
 
@@ -101,8 +104,8 @@ void OngletFacturation::emettre()
         return;
     }
     if (std::llround(*solde * 100) != 0
-        && !question(QStringLiteral("Le solde du compte est de ") + Conversion::Monnaie(*solde)
-                     + QStringLiteral(". Une facture émise ne change plus. Émettre la facture quand même ?")))
+        && !question(QStringLiteral("Le compte n'est pas soldé (") + LignesFacture::Solde(*solde).toLower()
+                     + QStringLiteral("). Une facture émise ne change plus. Émettre la facture quand même ?")))
         return;
     const auto f = CompteSejour::EmettreFacture(m_contexte->BaseOuverte, m_numero, m_contexte->CheminINI,
                                                 dossier("Factures"), &erreur);

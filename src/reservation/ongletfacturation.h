@@ -1,8 +1,10 @@
 #pragma once
-// The "Fact." tab of the reservation window: the computed lines of the stay,
-// "Porter au compte" (the lines, or the difference to what was posted, as
-// journal rows), "Facture" (issues an invoice) and "Réimprimer" (the last
-// invoice, as issued).
+// The "Fact." tab of the reservation window: the computed lines of the stay
+// and what the account holds of it, "Porter au compte" (the lines, or the
+// difference to what was posted, as journal rows: the saves of the window
+// post them by themselves unless "[facturation] porter automatiquement" says
+// NON), "Facture" (issues an invoice) and "Réimprimer" (the last invoice, as
+// issued).
 #include <QString>
 #include <QWidget>
 #include <functional>

@@ -37,7 +37,8 @@ bool seulementAcceptes(const QSqlDatabase& base, const Requetes::Reservation& r,
 } // namespace
 
 std::optional<qint32> creer(const QSqlDatabase& base, const Requetes::Reservation& r,
-                            const QString& libelle, QString* erreur, const QList<qint32>* acceptes, bool* nouveau)
+                            const QString& libelle, QString* erreur, const QList<qint32>* acceptes, bool* nouveau,
+                            const Ensuite& ensuite)
 {
     if (nouveau)
         *nouveau = false;
@@ -49,7 +50,8 @@ std::optional<qint32> creer(const QSqlDatabase& base, const Requetes::Reservatio
         if (!nouveau)
             return false;
         numero = *nouveau;
-        return Module1::EnregistrerOperation(base, numero, 0, QString(), libelle, erreur);
+        return Module1::EnregistrerOperation(base, numero, 0, QString(), libelle, erreur)
+            && (!ensuite || ensuite(numero, erreur));
     });
     if (!ok)
         return std::nullopt;
@@ -80,7 +82,8 @@ std::optional<bool> versionInchangee(const QSqlDatabase& base, qint32 numero, qi
 } // namespace
 
 bool modifier(const QSqlDatabase& base, const Requetes::Reservation& r,
-              const QString& libelle, QString* erreur, bool* conflit, const QList<qint32>* acceptes, bool* nouveau)
+              const QString& libelle, QString* erreur, bool* conflit, const QList<qint32>* acceptes, bool* nouveau,
+              const Ensuite& ensuite)
 {
     if (conflit)
         *conflit = false;
@@ -101,7 +104,8 @@ bool modifier(const QSqlDatabase& base, const Requetes::Reservation& r,
             }
         }
         return Requetes::modifierReservation(base, r, erreur)
-            && Module1::EnregistrerOperation(base, r.numero, 0, QString(), libelle, erreur);
+            && Module1::EnregistrerOperation(base, r.numero, 0, QString(), libelle, erreur)
+            && (!ensuite || ensuite(r.numero, erreur));
     });
 }
 

@@ -10,15 +10,22 @@
 
 namespace RequetesReservation {
 
+// What a caller writes with the reservation in the same transaction, once
+// its row is written (the stay's charges): given the reservation's number,
+// false with the reason undoes the whole save.
+using Ensuite = std::function<bool(qint32 numero, QString* erreur)>;
+
 // Appends the reservation and the journal row (amount 0, no payment code,
 // the given wording) carrying the number the database gave it. Returns that
 // number, or nullopt with the database's message when nothing was stored.
 // With `acceptes` (the overlapping reservations the user agreed to), the
 // overlaps are read again under the write lock: one that was not accepted
 // (another desk booked meanwhile) stores nothing and sets *nouveau.
+// `ensuite`, when given, runs last inside the transaction.
 std::optional<qint32> creer(const QSqlDatabase& base, const Requetes::Reservation& r,
                             const QString& libelle, QString* erreur = nullptr,
-                            const QList<qint32>* acceptes = nullptr, bool* nouveau = nullptr);
+                            const QList<qint32>* acceptes = nullptr, bool* nouveau = nullptr,
+                            const Ensuite& ensuite = {});
 
 // What a desk is told when the reservation it shows was written or deleted
 // by another desk since it was read.
@@ -28,9 +35,11 @@ QString MessageModifieeAilleurs();
 // reason when nothing was stored (also when the reservation no longer exists).
 // With `conflit`, the row is written only if its version is still r.version;
 // otherwise *conflit is set, nothing is written and the reason says so.
+// `ensuite`, when given, runs last inside the transaction.
 bool modifier(const QSqlDatabase& base, const Requetes::Reservation& r,
               const QString& libelle, QString* erreur = nullptr, bool* conflit = nullptr,
-              const QList<qint32>* acceptes = nullptr, bool* nouveau = nullptr);
+              const QList<qint32>* acceptes = nullptr, bool* nouveau = nullptr,
+              const Ensuite& ensuite = {});
 
 // Deletes one reservation and appends its journal row (amount 0, no payment
 // code, the given wording); its earlier journal rows stay. Returns the number

@@ -60,13 +60,14 @@ TEST(Documents, InvoiceAndContractReadBackFromTheirPdf)
     const QString client = QString::fromUtf8("Gérard <Dupont> & fils 🏕");
 
     Documents::Facture f{et, QStringLiteral("F-2027-00042"), QDate(2027, 7, 4), 17, client, QStringLiteral("Les Pins"),
-                         Dates::naive(QDate(2027, 7, 1), QTime(14, 0)), Dates::naive(QDate(2027, 7, 4), QTime(12, 0)), kCompte};
-    const auto facture = texteDuPdf(Documents::Pdf(Documents::HtmlFacture(f), f.numero));
+                         Dates::naive(QDate(2027, 7, 1), QTime(14, 0)), Dates::naive(QDate(2027, 7, 4), QTime(12, 0)), kCompte,
+                         std::nullopt, false};
+    const auto facture = texteDuPdf(Documents::PdfFacture(f));
     if (!facture)
         GTEST_SKIP() << "pdftotext absent : le texte des PDF n'est pas relu";
     const char* attendusFacture[] = {"Facture F-2027-00042", "Camping des Écureuils", "Gérard <Dupont> & fils",
         "04/07/2027", "Les Pins, du 01/07/2027 au 04/07/2027", "259,80 €", "218,18 €", "21,82 €", "5,5 %",
-        "Non soumis", "150,00 €", "-109,80 €", "Petit déjeuner"};
+        "Non soumis", "150,00 €", "Reste à payer : 109,80 €", "Petit déjeuner", "Facture F-2027-00042 — page 1/1"};
     for (const char* a : attendusFacture)
         EXPECT_TRUE(facture->contains(QString::fromUtf8(a))) << a << "\n" << facture->toStdString();
 
@@ -92,4 +93,28 @@ TEST(Documents, InvoiceAndContractReadBackFromTheirPdf)
         "Arrivée tardive", "Animaux acceptés.", "SIRET 123 456 789 00012"};
     for (const char* a : attendusContrat)
         EXPECT_TRUE(contrat->contains(QString::fromUtf8(a))) << a << "\n" << contrat->toStdString();
+}
+
+TEST(Documents, EveryPageOfALongInvoiceCarriesItsNumber)
+{
+    QList<LigneCompte> compte = kCompte;
+    for (int i = 0; i < 90; ++i)
+        compte << ligne(-3.5, "   ", "BAR Bière pression", 20);
+    Documents::Facture f{{QStringLiteral("Camping des Écureuils")}, QStringLiteral("F-2027-00043"), QDate(2027, 7, 4), 17,
+                         QStringLiteral("Martin"), QStringLiteral("Les Pins"), Dates::naive(QDate(2027, 7, 1), QTime(14, 0)),
+                         Dates::naive(QDate(2027, 7, 4), QTime(12, 0)), compte, std::nullopt, false};
+    const auto texte = texteDuPdf(Documents::PdfFacture(f));
+    if (!texte)
+        GTEST_SKIP() << "pdftotext absent : le texte des PDF n'est pas relu";
+    // pdftotext ends every page with a form feed.
+    QStringList pages = texte->split(QLatin1Char('\f'));
+    if (!pages.isEmpty() && pages.constLast().trimmed().isEmpty())
+        pages.removeLast();
+    ASSERT_GE(pages.size(), 2) << texte->toStdString();
+    for (qsizetype i = 0; i < pages.size(); ++i)
+        EXPECT_TRUE(pages.at(i).contains(QStringLiteral("Facture F-2027-00043 — page %1/%2").arg(i + 1).arg(pages.size())))
+            << "page " << i + 1 << ":\n" << pages.at(i).toStdString();
+    // 259,80 + 90 x 3,50 = 574,80 charged, 150,00 paid.
+    EXPECT_TRUE(pages.constLast().contains(QString::fromUtf8("Reste à payer : 424,80 €"))) << pages.constLast().toStdString();
+    EXPECT_EQ(texte->count(QStringLiteral("Bière pression")), 92);   // with the two of kCompte
 }

@@ -113,7 +113,8 @@ TEST(DocumentsReservation, TheBillingTabPostsTheStayOnceAndIssuesInvoices)
     ASSERT_NE(lignes, nullptr);
     EXPECT_EQ(lignes->toPlainText(), QString::fromUtf8("Séjour Chalet du 03/08 au 10/08 : 7 nuits x 80,00 € = 560,00 €\n"
                                                       "Taxe de séjour : 2 adultes x 7 nuits x 0,50 € = 7,00 €\n"
-                                                      "Total : 567,00 €"));
+                                                      "Total : 567,00 €\n\n"
+                                                      "Rien n'est encore porté au compte pour ce séjour."));
     // Showing the lines writes nothing.
     EXPECT_EQ(t.nombre(QStringLiteral("SELECT count(*) FROM OPERATIONS")), 0);
 
@@ -122,6 +123,8 @@ TEST(DocumentsReservation, TheBillingTabPostsTheStayOnceAndIssuesInvoices)
     EXPECT_EQ(t.nombre(QStringLiteral("SELECT count(*) FROM OPERATIONS WHERE prix < 0")), 2);
     EXPECT_EQ(f.du->text(), QString::fromUtf8("-567,00 €"));
     EXPECT_EQ(informations.takeLast(), QString::fromUtf8("2 lignes portées au compte."));
+    EXPECT_TRUE(lignes->toPlainText().endsWith(QString::fromUtf8("Porté au compte : 567,00 €. Le compte est à jour.")))
+        << lignes->toPlainText().toStdString();
     cliquer("porteraucompte");
     EXPECT_EQ(t.nombre(QStringLiteral("SELECT count(*) FROM OPERATIONS WHERE prix < 0")), 2);
     EXPECT_TRUE(informations.takeLast().startsWith(QString::fromUtf8("Le séjour est déjà porté au compte")));
@@ -129,7 +132,8 @@ TEST(DocumentsReservation, TheBillingTabPostsTheStayOnceAndIssuesInvoices)
     // The balance is not zero: the invoice asks first; Non issues nothing.
     cliquer("facture");
     ASSERT_EQ(questions.size(), 1);
-    EXPECT_TRUE(questions.first().startsWith(QString::fromUtf8("Le solde du compte est de -567,00 €")));
+    EXPECT_TRUE(questions.first().startsWith(QString::fromUtf8("Le compte n'est pas soldé (reste à payer : 567,00 €)")))
+        << questions.first().toStdString();
     EXPECT_EQ(t.nombre(QStringLiteral("SELECT count(*) FROM FACTURES")), 0);
     reponse = true;
     cliquer("facture");
