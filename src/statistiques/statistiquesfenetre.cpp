@@ -62,7 +62,7 @@ QColor couleurEtat(const QVariant& valeur)
     return QColor(int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF));
 }
 
-const char* const kNomsOnglets[] = {"resume", "logements", "mois", "taxe"};
+const char* const kNomsOnglets[] = {"resume", "logements", "mois", "taxe", "restedu"};
 
 } // namespace
 
@@ -163,6 +163,9 @@ void StatistiquesFenetre::construireOnglets()
     dt->addLayout(haut);
     dt->addWidget(tabletaxe, 1);
     onglets->addTab(pageTaxe, QStringLiteral("Taxe de séjour"));
+
+    tablerestedu = nouvelleTable(this, "tablerestedu");
+    onglets->addTab(tablerestedu, QStringLiteral("Reste dû"));
 
     auto remplirPeriodesTaxe = [this] {
         const QSignalBlocker bloque(taxeperiode);
@@ -267,6 +270,12 @@ void StatistiquesFenetre::rafraichir()
     ignores->setVisible(c.ignores > 0);
     remplir(tableunites, Tableaux::ParUnite(c));
     remplir(tablemois, Tableaux::ParMois(c));
+    m_resteDu = m_chiffres ? ResteDu::Lire(m_contexte->BaseOuverte, premier, dernier, categorieChoisie(),
+                                           Etablissement::TaxeDeSejour(m_contexte->CheminINI), &erreur)
+                           : std::nullopt;
+    if (m_chiffres && !m_resteDu)
+        message->setText(QStringLiteral("Les comptes ne peuvent pas être lus : ") + erreur);
+    remplir(tablerestedu, Tableaux::ResteDu(m_resteDu.value_or(ResteDu::Etat{premier, dernier})));
 
     QList<Graphiques::Etat> etats;
     for (const auto& e : RequetesStatistiques::etats(m_contexte->BaseOuverte).value_or(QList<RequetesStatistiques::Etat>()))
@@ -301,6 +310,8 @@ Tableaux::Tableau StatistiquesFenetre::tableauMontre() const
         return Tableaux::ParMois(*m_chiffres);
     case Taxe:
         return Tableaux::Taxe(*m_declaration);
+    case Reste:
+        return Tableaux::ResteDu(*m_resteDu);
     default:
         return Tableaux::Resume(*m_chiffres);
     }
@@ -321,7 +332,9 @@ QList<QChartView*> StatistiquesFenetre::graphiquesMontres() const
 QStringList StatistiquesFenetre::Exporter_Click()
 {
     const int onglet = onglets->currentIndex();
-    const bool pret = onglet == Taxe ? m_declaration.has_value() : m_chiffres.has_value();
+    const bool pret = onglet == Taxe ? m_declaration.has_value()
+        : onglet == Reste ? m_resteDu.has_value()
+                                     : m_chiffres.has_value();
     if (!pret) {
         message->setText(QStringLiteral("Rien à exporter : la période choisie n'a pas de chiffres."));
         return {};

@@ -2,6 +2,7 @@
 // The tables shown by the window, written to CSV and printed by the
 // command line: built from the figures as text cells (numbers with a
 // decimal comma, dates jj/mm/aaaa). Plain functions, no window.
+#include "statistiques/restedu.h"
 #include "statistiques/statistiques.h"
 #include "statistiques/taxesejour.h"
 
@@ -32,6 +33,7 @@ Tableau Resume(const Statistiques::Chiffres& c);
 Tableau ParUnite(const Statistiques::Chiffres& c);
 Tableau ParMois(const Statistiques::Chiffres& c);
 Tableau Taxe(const TaxeSejour::Declaration& d);
+Tableau ResteDu(const ResteDu::Etat& e);
 
 // The table as CSV: UTF-8 with a byte-order mark, ";" between cells, CR LF
 // after each line, a title line, the headings, the lines; a cell holding
