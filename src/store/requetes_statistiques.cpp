@@ -237,9 +237,11 @@ std::optional<QList<Etalee>> recettesEtalees(const QSqlDatabase& base, const Fil
         " postes(objet, j, n, taxe, c) AS ("
         "  SELECT r.objet, %3, CAST(%4 - %3 AS BIGINT), CASE WHEN %5 THEN 1 ELSE 0 END,"
         "   CAST(round(-total(x.prix) * 100) AS BIGINT)"
-        "  FROM choisis s JOIN RESERVATIONS r ON r.NumeroReservation = s.numero"
-        "  JOIN OPERATIONS x ON x.numeroreservation = r.NumeroReservation"
-        "  WHERE r.Annulation IS NULL AND %6 AND x.prix <> 0"
+        // The chosen stays lead (CROSS JOIN keeps SQLite from reading every
+        // reservation), each reading its own rows through their index.
+        "  FROM choisis s CROSS JOIN RESERVATIONS r CROSS JOIN OPERATIONS x"
+        "  WHERE r.NumeroReservation = s.numero AND x.numeroreservation = r.NumeroReservation"
+        "  AND r.Annulation IS NULL AND %6 AND x.prix <> 0"
         "  GROUP BY r.NumeroReservation, r.objet, r.DateDebut, r.DateFin, 4, coalesce(x.tauxtva, 0)),"
         " morceaux(objet, j, n, taxe, c, d, f, fin) AS ("
         "  SELECT objet, j, n, taxe, c, %7, %8, %9 FROM p, postes WHERE n > 0 AND c <> 0"
