@@ -153,6 +153,9 @@ void StatistiquesFenetre::construireOnglets()
     taxeannee->setRange(1900, 2999);
     taxeannee->setValue(Horloge::aujourdhui().year());
     tabletaxe = nouvelleTable(pageTaxe, "tabletaxe");
+    taxeecart = nomme(new QLabel(pageTaxe), "taxeecart");
+    taxeecart->setWordWrap(true);
+    taxeecart->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto* haut = new QHBoxLayout;
     haut->addWidget(new QLabel(QStringLiteral("Déclaration :"), pageTaxe));
     haut->addWidget(taxegenre);
@@ -162,6 +165,7 @@ void StatistiquesFenetre::construireOnglets()
     auto* dt = new QVBoxLayout(pageTaxe);
     dt->addLayout(haut);
     dt->addWidget(tabletaxe, 1);
+    dt->addWidget(taxeecart);
     onglets->addTab(pageTaxe, QStringLiteral("Taxe de séjour"));
 
     tablerestedu = nouvelleTable(this, "tablerestedu");
@@ -265,7 +269,6 @@ void StatistiquesFenetre::rafraichir()
     const Statistiques::Chiffres c = m_chiffres.value_or(Statistiques::Chiffres{premier, dernier});
     message->setStyleSheet(m_chiffres ? QString() : QStringLiteral("color: #b00020;"));
     message->setText(m_chiffres ? QString() : erreur);
-    remplir(tableresume, Tableaux::Resume(c));
     ignores->setText(Statistiques::LigneIgnores(c.ignores));
     ignores->setVisible(c.ignores > 0);
     remplir(tableunites, Tableaux::ParUnite(c));
@@ -276,6 +279,7 @@ void StatistiquesFenetre::rafraichir()
     if (m_chiffres && !m_resteDu)
         message->setText(QStringLiteral("Les comptes ne peuvent pas être lus : ") + erreur);
     remplir(tablerestedu, Tableaux::ResteDu(m_resteDu.value_or(ResteDu::Etat{premier, dernier})));
+    remplir(tableresume, Tableaux::Resume(c, m_resteDu ? &*m_resteDu : nullptr));
 
     QList<Graphiques::Etat> etats;
     for (const auto& e : RequetesStatistiques::etats(m_contexte->BaseOuverte).value_or(QList<RequetesStatistiques::Etat>()))
@@ -297,6 +301,7 @@ void StatistiquesFenetre::rafraichirTaxe()
     m_declaration = TaxeSejour::Lire(m_contexte->BaseOuverte, premier, dernier,
                                      Etablissement::TaxeDeSejour(m_contexte->CheminINI), categorieChoisie(), &erreur);
     remplir(tabletaxe, Tableaux::Taxe(m_declaration.value_or(TaxeSejour::Declaration{premier, dernier})));
+    taxeecart->setText(m_declaration ? Tableaux::EcartTaxe(*m_declaration) : QString());
     if (!m_declaration)
         message->setText(QStringLiteral("Les séjours ne peuvent pas être lus : ") + erreur);
 }
@@ -313,7 +318,7 @@ Tableaux::Tableau StatistiquesFenetre::tableauMontre() const
     case Reste:
         return Tableaux::ResteDu(*m_resteDu);
     default:
-        return Tableaux::Resume(*m_chiffres);
+        return Tableaux::Resume(*m_chiffres, m_resteDu ? &*m_resteDu : nullptr);
     }
 }
 

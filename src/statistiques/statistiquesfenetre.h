@@ -54,6 +54,7 @@ public:
     QComboBox* taxeperiode = nullptr;    // the month or the quarter
     QSpinBox* taxeannee = nullptr;
     QTableWidget* tabletaxe = nullptr;
+    QLabel* taxeecart = nullptr;         // the tax due against the tax charged
     QTableWidget* tablerestedu = nullptr;
 
     // The period chosen (debut, fin), from the period's controls.

@@ -76,7 +76,7 @@ QString Periode(const QDate& debut, const QDate& fin)
     return QStringLiteral("Du %1 au %2").arg(Date(debut), Date(fin));
 }
 
-Tableau Resume(const Statistiques::Chiffres& c)
+Tableau Resume(const Statistiques::Chiffres& c, const ResteDu::Etat* reste)
 {
     Tableau t;
     t.titre = QStringLiteral("Statistiques — ") + Periode(c.debut, c.fin);
@@ -99,6 +99,15 @@ Tableau Resume(const Statistiques::Chiffres& c)
     ligne(QStringLiteral("Séjours terminés"), entier(c.sejoursTermines));
     ligne(QStringLiteral("Séjours terminés avec un solde dû"), entier(c.sejoursDebiteurs));
     ligne(QStringLiteral("Solde restant dû"), argent(c.soldeDu));
+    if (reste) {
+        ligne(QStringLiteral("Séjours pas encore facturés"), entier(reste->nonFactures));
+        ligne(QStringLiteral("Montant à facturer (tarif actuel)"), argent(reste->prevu));
+        if (reste->sansTarif > 0)
+            ligne(QStringLiteral("Non facturés sans tarif"), entier(reste->sansTarif));
+        ligne(QStringLiteral("Annulations"), entier(reste->annulations));
+        ligne(QStringLiteral("Frais d'annulation"), argent(reste->frais));
+        ligne(QStringLiteral("Avoirs des annulations"), argent(reste->avoirs));
+    }
     if (c.ignores > 0)
         ligne(Statistiques::LigneIgnores(c.ignores), entier(c.ignores));
     return t;
@@ -224,9 +233,26 @@ QByteArray Csv(const QList<Tableau>& tableaux)
     return QByteArray("\xEF\xBB\xBF") + texte.toUtf8();
 }
 
-QString Texte(const Statistiques::Chiffres& c)
+QString EcartTaxe(const TaxeSejour::Declaration& d)
 {
-    const Tableau t = Resume(c);
+    QString texte = QStringLiteral("Taxe due : %1 € ; facturée pour ces nuitées : %2 €.")
+                        .arg(argent(d.montant), argent(d.facturee));
+    QStringList ecarts;
+    if (std::abs(d.nonFacturee) >= 0.005)
+        ecarts << QStringLiteral("séjourné, pas encore facturé %1 €").arg(argent(d.nonFacturee));
+    if (std::abs(d.autresEcarts) >= 0.005)
+        ecarts << QStringLiteral("autres écarts (adultes ou tarif changés depuis la facturation) %1 €")
+                      .arg(argent(d.autresEcarts));
+    if (!ecarts.isEmpty())
+        texte += QStringLiteral(" Écart : ") + ecarts.join(QStringLiteral(" ; ")) + QLatin1Char('.');
+    if (std::abs(d.avance) >= 0.005)
+        texte += QStringLiteral(" Facturé, pas encore séjourné (nuitées après la période) : %1 €.").arg(argent(d.avance));
+    return texte;
+}
+
+QString Texte(const Statistiques::Chiffres& c, const ResteDu::Etat* reste)
+{
+    const Tableau t = Resume(c, reste);
     qsizetype largeur = 0;
     for (const QStringList& l : t.lignes)
         largeur = std::max(largeur, l.value(0).size());
