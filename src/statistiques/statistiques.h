@@ -9,6 +9,8 @@
 // tax on the nights they pay for (see Etalement), bar and other sales on
 // their date. Payments are counted when received, apart. A cancelled stay
 // counts no night and no arrival; its fee counts on the day it is posted.
+// A stay in a state not ticked "Vendu" counts no night either, but what was
+// charged on it is still revenue, on its nights.
 //
 // A night counts when its stay is in a state ticked "Vendu" and it falls
 // inside the period (a stay is cut at the bounds). Every unit of the filter

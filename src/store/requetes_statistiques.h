@@ -21,7 +21,7 @@ struct Filtre {
     std::optional<QString> categorie;   // the units of one category (OBJETS.Categorie), or all
 };
 
-// Nights of the stays in a sold state, cut at the period's bounds and at
+// Nights of the stays in a sold state, not cancelled, cut at the period's bounds and at
 // the first of each month, summed by month ("2026-03") and state, and by
 // unit too in the second form (objet 0 in the first).
 struct Nuits {
@@ -36,7 +36,7 @@ std::optional<QList<Nuits>> nuitsParMois(const QSqlDatabase& base, const Filtre&
 std::optional<QList<Nuits>> nuitsParMoisEtUnite(const QSqlDatabase& base, const Filtre& filtre,
                                                 QString* erreur = nullptr);
 
-// Stays in a sold state arriving in the period, and their whole length.
+// Stays in a sold state, not cancelled, arriving in the period, and their whole length.
 struct Arrivees {
     qint64 nombre = 0;
     qint64 nuits = 0;
@@ -92,7 +92,7 @@ struct Etalee {
 std::optional<QList<Etalee>> recettesEtalees(const QSqlDatabase& base, const Filtre& filtre, bool parUnite,
                                              QString* erreur = nullptr);
 
-// Stays in a sold state whose departure falls in the period: how many,
+// Stays in a sold state, not cancelled, whose departure falls in the period: how many,
 // how many still owe money, and what they owe (each account to the cent).
 struct Soldes {
     qint64 sejours = 0;
