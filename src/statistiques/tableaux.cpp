@@ -161,7 +161,8 @@ Tableau Taxe(const TaxeSejour::Declaration& d)
     t.lignes.append({QString(), QStringLiteral("Total"), QString(), QString(), QString(), entier(d.nuits),
                      entier(d.adultes), entier(d.exoneres), entier(d.nuitsTaxees), argent(d.montant),
                      argent(d.facturee)});
-    // Why the tax charged for the period's nights is not the tax due.
+    // Why the tax charged for the period's nights is not the tax due (short
+    // names: EcartTaxe says it in full under the table).
     auto ecart = [&](const QString& nom, double montant) {
         QStringList l(t.entetes.size());
         l[1] = nom;
@@ -170,8 +171,8 @@ Tableau Taxe(const TaxeSejour::Declaration& d)
     };
     ecart(QStringLiteral("Séjourné, pas encore facturé"), d.nonFacturee);
     if (std::abs(d.autresEcarts) >= 0.005)
-        ecart(QStringLiteral("Autres écarts (adultes ou tarif changés depuis la facturation)"), d.autresEcarts);
-    ecart(QStringLiteral("Facturé, pas encore séjourné (nuitées après la période)"), d.avance);
+        ecart(QStringLiteral("Autres écarts"), d.autresEcarts);
+    ecart(QStringLiteral("Facturé, pas encore séjourné"), d.avance);
     return t;
 }
 
