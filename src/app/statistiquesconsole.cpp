@@ -2,6 +2,8 @@
 
 #include "app/demarrage.h"
 #include "config/fichiers.h"
+#include "facturation/etablissement.h"
+#include "statistiques/restedu.h"
 #include "statistiques/statistiques.h"
 #include "statistiques/tableaux.h"
 
@@ -50,12 +52,18 @@ int Executer(const QString& debut, const QString& fin, const QString& csv, QText
         erreurs << "Les chiffres ne peuvent pas être lus : " << raison << '\n';
         return fini(SortieBase);
     }
+    const auto reste = ResteDu::Lire(ouverte->base, premier, dernier, std::nullopt,
+                                     Etablissement::TaxeDeSejour(ouverte->cheminINI), &raison);
+    if (!reste) {
+        erreurs << "Les comptes ne peuvent pas être lus : " << raison << '\n';
+        return fini(SortieBase);
+    }
     if (csv.isEmpty()) {
-        sortie << Tableaux::Texte(*chiffres);
+        sortie << Tableaux::Texte(*chiffres, &*reste);
         return fini(SortieOK);
     }
-    const QByteArray octets = Tableaux::Csv(
-        {Tableaux::Resume(*chiffres), Tableaux::ParMois(*chiffres), Tableaux::ParUnite(*chiffres)});
+    const QByteArray octets = Tableaux::Csv({Tableaux::Resume(*chiffres, &*reste), Tableaux::ParMois(*chiffres),
+                                             Tableaux::ParUnite(*chiffres), Tableaux::ResteDu(*reste)});
     if (const QString raison = Fichiers::Ecrire(csv, octets); !raison.isEmpty()) {
         erreurs << Fichiers::MessageNonEcrit(csv, raison) << '\n';
         return fini(SortieFichier);

@@ -148,6 +148,17 @@ Chiffres Assembler(const QDate& debut, const QDate& fin, const Sommes& s)
         if (u != unites.end())
             u->recettes = Conversion::ArrondiCentime(u->recettes + montant);
     }
+    // Stay charges and tourist tax, on the nights they pay for.
+    for (const auto& e : s.etalees) {
+        const size_t nature = e.taxe ? Taxe : Sejour;
+        c.recettes[nature] = Conversion::ArrondiCentime(c.recettes[nature] + e.montant);
+        const auto m = mois.find(moisDe(e.mois));
+        if (m != mois.end())
+            m->recettes[nature] = Conversion::ArrondiCentime(m->recettes[nature] + e.montant);
+        const auto u = unites.find(e.objet);
+        if (u != unites.end())
+            u->recettes = Conversion::ArrondiCentime(u->recettes + e.montant);
+    }
     for (ParMois& pm : mois) {
         pm.taux = pourcent(pm.nuits, pm.disponibles);
         c.parMois.append(pm);
@@ -194,15 +205,17 @@ std::optional<Chiffres> Calculer(const QSqlDatabase& base, const QDate& debut, c
     const auto nuits = R::nuitsParMoisEtUnite(base, filtre, erreur);
     const auto arrivees = R::arrivees(base, filtre, erreur);
     const auto journal = R::journal(base, filtre, PrefixesDesNatures(), true, erreur);
+    const auto etalees = R::recettesEtalees(base, filtre, true, erreur);
     const auto soldes = R::soldes(base, filtre, erreur);
     const auto ignores = R::datesIllisibles(base, filtre, erreur);
-    if (!unites || !nuits || !arrivees || !journal || !soldes || !ignores)
+    if (!unites || !nuits || !arrivees || !journal || !etalees || !soldes || !ignores)
         return std::nullopt;
     Sommes s;
     s.unites = *unites;
     s.nuits = *nuits;
     s.arrivees = *arrivees;
     s.journal = *journal;
+    s.etalees = *etalees;
     s.soldes = *soldes;
     s.ignores = *ignores;
     return Assembler(debut, fin, s);
@@ -218,12 +231,14 @@ std::optional<Chiffres> CalculerParMois(const QSqlDatabase& base, const QDate& d
     const auto unites = R::unites(base, categorie, erreur);
     const auto nuits = R::nuitsParMois(base, filtre, erreur);
     const auto journal = R::chargesParMois(base, filtre, PrefixesDesNatures(), erreur);
-    if (!unites || !nuits || !journal)
+    const auto etalees = R::recettesEtalees(base, filtre, false, erreur);
+    if (!unites || !nuits || !journal || !etalees)
         return std::nullopt;
     Sommes s;
     s.unites = *unites;
     s.nuits = *nuits;
     s.journal = *journal;
+    s.etalees = *etalees;
     Chiffres c = Assembler(debut, fin, s);
     c.parUnite.clear();
     return c;

@@ -5,6 +5,13 @@
 // balance still owed on stays that ended in the period; per unit and per
 // month. Plain computation over the sums the database returns; no window.
 //
+// Revenue is counted when it is earned: a stay's charges and its tourist
+// tax on the nights they pay for (see Etalement), bar and other sales on
+// their date. Payments are counted when received, apart. A cancelled stay
+// counts no night and no arrival; its fee counts on the day it is posted.
+// A stay in a state not ticked "Vendu" counts no night either, but what was
+// charged on it is still revenue, on its nights.
+//
 // A night counts when its stay is in a state ticked "Vendu" and it falls
 // inside the period (a stay is cut at the bounds). Every unit of the filter
 // is available on every day of the period, whenever it was added: the
@@ -81,6 +88,7 @@ struct Sommes {
     QList<RequetesStatistiques::Nuits> nuits;       // by month, state, and unit when known
     RequetesStatistiques::Arrivees arrivees;
     QList<RequetesStatistiques::Journal> journal;   // by month, kind, code, and unit when known
+    QList<RequetesStatistiques::Etalee> etalees;    // stay charges on their nights, by month and unit
     RequetesStatistiques::Soldes soldes;
     qint64 ignores = 0;
 };

@@ -62,7 +62,7 @@ QColor couleurEtat(const QVariant& valeur)
     return QColor(int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF));
 }
 
-const char* const kNomsOnglets[] = {"resume", "logements", "mois", "taxe"};
+const char* const kNomsOnglets[] = {"resume", "logements", "mois", "taxe", "restedu"};
 
 } // namespace
 
@@ -153,6 +153,9 @@ void StatistiquesFenetre::construireOnglets()
     taxeannee->setRange(1900, 2999);
     taxeannee->setValue(Horloge::aujourdhui().year());
     tabletaxe = nouvelleTable(pageTaxe, "tabletaxe");
+    taxeecart = nomme(new QLabel(pageTaxe), "taxeecart");
+    taxeecart->setWordWrap(true);
+    taxeecart->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto* haut = new QHBoxLayout;
     haut->addWidget(new QLabel(QStringLiteral("Déclaration :"), pageTaxe));
     haut->addWidget(taxegenre);
@@ -162,7 +165,11 @@ void StatistiquesFenetre::construireOnglets()
     auto* dt = new QVBoxLayout(pageTaxe);
     dt->addLayout(haut);
     dt->addWidget(tabletaxe, 1);
+    dt->addWidget(taxeecart);
     onglets->addTab(pageTaxe, QStringLiteral("Taxe de séjour"));
+
+    tablerestedu = nouvelleTable(this, "tablerestedu");
+    onglets->addTab(tablerestedu, QStringLiteral("Reste dû"));
 
     auto remplirPeriodesTaxe = [this] {
         const QSignalBlocker bloque(taxeperiode);
@@ -262,11 +269,17 @@ void StatistiquesFenetre::rafraichir()
     const Statistiques::Chiffres c = m_chiffres.value_or(Statistiques::Chiffres{premier, dernier});
     message->setStyleSheet(m_chiffres ? QString() : QStringLiteral("color: #b00020;"));
     message->setText(m_chiffres ? QString() : erreur);
-    remplir(tableresume, Tableaux::Resume(c));
     ignores->setText(Statistiques::LigneIgnores(c.ignores));
     ignores->setVisible(c.ignores > 0);
     remplir(tableunites, Tableaux::ParUnite(c));
     remplir(tablemois, Tableaux::ParMois(c));
+    m_resteDu = m_chiffres ? ResteDu::Lire(m_contexte->BaseOuverte, premier, dernier, categorieChoisie(),
+                                           Etablissement::TaxeDeSejour(m_contexte->CheminINI), &erreur)
+                           : std::nullopt;
+    if (m_chiffres && !m_resteDu)
+        message->setText(QStringLiteral("Les comptes ne peuvent pas être lus : ") + erreur);
+    remplir(tablerestedu, Tableaux::ResteDu(m_resteDu.value_or(ResteDu::Etat{premier, dernier})));
+    remplir(tableresume, Tableaux::Resume(c, m_resteDu ? &*m_resteDu : nullptr));
 
     QList<Graphiques::Etat> etats;
     for (const auto& e : RequetesStatistiques::etats(m_contexte->BaseOuverte).value_or(QList<RequetesStatistiques::Etat>()))
@@ -288,6 +301,7 @@ void StatistiquesFenetre::rafraichirTaxe()
     m_declaration = TaxeSejour::Lire(m_contexte->BaseOuverte, premier, dernier,
                                      Etablissement::TaxeDeSejour(m_contexte->CheminINI), categorieChoisie(), &erreur);
     remplir(tabletaxe, Tableaux::Taxe(m_declaration.value_or(TaxeSejour::Declaration{premier, dernier})));
+    taxeecart->setText(m_declaration ? Tableaux::EcartTaxe(*m_declaration) : QString());
     if (!m_declaration)
         message->setText(QStringLiteral("Les séjours ne peuvent pas être lus : ") + erreur);
 }
@@ -301,8 +315,10 @@ Tableaux::Tableau StatistiquesFenetre::tableauMontre() const
         return Tableaux::ParMois(*m_chiffres);
     case Taxe:
         return Tableaux::Taxe(*m_declaration);
+    case Reste:
+        return Tableaux::ResteDu(*m_resteDu);
     default:
-        return Tableaux::Resume(*m_chiffres);
+        return Tableaux::Resume(*m_chiffres, m_resteDu ? &*m_resteDu : nullptr);
     }
 }
 
@@ -321,7 +337,9 @@ QList<QChartView*> StatistiquesFenetre::graphiquesMontres() const
 QStringList StatistiquesFenetre::Exporter_Click()
 {
     const int onglet = onglets->currentIndex();
-    const bool pret = onglet == Taxe ? m_declaration.has_value() : m_chiffres.has_value();
+    const bool pret = onglet == Taxe ? m_declaration.has_value()
+        : onglet == Reste ? m_resteDu.has_value()
+                                     : m_chiffres.has_value();
     if (!pret) {
         message->setText(QStringLiteral("Rien à exporter : la période choisie n'a pas de chiffres."));
         return {};

@@ -1,9 +1,11 @@
 #pragma once
 // The window "Statistiques": a period (a month, a year or two dates) and a
 // category of units; tabs "Résumé", "Par logement", "Par mois" with their
-// charts, and "Taxe de séjour" (a month or a quarter). "Exporter" writes
+// charts, "Taxe de séjour" (a month or a quarter) and "Reste dû" (what the
+// stays of the period still owe, and its cancellations). "Exporter" writes
 // the shown table as CSV and the shown page, charts included, as PDF in
 // the data folder's "Documents". It only reads the database.
+#include "statistiques/restedu.h"
 #include "statistiques/statistiques.h"
 #include "statistiques/tableaux.h"
 #include "statistiques/taxesejour.h"
@@ -30,7 +32,7 @@ public:
     explicit StatistiquesFenetre(Contexte* contexte, QWidget* parent = nullptr);
 
     enum Genre { Mois = 0, Annee = 1, Dates = 2 };
-    enum Onglet { Resume = 0, ParLogement = 1, ParMois = 2, Taxe = 3 };
+    enum Onglet { Resume = 0, ParLogement = 1, ParMois = 2, Taxe = 3, Reste = 4 };
 
     QComboBox* genre = nullptr;          // "Mois", "Année", "Dates"
     QComboBox* mois = nullptr;
@@ -52,6 +54,8 @@ public:
     QComboBox* taxeperiode = nullptr;    // the month or the quarter
     QSpinBox* taxeannee = nullptr;
     QTableWidget* tabletaxe = nullptr;
+    QLabel* taxeecart = nullptr;         // the tax due against the tax charged
+    QTableWidget* tablerestedu = nullptr;
 
     // The period chosen (debut, fin), from the period's controls.
     QPair<QDate, QDate> periode() const;
@@ -59,6 +63,7 @@ public:
     // The figures shown (nullopt when the period is refused or unreadable).
     const std::optional<Statistiques::Chiffres>& chiffres() const { return m_chiffres; }
     const std::optional<TaxeSejour::Declaration>& declaration() const { return m_declaration; }
+    const std::optional<ResteDu::Etat>& resteDu() const { return m_resteDu; }
 
     // Reads the figures again and shows them.
     void rafraichir();
@@ -80,4 +85,5 @@ private:
     Contexte* m_contexte;
     std::optional<Statistiques::Chiffres> m_chiffres;
     std::optional<TaxeSejour::Declaration> m_declaration;
+    std::optional<ResteDu::Etat> m_resteDu;
 };

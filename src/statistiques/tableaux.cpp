@@ -3,6 +3,7 @@
 #include "store/dates.h"
 
 #include <QRegularExpression>
+#include <cmath>
 
 namespace Tableaux {
 
@@ -75,7 +76,7 @@ QString Periode(const QDate& debut, const QDate& fin)
     return QStringLiteral("Du %1 au %2").arg(Date(debut), Date(fin));
 }
 
-Tableau Resume(const Statistiques::Chiffres& c)
+Tableau Resume(const Statistiques::Chiffres& c, const ResteDu::Etat* reste)
 {
     Tableau t;
     t.titre = QStringLiteral("Statistiques — ") + Periode(c.debut, c.fin);
@@ -98,6 +99,15 @@ Tableau Resume(const Statistiques::Chiffres& c)
     ligne(QStringLiteral("Séjours terminés"), entier(c.sejoursTermines));
     ligne(QStringLiteral("Séjours terminés avec un solde dû"), entier(c.sejoursDebiteurs));
     ligne(QStringLiteral("Solde restant dû"), argent(c.soldeDu));
+    if (reste) {
+        ligne(QStringLiteral("Séjours pas encore facturés"), entier(reste->nonFactures));
+        ligne(QStringLiteral("Montant à facturer (tarif actuel)"), argent(reste->prevu));
+        if (reste->sansTarif > 0)
+            ligne(QStringLiteral("Non facturés sans tarif"), entier(reste->sansTarif));
+        ligne(QStringLiteral("Annulations"), entier(reste->annulations));
+        ligne(QStringLiteral("Frais d'annulation"), argent(reste->frais));
+        ligne(QStringLiteral("Avoirs des annulations"), argent(reste->avoirs));
+    }
     if (c.ignores > 0)
         ligne(Statistiques::LigneIgnores(c.ignores), entier(c.ignores));
     return t;
@@ -140,15 +150,62 @@ Tableau Taxe(const TaxeSejour::Declaration& d)
         + argent(d.taux) + QStringLiteral(" € par adulte et par nuit");
     t.entetes = {QStringLiteral("N°"), QStringLiteral("Client"), QStringLiteral("Logement"), QStringLiteral("Arrivée"),
                  QStringLiteral("Départ"), QStringLiteral("Nuitées dans la période"), QStringLiteral("Adultes"),
-                 QStringLiteral("Exonérés (enfants)"), QStringLiteral("Nuitées taxées"), QStringLiteral("Taxe due")};
+                 QStringLiteral("Exonérés (enfants)"), QStringLiteral("Nuitées taxées"), QStringLiteral("Taxe due"),
+                 QStringLiteral("Taxe facturée")};
     for (const auto& l : d.lignes) {
         const auto& s = l.sejour;
         t.lignes.append({entier(s.numero), s.client.trimmed(), s.unite, Date(s.arrivee.date()), Date(s.depart.date()),
                          entier(s.nuits), entier(s.adultes), entier(s.enfants), entier(l.nuitsTaxees),
-                         argent(l.montant)});
+                         argent(l.montant), l.nonFacturee ? QStringLiteral("pas encore facturée") : argent(l.facturee)});
     }
     t.lignes.append({QString(), QStringLiteral("Total"), QString(), QString(), QString(), entier(d.nuits),
-                     entier(d.adultes), entier(d.exoneres), entier(d.nuitsTaxees), argent(d.montant)});
+                     entier(d.adultes), entier(d.exoneres), entier(d.nuitsTaxees), argent(d.montant),
+                     argent(d.facturee)});
+    // Why the tax charged for the period's nights is not the tax due (short
+    // names: EcartTaxe says it in full under the table).
+    auto ecart = [&](const QString& nom, double montant) {
+        QStringList l(t.entetes.size());
+        l[1] = nom;
+        l[l.size() - 1] = argent(montant);
+        t.lignes.append(l);
+    };
+    ecart(QStringLiteral("Séjourné, pas encore facturé"), d.nonFacturee);
+    if (std::abs(d.autresEcarts) >= 0.005)
+        ecart(QStringLiteral("Autres écarts"), d.autresEcarts);
+    ecart(QStringLiteral("Facturé, pas encore séjourné"), d.avance);
+    return t;
+}
+
+Tableau ResteDu(const ResteDu::Etat& e)
+{
+    Tableau t;
+    t.titre = QStringLiteral("Reste dû — ") + Periode(e.debut, e.fin);
+    t.entetes = {QStringLiteral("Situation"), QStringLiteral("N°"), QStringLiteral("Client"), QStringLiteral("Logement"),
+                 QStringLiteral("Arrivée"), QStringLiteral("Départ"), QStringLiteral("Annulation"),
+                 QStringLiteral("Montant dû"), QStringLiteral("Frais d'annulation"), QStringLiteral("Avoirs"),
+                 QStringLiteral("Remarque")};
+    using Compte = RequetesStatistiques::Compte;
+    for (const auto& l : e.lignes) {
+        const Compte& c = l.compte;
+        const QString situation = c.genre == Compte::Debiteur ? QStringLiteral("Terminé avec un solde dû")
+            : c.genre == Compte::NonFacture                     ? QStringLiteral("Pas encore facturé")
+                                                                : QStringLiteral("Annulé");
+        const bool annule = c.genre == Compte::Annule;
+        t.lignes.append({situation, entier(c.numero), c.client.trimmed(), c.unite, Date(c.arrivee.date()),
+                         Date(c.depart.date()), annule ? Date(c.annulation.date()) : QString(),
+                         l.remarque.isEmpty() ? argent(l.montant) : QString(), annule ? argent(c.frais) : QString(),
+                         annule ? argent(c.avoirs) : QString(), l.remarque});
+    }
+    auto total = [&](const QString& nom, qint64 n, const QString& du, const QString& frais = {},
+                     const QString& avoirs = {}) {
+        t.lignes.append({QStringLiteral("%1 : %2").arg(nom).arg(n), QString(), QString(), QString(), QString(),
+                         QString(), QString(), du, frais, avoirs, QString()});
+    };
+    total(QStringLiteral("Séjours terminés avec un solde dû"), e.debiteurs, argent(e.du));
+    total(QStringLiteral("Séjours pas encore facturés"), e.nonFactures, argent(e.prevu));
+    if (e.sansTarif > 0)
+        total(QStringLiteral("dont sans tarif pour les chiffrer"), e.sansTarif, QString());
+    total(QStringLiteral("Annulations"), e.annulations, argent(e.duAnnulations), argent(e.frais), argent(e.avoirs));
     return t;
 }
 
@@ -177,9 +234,26 @@ QByteArray Csv(const QList<Tableau>& tableaux)
     return QByteArray("\xEF\xBB\xBF") + texte.toUtf8();
 }
 
-QString Texte(const Statistiques::Chiffres& c)
+QString EcartTaxe(const TaxeSejour::Declaration& d)
 {
-    const Tableau t = Resume(c);
+    QString texte = QStringLiteral("Taxe due : %1 € ; facturée pour ces nuitées : %2 €.")
+                        .arg(argent(d.montant), argent(d.facturee));
+    QStringList ecarts;
+    if (std::abs(d.nonFacturee) >= 0.005)
+        ecarts << QStringLiteral("séjourné, pas encore facturé %1 €").arg(argent(d.nonFacturee));
+    if (std::abs(d.autresEcarts) >= 0.005)
+        ecarts << QStringLiteral("autres écarts (adultes ou tarif changés depuis la facturation) %1 €")
+                      .arg(argent(d.autresEcarts));
+    if (!ecarts.isEmpty())
+        texte += QStringLiteral(" Écart : ") + ecarts.join(QStringLiteral(" ; ")) + QLatin1Char('.');
+    if (std::abs(d.avance) >= 0.005)
+        texte += QStringLiteral(" Facturé, pas encore séjourné (nuitées après la période) : %1 €.").arg(argent(d.avance));
+    return texte;
+}
+
+QString Texte(const Statistiques::Chiffres& c, const ResteDu::Etat* reste)
+{
+    const Tableau t = Resume(c, reste);
     qsizetype largeur = 0;
     for (const QStringList& l : t.lignes)
         largeur = std::max(largeur, l.value(0).size());

@@ -4,8 +4,10 @@
 #include "dialecte.h"
 #include "requetes.h"
 
+#include <QMap>
 #include <QSqlQuery>
 #include <cmath>
+#include <tuple>
 
 namespace RequetesStatistiques {
 
@@ -43,8 +45,9 @@ QString choisis(const QSqlDatabase& b)
         " AND r.DateFin >= p.d1 AND %1r.DateDebut < p.d1)").arg(Dialecte::sansIndex(b));
 }
 
-// Those of them in a sold state, cut at the period's bounds (d, f as
-// Julian days; an unreadable date gives Null and drops out on f > d).
+// Those of them in a sold state and not cancelled, cut at the period's
+// bounds (d, f as Julian days; an unreadable date gives Null and drops out
+// on f > d).
 QString sejoursVendus(const QSqlDatabase& b)
 {
     return QStringLiteral(
@@ -53,7 +56,8 @@ QString sejoursVendus(const QSqlDatabase& b)
         "  %1, %2,"
         "  coalesce(r.nbadultes, 0), coalesce(r.nbenfants, 0)"
         " FROM p, choisis c JOIN RESERVATIONS r ON r.NumeroReservation = c.numero"
-        " JOIN ETATS e ON e.Code = r.Etat AND coalesce(e.Vendu, 1) <> 0)")
+        " JOIN ETATS e ON e.Code = r.Etat AND coalesce(e.Vendu, 1) <> 0"
+        " WHERE r.Annulation IS NULL)")
         .arg(Dialecte::maximum(b, QStringLiteral("julianday(substr(r.DateDebut, 1, 10))"),
                                QStringLiteral("julianday(p.d1)")),
              Dialecte::minimum(b, QStringLiteral("julianday(substr(r.DateFin, 1, 10))"),
@@ -63,6 +67,27 @@ QString sejoursVendus(const QSqlDatabase& b)
 // A payment has a code that is not blank; the first test spares the
 // function call on most charges ("   " sorts first among the codes).
 const char* const kEstEncaissement = "(x.paiement > '   ' AND trim(x.paiement) <> '')";
+
+// A stay charge or its correction (the label's prefix, letter case
+// counting), and of those the tourist tax; never a payment.
+const char* const kPosteTaxe =
+    "(substr(x.libelle, 1, 15) = 'TAXE DE SEJOUR ' OR substr(x.libelle, 1, 26) = 'CORRECTION TAXE DE SEJOUR ')";
+
+QString posteSejour(const QSqlDatabase& b)
+{
+    return QStringLiteral("((substr(x.libelle, 1, 7) = 'SEJOUR ' OR substr(x.libelle, 1, 18) = 'CORRECTION SEJOUR '"
+                          " OR %1) AND NOT coalesce(%2, %3))")
+        .arg(QLatin1String(kPosteTaxe), QLatin1String(kEstEncaissement), Dialecte::faux(b));
+}
+
+// The reservation r carries its stay charges over its nights (at least
+// one, readable), or to the day of its cancellation when that is readable.
+QString etaleOuAnnule()
+{
+    return QStringLiteral("(CASE WHEN r.Annulation IS NULL"
+                          " THEN julianday(substr(r.DateFin, 1, 10)) > julianday(substr(r.DateDebut, 1, 10))"
+                          " ELSE julianday(substr(r.Annulation, 1, 10)) IS NOT NULL END)");
+}
 
 QString jour(const QDate& d)
 {
@@ -159,24 +184,25 @@ std::optional<QList<Journal>> journal(const QSqlDatabase& base, const Filtre& fi
                                       bool parUnite, QString* erreur)
 {
     // The unit of a row is its reservation's (0 when the reservation is
-    // gone); with every unit and no unit asked, no reservation is read.
-    const bool joindre = parUnite || filtre.categorie;
+    // gone). The stay charges of a stay with nights on a unit, or of a
+    // cancelled stay, are left to recettesEtalees().
     QVariantList valeurs;
     const QString sql = QStringLiteral(
         "WITH %1 SELECT substr(x.date, 1, 7), %2, %3,"
-        " CASE WHEN %6 THEN upper(trim(x.paiement)) ELSE '' END,"
-        " count(*), total(x.prix) FROM p, OPERATIONS x %4"
-        " WHERE %7x.date >= p.d1 AND %7x.date < p.d2 AND x.prix <> 0 %5 GROUP BY 1, 2, 3, 4 ORDER BY 1, 2, 3, 4")
+        " CASE WHEN %4 THEN upper(trim(x.paiement)) ELSE '' END,"
+        " count(*), total(x.prix) FROM p, OPERATIONS x"
+        " LEFT JOIN RESERVATIONS r ON r.NumeroReservation = x.numeroreservation"
+        " LEFT JOIN OBJETS o ON o.Numero = r.objet"
+        " WHERE %5x.date >= p.d1 AND %5x.date < p.d2 AND x.prix <> 0"
+        " AND (p.toutes OR (o.Numero IS NOT NULL AND coalesce(o.Categorie, '') = p.cat))"
+        " AND NOT coalesce(%6 AND o.Numero IS NOT NULL AND %7, %8)"
+        " GROUP BY 1, 2, 3, 4 ORDER BY 1, 2, 3, 4")
         .arg(parametres(base), parUnite ? QStringLiteral("coalesce(r.objet, 0)") : QStringLiteral("0"),
-             casNature(prefixes, &valeurs),
-             joindre ? QStringLiteral("LEFT JOIN RESERVATIONS r ON r.NumeroReservation = x.numeroreservation"
-                                      " LEFT JOIN OBJETS o ON o.Numero = r.objet") : QString(),
-             joindre ? QStringLiteral("AND (p.toutes OR (o.Numero IS NOT NULL AND coalesce(o.Categorie, '') = p.cat))")
-                     : QString(),
-             QLatin1String(kEstEncaissement),
+             casNature(prefixes, &valeurs), QLatin1String(kEstEncaissement),
              // Over years, reading the journal in its own order is quicker
              // than going through the index of dates (the unary + leaves it).
-             filtre.debut.daysTo(filtre.fin) > 2 * 366 ? Dialecte::sansIndex(base) : QString());
+             filtre.debut.daysTo(filtre.fin) > 2 * 366 ? Dialecte::sansIndex(base) : QString(),
+             posteSejour(base), etaleOuAnnule(), Dialecte::faux(base));
     QSqlQuery q(base);
     if (!executer(q, sql, filtre, valeurs, erreur))
         return std::nullopt;
@@ -190,69 +216,71 @@ std::optional<QList<Journal>> journal(const QSqlDatabase& base, const Filtre& fi
 std::optional<QList<Journal>> chargesParMois(const QSqlDatabase& base, const Filtre& filtre, const Prefixes& prefixes,
                                              QString* erreur)
 {
-    if (filtre.categorie) {
-        auto lignes = journal(base, filtre, prefixes, false, erreur);
-        if (lignes)
-            lignes->removeIf([](const Journal& j) { return j.nature == kNatureEncaissement; });
-        return lignes;
-    }
-    // One sum per kind, side by side, so that the only group is the month:
-    // the index of months then gives the rows in order. The unary + keeps
-    // the planner off the index of dates.
-    QStringList natures;
-    QList<int> numeros;
-    for (const auto& [prefixe, nature] : prefixes)
-        if (!prefixe.isEmpty() && !numeros.contains(nature))
-            numeros.append(nature);
-    QVariantList valeurs;
-    for (int nature : numeros) {
-        QStringList conditions;
-        for (const auto& [prefixe, n] : prefixes) {
-            if (n != nature || prefixe.isEmpty())
-                continue;
-            QString apres = prefixe;
-            apres.back() = QChar(apres.back().unicode() + 1);
-            conditions.append(QStringLiteral("(x.libelle >= ? AND x.libelle < ?)"));
-            valeurs << prefixe << apres;
-        }
-        natures.append(QStringLiteral("total(CASE WHEN %1 THEN x.prix END)").arg(conditions.join(QStringLiteral(" OR "))));
-    }
+    auto lignes = journal(base, filtre, prefixes, false, erreur);
+    if (lignes)
+        lignes->removeIf([](const Journal& j) { return j.nature == kNatureEncaissement; });
+    return lignes;
+}
+
+std::optional<QList<Etalee>> recettesEtalees(const QSqlDatabase& base, const Filtre& filtre, bool parUnite,
+                                             QString* erreur)
+{
+    // The net charges of each stay by kind and VAT rate in whole cents (c)
+    // with its first night (j) and its number of nights (n); each is cut at
+    // the period's bounds and at the first of every month, and each piece
+    // of nights [d, f) takes its part: c / n a night, and one cent more (or
+    // less) on each of the first |c % n| nights.
+    const QString jourDebut = QStringLiteral("julianday(substr(r.DateDebut, 1, 10))");
+    const QString jourFin = QStringLiteral("julianday(substr(r.DateFin, 1, 10))");
     const QString sql = QStringLiteral(
-        "SELECT substr(x.date, 1, 7), %1 total(x.prix) FROM OPERATIONS x"
-        " WHERE substr(x.date, 1, 7) >= ? AND substr(x.date, 1, 7) <= ? AND %3x.date >= ? AND %3x.date < ?"
-        " AND x.prix <> 0 AND NOT coalesce(%2, %4) GROUP BY substr(x.date, 1, 7)")
-        .arg(natures.isEmpty() ? QString() : natures.join(QStringLiteral(", ")) + QStringLiteral(","),
-             QLatin1String(kEstEncaissement), Dialecte::sansIndex(base), Dialecte::faux(base));
+        "WITH RECURSIVE %1, %2,"
+        " postes(objet, j, n, taxe, c) AS ("
+        "  SELECT r.objet, %3, CAST(%4 - %3 AS BIGINT), CASE WHEN %5 THEN 1 ELSE 0 END,"
+        "   CAST(round(-total(x.prix) * 100) AS BIGINT)"
+        // The chosen stays lead (CROSS JOIN keeps SQLite from reading every
+        // reservation), each reading its own rows through their index.
+        "  FROM choisis s CROSS JOIN RESERVATIONS r CROSS JOIN OPERATIONS x"
+        "  WHERE r.NumeroReservation = s.numero AND x.numeroreservation = r.NumeroReservation"
+        "  AND r.Annulation IS NULL AND %6 AND x.prix <> 0"
+        "  GROUP BY r.NumeroReservation, r.objet, r.DateDebut, r.DateFin, 4, coalesce(x.tauxtva, 0)),"
+        " morceaux(objet, j, n, taxe, c, d, f, fin) AS ("
+        "  SELECT objet, j, n, taxe, c, %7, %8, %9 FROM p, postes WHERE n > 0 AND c <> 0"
+        "  UNION ALL SELECT objet, j, n, taxe, c, f, %10, fin FROM morceaux WHERE f < fin)"
+        " SELECT %11, %12, taxe, total((c / n) * (f - d)"
+        "  + CASE WHEN c % n < 0 THEN -1 ELSE 1 END * %13)"
+        " FROM morceaux WHERE f > d GROUP BY 1, 2, 3"
+        // What stays posted on a stay cancelled in the period counts on
+        // the day of its cancellation.
+        " UNION ALL SELECT substr(r.Annulation, 1, 7), %14, CASE WHEN %5 THEN 1 ELSE 0 END,"
+        "  round(-total(x.prix) * 100)"
+        " FROM p CROSS JOIN OBJETS o CROSS JOIN RESERVATIONS r"
+        " JOIN OPERATIONS x ON x.numeroreservation = r.NumeroReservation"
+        " WHERE %15 AND r.objet = o.Numero AND r.Annulation >= p.d1 AND r.Annulation < p.d2"
+        " AND julianday(substr(r.Annulation, 1, 10)) IS NOT NULL AND %6 AND x.prix <> 0"
+        " GROUP BY 1, 2, 3")
+        .arg(parametres(base), choisis(base), jourDebut, jourFin, QLatin1String(kPosteTaxe), posteSejour(base),
+             Dialecte::maximum(base, QStringLiteral("j"), QStringLiteral("julianday(p.d1)")),
+             Dialecte::minimum(base, Dialecte::minimum(base, QStringLiteral("j + n"), QStringLiteral("julianday(p.d2)")),
+                               Dialecte::debutMoisSuivant(base, Dialecte::maximum(base, QStringLiteral("j"),
+                                                                                  QStringLiteral("julianday(p.d1)")))),
+             Dialecte::minimum(base, QStringLiteral("j + n"), QStringLiteral("julianday(p.d2)")),
+             Dialecte::minimum(base, QStringLiteral("fin"), Dialecte::debutMoisSuivant(base, QStringLiteral("f"))))
+        .arg(Dialecte::moisDuJour(base, QStringLiteral("d")), parUnite ? QStringLiteral("objet") : QStringLiteral("0"),
+             Dialecte::maximum(base, QStringLiteral("0"),
+                               Dialecte::minimum(base, QStringLiteral("f - j"), QStringLiteral("abs(c % n)"))
+                                   + QStringLiteral(" - (d - j)")),
+             parUnite ? QStringLiteral("r.objet") : QStringLiteral("0"), QLatin1String(kFiltreUnite));
     QSqlQuery q(base);
-    q.setForwardOnly(true);
-    if (!q.prepare(sql)) {
-        Requetes::Rapporter(q, erreur);
+    if (!executer(q, sql, filtre, {}, erreur))
         return std::nullopt;
-    }
-    for (const QVariant& v : valeurs)
-        q.addBindValue(v);
-    q.addBindValue(filtre.debut.toString(QStringLiteral("yyyy-MM")));
-    q.addBindValue(filtre.fin.toString(QStringLiteral("yyyy-MM")));
-    q.addBindValue(jour(filtre.debut));
-    q.addBindValue(jour(filtre.fin.addDays(1)));
-    if (!q.exec()) {
-        Requetes::Rapporter(q, erreur);
-        return std::nullopt;
-    }
-    QList<Journal> lignes;
-    while (q.next()) {
-        const QString mois = q.value(0).toString();
-        double reste = q.value(int(numeros.size()) + 1).toDouble();
-        for (int i = 0; i < numeros.size(); ++i) {
-            const double total = q.value(i + 1).toDouble();
-            reste -= total;
-            if (total != 0)
-                lignes.append({mois, 0, numeros[i], QString(), 0, total});
-        }
-        // What no prefix claimed.
-        if (std::abs(reste) >= 0.005)
-            lignes.append({mois, 0, 0, QString(), 0, reste});
-    }
+    QMap<std::tuple<QString, qint32, int>, qint64> sommes;
+    while (q.next())
+        sommes[{q.value(0).toString(), q.value(1).toInt(), q.value(2).toInt()}] += entier(q.value(3));
+    QList<Etalee> lignes;
+    for (auto it = sommes.cbegin(); it != sommes.cend(); ++it)
+        if (it.value() != 0)
+            lignes.append({std::get<0>(it.key()), std::get<1>(it.key()), std::get<2>(it.key()) == 1,
+                           double(it.value()) / 100.0});
     return lignes;
 }
 
@@ -262,7 +290,7 @@ std::optional<Arrivees> arrivees(const QSqlDatabase& base, const Filtre& filtre,
         "WITH %1 SELECT count(*), total(%3)"
         " FROM p CROSS JOIN OBJETS o CROSS JOIN RESERVATIONS r"
         " JOIN ETATS e ON e.Code = r.Etat AND coalesce(e.Vendu, 1) <> 0"
-        " WHERE %2 AND r.objet = o.Numero AND r.DateDebut >= p.d1 AND r.DateDebut < p.d2"
+        " WHERE %2 AND r.objet = o.Numero AND r.DateDebut >= p.d1 AND r.DateDebut < p.d2 AND r.Annulation IS NULL"
         " AND julianday(substr(r.DateDebut, 1, 10)) IS NOT NULL AND julianday(substr(r.DateFin, 1, 10)) IS NOT NULL")
                             .arg(parametres(base), QLatin1String(kFiltreUnite),
                                  Dialecte::maximum(base, QStringLiteral("0"),
@@ -309,7 +337,7 @@ std::optional<Soldes> soldes(const QSqlDatabase& base, const Filtre& filtre, QSt
         " SELECT round((SELECT total(x.prix) FROM OPERATIONS x WHERE x.numeroreservation = r.NumeroReservation), 2) AS s"
         " FROM p CROSS JOIN OBJETS o CROSS JOIN RESERVATIONS r"
         " JOIN ETATS e ON e.Code = r.Etat AND coalesce(e.Vendu, 1) <> 0"
-        " WHERE %2 AND r.objet = o.Numero AND r.DateFin >= p.d1 AND r.DateFin < p.d2"
+        " WHERE %2 AND r.objet = o.Numero AND r.DateFin >= p.d1 AND r.DateFin < p.d2 AND r.Annulation IS NULL"
         " AND julianday(substr(r.DateDebut, 1, 10)) IS NOT NULL AND julianday(substr(r.DateFin, 1, 10)) IS NOT NULL)"
         " AS comptes")
                             .arg(parametres(base), QLatin1String(kFiltreUnite), Dialecte::nombre(base, QStringLiteral("s < 0")));
@@ -324,11 +352,14 @@ std::optional<Soldes> soldes(const QSqlDatabase& base, const Filtre& filtre, QSt
 std::optional<QList<Sejour>> sejours(const QSqlDatabase& base, const Filtre& filtre, QString* erreur)
 {
     const QString sql = QStringLiteral(
-        "WITH %1, %2, %3 SELECT s.numero, r.nomclient, o.Nom, r.DateDebut, r.DateFin, s.f - s.d, s.ad, s.en"
+        "WITH %1, %2, %3 SELECT s.numero, r.nomclient, o.Nom, r.DateDebut, r.DateFin, s.f - s.d, s.ad, s.en,"
+        " (SELECT count(*) FROM OPERATIONS x WHERE x.numeroreservation = s.numero AND %4 AND x.prix <> 0),"
+        " (SELECT -total(x.prix) FROM OPERATIONS x WHERE x.numeroreservation = s.numero AND %4)"
         " FROM sejours s JOIN RESERVATIONS r ON r.NumeroReservation = s.numero"
         " LEFT JOIN OBJETS o ON o.Numero = s.objet"
         " WHERE s.f > s.d ORDER BY r.DateDebut, s.numero")
-                            .arg(parametres(base), choisis(base), sejoursVendus(base));
+                            .arg(parametres(base), choisis(base), sejoursVendus(base),
+                                 QStringLiteral("%1 AND %2").arg(QLatin1String(kPosteTaxe), posteSejour(base)));
     QSqlQuery q(base);
     if (!executer(q, sql, filtre, {}, erreur))
         return std::nullopt;
@@ -343,7 +374,101 @@ std::optional<QList<Sejour>> sejours(const QSqlDatabase& base, const Filtre& fil
         s.nuits = entier(q.value(5));
         s.adultes = q.value(6).toInt();
         s.enfants = q.value(7).toInt();
+        s.taxePostees = q.value(8).toLongLong();
+        s.taxe = q.value(9).toDouble();
         lignes.append(s);
+    }
+    return lignes;
+}
+
+std::optional<QList<TaxeAvance>> taxeAvance(const QSqlDatabase& base, const Filtre& filtre, QString* erreur)
+{
+    const QString sql = QStringLiteral(
+        "WITH %1 SELECT r.DateDebut, r.DateFin, -total(x.prix)"
+        " FROM p CROSS JOIN OBJETS o CROSS JOIN RESERVATIONS r"
+        " JOIN OPERATIONS x ON x.numeroreservation = r.NumeroReservation"
+        " WHERE %2 AND r.objet = o.Numero AND r.DateFin > p.d2 AND r.Annulation IS NULL"
+        " AND x.date < p.d2 AND %3 AND %4 AND x.prix <> 0"
+        " GROUP BY r.NumeroReservation, r.DateDebut, r.DateFin")
+                            .arg(parametres(base), QLatin1String(kFiltreUnite), QLatin1String(kPosteTaxe),
+                                 posteSejour(base));
+    QSqlQuery q(base);
+    if (!executer(q, sql, filtre, {}, erreur))
+        return std::nullopt;
+    QList<TaxeAvance> lignes;
+    while (q.next())
+        lignes.append({Dates::depuisBase(q.value(0)).date(), Dates::depuisBase(q.value(1)).date(), q.value(2).toDouble()});
+    return lignes;
+}
+
+namespace {
+
+// The columns comptes() reads, from a reservation r, its unit o and the
+// sums of its account.
+const char* const kColonnesCompte =
+    "r.NumeroReservation, r.objet, r.nomclient, o.Nom, o.Categorie, r.DateDebut, r.DateFin, r.Annulation,"
+    " coalesce(r.nbadultes, 0), coalesce(r.nbenfants, 0),"
+    " round((SELECT total(x.prix) FROM OPERATIONS x WHERE x.numeroreservation = r.NumeroReservation), 2),";
+
+bool lireComptes(QSqlQuery& q, QList<Compte>* lignes)
+{
+    while (q.next()) {
+        Compte c;
+        c.genre = Compte::Genre(q.value(0).toInt());
+        c.numero = q.value(1).toInt();
+        c.objet = q.value(2).toInt();
+        c.client = q.value(3).toString();
+        c.unite = q.value(4).toString();
+        c.categorie = q.value(5).toString();
+        c.arrivee = Dates::depuisBase(q.value(6));
+        c.depart = Dates::depuisBase(q.value(7));
+        c.annulation = Dates::depuisBase(q.value(8));
+        c.adultes = q.value(9).toInt();
+        c.enfants = q.value(10).toInt();
+        c.solde = q.value(11).toDouble();
+        c.recu = q.value(12).toDouble();
+        c.frais = q.value(13).toDouble();
+        c.avoirs = q.value(14).toDouble();
+        lignes->append(c);
+    }
+    return true;
+}
+
+} // namespace
+
+std::optional<QList<Compte>> comptes(const QSqlDatabase& base, const Filtre& filtre, QString* erreur)
+{
+    const QString recu = QStringLiteral("(SELECT total(x.prix) FROM OPERATIONS x WHERE x.numeroreservation = "
+                                        "r.NumeroReservation AND %1)").arg(QLatin1String(kEstEncaissement));
+    // The stays: not charged yet when no stay charge was posted on them.
+    const QString sejoursOuverts = QStringLiteral(
+        "WITH %1, %2, %3 SELECT genre, %4 %5, 0, 0 FROM ("
+        " SELECT CASE WHEN NOT EXISTS (SELECT 1 FROM OPERATIONS x WHERE x.numeroreservation = s.numero AND %6"
+        "  AND x.prix <> 0) AND s.f > s.d THEN 1 ELSE 0 END AS genre, s.numero"
+        " FROM sejours s) AS g"
+        " JOIN RESERVATIONS r ON r.NumeroReservation = g.numero LEFT JOIN OBJETS o ON o.Numero = r.objet, p"
+        " WHERE g.genre = 1 OR (r.DateFin >= p.d1 AND r.DateFin < p.d2"
+        "  AND julianday(substr(r.DateFin, 1, 10)) IS NOT NULL AND julianday(substr(r.DateDebut, 1, 10)) IS NOT NULL"
+        "  AND round((SELECT total(x.prix) FROM OPERATIONS x WHERE x.numeroreservation = r.NumeroReservation), 2) < 0)"
+        " ORDER BY genre, r.DateFin, r.NumeroReservation")
+                                       .arg(parametres(base), choisis(base), sejoursVendus(base),
+                                            QLatin1String(kColonnesCompte), recu, posteSejour(base));
+    const QString annules = QStringLiteral(
+        "WITH %1 SELECT 2, %2 %3,"
+        " (SELECT -total(x.prix) FROM OPERATIONS x WHERE x.numeroreservation = r.NumeroReservation"
+        "  AND substr(x.libelle, 1, 18) = 'FRAIS D''ANNULATION' AND NOT coalesce(%4, %5)),"
+        " (SELECT total(f.total) FROM FACTURES f WHERE f.reservation = r.NumeroReservation AND f.Serie = 'A')"
+        " FROM p CROSS JOIN OBJETS o CROSS JOIN RESERVATIONS r"
+        " WHERE %6 AND r.objet = o.Numero AND r.Annulation >= p.d1 AND r.Annulation < p.d2"
+        " ORDER BY r.Annulation, r.NumeroReservation")
+                                .arg(parametres(base), QLatin1String(kColonnesCompte), recu,
+                                     QLatin1String(kEstEncaissement), Dialecte::faux(base), QLatin1String(kFiltreUnite));
+    QList<Compte> lignes;
+    for (const QString& sql : {sejoursOuverts, annules}) {
+        QSqlQuery q(base);
+        if (!executer(q, sql, filtre, {}, erreur))
+            return std::nullopt;
+        lireComptes(q, &lignes);
     }
     return lignes;
 }

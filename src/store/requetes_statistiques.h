@@ -21,7 +21,7 @@ struct Filtre {
     std::optional<QString> categorie;   // the units of one category (OBJETS.Categorie), or all
 };
 
-// Nights of the stays in a sold state, cut at the period's bounds and at
+// Nights of the stays in a sold state, not cancelled, cut at the period's bounds and at
 // the first of each month, summed by month ("2026-03") and state, and by
 // unit too in the second form (objet 0 in the first).
 struct Nuits {
@@ -36,7 +36,7 @@ std::optional<QList<Nuits>> nuitsParMois(const QSqlDatabase& base, const Filtre&
 std::optional<QList<Nuits>> nuitsParMoisEtUnite(const QSqlDatabase& base, const Filtre& filtre,
                                                 QString* erreur = nullptr);
 
-// Stays in a sold state arriving in the period, and their whole length.
+// Stays in a sold state, not cancelled, arriving in the period, and their whole length.
 struct Arrivees {
     qint64 nombre = 0;
     qint64 nuits = 0;
@@ -55,7 +55,11 @@ std::optional<qint64> datesIllisibles(const QSqlDatabase& base, const Filtre& fi
 // asked), by kind and by payment code. The kind is kNatureEncaissement for
 // a payment (its code trimmed, upper case), otherwise the number given
 // with the first prefix the label begins with, 0 without one. With a
-// category, rows of a deleted reservation are left out.
+// category, rows of a deleted reservation are left out. The stay charges
+// ("SEJOUR ", "TAXE DE SEJOUR " and their corrections) of a stay with
+// nights, or of a cancelled stay, are not there: recettesEtalees() counts
+// them on their nights or on the day of the cancellation; those of a stay
+// without a night or of a deleted reservation stay on their own date.
 constexpr int kNatureEncaissement = -1;
 struct Journal {
     QString mois;
@@ -68,13 +72,27 @@ struct Journal {
 using Prefixes = QList<QPair<QString, int>>;
 std::optional<QList<Journal>> journal(const QSqlDatabase& base, const Filtre& filtre, const Prefixes& prefixes,
                                       bool parUnite, QString* erreur = nullptr);
-// The charges only (no payment), by month and kind, as journal() gives
-// them; with every unit the journal is walked month by month in the order
-// of its index of months, without sorting (the monthly chart of years).
+// The charges only (no payment), by month and kind, as journal() gives them.
 std::optional<QList<Journal>> chargesParMois(const QSqlDatabase& base, const Filtre& filtre, const Prefixes& prefixes,
                                              QString* erreur = nullptr);
 
-// Stays in a sold state whose departure falls in the period: how many,
+// The stay charges counted on the nights they pay for, whenever they were
+// posted: for each stay of the filter's units not cancelled, the net
+// amount posted by kind and VAT rate spread over its nights in whole cents
+// as Etalement does (equal shares, the cents left over one each on the
+// first nights), the nights of the period summed by month; and what stays
+// posted on a stay cancelled in the period, on the month of its
+// cancellation. By unit when asked (objet 0 otherwise).
+struct Etalee {
+    QString mois;
+    qint32 objet = 0;
+    bool taxe = false;    // tourist tax, or the stay itself
+    double montant = 0;   // as the client owes it: a charge is positive
+};
+std::optional<QList<Etalee>> recettesEtalees(const QSqlDatabase& base, const Filtre& filtre, bool parUnite,
+                                             QString* erreur = nullptr);
+
+// Stays in a sold state, not cancelled, whose departure falls in the period: how many,
 // how many still owe money, and what they owe (each account to the cent).
 struct Soldes {
     qint64 sejours = 0;
@@ -83,7 +101,8 @@ struct Soldes {
 };
 std::optional<Soldes> soldes(const QSqlDatabase& base, const Filtre& filtre, QString* erreur = nullptr);
 
-// One stay in a sold state with nights in the period, for the tourist tax.
+// One stay in a sold state, not cancelled, with nights in the period, for
+// the tourist tax; with the tax posted on it, for comparing.
 struct Sejour {
     qint32 numero = 0;
     QString client;
@@ -93,8 +112,45 @@ struct Sejour {
     qint64 nuits = 0;    // inside the period
     int adultes = 0;
     int enfants = 0;
+    qint64 taxePostees = 0;   // rows of tourist tax (or its corrections) posted on it
+    double taxe = 0;          // their net amount, as the client owes it
 };
 std::optional<QList<Sejour>> sejours(const QSqlDatabase& base, const Filtre& filtre, QString* erreur = nullptr);
+
+// The tourist tax posted up to the period's end on stays (not cancelled)
+// that have nights after it: each stay's net amount with its dates, for
+// the part "charged but not yet stayed".
+struct TaxeAvance {
+    QDate arrivee;
+    QDate depart;
+    double taxe = 0;     // as the client owes it
+};
+std::optional<QList<TaxeAvance>> taxeAvance(const QSqlDatabase& base, const Filtre& filtre, QString* erreur = nullptr);
+
+// The accounts still open at the period's end. A stay in a sold state, not
+// cancelled, that ended in the period with a balance owed, or that has
+// nights up to the period's end and no stay charge posted yet (its
+// payments received beside); and each stay cancelled in the period with
+// its cancellation fees, the credit notes made for it and its balance.
+struct Compte {
+    enum Genre { Debiteur = 0, NonFacture = 1, Annule = 2 };
+    Genre genre = Debiteur;
+    qint32 numero = 0;
+    qint32 objet = 0;
+    QString client;
+    QString unite;
+    QString categorie;
+    QDateTime arrivee;
+    QDateTime depart;
+    QDateTime annulation;
+    int adultes = 0;
+    int enfants = 0;
+    double solde = 0;      // as stored: below 0 the guest owes
+    double recu = 0;       // payments received, net of refunds
+    double frais = 0;      // cancellation fees, as the client owes them
+    double avoirs = 0;     // credit notes, as stored (negative)
+};
+std::optional<QList<Compte>> comptes(const QSqlDatabase& base, const Filtre& filtre, QString* erreur = nullptr);
 
 struct Unite {
     qint32 numero = 0;

@@ -35,11 +35,14 @@ TEST(Statistiques, KnownFiguresOfAMonth)
     const Cas cas[] = {
         // Stays: 3 nights of #1 (from February), 4 of #2 (into April), 0 of
         // the day use #3, 5 of the children-only #5; #4 is "Fermé".
-        // Average: (6 + 0 + 5) / 3 arrivals. Stay revenue: 100 - 10 + 30
-        // of the deleted reservation #999.
-        {std::nullopt, 3, 93, 12, 3, 14, 18, 2, 11.0 / 3, {120, 4.8, 1.5, 12}, 3, 1, 33.3},
+        // Average: (6 + 0 + 5) / 3 arrivals. Stay revenue on the nights:
+        // #1's 90 over 7 nights (12,86 × 5 then 12,85 × 2), 3 in March:
+        // 38,56; #2's 200 over 6 nights (33,34 × 2 then 33,33), 4 in March:
+        // 133,34; and the 30 of the deleted reservation #999 on its date.
+        // Tax: #1's 4,80 over 7 nights (0,69 × 4 then 0,68), 3 in March.
+        {std::nullopt, 3, 93, 12, 3, 14, 18, 2, 11.0 / 3, {201.90, 2.04, 1.5, 12}, 3, 1, 33.3},
         // The chalets: #5 and the deleted reservation's row drop out.
-        {QStringLiteral("Chalet"), 2, 62, 7, 2, 14, 3, 2, 3.0, {90, 4.8, 1.5, 12}, 2, 1, 33.3},
+        {QStringLiteral("Chalet"), 2, 62, 7, 2, 14, 3, 2, 3.0, {171.90, 2.04, 1.5, 12}, 2, 1, 33.3},
         {QStringLiteral("Emplacement"), 1, 31, 5, 1, 0, 15, 0, 5.0, {0, 0, 0, 0}, 1, 0, 0},
         {QStringLiteral("Inconnue"), 0, 0, 0, 0, 0, 0, 0, 0.0, {0, 0, 0, 0}, 0, 0, 0},
     };
@@ -88,8 +91,9 @@ TEST(Statistiques, PaymentsByTypeAndUnitsOfTheMonth)
     EXPECT_DOUBLE_EQ(c->totalEncaisse, 75);
 
     struct U { qint32 numero; qint64 nuits; double recettes; };
-    // Unit 1: 100 + 4,80 + 3 - 1,50 - 10 + 12 charged in March.
-    const U unites[] = {{1, 7, 108.3}, {2, 0, 0}, {3, 5, 0}};
+    // Unit 1: the March nights of #1 (38,56 + 2,04) and #2 (133,34), and
+    // 3 - 1,50 + 12 sold in March.
+    const U unites[] = {{1, 7, 187.44}, {2, 0, 0}, {3, 5, 0}};
     ASSERT_EQ(c->parUnite.size(), 3);
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(c->parUnite[i].numero, unites[i].numero);
@@ -265,6 +269,9 @@ TEST(Statistiques, MonthlyFiguresAloneAgreeWithTheFullComputation)
     }
     const auto avril = Statistiques::CalculerParMois(b.base(), QDate(2026, 1, 1), QDate(2026, 12, 31), std::nullopt);
     ASSERT_TRUE(avril);
-    EXPECT_NEAR(avril->parMois[3].recettes[Statistiques::Sejour], 200, 0.001);
+    // #2's 200 posted in April: 66,66 on its two April nights, 51,44 of
+    // #1's 90 on its four February nights.
+    EXPECT_NEAR(avril->parMois[3].recettes[Statistiques::Sejour], 66.66, 0.001);
+    EXPECT_NEAR(avril->parMois[1].recettes[Statistiques::Sejour], 51.44, 0.001);
     EXPECT_NEAR(avril->parMois[4].recettes[Statistiques::Autre], 7.25, 0.001);
 }

@@ -148,3 +148,38 @@ TEST_F(Fenetre, ExportOfTheShownTab)
         EXPECT_TRUE(f.message->text().startsWith(QStringLiteral("Exporté dans "))) << c.nom;
     }
 }
+
+// The user looks at what is still owed for March: the stay that ended with
+// a balance, the stay with nights and nothing charged (no rate to price
+// it: the reason is shown); the summary counts it; the tax tab says why
+// the tax charged is not the tax due; "Exporter" writes the tab.
+TEST_F(Fenetre, WhatIsStillOwedAndWhyTheTaxDiffers)
+{
+    Seme::semer(base);
+    StatistiquesFenetre f(&contexte);
+    auto* reste = f.findChild<QTableWidget*>(QStringLiteral("tablerestedu"));
+    auto* resume = f.findChild<QTableWidget*>(QStringLiteral("tableresume"));
+    ASSERT_TRUE(reste && resume);
+    f.onglets->setCurrentIndex(StatistiquesFenetre::Reste);
+    EXPECT_EQ(f.onglets->tabText(StatistiquesFenetre::Reste), QStringLiteral("Reste dû"));
+    ASSERT_GE(reste->rowCount(), 2);
+    auto texte = [&](int ligne, int colonne) { return reste->item(ligne, colonne) ? reste->item(ligne, colonne)->text() : QString(); };
+    EXPECT_EQ(texte(0, 0), QStringLiteral("Terminé avec un solde dû"));
+    EXPECT_EQ(texte(0, 1), QStringLiteral("1"));
+    EXPECT_EQ(texte(0, 7), QStringLiteral("33,30"));
+    EXPECT_EQ(texte(1, 0), QStringLiteral("Pas encore facturé"));
+    EXPECT_EQ(texte(1, 1), QStringLiteral("5"));
+    EXPECT_EQ(texte(1, 10), QStringLiteral("Aucun tarif pour la nuit du 15/03/2026 (catégorie Emplacement)."));
+    EXPECT_EQ(cellule(resume, QStringLiteral("Séjours pas encore facturés")), QStringLiteral("1"));
+    EXPECT_EQ(cellule(resume, QStringLiteral("Non facturés sans tarif")), QStringLiteral("1"));
+
+    QTest::mouseClick(f.Exporter, Qt::LeftButton);
+    const QByteArray csv = TestUtil::lireFichier(base.dossier()
+                                                 + QStringLiteral("/Documents/statistiques_restedu_2026-03-01_2026-03-31.csv"));
+    EXPECT_TRUE(csv.contains("Terminé avec un solde dû;1;Client 1;Chalet A;25/02/2026;04/03/2026;;33,30")) << csv.constData();
+
+    f.onglets->setCurrentIndex(StatistiquesFenetre::Taxe);
+    EXPECT_EQ(f.taxeecart->text(),
+              QStringLiteral("Taxe due : 11,20 € ; facturée pour ces nuitées : 2,04 €. Écart : séjourné, pas encore "
+                             "facturé 6,40 € ; autres écarts (adultes ou tarif changés depuis la facturation) 2,76 €."));
+}

@@ -91,12 +91,18 @@ TEST(Tableaux, TaxTableWrittenAsCsvReadsBackCellByCell)
         {QStringLiteral("Taxe de séjour — Du 01/03/2026 au 31/03/2026 — 0,80 € par adulte et par nuit")},
         {QStringLiteral("N°"), QStringLiteral("Client"), QStringLiteral("Logement"), QStringLiteral("Arrivée"),
          QStringLiteral("Départ"), QStringLiteral("Nuitées dans la période"), QStringLiteral("Adultes"),
-         QStringLiteral("Exonérés (enfants)"), QStringLiteral("Nuitées taxées"), QStringLiteral("Taxe due")},
-        {"1", "Client 1", "Chalet A", "25/02/2026", "04/03/2026", "3", "2", "1", "6", "4,80"},
-        {"5", "Client 5", QStringLiteral("Emplacement C"), "15/03/2026", "20/03/2026", "5", "0", "3", "0", "0,00"},
+         QStringLiteral("Exonérés (enfants)"), QStringLiteral("Nuitées taxées"), QStringLiteral("Taxe due"),
+         QStringLiteral("Taxe facturée")},
+        // #1's 4,80 posted over 7 nights: 0,68 on each March night.
+        {"1", "Client 1", "Chalet A", "25/02/2026", "04/03/2026", "3", "2", "1", "6", "4,80", "2,04"},
+        {"5", "Client 5", QStringLiteral("Emplacement C"), "15/03/2026", "20/03/2026", "5", "0", "3", "0", "0,00",
+         QStringLiteral("pas encore facturée")},
         {"2", QStringLiteral("Durand; \"Le Grand\" & fils"), "Chalet A", "28/03/2026", "03/04/2026", "4", "2", "0", "8",
-         "6,40"},
-        {"", "Total", "", "", "", "12", "4", "4", "14", "11,20"},
+         "6,40", QStringLiteral("pas encore facturée")},
+        {"", "Total", "", "", "", "12", "4", "4", "14", "11,20", "2,04"},
+        {"", QStringLiteral("Séjourné, pas encore facturé"), "", "", "", "", "", "", "", "", "6,40"},
+        {"", QStringLiteral("Autres écarts"), "", "", "", "", "", "", "", "", "2,76"},
+        {"", QStringLiteral("Facturé, pas encore séjourné"), "", "", "", "", "", "", "", "", "0,00"},
     };
     ASSERT_EQ(lignes.size(), attendu.size());
     for (int i = 0; i < attendu.size(); ++i)
@@ -135,11 +141,11 @@ TEST(Tableaux, MonthsOfAYearInTheTable)
     ASSERT_TRUE(c);
     const Tableaux::Tableau t = Tableaux::ParMois(*c);
     ASSERT_EQ(t.lignes.size(), 12);
-    // February: 4 nights of #1 out of 3 × 28; April: 2 nights of #2 and its
-    // stay charged 200 on departure.
+    // February: 4 nights of #1 out of 3 × 28; April: 2 nights of #2 and
+    // their part of its stay charged 200 on departure (2 × 33,33).
     EXPECT_EQ(t.lignes[1].mid(0, 4), (QStringList{QStringLiteral("février 2026"), "84", "4", "4,8"}));
-    EXPECT_EQ(t.lignes[3].mid(0, 5), (QStringList{QStringLiteral("avril 2026"), "90", "2", "2,2", "200,00"}));
-    EXPECT_EQ(t.lignes[3].last(), QStringLiteral("200,00"));
+    EXPECT_EQ(t.lignes[3].mid(0, 5), (QStringList{QStringLiteral("avril 2026"), "90", "2", "2,2", "66,66"}));
+    EXPECT_EQ(t.lignes[3].last(), QStringLiteral("66,66"));
 }
 
 // A unit or client name that a spreadsheet would run as a formula is
