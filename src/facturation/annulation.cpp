@@ -30,19 +30,6 @@ QString description(const CompteSejour::Sejour& s)
         + Dates::jjmmaaaa(s.sejour.depart);
 }
 
-// The last invoice of the stay, "" when it has none.
-std::optional<QString> derniereFacture(const QSqlDatabase& base, qint32 numero, QString* erreur)
-{
-    const auto documents = RequetesFacturation::facturesDeReservation(base, numero, erreur);
-    if (!documents)
-        return std::nullopt;
-    QString origine;
-    for (const auto& d : *documents)
-        if (d.serie == RequetesFacturation::Serie::Facture)
-            origine = d.numero;
-    return origine;
-}
-
 QList<RequetesFacturation::LigneCompte> lignesDe(const QList<Tarification::Ecriture>& ecritures, const QDateTime& date)
 {
     QList<RequetesFacturation::LigneCompte> l;
@@ -54,7 +41,8 @@ QList<RequetesFacturation::LigneCompte> lignesDe(const QList<Tarification::Ecrit
 // The credit note's PDF, written to the invoices' folder.
 std::optional<QByteArray> documentAvoir(const Documents::Avoir& a, const QString& dossierFactures, QString* raison)
 {
-    const QByteArray pdf = Documents::Pdf(Documents::HtmlAvoir(a), QStringLiteral("Avoir ") + a.numero);
+    const QByteArray pdf = Documents::PdfMarque(Documents::HtmlAvoir(a), QStringLiteral("Avoir ") + a.numero,
+                                                QStringLiteral("Avoir ") + a.numero);
     if (pdf.isEmpty()) {
         *raison = QStringLiteral("le document n'a pas pu être fait");
         return std::nullopt;
@@ -80,6 +68,18 @@ Documents::Avoir avoirDe(const CompteSejour::Sejour& s, const QString& cheminINI
 }
 
 } // namespace
+
+std::optional<QString> DerniereFacture(const QSqlDatabase& base, qint32 numero, QString* erreur)
+{
+    const auto documents = RequetesFacturation::facturesDeReservation(base, numero, erreur);
+    if (!documents)
+        return std::nullopt;
+    QString origine;
+    for (const auto& d : *documents)
+        if (d.serie == RequetesFacturation::Serie::Facture)
+            origine = d.numero;
+    return origine;
+}
 
 QList<Tarification::Part> Parts(const QList<RequetesFacturation::Poste>& postes)
 {
@@ -208,7 +208,7 @@ Resultat Annuler(const QSqlDatabase& base, qint32 numero, qint32 versionLue,
             + Dates::jjmmaahhnn(s->reservation.annulation) + QStringLiteral(").");
         return r;
     }
-    const auto origine = derniereFacture(base, numero, &erreur);
+    const auto origine = DerniereFacture(base, numero, &erreur);
     const auto avantLecture = RequetesFacturation::postesSejour(base, numero, &erreur);
     if (!origine || !avantLecture) {
         r.message = QStringLiteral("Le compte de la réservation n'a pas pu être lu : ") + erreur;

@@ -39,6 +39,9 @@ QList<Tarification::Part> Parts(const QList<RequetesFacturation::Poste>& postes)
 // the tourist tax) as posted, or as priced now when nothing was posted.
 double PrixDuSejour(const QList<Tarification::Part>& postees, const Tarification::Calcul& calcul);
 
+// The number of the stay's last invoice ("" when it has none).
+std::optional<QString> DerniereFacture(const QSqlDatabase& base, qint32 numero, QString* erreur = nullptr);
+
 // The journal's event row: "Annulation de la réservation (frais
 // d'annulation 264,24 €, par marie sur accueil)".
 QString LibelleEvenement(double frais, const QString& qui);

@@ -94,6 +94,49 @@ QString RefusRemboursement(const QString& texte, double du, double* montant)
     return QString();
 }
 
+QString RefusAvoir(const QString& montant, const QString& taux, AvoirDemande* lu)
+{
+    const auto m = Conversion::LireMontant(montant);
+    if (!m || Conversion::ArrondiCentime(*m) <= 0)
+        return QStringLiteral("Montant de l'avoir illisible : tapez un montant positif, TVA comprise (22,00).");
+    QString t = taux.trimmed();
+    if (t.endsWith(QLatin1Char('%')))
+        t.chop(1);
+    const auto r = Conversion::LireMontant(t);
+    if (!r || *r < 0 || *r >= 100)
+        return QStringLiteral("Taux de TVA illisible : tapez un taux de 0 à 99 (10 ou 5,5).");
+    if (lu) {
+        lu->montant = Conversion::ArrondiCentime(*m);
+        lu->tauxTVA = *r;
+    }
+    return QString();
+}
+
+std::optional<AvoirDemande> DemanderAvoir(QWidget* parent, const QString& titre, const QString& origine)
+{
+    Dialogue d(parent, titre, QStringLiteral("Émettre l'avoir"), QStringLiteral("Revenir"));
+    d.boite.setObjectName(QStringLiteral("DemanderAvoir"));
+    auto* montant = new QLineEdit(&d.boite);
+    montant->setObjectName(QStringLiteral("montant"));
+    auto* taux = new QComboBox(&d.boite);
+    taux->setObjectName(QStringLiteral("taux"));
+    taux->setEditable(true);
+    taux->addItems({QStringLiteral("10"), QStringLiteral("20"), QStringLiteral("5,5"), QStringLiteral("0")});
+    auto* motif = new QLineEdit(QStringLiteral("Geste commercial"), &d.boite);
+    motif->setObjectName(QStringLiteral("motif"));
+    d.lignes->addRow(QStringLiteral("Montant TTC :"), montant);
+    d.lignes->addRow(QStringLiteral("Taux de TVA (%) :"), taux);
+    d.lignes->addRow(QStringLiteral("Motif :"), motif);
+    d.note->setText(QStringLiteral("L'avoir se rapporte à la facture ") + origine
+                    + QStringLiteral(" ; il est numéroté dans sa propre suite et ne change plus une fois émis."));
+    AvoirDemande lu;
+    d.verifier = [&] { return RefusAvoir(montant->text(), taux->currentText(), &lu); };
+    if (d.boite.exec() != QDialog::Accepted)
+        return std::nullopt;
+    lu.motif = motif->text().trimmed();
+    return lu;
+}
+
 std::optional<Remboursement> DemanderRemboursement(QWidget* parent, const QString& titre, double du)
 {
     Dialogue d(parent, titre, QStringLiteral("Rembourser"), QStringLiteral("Plus tard"));

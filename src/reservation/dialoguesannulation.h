@@ -23,6 +23,17 @@ struct Remboursement {
 // Asks how much of `du` (what is owed to the guest) goes back, and how.
 std::optional<Remboursement> DemanderRemboursement(QWidget* parent, const QString& titre, double du);
 
+// A credit note by hand on invoice `origine`: its amount (VAT included),
+// its rate and its reason.
+struct AvoirDemande {
+    double montant = 0;
+    double tauxTVA = 10;
+    QString motif;
+};
+std::optional<AvoirDemande> DemanderAvoir(QWidget* parent, const QString& titre, const QString& origine);
+// Why a credit note typed as these texts cannot be made ("" when it can).
+QString RefusAvoir(const QString& montant, const QString& taux, AvoirDemande* lu);
+
 // Why a refund typed as `texte` cannot be made of `du` ("" when it can).
 QString RefusRemboursement(const QString& texte, double du, double* montant);
 

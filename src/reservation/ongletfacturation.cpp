@@ -2,6 +2,7 @@
 
 #include "ui/fenetres.h"
 #include "config/chemins.h"
+#include "facturation/annulation.h"
 #include "facturation/comptesejour.h"
 #include "facturation/lignesfacture.h"
 #include "store/contexte.h"
@@ -38,23 +39,29 @@ OngletFacturation::OngletFacturation(Contexte* contexte, QWidget* parent)
     porteraucompte = bouton("porteraucompte", QStringLiteral("Porter au compte"));
     facture = bouton("facture", QStringLiteral("Facture"));
     reimprimer = bouton("reimprimer", QStringLiteral("Réimprimer"));
+    avoir = bouton("avoir", QStringLiteral("Avoir…"));
     derniereFacture = new QLabel(this);
     derniereFacture->setObjectName(QStringLiteral("dernierefacture"));
-    grille->addWidget(lignesfacture, 0, 0, 1, 4);
+    grille->addWidget(lignesfacture, 0, 0, 1, 5);
     grille->addWidget(porteraucompte, 1, 0);
     grille->addWidget(facture, 1, 1);
-    grille->addWidget(reimprimer, 1, 2);
-    grille->addWidget(derniereFacture, 1, 3);
+    grille->addWidget(avoir, 1, 2);
+    grille->addWidget(reimprimer, 1, 3);
+    grille->addWidget(derniereFacture, 1, 4);
 
     question = [this](const QString& texte) { return Fenetres::DemanderOuiNon(this, window()->windowTitle(), texte); };
     information = [this](const QString& texte) {
         QMessageBox::information(this, window()->windowTitle(), texte, QMessageBox::Ok);
     };
     ouvrir = [](const QString& chemin) { return QDesktopServices::openUrl(QUrl::fromLocalFile(chemin)); };
+    demanderAvoir = [this](const QString& origine) {
+        return DialoguesAnnulation::DemanderAvoir(this, window()->windowTitle(), origine);
+    };
 
     connect(porteraucompte, &QPushButton::clicked, this, &OngletFacturation::porter);
     connect(facture, &QPushButton::clicked, this, &OngletFacturation::emettre);
     connect(reimprimer, &QPushButton::clicked, this, &OngletFacturation::reimprimerDerniere);
+    connect(avoir, &QPushButton::clicked, this, &OngletFacturation::emettreAvoir);
 }
 
 QString OngletFacturation::dossier(const char* nom) const
@@ -67,7 +74,7 @@ void OngletFacturation::afficher(qint32 numero)
     m_numero = numero;
     lignesfacture->clear();
     derniereFacture->clear();
-    for (QPushButton* b : {porteraucompte, facture, reimprimer})
+    for (QPushButton* b : {porteraucompte, facture, reimprimer, avoir})
         b->setEnabled(numero > 0 && m_contexte);
     if (numero <= 0 || !m_contexte)
         return;
@@ -77,6 +84,7 @@ void OngletFacturation::afficher(qint32 numero)
     const auto factures = RequetesFacturation::facturesDeReservation(m_contexte->BaseOuverte, numero);
     const bool aUneFacture = factures && !factures->isEmpty();
     reimprimer->setEnabled(aUneFacture);
+    avoir->setEnabled(!Annulation::DerniereFacture(m_contexte->BaseOuverte, numero).value_or(QString()).isEmpty());
     if (aUneFacture)
         derniereFacture->setText(factures->constLast().numero);
 }
@@ -139,6 +147,35 @@ void OngletFacturation::reimprimerDerniere()
         return;
     }
     if (!ouvrir(chemin))
-        information(QStringLiteral("Facture ") + f.numero + QStringLiteral(" : ") + chemin
+        information((f.serie == RequetesFacturation::Serie::Avoir ? QStringLiteral("Avoir ") : QStringLiteral("Facture "))
+                    + f.numero + QStringLiteral(" : ") + chemin
                     + QStringLiteral("\n(aucun programme n'a pu l'ouvrir)"));
+}
+
+void OngletFacturation::emettreAvoir()
+{
+    if (m_numero <= 0 || !m_contexte)
+        return;
+    QString erreur;
+    const auto origine = Annulation::DerniereFacture(m_contexte->BaseOuverte, m_numero, &erreur);
+    if (!origine || origine->isEmpty()) {
+        information(origine ? QStringLiteral("Aucune facture émise : un avoir se rapporte à une facture.")
+                            : QStringLiteral("Les factures n'ont pas pu être lues : ") + erreur);
+        return;
+    }
+    const auto demande = demanderAvoir(*origine);
+    if (!demande)
+        return;
+    const auto a = Annulation::AvoirManuel(m_contexte->BaseOuverte, m_numero, *origine, demande->montant, demande->tauxTVA,
+                                           demande->motif, m_contexte->CheminINI, dossier("Factures"), &erreur);
+    if (!a) {
+        information(QStringLiteral("L'avoir n'a pas été émis (aucun numéro n'est pris) : ") + erreur);
+        return;
+    }
+    Q_EMIT compteModifie();
+    afficher(m_numero);
+    const QString chemin = dossier("Factures") + QLatin1Char('/') + a->numero + QStringLiteral(".pdf");
+    const bool ouvert = ouvrir(chemin);
+    information(QStringLiteral("Avoir ") + a->numero + QStringLiteral(" émis sur la facture ") + *origine + QStringLiteral(" : ")
+                + chemin + (ouvert ? QString() : QStringLiteral("\n(aucun programme n'a pu l'ouvrir)")));
 }

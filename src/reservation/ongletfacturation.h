@@ -3,8 +3,10 @@
 // and what the account holds of it, "Porter au compte" (the lines, or the
 // difference to what was posted, as journal rows: the saves of the window
 // post them by themselves unless "[facturation] porter automatiquement" says
-// NON), "Facture" (issues an invoice) and "Réimprimer" (the last invoice, as
-// issued).
+// NON), "Facture" (issues an invoice), "Avoir" (a credit note by hand on the
+// last invoice) and "Réimprimer" (the last invoice or credit note, as issued).
+#include "reservation/dialoguesannulation.h"
+
 #include <QString>
 #include <QWidget>
 #include <functional>
@@ -27,6 +29,7 @@ public:
     QPushButton* porteraucompte = nullptr;
     QPushButton* facture = nullptr;
     QPushButton* reimprimer = nullptr;
+    QPushButton* avoir = nullptr;
     QLabel* derniereFacture = nullptr;
 
     // Asked before an invoice of an account whose balance is not zero; true
@@ -37,6 +40,9 @@ public:
     // Hands an issued document to the desktop (opens the PDF); false when
     // nothing could take it. Replaceable for the tests.
     std::function<bool(const QString& chemin)> ouvrir;
+    // Asks the amount, rate and reason of a credit note on that invoice
+    // (nullopt: none). The dialog unless replaced.
+    std::function<std::optional<DialoguesAnnulation::AvoirDemande>(const QString& origine)> demanderAvoir;
 
 Q_SIGNALS:
     // Rows were written to the account: the receipt and balance must follow.
@@ -46,6 +52,7 @@ private:
     void porter();
     void emettre();
     void reimprimerDerniere();
+    void emettreAvoir();
     QString dossier(const char* nom) const;
 
     Contexte* m_contexte;

@@ -90,8 +90,12 @@ const char* const kEtapeVersion[] = {
 // Version 9: a cancelled stay keeps its row and its account, with the
 // moment of its cancellation (NULL while it stands); the invoices' table
 // gets its series, made again with the series in its unique numbers.
+// The figures read a unit's cancellations of a period by this index.
+const char* const kIndexAnnulations = "CREATE INDEX IF NOT EXISTS idx_reservations_annulation "
+                                      "ON RESERVATIONS(objet, Annulation)";
 const char* const kEtapeAnnulation[] = {
     "ALTER TABLE RESERVATIONS ADD COLUMN Annulation TEXT",
+    kIndexAnnulations,
     "CREATE TABLE FACTURES_series (Numero TEXT PRIMARY KEY, "
     "Annee INTEGER NOT NULL, Sequence INTEGER NOT NULL, reservation INTEGER, date TEXT, total REAL, pdf BLOB, "
     "Serie TEXT NOT NULL DEFAULT 'F', Origine TEXT, UNIQUE (Serie, Annee, Sequence))",
@@ -358,6 +362,7 @@ bool creerSchema(const QSqlDatabase& base, QString* erreur)
         QLatin1String(kIndexFins),
         QLatin1String(kIndexOperationsDate),
         QLatin1String(kIndexOperationsMois),
+        QLatin1String(kIndexAnnulations),
         // Colours are 0x00BBGGRR.
         etat + QStringLiteral("(1, 'Confirmé', %1, 1, 1) ON CONFLICT DO NOTHING").arg(0x3C14DC),  // red-ish
         etat + QStringLiteral("(2, 'Option', %1, 0, 0) ON CONFLICT DO NOTHING").arg(0x00A5FF),     // orange

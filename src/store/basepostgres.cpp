@@ -64,6 +64,7 @@ const char* const kTables[] = {
     "CREATE INDEX IF NOT EXISTS idx_operations_date ON OPERATIONS(date)",
     "CREATE INDEX IF NOT EXISTS idx_operations_mois ON OPERATIONS(substr(date, 1, 7))",
     "CREATE INDEX IF NOT EXISTS idx_flux_objet ON FLUX(objet)",
+    "CREATE INDEX IF NOT EXISTS idx_reservations_annulation ON RESERVATIONS(objet, Annulation)",
 };
 
 // SQLite's sum that is 0.0 over no row, used by the figures and the lists.

@@ -3,12 +3,16 @@
 #include "fenetretest.h"
 #include "store/horloge.h"
 #include "store/module1.h"
+#include "reservation/ongletfacturation.h"
 #include "ui/xpcmdbutton.h"
 
 #include "../facturation/pdftexte.h"
 
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
 #include <gtest/gtest.h>
 
 namespace {
@@ -111,5 +115,60 @@ TEST(AnnulationFenetre, AStayWithMoneyIsNotDeletedButOneWithOnlyItsPostingsIsAnd
         if (c.attendus.isEmpty())
             EXPECT_NEAR(t.temp().valeur(QStringLiteral("SELECT COALESCE(SUM(prix), 0) FROM OPERATIONS WHERE "
                                                        "numeroreservation = %1").arg(numero)).toDouble(), 0, 0.001) << c.nom;
+    }
+}
+
+TEST(AnnulationFenetre, AHandMadeCreditNoteFromTheInvoiceTabLowersTheBalance)
+{
+    FenetreTest t;
+    const qint32 numero = stayPrice(t);
+    t.ouvrir(numero);
+    reservations& f = t.fenetre();
+    f.infos->setCurrentIndex(3);
+    OngletFacturation* onglet = f.ongletfacturation;
+    EXPECT_FALSE(onglet->avoir->isEnabled());   // no invoice yet
+    QStringList dits;
+    onglet->information = [&](const QString& texte) { dits << texte; };
+    onglet->question = [](const QString&) { return true; };
+    onglet->ouvrir = [](const QString&) { return true; };
+    onglet->facture->click();
+    ASSERT_TRUE(onglet->avoir->isEnabled());
+    onglet->demanderAvoir = [](const QString& origine) {
+        EXPECT_EQ(origine, QStringLiteral("F-2026-00001"));
+        return std::optional(DialoguesAnnulation::AvoirDemande{35, 10, QStringLiteral("Piscine fermée")});
+    };
+    onglet->avoir->click();
+    ASSERT_FALSE(dits.isEmpty());
+    EXPECT_TRUE(dits.last().startsWith(QStringLiteral("Avoir A-2026-00001 émis sur la facture F-2026-00001"))) << dits.last().toStdString();
+    EXPECT_NEAR(*CompteSejour::Solde(t.base(), numero), -665, 0.001);
+    EXPECT_TRUE(f.du->text().contains(QStringLiteral("665,00"))) << f.du->text().toStdString();
+    EXPECT_EQ(onglet->derniereFacture->text(), QStringLiteral("A-2026-00001"));
+}
+
+TEST(AnnulationFenetre, WhatTheCreditNoteAndRefundDialogsRefuse)
+{
+    struct Cas {
+        const char* montant;
+        const char* taux;
+        bool accepte;
+    };
+    const Cas avoirs[] = {{"22", "10", true}, {"22,50", "5,5 %", true}, {"0", "10", false}, {"-3", "10", false},
+                          {"abc", "10", false}, {"22", "100", false}, {"22", "-1", false}, {"22", "dix", false}};
+    for (const Cas& c : avoirs) {
+        DialoguesAnnulation::AvoirDemande lu;
+        EXPECT_EQ(DialoguesAnnulation::RefusAvoir(QString::fromUtf8(c.montant), QString::fromUtf8(c.taux), &lu).isEmpty(),
+                  c.accepte) << c.montant << " " << c.taux;
+    }
+    struct Remb {
+        const char* texte;
+        double du;
+        bool accepte;
+    };
+    const Remb remboursements[] = {{"90", 90, true}, {"90,01", 90, false}, {"45,5", 90, true}, {"0", 90, false},
+                                   {"-10", 90, false}, {"x", 90, false}};
+    for (const Remb& r : remboursements) {
+        double montant = 0;
+        EXPECT_EQ(DialoguesAnnulation::RefusRemboursement(QString::fromUtf8(r.texte), r.du, &montant).isEmpty(), r.accepte)
+            << r.texte;
     }
 }
