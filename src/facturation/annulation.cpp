@@ -254,8 +254,13 @@ Resultat Annuler(const QSqlDatabase& base, qint32 numero, qint32 versionLue,
         r.avoir = RequetesFacturation::emettre(base, RequetesFacturation::Serie::Avoir, numero, maintenant, 0, *origine,
             [&](const QString& numeroAvoir) -> std::optional<QByteArray> {
                 a.numero = numeroAvoir;
+                // The guest reads what is given back, not the journal's wording.
                 QList<Tarification::Ecriture> annulations = plan.ecritures;
                 annulations.removeIf([](const Tarification::Ecriture& e) { return e.prix < 0; });
+                for (Tarification::Ecriture& e : annulations)
+                    e.libelle = (e.libelle.startsWith(QStringLiteral("CORRECTION TAXE DE SEJOUR "))
+                                     ? QStringLiteral("Taxe de séjour, ") : QStringLiteral("Séjour "))
+                        + desc;
                 a.lignes = lignesDe(annulations, maintenant);
                 return documentAvoir(a, dossierFactures, &raison);
             },

@@ -15,6 +15,8 @@
 
 #include "reservation/zonetexte.h"
 
+#include "reservation/ongletfacturation.h"
+
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -43,6 +45,12 @@ void reservations::montrerAnnulation(const Requetes::Reservation& r)
         return;
     const QString titre = QStringLiteral("Réservation %1 (annulée le %2)").arg(r.numero).arg(Dates::jjmmaaaa(r.annulation.date()));
     setWindowTitle(titre);
+    // The window's own heading says it too, in red.
+    titrelibelle->setText(QStringLiteral("Annulée"));
+    QPalette rouge = titrelibelle->palette();
+    rouge.setColor(QPalette::WindowText, QColor(200, 0, 0));
+    titrelibelle->setPalette(rouge);
+    titrelibelle->setToolTip(titre);
     // Nothing of the stay changes any more; its account still takes
     // payments and refunds.
     for (QWidget* w : QList<QWidget*>{Objets, etat, NomClient, datedebut, heuredebut, datefin, heurefin, arrhes,
@@ -93,6 +101,7 @@ void reservations::AnnulerReservation_Click()
         montrerAnnulation(*relue);
     }
     AfficherLeTicket();
+    ongletfacturation->afficher(*numero);
     if (std::llround(r.solde * 100) > 0)
         Rembourser_Click();
 }

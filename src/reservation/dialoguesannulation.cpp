@@ -39,7 +39,11 @@ struct Dialogue {
         auto* boutons = new QDialogButtonBox(&boite);
         QPushButton* accepter = boutons->addButton(oui, QDialogButtonBox::AcceptRole);
         accepter->setObjectName(QStringLiteral("accepter"));
-        boutons->addButton(non, QDialogButtonBox::RejectRole)->setObjectName(QStringLiteral("revenir"));
+        QPushButton* revenir = boutons->addButton(non, QDialogButtonBox::RejectRole);
+        revenir->setObjectName(QStringLiteral("revenir"));
+        // What these dialogs do is hard to undo: Enter never does it.
+        accepter->setAutoDefault(false);
+        revenir->setDefault(true);
         disposition->addWidget(boutons);
         QObject::connect(boutons, &QDialogButtonBox::rejected, &boite, &QDialog::reject);
         QObject::connect(boutons, &QDialogButtonBox::accepted, &boite, [this] {

@@ -42,12 +42,15 @@ OngletFacturation::OngletFacturation(Contexte* contexte, QWidget* parent)
     avoir = bouton("avoir", QStringLiteral("Avoir…"));
     derniereFacture = new QLabel(this);
     derniereFacture->setObjectName(QStringLiteral("dernierefacture"));
-    grille->addWidget(lignesfacture, 0, 0, 1, 5);
-    grille->addWidget(porteraucompte, 1, 0);
-    grille->addWidget(facture, 1, 1);
-    grille->addWidget(avoir, 1, 2);
-    grille->addWidget(reimprimer, 1, 3);
-    grille->addWidget(derniereFacture, 1, 4);
+    // The last document's number shows on the reprint button's tooltip and
+    // under the lines, so that four buttons keep their whole captions.
+    grille->addWidget(lignesfacture, 0, 0, 1, 4);
+    grille->addWidget(derniereFacture, 1, 0, 1, 4);
+    grille->addWidget(porteraucompte, 2, 0);
+    grille->addWidget(facture, 2, 1);
+    grille->addWidget(avoir, 2, 2);
+    grille->addWidget(reimprimer, 2, 3);
+    grille->setVerticalSpacing(2);
 
     question = [this](const QString& texte) { return Fenetres::DemanderOuiNon(this, window()->windowTitle(), texte); };
     information = [this](const QString& texte) {
@@ -81,12 +84,16 @@ void OngletFacturation::afficher(qint32 numero)
     QString erreur;
     const auto s = CompteSejour::Lire(m_contexte->BaseOuverte, numero, m_contexte->CheminINI, &erreur);
     lignesfacture->setPlainText(s ? CompteSejour::TexteDesLignes(*s) : QStringLiteral("Réservation illisible : ") + erreur);
+    // A cancelled stay is never posted again; its fee can still be invoiced.
+    if (s && s->reservation.annulee())
+        porteraucompte->setEnabled(false);
     const auto factures = RequetesFacturation::facturesDeReservation(m_contexte->BaseOuverte, numero);
     const bool aUneFacture = factures && !factures->isEmpty();
     reimprimer->setEnabled(aUneFacture);
     avoir->setEnabled(!Annulation::DerniereFacture(m_contexte->BaseOuverte, numero).value_or(QString()).isEmpty());
     if (aUneFacture)
         derniereFacture->setText(factures->constLast().numero);
+    reimprimer->setToolTip(aUneFacture ? QStringLiteral("Réimprimer ") + factures->constLast().numero : QString());
 }
 
 void OngletFacturation::porter()

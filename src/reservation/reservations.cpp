@@ -284,6 +284,8 @@ void reservations::Charger()
     const QString titre = Langues::Traduire(fr("Réservation"));
     setWindowTitle(titre);
     titrelibelle->setText(titre);
+    titrelibelle->setPalette(QPalette());
+    titrelibelle->setToolTip(QString());
     Label2->setText(Langues::Traduire(fr("Client")));
     Label7->setText(Langues::Traduire(fr("arrhes")));
     Label3->setText(Langues::Traduire(fr("Date Arrivée")));

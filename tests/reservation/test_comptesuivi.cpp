@@ -142,8 +142,10 @@ TEST(CompteSuivi, ACancelledStayIsNotPostedFromTheBillingTab)
     f.infos->setCurrentIndex(3);
     QStringList informations;
     f.ongletfacturation->information = [&](const QString& texte) { informations << texte; };
-    f.ongletfacturation->porteraucompte->click();
-    EXPECT_EQ(informations, QStringList{QString::fromUtf8("Cette réservation est annulée : son séjour n'est plus porté au compte.")});
+    // The button is off, and the posting itself refuses a cancelled stay.
+    EXPECT_FALSE(f.ongletfacturation->porteraucompte->isEnabled());
+    EXPECT_EQ(CompteSejour::PorterAuCompte(t.base(), numero, t.contexte().CheminINI).message,
+              QString::fromUtf8("Cette réservation est annulée : son séjour n'est plus porté au compte."));
     EXPECT_EQ(charges(t), 0);
     EXPECT_TRUE(f.ongletfacturation->lignesfacture->toPlainText().endsWith(
         QString::fromUtf8("Réservation annulée le 20/07/2026 : son séjour n'est plus porté au compte.")));
