@@ -80,11 +80,11 @@ TEST(Arrhes, UnMontantOuUnePartDuPrixDuSejour)
         SCOPED_TRACE(c.tape);
         QString erreur;
         const auto montant = Saisie::ArrhesDuSejour(fr(c.tape), c.prix, &erreur);
-        ASSERT_EQ(montant.has_value(), c.montant.has_value()) << erreur.toStdString();
-        if (c.montant) {
+        EXPECT_EQ(montant.has_value(), c.montant.has_value()) << erreur.toStdString();
+        if (c.montant && montant) {
             EXPECT_DOUBLE_EQ(*montant, *c.montant);
             EXPECT_TRUE(erreur.isEmpty());
-        } else {
+        } else if (!c.montant) {
             EXPECT_TRUE(erreur.contains(fr(c.message))) << erreur.toStdString();
         }
         // The checks refuse what the reading refuses, with the same words,
