@@ -127,7 +127,7 @@ FenetreJournee::FenetreJournee(Contexte* contexte, QWidget* parent)
     onglets->addTab(ongletarrhes, QStringLiteral("Arrhes à recevoir"));
     connect(ongletarrhes, &OngletArrhes::ouvrirReservation, this, &FenetreJournee::ouvrirReservation);
     auto* fenetre = new QVBoxLayout(this);
-    fenetre->setContentsMargins(4, 4, 4, 4);
+    fenetre->setContentsMargins(0, 0, 0, 0);
     fenetre->addWidget(onglets);
 
     m_differe = new QTimer(this);
@@ -189,6 +189,9 @@ QTreeWidget* FenetreJournee::liste(const char* nom)
     }
     l->setMinimumWidth(largeurUtile + 2 * l->frameWidth()
                        + l->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, l));
+    // Its header and two rows at least: the tabs' strip takes some height,
+    // and a window kept low still shows its three lists.
+    l->setMinimumHeight(56);
     l->installEventFilter(this);
     connect(l, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
         if (item)
