@@ -345,9 +345,9 @@ void reservations::Fonction_Ajouter()
     // The deposit of the settings (a share stays a share until the stay is
     // saved, so that it follows the dates and unit chosen meanwhile), due a
     // few days from now; no date when no deposit is asked.
-    const MontantOuPourcentage::Valeur acompte = Etablissement::Arrhes(fichier);
-    arrhes->setText(acompte.valeur == 0 ? QStringLiteral("0") : acompte.texte());
-    if (acompte.valeur != 0)
+    const MontantOuPourcentage::Valeur parDefaut = Etablissement::Arrhes(fichier);
+    arrhes->setText(parDefaut.valeur == 0 ? QStringLiteral("0") : parDefaut.texte());
+    if (parDefaut.valeur != 0)
         datelimite->setText(Dates::jjmmaaaa(aujourdhui.addDays(Etablissement::DelaiArrhes(fichier))));
     // The nights of the proposed stay show at once, not only after a date box is left.
     CompterNuits();
