@@ -97,8 +97,9 @@ TEST(Arrhes, UnMontantOuUnePartDuPrixDuSejour)
         boites.heurefin = QStringLiteral("12:00");
         boites.arrhes = fr(c.tape);
         EXPECT_EQ(Verification::Verifier(boites, {12}, {}, c.prix), c.montant ? QString() : erreur);
-        if (c.montant)
+        if (c.montant) {
             EXPECT_DOUBLE_EQ(Saisie::VersReservation(boites, c.prix).arrhes, *c.montant);
+        }
     }
     // Only a share needs the stay's price.
     EXPECT_TRUE(Saisie::ArrhesEnPourcentage(QStringLiteral(" 30 % ")));
