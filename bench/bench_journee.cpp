@@ -1,9 +1,11 @@
-// Time of the search box's query and of the "Journée" lists against the
-// size of the reservation history (100 units x 20 years: about 80 000
-// stays). Prints figures beside their goal, asserts nothing.
+// Time of the search box's query, of the "Journée" lists and of its
+// deposits to receive against the size of the reservation history (100
+// units x 20 years: about 80 000 stays, each asking a deposit of 50, part of
+// them paid). Prints figures beside their goal, asserts nothing.
 //
 //   bench_journee [repetitions [units years]]
 #include "generateur.h"
+#include "journee/arrhesarecevoir.h"
 #include "journee/journee.h"
 #include "store/base.h"
 #include "store/dates.h"
@@ -93,6 +95,12 @@ bool remplir(const QSqlDatabase& base, int unites, int annees)
                                "SELECT NumeroReservation, DateDebut, -120, '   ', 'Séjour' FROM RESERVATIONS "
                                "WHERE NumeroReservation % 3 = 0")))
         return false;
+    // The deposit paid on one account in two, due on the day of arrival.
+    if (!q.exec(QStringLiteral("INSERT INTO OPERATIONS (numeroreservation, date, prix, paiement, libelle) "
+                               "SELECT NumeroReservation, DateDebut, 50, 'CB', 'Arrhes' FROM RESERVATIONS "
+                               "WHERE NumeroReservation % 2 = 0"))
+        || !q.exec(QStringLiteral("UPDATE RESERVATIONS SET datelimite = substr(DateDebut, 1, 10) || ' 00:00:00'")))
+        return false;
     return db.commit();
 }
 
@@ -145,6 +153,14 @@ void cas(int unites, int annees, int repetitions)
             std::printf("  listes de la journée (%s) : %6.2f ms (%d arrivées, %d départs, %d présents)\n", j.quoi, ms,
                         int(l.arrivees.size()), int(l.departs.size()), int(l.presents.size()));
         }
+        QList<ArrhesARecevoir::Ligne> dues;
+        const double msArrhes = mesurer(repetitions, [&](int) {
+            dues = ArrhesARecevoir::Lister(
+                RequetesJournee::arrhesDemandees(*base, kAujourdhui).value_or(QList<RequetesJournee::ArrhesDemandees>()),
+                kAujourdhui);
+        });
+        std::printf("  arrhes à recevoir : %6.2f ms (%d séjours, dont %d en retard)\n", msArrhes, int(dues.size()),
+                    int(std::count_if(dues.begin(), dues.end(), [](const ArrhesARecevoir::Ligne& l) { return l.enRetard(); })));
         std::fflush(stdout);
     }
     QSqlDatabase::removeDatabase(connexion);

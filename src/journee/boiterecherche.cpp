@@ -4,6 +4,7 @@
 #include "store/dates.h"
 
 #include <QAction>
+#include <QColor>
 #include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -95,10 +96,17 @@ void BoiteRecherche::rechercher()
     for (const RequetesJournee::Sejour& s : m_resultats) {
         QString client = s.client;
         client.replace(QLatin1Char('\n'), QLatin1Char(' ')).remove(QLatin1Char('\r'));
+        // A cancelled stay is still found, and says so instead of its state.
+        const QString etat = s.annulee() ? QStringLiteral("Annulée") : s.etatTrouve ? s.nomEtat : QString();
         auto* item = new QTreeWidgetItem(resultatsrecherche,
             {client.trimmed(), s.unite.isEmpty() ? QString::number(s.objet) : s.unite, Dates::jjmmaaaa(s.debut.date()),
-             Dates::jjmmaaaa(s.fin.date()), s.etatTrouve ? s.nomEtat : QString(), QString::number(s.numero)});
+             Dates::jjmmaaaa(s.fin.date()), etat, QString::number(s.numero)});
         item->setToolTip(Client, QStringList({s.client, s.telephone.trimmed(), s.email.trimmed()}).join(QLatin1Char('\n')).trimmed());
+        if (s.annulee()) {
+            for (int c = 0; c < NombreColonnes; ++c)
+                item->setForeground(c, QColor(128, 128, 128));
+            item->setToolTip(Etat, QStringLiteral("Annulée le ") + Dates::jjmmaaaa(s.annulation.date()));
+        }
     }
     if (m_resultats.isEmpty()) {
         const QString texteVide = trouves ? QStringLiteral("Aucune réservation trouvée")

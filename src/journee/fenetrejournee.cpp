@@ -5,6 +5,7 @@
 #include "config/ini32.h"
 #include "facturation/comptesejour.h"
 #include "facturation/documents.h"
+#include "journee/ongletarrhes.h"
 #include "reservation/envoicontrat.h"
 #include "store/contexte.h"
 #include "store/conversion.h"
@@ -21,6 +22,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QStyle>
+#include <QTabWidget>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -64,7 +66,7 @@ FenetreJournee::FenetreJournee(Contexte* contexte, QWidget* parent)
 {
     setObjectName(QStringLiteral("Journee"));
     setWindowTitle(QStringLiteral("Journée"));
-    resize(650, 420);
+    resize(780, 420);
 
     jourprecedent = bouton(this, "jourprecedent", QStringLiteral("<"));
     aujourdhui = bouton(this, "aujourdhui", QStringLiteral("Auj."));
@@ -100,18 +102,33 @@ FenetreJournee::FenetreJournee(Contexte* contexte, QWidget* parent)
     bas->addStretch();
     bas->addWidget(imprimer);
 
-    auto* disposition = new QVBoxLayout(this);
+    // The day's lists and their commands make the first tab.
+    onglets = new QTabWidget(this);
+    onglets->setObjectName(QStringLiteral("onglets"));
+    auto* pageJour = new QWidget(onglets);
+    pageJour->setObjectName(QStringLiteral("pagejour"));
+    for (QWidget* w : std::initializer_list<QWidget*>{jourprecedent, aujourdhui, joursuivant, datejour, arrivees, departs,
+                                                      presents, boutonarrivee, boutondepart, imprimer})
+        w->setParent(pageJour);
+    auto* disposition = new QVBoxLayout(pageJour);
     disposition->addLayout(haut);
     const std::pair<QTreeWidget*, QString> titres[] = {{arrivees, QStringLiteral("Arrivées")},
                                                        {departs, QStringLiteral("Départs")},
                                                        {presents, QStringLiteral("Présents")}};
     for (const auto& [l, titre] : titres) {
-        auto* etiquette = new QLabel(QStringLiteral("<b>%1</b>").arg(titre), this);
+        auto* etiquette = new QLabel(QStringLiteral("<b>%1</b>").arg(titre), pageJour);
         etiquette->setObjectName(QStringLiteral("titre_") + l->objectName());
         disposition->addWidget(etiquette);
         disposition->addWidget(l, 1);
     }
     disposition->addLayout(bas);
+    onglets->addTab(pageJour, QStringLiteral("Jour"));
+    ongletarrhes = new OngletArrhes(onglets);
+    onglets->addTab(ongletarrhes, QStringLiteral("Arrhes à recevoir"));
+    connect(ongletarrhes, &OngletArrhes::ouvrirReservation, this, &FenetreJournee::ouvrirReservation);
+    auto* fenetre = new QVBoxLayout(this);
+    fenetre->setContentsMargins(0, 0, 0, 0);
+    fenetre->addWidget(onglets);
 
     m_differe = new QTimer(this);
     m_differe->setSingleShot(true);
@@ -172,6 +189,9 @@ QTreeWidget* FenetreJournee::liste(const char* nom)
     }
     l->setMinimumWidth(largeurUtile + 2 * l->frameWidth()
                        + l->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, l));
+    // Its header and two rows at least: the tabs' strip takes some height,
+    // and a window kept low still shows its three lists.
+    l->setMinimumHeight(56);
     l->installEventFilter(this);
     connect(l, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
         if (item)
@@ -227,6 +247,23 @@ void FenetreJournee::rafraichir()
     remplir(departs, m_listes.departs);
     remplir(presents, m_listes.presents);
     setToolTip(sejours ? QString() : QStringLiteral("Les séjours n'ont pas pu être lus : ") + erreur);
+    rafraichirArrhes();
+}
+
+void FenetreJournee::rafraichirArrhes()
+{
+    // Due or late as of today, whatever day the first tab shows.
+    const QDate maintenant = Horloge::aujourdhui();
+    std::optional<QList<RequetesJournee::ArrhesDemandees>> demandes;
+    QString erreur;
+    if (m_contexte && m_contexte->BaseOuverte.isOpen())
+        demandes = RequetesJournee::arrhesDemandees(m_contexte->BaseOuverte, maintenant, &erreur);
+    const QList<ArrhesARecevoir::Ligne> lignes =
+        ArrhesARecevoir::Lister(demandes.value_or(QList<RequetesJournee::ArrhesDemandees>()), maintenant);
+    ongletarrhes->afficher(lignes, erreur);
+    onglets->setTabText(onglets->indexOf(ongletarrhes), lignes.isEmpty()
+                            ? QStringLiteral("Arrhes à recevoir")
+                            : QStringLiteral("Arrhes à recevoir (%1)").arg(lignes.size()));
 }
 
 void FenetreJournee::remplir(QTreeWidget* l, const QList<Journee::Sejour>& sejours)

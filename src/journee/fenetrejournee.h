@@ -1,6 +1,7 @@
 #pragma once
 // The "Journée" window: one day's arrivals, departures and guests on site,
-// the check-in and check-out of a stay, and the day's page to print.
+// the check-in and check-out of a stay, and the day's page to print; in a
+// second tab, the deposits still to receive.
 #include "journee.h"
 
 #include <QDate>
@@ -10,7 +11,9 @@
 struct Contexte;
 class QDateEdit;
 class QLabel;
+class OngletArrhes;
 class QPushButton;
+class QTabWidget;
 class QTimer;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -21,7 +24,7 @@ class FenetreJournee : public QWidget
 public:
     explicit FenetreJournee(Contexte* contexte, QWidget* parent = nullptr);
 
-    // Reads the shown day's lists again.
+    // Reads the shown day's lists and the deposits to receive again.
     void rafraichir();
     // A refresh a moment later, once the news that asked for it has settled
     // (the calendar redraws many times while a day button is held).
@@ -59,6 +62,8 @@ public:
     QPushButton* boutondepart;
     QPushButton* imprimer;
     QTimer* minuit;
+    QTabWidget* onglets;          // "Jour", "Arrhes à recevoir"
+    OngletArrhes* ongletarrhes;
 
 Q_SIGNALS:
     // Double-click or Enter on a stay: open it as a click on its bar does.
@@ -70,6 +75,7 @@ protected:
 private:
     QTreeWidget* liste(const char* nom);
     void remplir(QTreeWidget* liste, const QList<Journee::Sejour>& sejours);
+    void rafraichirArrhes();
     const Journee::Sejour* choisi(QTreeWidget* liste) const;
     // The state code of a settings key, or nullopt with the message shown.
     std::optional<qint32> etatRegle(const QString& cle, const QString& sens);

@@ -13,6 +13,7 @@
 #include "reservation/chevauchement.h"
 #include "reservation/ongletfacturation.h"
 #include "reservation/compte.h"
+#include "reservation/prixsejour.h"
 #include "reservation/saisie.h"
 #include "reservation/suppression.h"
 #include "reservation/verification.h"
@@ -41,6 +42,12 @@ constexpr int kOngletHisto = 7;
 QSqlDatabase base(const Contexte* contexte)
 {
     return contexte ? contexte->BaseOuverte : QSqlDatabase();
+}
+
+// The stay's price, when the deposit is typed as a share of it.
+std::optional<Tarification::Calcul> prixPourLesArrhes(const Contexte* contexte, const Verification::Champs& c)
+{
+    return PrixSejour::PourLesArrhes(base(contexte), contexte ? contexte->CheminINI : QString(), c);
 }
 
 QList<qint32> numerosDe(const QComboBox* liste)
@@ -75,7 +82,8 @@ Verification::Champs reservations::champs() const
 
 Requetes::Reservation reservations::miseajourtousleschamps() const
 {
-    return Saisie::VersReservation(champs());
+    const Verification::Champs c = champs();
+    return Saisie::VersReservation(c, prixPourLesArrhes(m_contexte, c));
 }
 
 void reservations::message(const QString& texte)
@@ -86,7 +94,8 @@ void reservations::message(const QString& texte)
 
 bool reservations::verifier()
 {
-    const QString erreur = Verification::Verifier(champs(), numerosDe(Objets), numerosDe(etat));
+    const Verification::Champs c = champs();
+    const QString erreur = Verification::Verifier(c, numerosDe(Objets), numerosDe(etat), prixPourLesArrhes(m_contexte, c));
     if (!erreur.isEmpty()) {
         message(erreur);
         return false;

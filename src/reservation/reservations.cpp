@@ -5,6 +5,7 @@
 #include "config/langues.h"
 #include "facturation/etablissement.h"
 #include "bar/ticketdecaisse.h"
+#include "facturation/etablissement.h"
 #include "reservation/ongletfacturation.h"
 #include "reservation/saisie.h"
 #include "reservation/solde.h"
@@ -245,6 +246,7 @@ void reservations::construireOnglets()
     QWidget* p = pages.at(0);
     Label7 = etiquette(p, "Label7", fr("arrhes : "), dans(120, 600, 735, 255));
     arrhes = caseTexte(p, "arrhes", dans(960, 600, 1095, 285), true);
+    arrhes->setToolTip(fr("Un montant (45,00) ou une part du prix du séjour (30 %), calculée à l'enregistrement"));
     Label1 = etiquette(p, "Label1", fr("Date Attendue : "), dans(2280, 600, 1455, 255));
     datelimite = caseTexte(p, "datelimite", dans(3840, 600, 1335, 285), true);
     const struct {
@@ -363,6 +365,13 @@ void reservations::Fonction_Ajouter()
     datefin->setText(Dates::jjmmaaaa(aujourdhui.addDays(6)));
     heurefin->setText(INI32::ProfilINI(QStringLiteral("system"), QStringLiteral("heurefin"),
                                        QStringLiteral("12:00"), fichier, 2));
+    // The deposit of the settings (a share stays a share until the stay is
+    // saved, so that it follows the dates and unit chosen meanwhile), due a
+    // few days from now; no date when no deposit is asked.
+    const MontantOuPourcentage::Valeur parDefaut = Etablissement::Arrhes(fichier);
+    arrhes->setText(parDefaut.valeur == 0 ? QStringLiteral("0") : parDefaut.texte());
+    if (parDefaut.valeur != 0)
+        datelimite->setText(Dates::jjmmaaaa(aujourdhui.addDays(Etablissement::DelaiArrhes(fichier))));
     // The nights of the proposed stay show at once, not only after a date box is left.
     CompterNuits();
     memoriserChargement();

@@ -1,5 +1,6 @@
 #include "saisie.h"
 
+#include "facturation/montantoupourcentage.h"
 #include "store/conversion.h"
 
 #include <cmath>
@@ -42,14 +43,54 @@ std::optional<qint32> LireEffectif(const QString& texte)
     return n;
 }
 
-std::optional<double> LireArrhes(const QString& texte)
+namespace {
+
+// The box read as an amount or a share; nullopt when it is neither. An
+// amount of a billion euros or more is no deposit.
+std::optional<MontantOuPourcentage::Valeur> lireBoiteArrhes(const QString& texte)
 {
     if (texte.trimmed().isEmpty())
-        return 0.0;
-    const auto montant = Conversion::LireMontant(texte);
-    if (!montant || *montant < 0 || *montant >= 1e9)
+        return MontantOuPourcentage::Valeur{};
+    const auto v = MontantOuPourcentage::Lire(texte);
+    if (!v || (!v->pourcentage && v->valeur >= 1e9))
         return std::nullopt;
-    return Conversion::ArrondiCentime(*montant);
+    return v;
+}
+
+} // namespace
+
+std::optional<double> LireArrhes(const QString& texte)
+{
+    const auto v = lireBoiteArrhes(texte);
+    if (!v || v->pourcentage)
+        return std::nullopt;
+    return v->valeur;
+}
+
+bool ArrhesEnPourcentage(const QString& texte)
+{
+    const auto v = lireBoiteArrhes(texte);
+    return v && v->pourcentage;
+}
+
+std::optional<double> ArrhesDuSejour(const QString& texte, const std::optional<Tarification::Calcul>& prix,
+                                     QString* erreur)
+{
+    auto refuser = [erreur](const QString& raison) -> std::optional<double> {
+        if (erreur)
+            *erreur = raison;
+        return std::nullopt;
+    };
+    const auto v = lireBoiteArrhes(texte);
+    if (!v)
+        return refuser(QString::fromUtf8(Verification::kArrhes));
+    if (!v->pourcentage || v->valeur == 0)
+        return v->montant(0);
+    if (!prix || !prix->valide()) {
+        const QString raison = prix ? prix->erreur : QStringLiteral("Le prix du séjour n'est pas connu.");
+        return refuser(QString::fromUtf8(Verification::kArrhesSansPrix).arg(v->texte(), raison));
+    }
+    return v->montant(prix->total);
 }
 
 qint32 NumeroEntree(const QString& entree)
@@ -90,7 +131,7 @@ QString FormeStockee(const QString& texte)
     return FormeAffichee(texte) + QLatin1Char(' ');
 }
 
-Requetes::Reservation VersReservation(const Verification::Champs& s)
+Requetes::Reservation VersReservation(const Verification::Champs& s, const std::optional<Tarification::Calcul>& prix)
 {
     Requetes::Reservation r;
     r.objet = NumeroEntree(s.objet);
@@ -103,7 +144,7 @@ Requetes::Reservation VersReservation(const Verification::Champs& s)
         r.debut = QDateTime(debut, heureDebut, Qt::UTC);
     if (fin.isValid() && heureFin.isValid())
         r.fin = QDateTime(fin, heureFin, Qt::UTC);
-    r.arrhes = LireArrhes(s.arrhes).value_or(0.0);
+    r.arrhes = ArrhesDuSejour(s.arrhes, prix).value_or(0.0);
     if (const auto limite = LireJour(s.datelimite))
         r.datelimite = QDateTime(*limite, QTime(0, 0), Qt::UTC);
     r.etat = NumeroEntree(s.etat);

@@ -2,6 +2,7 @@
 // From the boxes of the reservation window to a row of RESERVATIONS and
 // back: the readings of dates, hours, counts and amounts, the stored form of
 // the free texts, the client name given by the state, the nights count.
+#include "facturation/tarification.h"
 #include "reservation/verification.h"
 #include "store/requetes.h"
 
@@ -18,8 +19,19 @@ std::optional<QDate> LireJour(const QString& texte);
 std::optional<QTime> LireHeure(const QString& texte);
 // A count box: empty reads 0; otherwise a whole number from 0 to 32767.
 std::optional<qint32> LireEffectif(const QString& texte);
-// The deposit box: empty reads 0; a decimal comma or point; kept to the cent.
+// The deposit box as an amount: empty reads 0; a decimal comma or point,
+// "€" allowed; kept to the cent. A share of the price ("30 %") is no amount:
+// nullopt, as for anything else (ArrhesDuSejour turns it into one).
 std::optional<double> LireArrhes(const QString& texte);
+// True when the deposit box holds a share of the stay's price ("30 %").
+bool ArrhesEnPourcentage(const QString& texte);
+// The deposit the box asks for: an amount as LireArrhes reads it, or a
+// share of the stay's price (`prix`, its total as the account charges it)
+// to the cent. "0 %" is 0 whatever the price. nullopt with the French
+// reason in `*erreur` when the box is unreadable, or holds a share and the
+// stay has no price (`prix` absent or not computable: its reason is named).
+std::optional<double> ArrhesDuSejour(const QString& texte, const std::optional<Tarification::Calcul>& prix,
+                                     QString* erreur = nullptr);
 // The leading number of a list entry ("12 : Chalet" -> 12, "2 - Option" -> 2).
 qint32 NumeroEntree(const QString& entree);
 
@@ -38,8 +50,9 @@ QString FormeStockee(const QString& texte);
 QString FormeAffichee(const QString& stocke);
 
 // The row written from checked boxes (Verification::Verifier returned no
-// message). The number is left at 0.
-Requetes::Reservation VersReservation(const Verification::Champs& s);
+// message for the same `prix`). The number is left at 0.
+Requetes::Reservation VersReservation(const Verification::Champs& s,
+                                      const std::optional<Tarification::Calcul>& prix = std::nullopt);
 
 // Entries of the unit list ("12 : Chalet") and of the state list.
 QStringList EntreesObjets(const QList<Requetes::Objet>& objets);

@@ -20,7 +20,8 @@ bool heureInvalide(const QString& texte)
 
 } // namespace
 
-QString Verifier(const Champs& s, const QList<qint32>& objets, const QList<qint32>& etats)
+QString Verifier(const Champs& s, const QList<qint32>& objets, const QList<qint32>& etats,
+                 const std::optional<Tarification::Calcul>& prix)
 {
     // "31/02/2027" is not a stay in the wrong order: say what is wrong with
     // it before anything else. An empty box has its own message below.
@@ -45,7 +46,9 @@ QString Verifier(const Champs& s, const QList<qint32>& objets, const QList<qint3
     echec(!etats.isEmpty() && !dansListe(s.etat, etats), kEtatInconnu);
     echec(!Saisie::LireEffectif(s.nbadultes), kAdultes);
     echec(!Saisie::LireEffectif(s.nbenfants), kEnfants);
-    echec(!Saisie::LireArrhes(s.arrhes), kArrhes);
+    QString arrhes;
+    if (!Saisie::ArrhesDuSejour(s.arrhes, prix, &arrhes))
+        message = arrhes;
     echec(!s.datelimite.trimmed().isEmpty() && !Saisie::LireJour(s.datelimite), kDateLimite);
     echec(heureInvalide(s.heuredebut), kHeureDebutInvalide);
     echec(heureInvalide(s.heurefin), kHeureFinInvalide);

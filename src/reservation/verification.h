@@ -3,8 +3,11 @@
 // date that is not a date is reported first and alone. Otherwise every
 // check is applied in turn and each one that fails replaces the message,
 // so the last failing check decides what the user reads.
+#include "facturation/tarification.h"
+
 #include <QList>
 #include <QString>
+#include <optional>
 
 namespace Verification {
 
@@ -17,7 +20,7 @@ struct Champs {
     QString heuredebut;   // "hh:nn"
     QString datefin;
     QString heurefin;
-    QString arrhes;       // "12,50" or "12.50"
+    QString arrhes;       // "12,50", "12.50", "45 €" or a share of the stay's price, "30 %"
     QString datelimite;   // "dd/mm/yyyy" or empty
     QString nbadultes;
     QString nbenfants;
@@ -42,7 +45,11 @@ inline constexpr const char* kObjetInconnu = "Veuillez choisir une unité de loc
 inline constexpr const char* kEtatInconnu = "Veuillez choisir un état dans la liste";
 inline constexpr const char* kAdultes = "Le nombre d'adultes doit être un nombre entier de 0 à 32767";
 inline constexpr const char* kEnfants = "Le nombre d'enfants doit être un nombre entier de 0 à 32767";
-inline constexpr const char* kArrhes = "Veuillez indiquer des arrhes valides : un montant positif, par exemple 12,50";
+inline constexpr const char* kArrhes = "Veuillez indiquer des arrhes valides : un montant positif, par exemple 12,50, "
+                                       "ou une part du prix du séjour, par exemple 30 %";
+// A share of a stay that cannot be priced: %1 the share ("30 %"), %2 why.
+inline constexpr const char* kArrhesSansPrix = "Les arrhes de %1 ne peuvent pas être calculées : le séjour n'a pas de prix.\n"
+                                               "%2\nIndiquez-les en montant, par exemple 45,00.";
 inline constexpr const char* kDateLimite = "Veuillez indiquer une date attendue valide (jj/mm/aaaa) ou laisser la case vide";
 inline constexpr const char* kHeureDebutInvalide = "Veuillez indiquer une heure de début de séjour valide (hh:mm)";
 inline constexpr const char* kHeureFinInvalide = "Veuillez indiquer une heure de fin de séjour valide (hh:mm)";
@@ -50,6 +57,9 @@ inline constexpr const char* kHeureFinInvalide = "Veuillez indiquer une heure de
 // The message of the last failing check, empty when the reservation can be
 // saved. `objets` and `etats` are the numbers of the entries of the two
 // lists; a state is only required when the list of states has entries.
-QString Verifier(const Champs& s, const QList<qint32>& objets, const QList<qint32>& etats);
+// `prix` is the price of the stay the boxes describe, needed only when the
+// deposit is typed as a share of it (Saisie::ArrhesDuSejour).
+QString Verifier(const Champs& s, const QList<qint32>& objets, const QList<qint32>& etats,
+                 const std::optional<Tarification::Calcul>& prix = std::nullopt);
 
 } // namespace Verification

@@ -38,7 +38,7 @@ const char* const kColonnes =
     "SELECT r.NumeroReservation, r.objet, o.Nom, r.nomclient, r.DateDebut, r.DateFin, r.nbadultes, "
     "r.nbenfants, r.Etat, e.Code, e.Nom, e.CouleurPrincipale, "
     "(SELECT total(prix) FROM OPERATIONS WHERE numeroreservation = r.NumeroReservation), "
-    "r.telephone, r.email "
+    "r.telephone, r.email, r.Annulation "
     "FROM RESERVATIONS r LEFT JOIN OBJETS o ON o.Numero = r.objet LEFT JOIN ETATS e ON e.Code = r.Etat ";
 
 Sejour lire(const QSqlQuery& q)
@@ -59,6 +59,7 @@ Sejour lire(const QSqlQuery& q)
     s.solde = q.value(12).toDouble();
     s.telephone = q.value(13).toString();
     s.email = q.value(14).toString();
+    s.annulation = q.value(15).isNull() ? QDateTime() : Dates::depuisBase(q.value(15));
     return s;
 }
 
@@ -241,7 +242,7 @@ std::optional<QList<Sejour>> sejoursAutourDe(const QSqlDatabase& base, const QDa
               + (parLesFins ? QStringLiteral("WHERE r.DateFin >= :jour AND %1r.DateDebut < :lendemain ")
                             : QStringLiteral("WHERE r.DateDebut < :lendemain AND %1r.DateFin >= :jour "))
                     .arg(Dialecte::sansIndex(base))
-              + QStringLiteral("AND r.nomclient IS NOT NULL"));
+              + QStringLiteral("AND r.nomclient IS NOT NULL AND r.Annulation IS NULL"));
     q.bindValue(QStringLiteral(":jour"), debutJour);
     q.bindValue(QStringLiteral(":lendemain"), lendemain);
     return lireTout(q, erreur);
@@ -352,6 +353,40 @@ std::optional<QList<Sejour>> rechercher(const QSqlDatabase& base, const QString&
         q.bindValue(QStringLiteral(":numero"), *e.numero);
     q.bindValue(QStringLiteral(":limite"), limite);
     return lireTout(q, erreur);
+}
+
+std::optional<QList<ArrhesDemandees>> arrhesDemandees(const QSqlDatabase& base, const QDate& jour, QString* erreur)
+{
+    // Read through the index of the stays' ends; a refund is a payment row
+    // with a negative amount, so the sum of the payment rows is what was kept.
+    QSqlQuery q(base);
+    q.prepare(QStringLiteral(
+        "SELECT r.NumeroReservation, r.objet, o.Nom, r.nomclient, r.DateDebut, r.DateFin, r.arrhes, "
+        "(SELECT total(prix) FROM OPERATIONS WHERE numeroreservation = r.NumeroReservation "
+        "AND trim(coalesce(paiement, '')) <> ''), r.datelimite "
+        "FROM RESERVATIONS r LEFT JOIN OBJETS o ON o.Numero = r.objet "
+        "WHERE r.DateFin >= :jour AND r.arrhes > 0 AND r.Annulation IS NULL AND r.nomclient IS NOT NULL"));
+    q.bindValue(QStringLiteral(":jour"), Dates::versTexteBase(jour).left(10));
+    if (!q.exec()) {
+        Requetes::Rapporter(q, erreur);
+        return std::nullopt;
+    }
+    QList<ArrhesDemandees> demandes;
+    while (q.next()) {
+        ArrhesDemandees a;
+        a.numero = q.value(0).toInt();
+        a.objet = q.value(1).toInt();
+        a.unite = q.value(2).toString();
+        a.client = q.value(3).toString();
+        a.debut = Dates::depuisBase(q.value(4));
+        a.fin = Dates::depuisBase(q.value(5));
+        a.arrhes = q.value(6).toDouble();
+        a.recu = q.value(7).toDouble();
+        a.datelimite = q.value(8).isNull() ? QDateTime() : Dates::depuisBase(q.value(8));
+        if (a.debut.isValid() && a.fin.isValid())
+            demandes.append(a);
+    }
+    return demandes;
 }
 
 bool changerEtat(const QSqlDatabase& base, qint32 numero, qint32 etat, const QString& libelle, QString* erreur)

@@ -38,10 +38,13 @@ struct Sejour {
     double solde = 0;          // the account: payments minus charges
     QString telephone;
     QString email;
+    QDateTime annulation;      // when it was cancelled; invalid while it stands
+    bool annulee() const { return annulation.isValid(); }
 };
 
 // Stays that touch `jour`: starting on or before it and ending on or after
-// it. A reservation without a client name or without dates is left out.
+// it. A reservation without a client name or without dates is left out, and
+// so is a cancelled one.
 std::optional<QList<Sejour>> sejoursAutourDe(const QSqlDatabase& base, const QDate& jour,
                                              QString* erreur = nullptr);
 
@@ -72,6 +75,25 @@ QString plierRecherche(const QString& texte);
 // finds nothing. Reservations without a name or dates are left out.
 std::optional<QList<Sejour>> rechercher(const QSqlDatabase& base, const QString& texte, int limite = 50,
                                         QString* erreur = nullptr);
+
+// A stay that asks for a deposit, with what was paid on its account so far.
+struct ArrhesDemandees {
+    qint32 numero = 0;
+    qint32 objet = 0;
+    QString unite;             // the unit's name ("" when the unit is gone)
+    QString client;
+    QDateTime debut;
+    QDateTime fin;
+    double arrhes = 0;         // the deposit asked
+    double recu = 0;           // payments so far (rows with a payment code), refunds less
+    QDateTime datelimite;      // the date the deposit is due; invalid when none
+};
+
+// The stays, not cancelled, ending on `jour` or after, that ask for a
+// deposit. A reservation without a client name or without readable dates is
+// left out. Unordered; whose deposit is still due is for the caller to say.
+std::optional<QList<ArrhesDemandees>> arrhesDemandees(const QSqlDatabase& base, const QDate& jour,
+                                                      QString* erreur = nullptr);
 
 // Sets the reservation's state and writes the journal row `libelle`, both
 // or neither. False when no reservation has that number.

@@ -148,12 +148,25 @@ TEST(Parcours, FromAnEmptyFolderToAFirstReservation)
     fenetre->etat->setCurrentIndex(fenetre->etat->findText(QString::fromUtf8("1 - Confirmé")));
     fenetre->NomClient->setText(QStringLiteral("Dupont"));
     capturer(fenetre, "parcours_4_reservation");
-    QTimer::singleShot(50, [&] {
-        if (auto* m = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            messages << m->text();
-            m->close();
-        }
-    });
+    auto lireMessage = [&] {
+        QTimer::singleShot(50, [&] {
+            if (auto* m = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                messages << m->text();
+                m->close();
+            }
+        });
+    };
+    // The deposit proposed is a share of the price, and the new unit has no
+    // rates yet: the user is told why and types the amount instead.
+    EXPECT_EQ(fenetre->arrhes->text(), QStringLiteral("30 %"));
+    lireMessage();
+    QTest::mouseClick(fenetre->ajouter, Qt::LeftButton);
+    QApplication::processEvents();
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages.takeFirst().contains(QString::fromUtf8("n'a pas de catégorie")));
+    EXPECT_TRUE(fenetre->isVisible());
+    fenetre->arrhes->setText(QStringLiteral("50"));
+    lireMessage();
     QTest::mouseClick(fenetre->ajouter, Qt::LeftButton);
     QApplication::processEvents();
     EXPECT_TRUE(messages.isEmpty()) << messages.join(QLatin1Char('|')).toStdString();

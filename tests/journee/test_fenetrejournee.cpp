@@ -96,6 +96,17 @@ TEST_F(FenetreJourneeTest, TheThreeListsOfTheDayAndTheDaysAround)
     EXPECT_EQ(colonne(f.arrivees, Journee::Client), QStringList{QStringLiteral("Martin")});
 }
 
+TEST_F(FenetreJourneeTest, ACancelledStayLeavesTheDaysListsAndThePrintedPage)
+{
+    m_bd.executer(QStringLiteral("UPDATE RESERVATIONS SET Annulation = '2026-12-08 16:30:00' WHERE NumeroReservation = %1")
+                      .arg(m_dupont));
+    m_fenetre->rafraichir();
+    EXPECT_EQ(colonne(m_fenetre->arrivees, Journee::Client), QStringList());
+    EXPECT_EQ(colonne(m_fenetre->presents, Journee::Client), QStringList{QStringLiteral("Gérard Lefèvre")});
+    EXPECT_EQ(colonne(m_fenetre->departs, Journee::Client), QStringList{QStringLiteral("Martin")});
+    EXPECT_FALSE(Journee::Html(m_fenetre->jour(), m_fenetre->listes()).contains(QStringLiteral("Dupont")));
+}
+
 TEST_F(FenetreJourneeTest, DoubleClickAndEnterOpenTheStay)
 {
     QSignalSpy ouvertures(m_fenetre.get(), &FenetreJournee::ouvrirReservation);

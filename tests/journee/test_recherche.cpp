@@ -203,3 +203,17 @@ TEST_F(RechercheTest, ANewReservationForTheClientIsPrefilled)
     r->setWindowModality(Qt::NonModal);
     dialoguesPendant([&] { r->close(); }, {QStringLiteral("Oui")});
 }
+
+TEST_F(RechercheTest, ACancelledStayIsFoundAndSaysSo)
+{
+    m_bd.executer(QStringLiteral("UPDATE RESERVATIONS SET Annulation = '2026-12-08 16:30:00' WHERE NumeroReservation = %1")
+                      .arg(m_dupont));
+    ASSERT_EQ(taper(QStringLiteral("dupont")), QStringList{QStringLiteral("Dupont")});
+    QTreeWidgetItem* annulee = m_boite->resultatsrecherche->topLevelItem(0);
+    EXPECT_EQ(annulee->text(4), QString::fromUtf8("Annulée"));
+    EXPECT_EQ(annulee->toolTip(4), QString::fromUtf8("Annulée le 08/12/2026"));
+    EXPECT_EQ(annulee->foreground(0).color(), QColor(128, 128, 128));
+    // A stay that stands shows its state.
+    taper(QStringLiteral("martin"));
+    EXPECT_EQ(m_boite->resultatsrecherche->topLevelItem(0)->text(4), QString::fromUtf8("Confirmé"));
+}

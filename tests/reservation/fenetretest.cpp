@@ -2,6 +2,7 @@
 
 #include "config/chemins.h"
 #include "config/langues.h"
+#include "facturation/etablissement.h"
 #include "store/horloge.h"
 #include "store/requetes.h"
 #include "ui/xpcmdbutton.h"
@@ -49,6 +50,10 @@ FenetreTest::FenetreTest()
         m_contexte.BaseOuverte = m_base.base();
         m_contexte.CheminINI = m_dossier.filePath(QStringLiteral("planning.ini"));
         Langues::fixerFichier(m_contexte.CheminINI);
+        // A desk that asks no deposit by default, as before the setting
+        // existed: a new reservation saves without a price for its stay
+        // (the tests of the deposit set it back to a share).
+        Etablissement::EcrireArrhes(m_contexte.CheminINI, MontantOuPourcentage::Valeur{0, false});
         for (const Requetes::Etat& e : Requetes::etats(m_base.base()).value_or(QList<Requetes::Etat>()))
             m_contexte.TableEtats << EntreeEtat{e.code, QString::number(e.code) + QStringLiteral(" - ") + e.nom, e.couleur};
         m_base.executer(QStringLiteral("INSERT INTO OBJETS (Numero, Nom) VALUES (10, 'Tente'), (12, 'Chalet'), "

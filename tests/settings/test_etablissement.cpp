@@ -10,9 +10,12 @@
 #include "store/contexte.h"
 #include "testutil.h"
 
+#include <QCheckBox>
 #include <QDir>
+#include <QFile>
 #include <QPlainTextEdit>
 #include <QTabWidget>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -176,6 +179,104 @@ TEST_F(OngletEtablissementTest, UnFichierQuiNePeutEtreEcritLeDitEtGardeLeTexteSt
     QCoreApplication::processEvents();
     QCoreApplication::processEvents();
     EXPECT_EQ(repondeur.messages.size(), 2);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(OngletEtablissementTest, LesReglagesDeLArgentDuSejourSeSaisissentEtLesErreursSontRefusees)
+{
+    Repondeur repondeur;
+    using MontantOuPourcentage::Valeur;
+    const QString& ini = contexte.CheminINI;
+    // A new installation shows the defaults.
+    EXPECT_EQ(champ("etablissement_fraisannulation")->text(), QStringLiteral("0 %"));
+    EXPECT_EQ(champ("etablissement_arrhes")->text(), QStringLiteral("30 %"));
+    EXPECT_EQ(champ("etablissement_delaiarrhes")->text(), QStringLiteral("7"));
+    auto* porter = fenetre->findChild<QCheckBox*>(QStringLiteral("etablissement_porter"));
+    ASSERT_NE(porter, nullptr);
+    EXPECT_TRUE(porter->isChecked());
+
+    auto frais = [&] { return Etablissement::FraisAnnulation(ini).texte(); };
+    auto arrhes = [&] { return Etablissement::Arrhes(ini).texte(); };
+    auto delai = [&] { return QString::number(Etablissement::DelaiArrhes(ini)); };
+    struct Cas {
+        const char* champ;
+        const char* tape;
+        const char* affiche;       // the box afterwards, as stored
+        std::function<QString()> stocke;
+        const char* message;       // nullptr: accepted
+    } const cas[] = {
+        {"etablissement_fraisannulation", "15%", "15 %", frais, nullptr},
+        {"etablissement_fraisannulation", "45,5", "45,50 €", frais, nullptr},
+        {"etablissement_fraisannulation", "quarante", "45,50 €", frais,
+         "Les frais d'annulation « quarante » ne sont ni un montant ni une part du prix du séjour"},
+        {"etablissement_fraisannulation", "120 %", "45,50 €", frais, "Les frais d'annulation « 120 % »"},
+        {"etablissement_arrhes", "25 %", "25 %", arrhes, nullptr},
+        {"etablissement_arrhes", "100 €", "100,00 €", arrhes, nullptr},
+        {"etablissement_arrhes", "-10", "100,00 €", arrhes, "Les arrhes demandées « -10 »"},
+        {"etablissement_arrhes", "", "100,00 €", arrhes, "Les arrhes demandées ne peuvent pas rester vides"},
+        {"etablissement_delaiarrhes", " 10 ", "10", delai, nullptr},
+        {"etablissement_delaiarrhes", "0", "0", delai, nullptr},
+        {"etablissement_delaiarrhes", "365", "365", delai, nullptr},
+        {"etablissement_delaiarrhes", "366", "365", delai,
+         "Le délai des arrhes « 366 » doit être un nombre entier de jours, de 0 à 365."},
+        {"etablissement_delaiarrhes", "-1", "365", delai, "Le délai des arrhes « -1 »"},
+        {"etablissement_delaiarrhes", "3,5", "365", delai, "Le délai des arrhes « 3,5 »"},
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(std::string(c.champ) + " " + c.tape);
+        repondeur.messages.clear();
+        QLineEdit* ligne = champ(c.champ);
+        ASSERT_NE(ligne, nullptr);
+        ligne->setFocus();
+        Pilotage::remplacer(ligne, QString::fromUtf8(c.tape));
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(ligne->text(), QString::fromUtf8(c.affiche));
+        EXPECT_EQ(c.stocke(), QString::fromUtf8(c.affiche));
+        if (c.message) {
+            ASSERT_EQ(repondeur.messages.size(), 1);
+            EXPECT_TRUE(repondeur.messages[0].startsWith(QString::fromUtf8(c.message))) << repondeur.messages[0].toStdString();
+        } else {
+            EXPECT_TRUE(repondeur.messages.isEmpty()) << repondeur.messages.join(QLatin1Char('|')).toStdString();
+        }
+    }
+
+    // The check box is stored as it is clicked.
+    QTest::mouseClick(porter, Qt::LeftButton, {}, QPoint(8, porter->height() / 2));
+    EXPECT_FALSE(porter->isChecked());
+    EXPECT_FALSE(Etablissement::PorterAutomatiquement(ini));
+
+    // A new window shows what was stored.
+    fenetre.reset();
+    ouvrir();
+    EXPECT_EQ(champ("etablissement_fraisannulation")->text(), QString::fromUtf8("45,50 €"));
+    EXPECT_EQ(champ("etablissement_arrhes")->text(), QString::fromUtf8("100,00 €"));
+    EXPECT_EQ(champ("etablissement_delaiarrhes")->text(), QStringLiteral("365"));
+    EXPECT_FALSE(fenetre->findChild<QCheckBox*>(QStringLiteral("etablissement_porter"))->isChecked());
+    if (const QString dossier = qEnvironmentVariable("PARCOURS_CAPTURES"); !dossier.isEmpty())
+        fenetre->grab().save(dossier + QStringLiteral("/parametres_etablissement.png"));
+}
+
+TEST_F(OngletEtablissementTest, UnReglageQuiNePeutEtreEcritLeDitEtGardeLaValeurStockee)
+{
+    Repondeur repondeur;
+    QFile::remove(contexte.CheminINI);
+    ASSERT_TRUE(QDir().mkpath(contexte.CheminINI));
+    Pilotage::remplacer(champ("etablissement_arrhes"), QStringLiteral("20 %"));
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(champ("etablissement_arrhes")->text(), QStringLiteral("30 %"));
+    auto* porter = fenetre->findChild<QCheckBox*>(QStringLiteral("etablissement_porter"));
+    QTest::mouseClick(porter, Qt::LeftButton, {}, QPoint(8, porter->height() / 2));
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(porter->isChecked());
+    ASSERT_EQ(repondeur.messages.size(), 2);
+    for (const QString& m : repondeur.messages)
+        EXPECT_TRUE(m.startsWith(QString::fromUtf8("Le réglage n'a pas pu être enregistré"))) << m.toStdString();
 }
 
 } // namespace
