@@ -4,6 +4,7 @@
 
 #include "bar/ticketdecaisse.h"
 #include "config/ini32.h"
+#include "facturation/comptesejour.h"
 #include "planning/form1.h"
 #include "reservation/ongletfacturation.h"
 #include "reservation/zonetexte.h"
