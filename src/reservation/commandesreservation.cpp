@@ -80,9 +80,20 @@ Verification::Champs reservations::champs() const
     return c;
 }
 
+Verification::Champs reservations::champsAEnregistrer() const
+{
+    Verification::Champs c = champs();
+    if (m_charge && c.arrhes == m_charge->arrhes && c.arrhes.contains(QLatin1Char('%'))) {
+        const auto prix = prixPourLesArrhes(m_contexte, c);
+        if (!prix || !prix->valide())
+            c.arrhes = QStringLiteral("0");
+    }
+    return c;
+}
+
 Requetes::Reservation reservations::miseajourtousleschamps() const
 {
-    const Verification::Champs c = champs();
+    const Verification::Champs c = champsAEnregistrer();
     return Saisie::VersReservation(c, prixPourLesArrhes(m_contexte, c));
 }
 
@@ -94,7 +105,7 @@ void reservations::message(const QString& texte)
 
 bool reservations::verifier()
 {
-    const Verification::Champs c = champs();
+    const Verification::Champs c = champsAEnregistrer();
     const QString erreur = Verification::Verifier(c, numerosDe(Objets), numerosDe(etat), prixPourLesArrhes(m_contexte, c));
     if (!erreur.isEmpty()) {
         message(erreur);

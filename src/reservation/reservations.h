@@ -175,6 +175,10 @@ private:
     void remplirTicketDate(TicketDeCaisse* ticket, bool avecMontant);
 
     Verification::Champs champs() const;
+    // The boxes as they are saved: a share of the price left as the opening
+    // proposed it asks no deposit of a stay that has no price (the desk never
+    // asked for one), instead of refusing every save where no rate is set.
+    Verification::Champs champsAEnregistrer() const;
     // Runs the checks; shows the message and returns false when one fails.
     bool verifier();
     // A reservation without a client is named after its state.

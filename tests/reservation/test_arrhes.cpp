@@ -271,17 +271,36 @@ TEST_F(ArrhesFenetre, TrentePourCentTapesSontEnregistresEnMontantEtSurLeContrat)
 TEST_F(ArrhesFenetre, UnePartDUnSejourSansPrixEstRefuseeEnDisantPourquoi)
 {
     t.ouvrirNouvelle();
-    remplir("10 : Tente", "30 %");
+    remplir("10 : Tente", "25 %");
     const QStringList messages = t.messagesPendant([&] { t.cliquer(QStringLiteral("ajouter")); });
     ASSERT_EQ(messages.size(), 1);
-    EXPECT_TRUE(messages[0].startsWith(fr("Les arrhes de 30 % ne peuvent pas être calculées"))) << messages[0].toStdString();
+    EXPECT_TRUE(messages[0].startsWith(fr("Les arrhes de 25 % ne peuvent pas être calculées"))) << messages[0].toStdString();
     EXPECT_TRUE(messages[0].contains(fr("Le logement Tente n'a pas de catégorie"))) << messages[0].toStdString();
     EXPECT_EQ(t.nombre(QStringLiteral("SELECT count(*) FROM RESERVATIONS")), 0);
     EXPECT_TRUE(t.fenetre().isVisible());
     // Typed as an amount, the same stay is saved.
     t.fenetre().arrhes->setText(QStringLiteral("50"));
-    EXPECT_TRUE(t.messagesPendant([&] { t.cliquer(QStringLiteral("ajouter")); }).isEmpty());
+    // (saved with the warning that its price could not be posted)
+    const QStringList apres = t.messagesPendant([&] { t.cliquer(QStringLiteral("ajouter")); });
+    EXPECT_LE(apres.size(), 1);
+    for (const QString& m : apres)
+        EXPECT_FALSE(m.contains(fr("arrhes"))) << m.toStdString();
     EXPECT_EQ(t.temp().valeur(QStringLiteral("SELECT arrhes FROM RESERVATIONS")).toDouble(), 50.0);
 }
 
+TEST_F(ArrhesFenetre, LaPartProposeeParLesReglagesNeBloqueJamaisUnSejourSansPrix)
+{
+    // The desk left "30 %" as proposed on a unit without rates: the stay is
+    // saved asking no deposit, instead of refused.
+    t.ouvrirNouvelle();
+    ASSERT_EQ(t.fenetre().arrhes->text(), QStringLiteral("30 %"));
+    remplir("10 : Tente", "30 %");
+    const QStringList messages = t.messagesPendant([&] { t.cliquer(QStringLiteral("ajouter")); });
+    for (const QString& m : messages)
+        EXPECT_FALSE(m.contains(fr("arrhes"))) << m.toStdString();
+    ASSERT_EQ(t.nombre(QStringLiteral("SELECT count(*) FROM RESERVATIONS")), 1);
+    EXPECT_EQ(t.temp().valeur(QStringLiteral("SELECT arrhes FROM RESERVATIONS")).toDouble(), 0.0);
+}
+
 } // namespace
+
