@@ -122,13 +122,7 @@ double PrixDuSejour(const QList<Tarification::Part>& postees, const Tarification
         }
     if (quelqueChose)
         return Conversion::ArrondiCentime(std::max(0.0, poste));
-    if (!calcul.valide())
-        return 0;
-    double prix = 0;
-    for (const Tarification::Ligne& l : calcul.lignes)
-        if (l.genre == Tarification::Genre::Sejour)
-            prix += l.montant;
-    return Conversion::ArrondiCentime(prix);
+    return calcul.valide() ? Tarification::PrixSansTaxe(calcul) : 0;
 }
 
 QString LibelleEvenement(double frais, const QString& qui)

@@ -166,6 +166,15 @@ QList<Part> Difference(const QList<Part>& deja, const QList<Part>& voulu)
     return difference;
 }
 
+double PrixSansTaxe(const Calcul& calcul)
+{
+    double prix = 0;
+    for (const Ligne& l : calcul.lignes)
+        if (l.genre == Genre::Sejour)
+            prix += l.montant;
+    return Conversion::ArrondiCentime(prix);
+}
+
 QList<Ecriture> Ecritures(const Sejour& sejour, const Calcul& calcul, const QList<Part>& deja)
 {
     QList<Ecriture> ecritures;

@@ -66,6 +66,10 @@ QList<Part> Parts(const QList<Ligne>& lignes);
 // one part per kind and rate whose amount differs by a cent or more.
 QList<Part> Difference(const QList<Part>& deja, const QList<Part>& voulu);
 
+// The stay's own price: its lines without the tourist tax (which is
+// collected for the town, not the price a deposit or a fee is a share of).
+double PrixSansTaxe(const Calcul& calcul);
+
 // A journal row to write: its label, its amount (negative for a charge) and
 // its VAT rate.
 struct Ecriture {

@@ -90,7 +90,7 @@ std::optional<double> ArrhesDuSejour(const QString& texte, const std::optional<T
         const QString raison = prix ? prix->erreur : QStringLiteral("Le prix du séjour n'est pas connu.");
         return refuser(QString::fromUtf8(Verification::kArrhesSansPrix).arg(v->texte(), raison));
     }
-    return v->montant(prix->total);
+    return v->montant(Tarification::PrixSansTaxe(*prix));
 }
 
 qint32 NumeroEntree(const QString& entree)

@@ -27,10 +27,13 @@ QString fr(const char* t)
     return QString::fromUtf8(t);
 }
 
-Tarification::Calcul prix(double total)
+// A stay of that price, and its tourist tax (never part of a deposit's share).
+Tarification::Calcul prix(double sejour)
 {
     Tarification::Calcul c;
-    c.total = total;
+    c.lignes = {{Tarification::Genre::Sejour, QStringLiteral("Séjour"), sejour, 10},
+                {Tarification::Genre::Taxe, QStringLiteral("Taxe de séjour"), 9.6, 0}};
+    c.total = sejour + 9.6;
     return c;
 }
 
