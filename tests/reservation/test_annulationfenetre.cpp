@@ -4,10 +4,12 @@
 #include "store/horloge.h"
 #include "store/module1.h"
 #include "reservation/ongletfacturation.h"
+#include "reservation/zonetexte.h"
 #include "ui/xpcmdbutton.h"
 
 #include "../facturation/pdftexte.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -171,4 +173,52 @@ TEST(AnnulationFenetre, WhatTheCreditNoteAndRefundDialogsRefuse)
         EXPECT_EQ(DialoguesAnnulation::RefusRemboursement(QString::fromUtf8(r.texte), r.du, &montant).isEmpty(), r.accepte)
             << r.texte;
     }
+}
+
+TEST(AnnulationFenetre, TheOwnersPathBookChangeInvoiceCancelReadsBackOnTheCreditNote)
+{
+    FenetreTest t;
+    t.temp().executer(QStringLiteral("UPDATE OBJETS SET Categorie = 'Chalet' WHERE Numero = 12"));
+    t.temp().executer(QStringLiteral("INSERT INTO TARIFS (Categorie, PremierJour, DernierJour, PrixNuit, PrixAdulte, "
+                                     "PrixEnfant, TauxTVA) VALUES ('Chalet', '2026-01-01', '2026-12-31', 100, 0, 0, 10)"));
+    Horloge::fixer(QDateTime(QDate(2026, 7, 1), QTime(9, 0), Qt::UTC));
+    // Book: 4 nights, posted by the save itself.
+    t.ouvrirNouvelle();
+    reservations& f = t.fenetre();
+    f.Objets->setCurrentIndex(f.Objets->findText(QStringLiteral("12 : Chalet")));
+    f.NomClient->setText(QStringLiteral("Durand"));
+    f.datedebut->setText(QStringLiteral("03/08/2026"));
+    f.datefin->setText(QStringLiteral("07/08/2026"));
+    f.arrhes->setText(QStringLiteral("0"));
+    EXPECT_TRUE(FenetreTest::messagesPendant([&] { t.cliquer(QStringLiteral("ajouter")); }).isEmpty());
+    const qint32 numero = t.nombre(QStringLiteral("SELECT max(NumeroReservation) FROM RESERVATIONS"));
+    EXPECT_NEAR(*CompteSejour::Solde(t.base(), numero), -400, 0.001);
+    // Two more nights: corrected by the save.
+    t.ouvrir(numero);
+    f.datefin->setText(QStringLiteral("09/08/2026"));
+    EXPECT_TRUE(FenetreTest::messagesPendant([&] { t.cliquer(QStringLiteral("Modifier")); }).isEmpty());
+    EXPECT_NEAR(*CompteSejour::Solde(t.base(), numero), -600, 0.001);
+    // Invoice, then cancel with 30 %.
+    t.ouvrir(numero);
+    f.infos->setCurrentIndex(3);
+    f.ongletfacturation->question = [](const QString&) { return true; };
+    f.ongletfacturation->ouvrir = [](const QString&) { return true; };
+    f.ongletfacturation->information = [](const QString&) {};
+    f.ongletfacturation->facture->click();
+    f.demanderFrais = [](double prix) {
+        EXPECT_DOUBLE_EQ(prix, 600);
+        return std::optional(MontantOuPourcentage::Valeur{30, true});
+    };
+    FenetreTest::messagesPendant([&] { t.cliquer(QStringLiteral("AnnulerReservation")); });
+    EXPECT_NEAR(*CompteSejour::Solde(t.base(), numero), -180, 0.001);
+    const auto texte = texteDuPdf(TestUtil::lireFichier(t.dossierDonnees() + "/Factures/A-2026-00001.pdf"));
+    ASSERT_TRUE(texte);
+    for (const char* attendu : {"Avoir A-2026-00001", "Annule la facture F-2026-00001", "Séjour Chalet du 03/08/2026 au 09/08/2026",
+                                "-600,00", "-545,45", "-54,55", "page 1/1"})
+        EXPECT_TRUE(texte->contains(QString::fromUtf8(attendu))) << attendu << "\n" << texte->toStdString();
+    // The invoice was of the stay as it then was: one line for its six nights.
+    const auto facture = texteDuPdf(TestUtil::lireFichier(t.dossierDonnees() + "/Factures/F-2026-00001.pdf"));
+    ASSERT_TRUE(facture);
+    EXPECT_TRUE(facture->contains(QStringLiteral("600,00"))) << facture->toStdString();
+    EXPECT_FALSE(facture->contains(QStringLiteral("CORRECTION"))) << facture->toStdString();
 }
