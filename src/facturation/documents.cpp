@@ -14,6 +14,7 @@
 #include <QTextDocument>
 
 #include <algorithm>
+#include <functional>
 #include <cmath>
 
 namespace Documents {
@@ -224,7 +225,10 @@ QString HtmlAvoir(const Avoir& a)
     return h + QStringLiteral("</table></body></html>");
 }
 
-QByteArray PdfDuDocument(const QTextDocument& document, const QString& titre, double margesMm)
+namespace {
+
+// The bytes of a PDF of A4 pages that `ecrire` fills; empty when it fails.
+QByteArray enPdf(const QString& titre, double margesMm, const std::function<bool(QPdfWriter&)>& ecrire)
 {
     QByteArray octets;
     QBuffer tampon(&octets);
@@ -236,10 +240,21 @@ QByteArray PdfDuDocument(const QTextDocument& document, const QString& titre, do
         pdf.setCreator(QStringLiteral("Orvane Planning"));
         pdf.setPageSize(QPageSize(QPageSize::A4));
         pdf.setPageMargins(QMarginsF(margesMm, margesMm, margesMm, margesMm), QPageLayout::Millimeter);
-        document.print(&pdf);
+        if (!ecrire(pdf))
+            return {};
     }
     tampon.close();
     return octets;
+}
+
+} // namespace
+
+QByteArray PdfDuDocument(const QTextDocument& document, const QString& titre, double margesMm)
+{
+    return enPdf(titre, margesMm, [&](QPdfWriter& pdf) {
+        document.print(&pdf);
+        return true;
+    });
 }
 
 namespace {
@@ -265,16 +280,7 @@ QByteArray Pdf(const QString& html, const QString& titre)
 
 QByteArray PdfMarque(const QString& html, const QString& titre, const QString& marque)
 {
-    QByteArray octets;
-    QBuffer tampon(&octets);
-    if (!tampon.open(QIODevice::WriteOnly))
-        return {};
-    {
-        QPdfWriter pdf(&tampon);
-        pdf.setTitle(titre);
-        pdf.setCreator(QStringLiteral("Orvane Planning"));
-        pdf.setPageSize(QPageSize(QPageSize::A4));
-        pdf.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+    return enPdf(titre, 15, [&](QPdfWriter& pdf) {
         // Laid out at the writer's resolution, as QTextDocument::print does,
         // on pages shortened by the height of the foot.
         QTextDocument document;
@@ -290,7 +296,7 @@ QByteArray PdfMarque(const QString& html, const QString& titre, const QString& m
         const int pages = std::max(1, document.pageCount());
         QPainter peintre(&pdf);
         if (!peintre.isActive())
-            return {};
+            return false;
         for (int i = 0; i < pages; ++i) {
             if (i > 0)
                 pdf.newPage();
@@ -304,9 +310,8 @@ QByteArray PdfMarque(const QString& html, const QString& titre, const QString& m
                              marque + QStringLiteral(" — page ") + QString::number(i + 1) + QLatin1Char('/')
                                  + QString::number(pages));
         }
-    }
-    tampon.close();
-    return octets;
+        return true;
+    });
 }
 
 QByteArray PdfFacture(const Facture& f)
