@@ -157,15 +157,8 @@ TEST(Parcours, FromAnEmptyFolderToAFirstReservation)
         });
     };
     // The deposit proposed is a share of the price, and the new unit has no
-    // rates yet: the user is told why and types the amount instead.
+    // rates yet: left as proposed, it asks nothing and the stay is saved.
     EXPECT_EQ(fenetre->arrhes->text(), QStringLiteral("30 %"));
-    lireMessage();
-    QTest::mouseClick(fenetre->ajouter, Qt::LeftButton);
-    QApplication::processEvents();
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_TRUE(messages.takeFirst().contains(QString::fromUtf8("n'a pas de catégorie")));
-    EXPECT_TRUE(fenetre->isVisible());
-    fenetre->arrhes->setText(QStringLiteral("50"));
     lireMessage();
     QTest::mouseClick(fenetre->ajouter, Qt::LeftButton);
     QApplication::processEvents();
@@ -174,6 +167,8 @@ TEST(Parcours, FromAnEmptyFolderToAFirstReservation)
 
     EXPECT_EQ(compter(base, "RESERVATIONS"), 1);
     EXPECT_EQ(compter(base, "OPERATIONS"), 1);
+    EXPECT_EQ(Requetes::reservation(base, calendrier->Barres().value(0).reservation.numero)
+                  .value_or(Requetes::Reservation{}).arrhes, 0.0);
     ASSERT_EQ(calendrier->Barres().size(), 1);
     EXPECT_EQ(calendrier->Barres().at(0).reservation.nomclient, QStringLiteral("Dupont"));
     capturer(lanceur.fenetrePrincipale(), "parcours_5_calendrier");
