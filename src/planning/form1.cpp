@@ -165,6 +165,7 @@ Form1::Form1(Contexte* contexte, QWidget* parent)
             });
     connect(planning, &Surface::sourisDeplacee, this, [this](QPoint, QPoint ecran) { m_pointeur = ecran; });
     connect(planning, &Surface::sourisRelachee, this, [this] { planningRelache(); });
+    connect(planning, &Surface::doubleClic, this, &Form1::planningDoubleClic);
 }
 
 Form1::~Form1()
@@ -414,6 +415,18 @@ void Form1::planningEnfonce(Qt::MouseButton bouton, Qt::MouseButtons boutons, QP
     }
 }
 
+void Form1::planningDoubleClic(QPoint position)
+{
+    // The first press framed the cell and began a drag: it ends here.
+    planningRelache();
+    if (Grille::barreTouchee(m_barres, position.x(), position.y()) > 0)
+        return;
+    const int ligne = premiereLigne + Grille::decalageGlisser(position.y(), hauteurLigne());
+    if (ligne < 0 || ligne >= m_nbUnites)
+        return;
+    ajouterPour(ligne, datedepart.addDays(Grille::decalageGlisser(position.x(), largeurJour())), 1);
+}
+
 void Form1::planningRelache()
 {
     if (!Deplaceur->isActive())
@@ -513,8 +526,20 @@ void Form1::ouvrirBarre(int index)
 
 void Form1::ajouter_Click()
 {
+    // The framed cell (chosen by a click or the arrows) gives the unit and
+    // the day; the stay keeps the usual length.
+    if (!planning->cadre().isEmpty() && jourChoisi.isValid()) {
+        ajouterPour(ligneChoisie, jourChoisi, 6);
+        return;
+    }
+    ajouterPour(-1, QDate(), 0);
+}
+
+void Form1::ajouterPour(int ligne, const QDate& arrivee, int nuits)
+{
+    std::optional<QList<Requetes::Objet>> unites;
     if (m_contexte && m_contexte->BaseOuverte.isOpen()) {
-        const auto unites = Requetes::objets(m_contexte->BaseOuverte);
+        unites = Requetes::objets(m_contexte->BaseOuverte);
         if (unites && unites->isEmpty()) {
             QMessageBox boite(QMessageBox::Information, windowTitle(), Grille::texteAucunLogement(),
                               QMessageBox::Ok, this);
@@ -524,6 +549,8 @@ void Form1::ajouter_Click()
     }
     reservations* r = fenetreReservation();
     r->Fonction_Ajouter();
+    if (unites && ligne >= 0 && ligne < unites->size() && arrivee.isValid())
+        r->ProposerSejour(unites->at(ligne).numero, arrivee, nuits);
     m_ouverture = Ouverture::Ajout;
     r->setWindowModality(Qt::ApplicationModal);
     r->show();

@@ -75,6 +75,8 @@ public:
     // "+": a new reservation in the reservation window, shown modally; with
     // no unit yet, a message says where units are made.
     void ajouter_Click();
+    // "+" for that row's unit from that day, for that many nights.
+    void ajouterPour(int ligne, const QDate& arrivee, int nuits);
 
     // Moves the grid to reservation `numero` (its unit row in view, its
     // arrival in the first third of the days) and blinks its bar as after
@@ -137,6 +139,8 @@ protected:
 
 private:
     void planningEnfonce(Qt::MouseButton bouton, Qt::MouseButtons boutons, QPoint position, QPoint ecran);
+    // A double click on an empty cell: a new stay of one night there.
+    void planningDoubleClic(QPoint position);
     void planningRelache();
     void jourMaintenu(int pas);
     void jourRelache();

@@ -51,6 +51,14 @@ void Surface::fixerCadre(const QRect& cadre)
     update(m_cadre);
 }
 
+void Surface::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        emit doubleClic(event->position().toPoint());
+    else
+        QWidget::mouseDoubleClickEvent(event);
+}
+
 void Surface::focusInEvent(QFocusEvent* event)
 {
     QWidget::focusInEvent(event);

@@ -30,12 +30,16 @@ Q_SIGNALS:
                         QPoint position, QPoint positionEcran);
     void sourisDeplacee(QPoint position, QPoint positionEcran);
     void sourisRelachee(Qt::MouseButton bouton, QPoint position);
+    // A double click of the left button (after its first press went out as
+    // sourisEnfoncee).
+    void doubleClic(QPoint position);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 

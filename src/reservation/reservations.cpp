@@ -467,6 +467,20 @@ void reservations::setVisible(bool visible)
     QWidget::setVisible(visible);
 }
 
+void reservations::ProposerSejour(qint32 objet, const QDate& arrivee, int nuits)
+{
+    QStringList entrees;
+    for (int k = 0; k < Objets->count(); ++k)
+        entrees << Objets->itemText(k);
+    const int k = Saisie::IndexObjet(entrees, objet);
+    if (k >= 0)
+        Objets->setCurrentIndex(k);
+    datedebut->setText(Dates::jjmmaaaa(arrivee));
+    datefin->setText(Dates::jjmmaaaa(arrivee.addDays(std::max(1, nuits))));
+    CompterNuits();
+    memoriserChargement();
+}
+
 void reservations::memoriserChargement()
 {
     m_charge = champs();

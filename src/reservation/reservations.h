@@ -55,6 +55,9 @@ public:
     bool SelectionnerObjet(qint32 objet, qint32 numero);
     // Nbjour shows departure minus arrival; unchanged when a box holds no date.
     void CompterNuits();
+    // After Fonction_Ajouter: proposes that unit from that day for that many
+    // nights (the calendar's chosen cell), as the opening's own values.
+    void ProposerSejour(qint32 objet, const QDate& arrivee, int nuits);
     // True when a box differs from what the opening put in it (for a new
     // reservation, the prefilled defaults).
     bool Modifiee() const;

@@ -734,3 +734,35 @@ TEST_F(Calendrier, ACancelledStayFreesItsNightsAndIsHatchedOnlyWhenAsked)
     f->afficherAnnulations(false);
     EXPECT_EQ(f->Barres().size(), 1);
 }
+
+TEST_F(Calendrier, PlusAndADoubleClickOnAnEmptyCellProposeThatUnitAndDay)
+{
+    sejour(1, "Dupont", 2, 3);
+    auto f = fenetre();
+    // A click on row 2, day 15 + 4 frames that cell; "+" proposes it, 6 nights.
+    const QPoint cellule(4 * 20 + 10, 20 + 10);
+    QTest::mousePress(f->planning, Qt::LeftButton, {}, cellule);
+    QTest::mouseRelease(f->planning, Qt::LeftButton, {}, cellule);
+    ASSERT_FALSE(f->planning->cadre().isEmpty());
+    QTest::mouseClick(f->ajouter, Qt::LeftButton);
+    reservations* r = f->fenetreReservation();
+    ASSERT_TRUE(r->isVisible());
+    EXPECT_EQ(r->Objets->currentText(), QStringLiteral("2 : Chambre 2"));
+    EXPECT_EQ(r->datedebut->text(), QStringLiteral("19/03/2007"));
+    EXPECT_EQ(r->datefin->text(), QStringLiteral("25/03/2007"));
+    EXPECT_FALSE(r->Modifiee());   // proposed, not typed: leaving asks nothing
+    QTest::mouseClick(r->Annuler, Qt::LeftButton);
+    ASSERT_FALSE(r->isVisible());
+    ASSERT_TRUE(f->isEnabled());
+
+    // A double click on an empty cell: one night there.
+    const QPoint vide(6 * 20 + 10, 10);
+    QTest::mouseDClick(f->planning, Qt::LeftButton, {}, vide);
+    ASSERT_TRUE(r->isVisible());
+    EXPECT_EQ(r->Objets->currentText(), QStringLiteral("1 : Chambre 1"));
+    EXPECT_EQ(r->datedebut->text(), QStringLiteral("21/03/2007"));
+    EXPECT_EQ(r->datefin->text(), QStringLiteral("22/03/2007"));
+    EXPECT_EQ(r->Nbjour->text(), QStringLiteral("1"));
+    QTest::mouseClick(r->Annuler, Qt::LeftButton);
+    ASSERT_FALSE(r->isVisible());
+}
