@@ -49,7 +49,7 @@ Bienvenue::Bienvenue(const QString& cheminINI, QWidget* parent)
     grille->setVerticalSpacing(10);
     grille->setColumnStretch(1, 1);
     etape1 = etape(grille, 0, QString::fromUtf8(
-        "Créez vos logements : « Outils » → « Paramétres », onglet « Objets » "
+        "Créez vos logements : « Outils » → « Paramètres », onglet « Objets » "
         "(chambres, emplacements, chalets)."), "etape1");
     etape2 = etape(grille, 1, QString::fromUtf8(
         "Dans la même fenêtre, créez les états des réservations (onglet « Couleurs ») "

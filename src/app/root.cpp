@@ -62,7 +62,7 @@ ROOT::ROOT(QWidget* parent)
     menuoutils = menuBar()->addMenu(QStringLiteral("&Outils"));
     menuoutils->setObjectName(QStringLiteral("menuoutils"));
     const std::pair<int, QString> entrees[] = {{30, QStringLiteral("&Mise à jour Internet")},
-                                               {50, QStringLiteral("&Paramétres")},
+                                               {50, QStringLiteral("&Paramètres")},
                                                {60, QStringLiteral("&Caisse du jour")},
                                                {70, QStringLiteral("&Synchroniser les calendriers")},
                                                {80, QStringLiteral("&Statistiques")}};

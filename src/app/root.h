@@ -23,7 +23,7 @@ public:
     QMenu* menuoutils;
     QMenu* menufenetres;
     QMap<int, QAction*> menufichier;   // 20: "&Restaurer une sauvegarde…", 30: "&Quitter"
-    QMap<int, QAction*> menuoutil;     // 30: "&Mise à jour Internet", 50: "&Paramétres", 60: "&Caisse du jour",
+    QMap<int, QAction*> menuoutil;     // 30: "&Mise à jour Internet", 50: "&Paramètres", 60: "&Caisse du jour",
                                        // 70: "&Synchroniser les calendriers", 80: "&Statistiques"
     QAction* menucalendrier;           // "Fenêtres" → "Calendrier"
     QAction* menujournee;              // "Fenêtres" → "Journée" (Ctrl+J)

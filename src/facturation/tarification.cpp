@@ -53,7 +53,7 @@ Calcul Calculer(const Sejour& sejour, const QList<Saison>& saisons, double taxeP
         return c;
     if (sejour.categorie.trimmed().isEmpty()) {
         c.erreur = QStringLiteral("Le logement ") + sejour.unite
-            + QStringLiteral(" n'a pas de catégorie : donnez-lui en une dans Paramétres, onglet Objets.");
+            + QStringLiteral(" n'a pas de catégorie : donnez-lui en une dans Paramètres, onglet Objets.");
         return c;
     }
     // Consecutive nights of one season make one segment.

@@ -83,7 +83,7 @@ void SynchronisationFenetre::synchroniser_Click()
     }
     if (resultat->flux == 0) {
         bilan->setPlainText(QStringLiteral("Aucun calendrier externe : les adresses se donnent dans "
-                                           "« Paramétres », onglet « Objets », colonne « Calendriers externes »."));
+                                           "« Paramètres », onglet « Objets », colonne « Calendriers externes »."));
         return;
     }
     bilan->setPlainText(Synchronisation::Texte(*resultat).join(QLatin1Char('\n')));

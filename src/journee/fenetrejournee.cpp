@@ -307,7 +307,7 @@ std::optional<qint32> FenetreJournee::etatRegle(const QString& cle, const QStrin
     const QString chemin = m_contexte ? m_contexte->CheminINI : QString();
     const QString valeur = INI32::ProfilINI(QStringLiteral("reservation"), cle, QString(), chemin, 1).trimmed();
     if (valeur.isEmpty()) {
-        message(QStringLiteral("Aucun état n'est choisi pour %1 : choisissez-le dans Paramétres, onglet « Couleurs » "
+        message(QStringLiteral("Aucun état n'est choisi pour %1 : choisissez-le dans Paramètres, onglet « Couleurs » "
                                "(réglage « %2 » de la section [reservation]).").arg(sens, cle));
         return std::nullopt;
     }
@@ -319,7 +319,7 @@ std::optional<qint32> FenetreJournee::etatRegle(const QString& cle, const QStrin
             for (const Requetes::Etat& e : *etats)
                 existe = existe || e.code == code;
     if (!existe) {
-        message(QStringLiteral("L'état « %1 » choisi pour %2 n'existe pas : choisissez-en un autre dans Paramétres, "
+        message(QStringLiteral("L'état « %1 » choisi pour %2 n'existe pas : choisissez-en un autre dans Paramètres, "
                                "onglet « Couleurs ».").arg(valeur, sens));
         return std::nullopt;
     }

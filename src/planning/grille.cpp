@@ -262,7 +262,7 @@ QString infoBulle(const Barre& b, const QString& unite, std::optional<double> so
 
 QString texteAucunLogement()
 {
-    return QString::fromUtf8("Aucun logement : Outils \u2192 Paramétres, onglet Objets");
+    return QString::fromUtf8("Aucun logement : Outils \u2192 Paramètres, onglet Objets");
 }
 
 Defilement defilement(int nbLignes, int hauteurVisible, int hauteurLigne, int premiereVoulue)

@@ -103,7 +103,7 @@ void parametres::construireFond()
     peindre(Fond, palette().color(QPalette::Window));
     Fond->raise();
 
-    Label1 = new QLabel(QStringLiteral("Paramétres"), Fond);
+    Label1 = new QLabel(QStringLiteral("Paramètres"), Fond);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(px(QRect(480, 120, 6855, 495)));
     QFont titre(QStringLiteral("DejaVu Sans"));

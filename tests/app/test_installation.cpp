@@ -214,7 +214,7 @@ TEST_F(Bienvenue_, AFirstStartShowsTheThreeStepsUntilNePlusAfficherIsTicked)
         ASSERT_TRUE(lanceur.demarrer(OptionsLancement{}));
         auto* page = lanceur.fenetrePrincipale()->findChild<Bienvenue*>(QStringLiteral("Bienvenue"));
         ASSERT_NE(page, nullptr);
-        EXPECT_TRUE(page->findChild<QLabel*>(QStringLiteral("etape1"))->text().contains(QString::fromUtf8("« Paramétres »")));
+        EXPECT_TRUE(page->findChild<QLabel*>(QStringLiteral("etape1"))->text().contains(QString::fromUtf8("« Paramètres »")));
         EXPECT_TRUE(page->findChild<QLabel*>(QStringLiteral("etape3"))->text().contains(QString::fromUtf8("« + »")));
         // Escape closes it like "Commencer"; the unticked box is stored.
         QTest::keyClick(page, Qt::Key_Escape);

@@ -50,7 +50,7 @@ TEST_F(Lanceur_, DemoStartShowsTheFrameAndTheCalendar)
     EXPECT_TRUE(root->windowTitle().startsWith(QStringLiteral("Orvane Planning ")));
     EXPECT_EQ(root->menufichier.value(30)->text(), QStringLiteral("&Quitter"));
     EXPECT_EQ(root->menuoutil.value(30)->text(), QString::fromUtf8("&Mise à jour Internet"));
-    EXPECT_EQ(root->menuoutil.value(50)->text(), QString::fromUtf8("&Paramétres"));
+    EXPECT_EQ(root->menuoutil.value(50)->text(), QString::fromUtf8("&Paramètres"));
 
     Form1* calendrier = lanceur.calendrier();
     ASSERT_NE(calendrier, nullptr);

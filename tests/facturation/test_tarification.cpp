@@ -71,7 +71,7 @@ TEST(Tarification, AStayThatCannotBePricedSaysWhy)
         {"night without season", {QStringLiteral("P"), QStringLiteral("Chalet"), j(2027, 8, 30), j(2027, 9, 2), 2, 0},
          "Aucun tarif pour la nuit du 01/09/2027 (catégorie Chalet)."},
         {"unit without category", {QStringLiteral("Chambre 1"), QString(), j(2027, 5, 1), j(2027, 5, 2), 2, 0},
-         "Le logement Chambre 1 n'a pas de catégorie : donnez-lui en une dans Paramétres, onglet Objets."},
+         "Le logement Chambre 1 n'a pas de catégorie : donnez-lui en une dans Paramètres, onglet Objets."},
         {"unknown category", {QStringLiteral("X"), QStringLiteral("Yourte"), j(2027, 5, 1), j(2027, 5, 2), 2, 0},
          "Aucun tarif pour la nuit du 01/05/2027 (catégorie Yourte)."},
     };

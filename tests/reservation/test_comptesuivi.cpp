@@ -116,7 +116,7 @@ TEST(CompteSuivi, WhatTheWindowSaysWhenTheStayIsNotPosted)
         {"left to the button", "NON", "12 : Chalet", {}, 0},
         {"no category", "OUI", "10 : Tente",
          {QString::fromUtf8("La réservation est enregistrée, mais son séjour n'est pas porté au compte :\n"
-                            "Le logement Tente n'a pas de catégorie : donnez-lui en une dans Paramétres, onglet Objets.\n"
+                            "Le logement Tente n'a pas de catégorie : donnez-lui en une dans Paramètres, onglet Objets.\n"
                             "Une fois le tarif corrigé, « Porter au compte » (onglet Fact.) le portera.")}, 0},
     };
     for (const Cas& c : cas) {

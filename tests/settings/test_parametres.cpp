@@ -159,7 +159,7 @@ TEST_F(Parametres, FenetreEtOngletsPortentLeursNomsEtTextes)
 {
     parametres p(&contexte);
     EXPECT_EQ(p.windowTitle(), QStringLiteral("Parametres"));
-    EXPECT_EQ(p.Label1->text(), QStringLiteral("Paramétres"));
+    EXPECT_EQ(p.Label1->text(), QStringLiteral("Paramètres"));
     ASSERT_EQ(p.SSTab1->count(), 5);
     const char* const onglets[] = {"Couleurs", "Objets", "Bar", "Tarifs", "Établissement"};
     for (int i = 0; i < 5; ++i)
