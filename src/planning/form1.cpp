@@ -464,12 +464,15 @@ void Form1::Clignotement_Timer()
         return;
     }
     const Grille::Barre& b = m_barres.at(reservation_courante - 1);
-    QColor texte = (m_compteurClignotement % 2 == 1) ? QColor(0, 0, 0) : QColor(255, 255, 255);
+    // The label blinks between its own colour and the other one.
+    const QColor repos = Grille::couleurTexte(b.couleur);
+    const QColor autre = repos == QColor(255, 255, 255) ? QColor(0, 0, 0) : QColor(255, 255, 255);
+    QColor texte = (m_compteurClignotement % 2 == 1) ? autre : repos;
     ++m_compteurClignotement;
     if (m_compteurClignotement >= nbClignotements()) {
         m_compteurClignotement = 0;
         Clignotement->stop();
-        texte = QColor(255, 255, 255);
+        texte = repos;
     }
     {
         Pinceau p(planning);

@@ -165,14 +165,14 @@ void Form1::dessinerLignes(const std::optional<QList<Requetes::Objet>>& unites, 
                     decalage->autreBande = true;
             }
             if (!decalage) {
-                Trace::peindreBarre(grille, b, etiquette(b), QColor(255, 255, 255));
+                Trace::peindreBarre(grille, b, etiquette(b), Grille::couleurTexte(b.couleur));
             } else if (Grille::etiquetteDeplacee(b.r, decalage->dx)) {
                 // Its label starts at the left edge before or after the step.
                 grille.setClipping(false);
-                Trace::peindreBarre(grille, b, etiquette(b), QColor(255, 255, 255));
+                Trace::peindreBarre(grille, b, etiquette(b), Grille::couleurTexte(b.couleur));
                 grille.setClipRect(decalage->bande);
             } else if (b.r.x1 <= decalage->bande.right() && decalage->bande.left() <= b.r.x2 + 1) {
-                Trace::peindreBarre(grille, b, etiquette(b), QColor(255, 255, 255));
+                Trace::peindreBarre(grille, b, etiquette(b), Grille::couleurTexte(b.couleur));
             }
         }
     }

@@ -316,6 +316,33 @@ QColor couleurDepuisBGR(qint32 bgr)
     return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
 }
 
+namespace {
+
+double luminance(const QColor& c)
+{
+    auto lineaire = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    return 0.2126 * lineaire(c.redF()) + 0.7152 * lineaire(c.greenF()) + 0.0722 * lineaire(c.blueF());
+}
+
+} // namespace
+
+double contraste(const QColor& a, const QColor& b)
+{
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QColor couleurTexte(qint32 bgr)
+{
+    const QColor fond = couleurDepuisBGR(bgr);
+    const QColor blanc(255, 255, 255);
+    const QColor noir(0, 0, 0);
+    if (contraste(fond, blanc) >= 4.5)
+        return blanc;
+    return contraste(fond, noir) > contraste(fond, blanc) ? noir : blanc;
+}
+
 QString etiquetteBarre(const QString& modele, const Barre& b)
 {
     if (modele.isEmpty())

@@ -174,6 +174,12 @@ QDateTime finMinimaleVisible(const QDate& datedepart, int largeurJour);
 // 0x00BBGGRR as the database keeps colours.
 QColor couleurDepuisBGR(qint32 bgr);
 
+// The WCAG contrast ratio of two colours (1 to 21).
+double contraste(const QColor& a, const QColor& b);
+// The label's colour on a bar of that colour: white or black, whichever
+// reads better (white while its contrast reaches 4.5, as on the usual reds).
+QColor couleurTexte(qint32 bgr);
+
 // The bar's label: each [field] of the template naming a reservation field
 // (any case) becomes the bar's value; an unknown name stays as written. An
 // empty template gives the client's name.

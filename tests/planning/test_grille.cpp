@@ -481,3 +481,30 @@ TEST(Grille, TextOverABar)
     }
     EXPECT_TRUE(Grille::infoBulle(b, QStringLiteral("Chalet"), -75.5).endsWith(Conversion::Monnaie(-75.5)));
 }
+
+TEST(Grille, TheLabelTakesTheColourThatReadsOnItsBar)
+{
+    struct Cas {
+        qint32 bgr;
+        QColor attendue;
+    };
+    const QColor blanc(255, 255, 255);
+    const QColor noir(0, 0, 0);
+    const Cas cas[] = {
+        {0x3C14DC, blanc},   // "Confirmé"
+        {0x00A5FF, noir},    // "Option": orange
+        {0x808080, noir},    // "Fermé": grey, white would read at 3.9
+        {0x000000, blanc},
+        {0xFFFFFF, noir},
+        {0xFF0000, blanc},   // blue
+        {0x00FFFF, noir},    // yellow
+        {0x008000, blanc},   // dark green
+    };
+    for (const Cas& c : cas) {
+        const QColor choisie = Grille::couleurTexte(c.bgr);
+        EXPECT_EQ(choisie, c.attendue) << std::hex << c.bgr;
+        EXPECT_GE(Grille::contraste(choisie, Grille::couleurDepuisBGR(c.bgr)), 4.5) << std::hex << c.bgr;
+    }
+    EXPECT_NEAR(Grille::contraste(blanc, noir), 21.0, 1e-9);
+    EXPECT_NEAR(Grille::contraste(noir, noir), 1.0, 1e-9);
+}
