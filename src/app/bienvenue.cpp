@@ -50,10 +50,12 @@ Bienvenue::Bienvenue(const QString& cheminINI, QWidget* parent)
     grille->setColumnStretch(1, 1);
     etape1 = etape(grille, 0, QString::fromUtf8(
         "Créez vos logements : « Outils » → « Paramètres », onglet « Objets » "
-        "(chambres, emplacements, chalets)."), "etape1");
+        "(chambres, emplacements, chalets), chacun avec sa catégorie."), "etape1");
     etape2 = etape(grille, 1, QString::fromUtf8(
-        "Dans la même fenêtre, créez les états des réservations (onglet « Couleurs ») "
-        "et les articles du bar (onglet « Bar »)."), "etape2");
+        "Dans la même fenêtre : les prix par catégorie et par saison (onglet « Tarifs »), "
+        "vos coordonnées et la taxe de séjour (onglet « Établissement »), les articles du bar "
+        "(onglet « Bar »). Trois états sont déjà prêts (Confirmé, Option, Fermé) : "
+        "l'onglet « Couleurs » en ajoute d'autres."), "etape2");
     etape3 = etape(grille, 2, QString::fromUtf8(
         "De retour au calendrier, le bouton « + » ouvre votre première réservation."), "etape3");
 

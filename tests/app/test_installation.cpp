@@ -216,6 +216,10 @@ TEST_F(Bienvenue_, AFirstStartShowsTheThreeStepsUntilNePlusAfficherIsTicked)
         ASSERT_NE(page, nullptr);
         EXPECT_TRUE(page->findChild<QLabel*>(QStringLiteral("etape1"))->text().contains(QString::fromUtf8("« Paramètres »")));
         EXPECT_TRUE(page->findChild<QLabel*>(QStringLiteral("etape3"))->text().contains(QString::fromUtf8("« + »")));
+        // What a new base already holds, and where the prices and the letterhead go.
+        const QString etape2 = page->findChild<QLabel*>(QStringLiteral("etape2"))->text();
+        for (const char* mot : {"Tarifs", "Établissement", "Confirmé, Option, Fermé"})
+            EXPECT_TRUE(etape2.contains(QString::fromUtf8(mot))) << mot;
         // Escape closes it like "Commencer"; the unticked box is stored.
         QTest::keyClick(page, Qt::Key_Escape);
         EXPECT_FALSE(page->isVisible());
