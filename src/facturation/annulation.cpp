@@ -74,20 +74,16 @@ std::optional<QString> DerniereFacture(const QSqlDatabase& base, qint32 numero, 
     const auto documents = RequetesFacturation::facturesDeReservation(base, numero, erreur);
     if (!documents)
         return std::nullopt;
+    return DerniereFacture(*documents);
+}
+
+QString DerniereFacture(const QList<RequetesFacturation::Facture>& documents)
+{
     QString origine;
-    for (const auto& d : *documents)
+    for (const auto& d : documents)
         if (d.serie == RequetesFacturation::Serie::Facture)
             origine = d.numero;
     return origine;
-}
-
-QList<Tarification::Part> Parts(const QList<RequetesFacturation::Poste>& postes)
-{
-    QList<Tarification::Part> l;
-    for (const auto& p : postes)
-        if (std::llround(p.montant * 100) != 0)
-            l.append({p.taxe ? Tarification::Genre::Taxe : Tarification::Genre::Sejour, p.tauxTVA, p.montant});
-    return l;
 }
 
 Plan Planifier(const QString& description, const QList<Tarification::Part>& postees, double frais, const QString& motif)
@@ -176,10 +172,9 @@ bool RetirerPostes(const QSqlDatabase& base, qint32 numero, const QString& chemi
         return false;
     }
     const auto s = CompteSejour::Lire(base, numero, cheminINI, erreur);
-    const auto postes = s ? RequetesFacturation::postesSejour(base, numero, erreur) : std::nullopt;
-    if (!postes)
+    if (!s)
         return false;
-    const Plan plan = Planifier(description(*s), Parts(*postes), 0, QStringLiteral("suppression"));
+    const Plan plan = Planifier(description(*s), s->poste, 0, QStringLiteral("suppression"));
     for (const Tarification::Ecriture& e : plan.ecritures)
         if (!Module1::EnregistrerOperationTVA(base, numero, e.prix, QString(), e.libelle, e.tauxTVA, erreur))
             return false;
@@ -203,8 +198,7 @@ Resultat Annuler(const QSqlDatabase& base, qint32 numero, qint32 versionLue,
         return r;
     }
     const auto origine = DerniereFacture(base, numero, &erreur);
-    const auto avantLecture = RequetesFacturation::postesSejour(base, numero, &erreur);
-    if (!origine || !avantLecture) {
+    if (!origine) {
         r.message = QStringLiteral("Le compte de la réservation n'a pas pu être lu : ") + erreur;
         return r;
     }
@@ -230,7 +224,7 @@ Resultat Annuler(const QSqlDatabase& base, qint32 numero, qint32 versionLue,
         const auto postes = RequetesFacturation::postesSejour(base, numero, &erreur);
         if (!postes)
             return false;
-        const QList<Tarification::Part> postees = Parts(*postes);
+        const QList<Tarification::Part> postees = CompteSejour::PartsPostees(*postes);
         plan = Planifier(desc, postees, fraisDemandes.montant(PrixDuSejour(postees, s->calcul)));
         if (total)
             *total = -plan.annule;
@@ -240,7 +234,7 @@ Resultat Annuler(const QSqlDatabase& base, qint32 numero, qint32 versionLue,
         return Module1::EnregistrerOperation(base, numero, 0, QString(), LibelleEvenement(plan.frais, Qui()), &erreur);
     };
     bool ok = false;
-    if (!origine->isEmpty() && !Parts(*avantLecture).isEmpty()) {
+    if (!origine->isEmpty() && !s->poste.isEmpty()) {
         // Invoiced: the credit note of the reversed charges goes with them.
         QString raison;
         Documents::Avoir a = avoirDe(*s, cheminINI, maintenant, *origine);

@@ -31,16 +31,14 @@ struct Plan {
 Plan Planifier(const QString& description, const QList<Tarification::Part>& postees, double frais,
                const QString& motif = QStringLiteral("annulation"));
 
-// The stay and tax charges posted, as parts of a price (a part netted to
-// less than a cent is left out).
-QList<Tarification::Part> Parts(const QList<RequetesFacturation::Poste>& postes);
-
 // The price a fee's percentage applies to: the stay's own charges (without
 // the tourist tax) as posted, or as priced now when nothing was posted.
 double PrixDuSejour(const QList<Tarification::Part>& postees, const Tarification::Calcul& calcul);
 
-// The number of the stay's last invoice ("" when it has none).
+// The number of the stay's last invoice ("" when it has none), from the
+// database or from its documents already read.
 std::optional<QString> DerniereFacture(const QSqlDatabase& base, qint32 numero, QString* erreur = nullptr);
+QString DerniereFacture(const QList<RequetesFacturation::Facture>& documents);
 
 // The journal's event row: "Annulation de la réservation (frais
 // d'annulation 264,24 €, par marie sur accueil)".

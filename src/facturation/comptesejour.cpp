@@ -14,9 +14,7 @@
 
 namespace CompteSejour {
 
-namespace {
-
-QList<Tarification::Part> partsPostees(const QList<RequetesFacturation::Poste>& postes)
+QList<Tarification::Part> PartsPostees(const QList<RequetesFacturation::Poste>& postes)
 {
     QList<Tarification::Part> parts;
     for (const auto& p : postes)
@@ -24,8 +22,6 @@ QList<Tarification::Part> partsPostees(const QList<RequetesFacturation::Poste>& 
             parts.append({p.taxe ? Tarification::Genre::Taxe : Tarification::Genre::Sejour, p.tauxTVA, p.montant});
     return parts;
 }
-
-} // namespace
 
 std::optional<Sejour> Lire(const QSqlDatabase& base, qint32 numero, const QString& cheminINI, QString* erreur)
 {
@@ -52,7 +48,7 @@ std::optional<Sejour> Lire(const QSqlDatabase& base, qint32 numero, const QStrin
     s.sejour.adultes = std::max(0, r->nbadultes);
     s.sejour.enfants = std::max(0, r->nbenfants);
     s.calcul = Tarification::Calculer(s.sejour, *tarifs, Etablissement::TaxeDeSejour(cheminINI));
-    s.poste = partsPostees(*postes);
+    s.poste = PartsPostees(*postes);
     s.dejaPorte = !postes->isEmpty();
     s.sansTarifs = tarifs->isEmpty();
     return s;
@@ -271,8 +267,9 @@ std::optional<RequetesFacturation::Facture> EmettreFacture(const QSqlDatabase& b
     QString raison;
     const auto facture = RequetesFacturation::emettreFacture(base, numero, maintenant, Conversion::ArrondiCentime(total),
         [&](const QString& numeroFacture) -> std::optional<QByteArray> {
-            Documents::Facture f{Etablissement::Lire(cheminINI), numeroFacture, maintenant.date(), numero,
-                                 s->reservation.nomclient.trimmed(), s->unite, s->reservation.debut, s->reservation.fin, *lignes,
+            Documents::Facture f{{Etablissement::Lire(cheminINI), numeroFacture, maintenant.date(), numero,
+                                  s->reservation.nomclient.trimmed(), s->unite, s->reservation.debut, s->reservation.fin,
+                                  *lignes},
                                  s->calcul, s->reservation.annulee()};
             const QByteArray pdf = Documents::PdfFacture(f);
             if (pdf.isEmpty()) {

@@ -25,6 +25,10 @@ struct Sejour {
     bool dejaPorte = false;
     bool sansTarifs = false;          // no rate at all: the stays are not priced here
 };
+// The stay and tax charges posted, as parts of a price (a part netted to
+// less than a cent is left out).
+QList<Tarification::Part> PartsPostees(const QList<RequetesFacturation::Poste>& postes);
+
 // Reads the stored reservation, its unit, the rates and the tax, prices
 // the stay and reads what the account holds of it. nullopt with the reason
 // when the reservation cannot be read.

@@ -72,6 +72,15 @@ QString ligneTableau(const QStringList& cellules, bool entete = false)
     return h + QStringLiteral("</tr>");
 }
 
+// "<br>Client : … <br>Réservation n° 12 : Les Pins, du 03/08/2027 au 10/08/2027".
+QString clientEtSejour(const Piece& p)
+{
+    return QStringLiteral("<br>Client : <b>") + e(p.client) + QStringLiteral("</b><br>Réservation n° ")
+        + QString::number(p.reservation) + QStringLiteral(" : ") + e(p.unite) + QStringLiteral(", du ")
+        + (p.arrivee.isValid() ? Dates::jjmmaaaa(p.arrivee.date()) : QStringLiteral("?")) + QStringLiteral(" au ")
+        + (p.depart.isValid() ? Dates::jjmmaaaa(p.depart.date()) : QStringLiteral("?"));
+}
+
 bool estPaiement(const RequetesFacturation::LigneCompte& l)
 {
     return !l.paiement.trimmed().isEmpty();
@@ -156,11 +165,7 @@ QString HtmlFacture(const Facture& f)
 {
     QString h = QStringLiteral("<html><body style='font-family:DejaVu Sans; font-size:10pt'>") + entete(f.etablissement);
     h += QStringLiteral("<h2>Facture ") + e(f.numero) + QStringLiteral("</h2><p>Date : ") + Dates::jjmmaaaa(f.date)
-        + QStringLiteral("<br>Client : <b>") + e(f.client) + QStringLiteral("</b><br>Réservation n° ")
-        + QString::number(f.reservation) + QStringLiteral(" : ") + e(f.unite) + QStringLiteral(", du ")
-        + (f.arrivee.isValid() ? Dates::jjmmaaaa(f.arrivee.date()) : QStringLiteral("?")) + QStringLiteral(" au ")
-        + (f.depart.isValid() ? Dates::jjmmaaaa(f.depart.date()) : QStringLiteral("?"))
-        + (f.annulee ? QStringLiteral(" (annulée)") : QString()) + QStringLiteral("</p>");
+        + clientEtSejour(f) + (f.annulee ? QStringLiteral(" (annulée)") : QString()) + QStringLiteral("</p>");
 
     // The head of the charges repeats at the top of every page they run onto.
     h += QStringLiteral("<table width='100%' cellspacing='0' cellpadding='3' border='1'><thead>")
@@ -199,10 +204,7 @@ QString HtmlAvoir(const Avoir& a)
     if (!a.origine.isEmpty())
         h += (a.annulation ? QStringLiteral("<br>Annule la facture ") : QStringLiteral("<br>Se rapporte à la facture "))
             + QStringLiteral("<b>") + e(a.origine) + QStringLiteral("</b>");
-    h += QStringLiteral("<br>Client : <b>") + e(a.client) + QStringLiteral("</b><br>Réservation n° ")
-        + QString::number(a.reservation) + QStringLiteral(" : ") + e(a.unite) + QStringLiteral(", du ")
-        + (a.arrivee.isValid() ? Dates::jjmmaaaa(a.arrivee.date()) : QStringLiteral("?")) + QStringLiteral(" au ")
-        + (a.depart.isValid() ? Dates::jjmmaaaa(a.depart.date()) : QStringLiteral("?"));
+    h += clientEtSejour(a);
     if (a.annulation)
         h += QStringLiteral("<br>Motif : annulation de la réservation");
     else if (!a.motif.isEmpty())

@@ -54,7 +54,9 @@ struct TVA {
 // charges.
 QList<TVA> VentilerTVA(const QList<RequetesFacturation::LigneCompte>& lignes);
 
-struct Facture {
+// What an invoice and a credit note both say: who issues it, its number and
+// date, the stay it is about, and its rows.
+struct Piece {
     Entete etablissement;
     QString numero;
     QDate date;
@@ -63,7 +65,10 @@ struct Facture {
     QString unite;
     QDateTime arrivee;
     QDateTime depart;
-    QList<RequetesFacturation::LigneCompte> lignes;   // the whole account
+    QList<RequetesFacturation::LigneCompte> lignes;   // an invoice: the whole account
+};
+
+struct Facture : Piece {
     // What the stay costs now (none: unknown) and whether it was cancelled:
     // how its rows read on the invoice (see LignesFacture::Charges).
     std::optional<Tarification::Calcul> prix;
@@ -72,19 +77,10 @@ struct Facture {
 
 // A credit note: the charges it gives back as stored (positive
 // corrections), shown with minus signs.
-struct Avoir {
-    Entete etablissement;
-    QString numero;
+struct Avoir : Piece {
     QString origine;          // the invoice it corrects
     bool annulation = false;  // it cancels the stay (otherwise a part of the invoice)
     QString motif;
-    QDate date;
-    qint32 reservation = 0;
-    QString client;
-    QString unite;
-    QDateTime arrivee;
-    QDateTime depart;
-    QList<RequetesFacturation::LigneCompte> lignes;
 };
 
 QString HtmlContrat(const Contrat& c);

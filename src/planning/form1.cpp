@@ -392,63 +392,6 @@ void Form1::mouvements_Timer()
     m_dansMouvement = false;
 }
 
-// ---- Mouse on the grid --------------------------------------------------------
-
-void Form1::planningEnfonce(Qt::MouseButton bouton, Qt::MouseButtons boutons, QPoint position, QPoint ecran)
-{
-    if (bouton != Qt::LeftButton || boutons != Qt::LeftButton)
-        return;
-    const int i = Grille::barreTouchee(m_barres, position.x(), position.y());
-    if (i > 0) {
-        emit barreCliquee(i);
-        ouvrirBarre(i);
-        return;
-    }
-    choisirCellule(position);
-    m_departGlisser = ecran;
-    m_pointeur = ecran;
-    m_jourGlisser = datedepart;
-    Deplaceur->start();
-    if (!m_curseurPose) {
-        QApplication::setOverrideCursor(Qt::CrossCursor);
-        m_curseurPose = true;
-    }
-}
-
-void Form1::planningDoubleClic(QPoint position)
-{
-    // The first press framed the cell and began a drag: it ends here.
-    planningRelache();
-    if (Grille::barreTouchee(m_barres, position.x(), position.y()) > 0)
-        return;
-    const int ligne = premiereLigne + Grille::decalageGlisser(position.y(), hauteurLigne());
-    if (ligne < 0 || ligne >= m_nbUnites)
-        return;
-    ajouterPour(ligne, datedepart.addDays(Grille::decalageGlisser(position.x(), largeurJour())), 1);
-}
-
-void Form1::planningRelache()
-{
-    if (!Deplaceur->isActive())
-        return;
-    Deplaceur->stop();
-    if (m_curseurPose) {
-        QApplication::restoreOverrideCursor();
-        m_curseurPose = false;
-    }
-}
-
-void Form1::Deplaceur_Timer()
-{
-    // Always from the drag's start, so that coming back to it shows its
-    // first day again.
-    const int d = Grille::decalageGlisser(m_pointeur.x() - m_departGlisser.x(), LargeurJour);
-    const QDate jour = m_jourGlisser.addDays(-d);
-    if (jour == datedepart)
-        return;   // the grid already shows that day first
-    decalerJours(datedepart.daysTo(jour));
-}
-
 // ---- Blinking --------------------------------------------------------------------
 
 qint16 Form1::nbClignotements() const

@@ -1,2 +1,2 @@
 # Files of this folder that belong to the window library.
-list(APPEND UI_FILES form1 form1clavier form1dessin surface)
+list(APPEND UI_FILES form1 form1clavier form1dessin form1souris surface)

@@ -38,6 +38,13 @@ QString ini(const Contexte* contexte)
 
 } // namespace
 
+void reservations::modifiable(bool oui)
+{
+    for (QWidget* w : QList<QWidget*>{Objets, etat, NomClient, datedebut, heuredebut, datefin, heurefin, arrhes,
+                                      datelimite, nbadultes, nbenfants, remarque, telephone, Email})
+        w->setEnabled(oui);
+}
+
 void reservations::montrerAnnulation(const Requetes::Reservation& r)
 {
     m_annulee = r.annulee();
@@ -53,9 +60,7 @@ void reservations::montrerAnnulation(const Requetes::Reservation& r)
     titrelibelle->setToolTip(titre);
     // Nothing of the stay changes any more; its account still takes
     // payments and refunds.
-    for (QWidget* w : QList<QWidget*>{Objets, etat, NomClient, datedebut, heuredebut, datefin, heurefin, arrhes,
-                                      datelimite, nbadultes, nbenfants, remarque, telephone, Email})
-        w->setEnabled(false);
+    modifiable(false);
     for (xpcmdbutton* b : {Modifier, supprimer, BoutonBAR, Confirmation})
         b->setEnabled(false);
     Encaisser->setEnabled(true);
@@ -74,12 +79,11 @@ void reservations::AnnulerReservation_Click()
         return;
     QString erreur;
     const auto s = CompteSejour::Lire(base(m_contexte), *numero, ini(m_contexte), &erreur);
-    const auto postes = RequetesFacturation::postesSejour(base(m_contexte), *numero, &erreur);
-    if (!s || !postes) {
+    if (!s) {
         message(QStringLiteral("La réservation n'a pas pu être lue :\n") + erreur);
         return;
     }
-    const auto frais = demanderFrais(Annulation::PrixDuSejour(Annulation::Parts(*postes), s->calcul));
+    const auto frais = demanderFrais(Annulation::PrixDuSejour(s->poste, s->calcul));
     if (!frais)
         return;
     const auto r = Annulation::Annuler(base(m_contexte), *numero, m_version, *frais, ini(m_contexte),

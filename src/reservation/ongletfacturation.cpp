@@ -90,7 +90,7 @@ void OngletFacturation::afficher(qint32 numero)
     const auto factures = RequetesFacturation::facturesDeReservation(m_contexte->BaseOuverte, numero);
     const bool aUneFacture = factures && !factures->isEmpty();
     reimprimer->setEnabled(aUneFacture);
-    avoir->setEnabled(!Annulation::DerniereFacture(m_contexte->BaseOuverte, numero).value_or(QString()).isEmpty());
+    avoir->setEnabled(factures && !Annulation::DerniereFacture(*factures).isEmpty());
     if (aUneFacture)
         derniereFacture->setText(factures->constLast().numero);
     reimprimer->setToolTip(aUneFacture ? QStringLiteral("Réimprimer ") + factures->constLast().numero : QString());
@@ -129,10 +129,15 @@ void OngletFacturation::emettre()
         return;
     }
     afficher(m_numero);
-    const QString chemin = dossier("Factures") + QLatin1Char('/') + f->numero + QStringLiteral(".pdf");
-    const bool ouverte = ouvrir(chemin);
-    information(QStringLiteral("Facture ") + f->numero + QStringLiteral(" émise : ") + chemin
-                + (ouverte ? QString() : QStringLiteral("\n(aucun programme n'a pu l'ouvrir)")));
+    remettre(f->numero, QStringLiteral("Facture ") + f->numero + QStringLiteral(" émise"));
+}
+
+void OngletFacturation::remettre(const QString& numero, const QString& annonce)
+{
+    const QString chemin = dossier("Factures") + QLatin1Char('/') + numero + QStringLiteral(".pdf");
+    const bool ouvert = ouvrir(chemin);
+    information(annonce + QStringLiteral(" : ") + chemin
+                + (ouvert ? QString() : QStringLiteral("\n(aucun programme n'a pu l'ouvrir)")));
 }
 
 void OngletFacturation::reimprimerDerniere()
@@ -181,8 +186,5 @@ void OngletFacturation::emettreAvoir()
     }
     Q_EMIT compteModifie();
     afficher(m_numero);
-    const QString chemin = dossier("Factures") + QLatin1Char('/') + a->numero + QStringLiteral(".pdf");
-    const bool ouvert = ouvrir(chemin);
-    information(QStringLiteral("Avoir ") + a->numero + QStringLiteral(" émis sur la facture ") + *origine + QStringLiteral(" : ")
-                + chemin + (ouvert ? QString() : QStringLiteral("\n(aucun programme n'a pu l'ouvrir)")));
+    remettre(a->numero, QStringLiteral("Avoir ") + a->numero + QStringLiteral(" émis sur la facture ") + *origine);
 }

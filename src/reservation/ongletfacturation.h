@@ -53,6 +53,9 @@ private:
     void emettre();
     void reimprimerDerniere();
     void emettreAvoir();
+    // Hands an issued document to the desktop and says so: `annonce` ("Facture
+    // F-… émise"), then where it is, and when nothing could open it.
+    void remettre(const QString& numero, const QString& annonce);
     QString dossier(const char* nom) const;
 
     Contexte* m_contexte;

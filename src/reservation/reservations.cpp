@@ -330,9 +330,7 @@ void reservations::Charger()
         b->setEnabled(false);
     m_annulee = false;
     AnnulerReservation->setCaption(fr("Annuler la réservation"));
-    for (QWidget* w : QList<QWidget*>{Objets, etat, NomClient, datedebut, heuredebut, datefin, heurefin, arrhes,
-                                      datelimite, nbadultes, nbenfants, remarque, telephone, Email})
-        w->setEnabled(true);
+    modifiable(true);
     Modifier->show();
     ajouter->hide();
     Confirmation->show();

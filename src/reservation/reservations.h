@@ -170,6 +170,8 @@ private:
     void Rembourser_Click();
     // A cancelled stay is read only, but for its payments and refunds.
     void montrerAnnulation(const Requetes::Reservation& r);
+    // The boxes that describe the stay (all of them but the account's).
+    void modifiable(bool oui);
     void ImprimerContrat_Click(int index);
     void Confirmation_Click();
     void BoutonBAR_Click();

@@ -54,9 +54,12 @@ const char* const kTableTarifs = "CREATE TABLE IF NOT EXISTS TARIFS (Numero INTE
     "PrixAdulte REAL DEFAULT 0, PrixEnfant REAL DEFAULT 0, TauxTVA REAL DEFAULT 10)";
 // Version 9 gives it a series ("F" invoices, "A" credit notes, each numbered
 // on its own) and, on a credit note, the invoice it corrects.
-const char* const kTableFactures = "CREATE TABLE IF NOT EXISTS FACTURES (Numero TEXT PRIMARY KEY, "
-    "Annee INTEGER NOT NULL, Sequence INTEGER NOT NULL, reservation INTEGER, date TEXT, total REAL, pdf BLOB, "
-    "Serie TEXT NOT NULL DEFAULT 'F', Origine TEXT, UNIQUE (Serie, Annee, Sequence))";
+// The columns, as one literal: the table is made with them, and made again
+// with them by the upgrade to version 9.
+#define COLONNES_FACTURES "(Numero TEXT PRIMARY KEY, " \
+    "Annee INTEGER NOT NULL, Sequence INTEGER NOT NULL, reservation INTEGER, date TEXT, total REAL, pdf BLOB, " \
+    "Serie TEXT NOT NULL DEFAULT 'F', Origine TEXT, UNIQUE (Serie, Annee, Sequence))"
+const char* const kTableFactures = "CREATE TABLE IF NOT EXISTS FACTURES " COLONNES_FACTURES;
 
 // Version 5: the states counted as sold, and the journal by date.
 const char* const kColonneVendu = "ALTER TABLE ETATS ADD COLUMN Vendu INTEGER DEFAULT 1";
@@ -96,14 +99,13 @@ const char* const kIndexAnnulations = "CREATE INDEX IF NOT EXISTS idx_reservatio
 const char* const kEtapeAnnulation[] = {
     "ALTER TABLE RESERVATIONS ADD COLUMN Annulation TEXT",
     kIndexAnnulations,
-    "CREATE TABLE FACTURES_series (Numero TEXT PRIMARY KEY, "
-    "Annee INTEGER NOT NULL, Sequence INTEGER NOT NULL, reservation INTEGER, date TEXT, total REAL, pdf BLOB, "
-    "Serie TEXT NOT NULL DEFAULT 'F', Origine TEXT, UNIQUE (Serie, Annee, Sequence))",
+    "CREATE TABLE FACTURES_series " COLONNES_FACTURES,
     "INSERT INTO FACTURES_series (rowid, Numero, Annee, Sequence, reservation, date, total, pdf) "
     "SELECT rowid, Numero, Annee, Sequence, reservation, date, total, pdf FROM FACTURES",
     "DROP TABLE FACTURES",
     "ALTER TABLE FACTURES_series RENAME TO FACTURES",
 };
+#undef COLONNES_FACTURES
 
 // The stays with the name of their unit.
 const char* const kVue = "CREATE VIEW IF NOT EXISTS RESERVATION_NOMINATIVE AS "

@@ -59,8 +59,8 @@ TEST(Documents, InvoiceAndContractReadBackFromTheirPdf)
                          QStringLiteral("Arrhes non remboursables.\nAnimaux acceptés.")};
     const QString client = QString::fromUtf8("Gérard <Dupont> & fils 🏕");
 
-    Documents::Facture f{et, QStringLiteral("F-2027-00042"), QDate(2027, 7, 4), 17, client, QStringLiteral("Les Pins"),
-                         Dates::naive(QDate(2027, 7, 1), QTime(14, 0)), Dates::naive(QDate(2027, 7, 4), QTime(12, 0)), kCompte,
+    Documents::Facture f{{et, QStringLiteral("F-2027-00042"), QDate(2027, 7, 4), 17, client, QStringLiteral("Les Pins"),
+                          Dates::naive(QDate(2027, 7, 1), QTime(14, 0)), Dates::naive(QDate(2027, 7, 4), QTime(12, 0)), kCompte},
                          std::nullopt, false};
     const auto facture = texteDuPdf(Documents::PdfFacture(f));
     if (!facture)
@@ -100,9 +100,10 @@ TEST(Documents, EveryPageOfALongInvoiceCarriesItsNumber)
     QList<LigneCompte> compte = kCompte;
     for (int i = 0; i < 90; ++i)
         compte << ligne(-3.5, "   ", "BAR Bière pression", 20);
-    Documents::Facture f{{QStringLiteral("Camping des Écureuils")}, QStringLiteral("F-2027-00043"), QDate(2027, 7, 4), 17,
-                         QStringLiteral("Martin"), QStringLiteral("Les Pins"), Dates::naive(QDate(2027, 7, 1), QTime(14, 0)),
-                         Dates::naive(QDate(2027, 7, 4), QTime(12, 0)), compte, std::nullopt, false};
+    Documents::Facture f{{{QStringLiteral("Camping des Écureuils")}, QStringLiteral("F-2027-00043"), QDate(2027, 7, 4), 17,
+                          QStringLiteral("Martin"), QStringLiteral("Les Pins"), Dates::naive(QDate(2027, 7, 1), QTime(14, 0)),
+                          Dates::naive(QDate(2027, 7, 4), QTime(12, 0)), compte},
+                         std::nullopt, false};
     const auto texte = texteDuPdf(Documents::PdfFacture(f));
     if (!texte)
         GTEST_SKIP() << "pdftotext absent : le texte des PDF n'est pas relu";
