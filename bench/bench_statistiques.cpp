@@ -11,6 +11,7 @@
 #include "statistiques/taxesejour.h"
 #include "store/base.h"
 #include "store/contexte.h"
+#include "store/cumuls.h"
 #include "store/horloge.h"
 #include "store/requetes_statistiques.h"
 
@@ -106,6 +107,14 @@ void cas(int unites, int annees, int repetitions)
             {"soldes", [&](const R::Filtre& f) { R::soldes(*base, f); }},
             {"dates illisibles", [&](const R::Filtre& f) { R::datesIllisibles(*base, f); }},
             {"comptes ouverts", [&](const R::Filtre& f) { R::comptes(*base, f); }},
+            {"sommes des mois entiers, par logement", [&](const R::Filtre& f) {
+                 Cumuls::Lire(*base, QDate(f.debut.year(), f.debut.month(), 1), QDate(f.fin.year(), f.fin.month(), 1),
+                              f.categorie, true);
+             }},
+            {"sommes des mois entiers", [&](const R::Filtre& f) {
+                 Cumuls::Lire(*base, QDate(f.debut.year(), f.debut.month(), 1), QDate(f.fin.year(), f.fin.month(), 1),
+                              f.categorie, false);
+             }},
         };
         std::vector<std::pair<const char*, std::pair<Mesure, Mesure>>> detail;
         for (const Requete& r : requetes)

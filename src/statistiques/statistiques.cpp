@@ -2,8 +2,10 @@
 
 #include "facturation/caissedujour.h"
 #include "store/conversion.h"
+#include "store/cumuls.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace Statistiques {
 
@@ -108,14 +110,16 @@ Chiffres Assembler(const QDate& debut, const QDate& fin, const Sommes& s)
         pu.nom = u.nom;
     }
     for (const auto& n : s.nuits) {
-        const auto it = mois.find(moisDe(n.mois));
-        if (it == mois.end())
-            continue;
-        it->nuits += n.nuits;
-        it->nuitsParEtat[n.etat] += n.nuits;
-        c.nuitsVendues += n.nuits;
-        c.nuitsAdultes += n.nuitsAdultes;
-        c.nuitsEnfants += n.nuitsEnfants;
+        if (!n.mois.isEmpty()) {
+            const auto it = mois.find(moisDe(n.mois));
+            if (it == mois.end())
+                continue;
+            it->nuits += n.nuits;
+            it->nuitsParEtat[n.etat] += n.nuits;
+            c.nuitsVendues += n.nuits;
+            c.nuitsAdultes += n.nuitsAdultes;
+            c.nuitsEnfants += n.nuitsEnfants;
+        }
         const auto u = unites.find(n.objet);
         if (u != unites.end()) {
             u->nuits += n.nuits;
@@ -140,10 +144,12 @@ Chiffres Assembler(const QDate& debut, const QDate& fin, const Sommes& s)
         }
         const size_t nature = size_t(natureRecette(j.nature));
         const double montant = -j.total;   // a charge is what the client owes
-        c.recettes[nature] = Conversion::ArrondiCentime(c.recettes[nature] + montant);
-        const auto m = mois.find(moisDe(j.mois));
-        if (m != mois.end())
-            m->recettes[nature] = Conversion::ArrondiCentime(m->recettes[nature] + montant);
+        if (!j.mois.isEmpty()) {
+            c.recettes[nature] = Conversion::ArrondiCentime(c.recettes[nature] + montant);
+            const auto m = mois.find(moisDe(j.mois));
+            if (m != mois.end())
+                m->recettes[nature] = Conversion::ArrondiCentime(m->recettes[nature] + montant);
+        }
         const auto u = unites.find(j.objet);
         if (u != unites.end())
             u->recettes = Conversion::ArrondiCentime(u->recettes + montant);
@@ -151,10 +157,12 @@ Chiffres Assembler(const QDate& debut, const QDate& fin, const Sommes& s)
     // Stay charges and tourist tax, on the nights they pay for.
     for (const auto& e : s.etalees) {
         const size_t nature = e.taxe ? Taxe : Sejour;
-        c.recettes[nature] = Conversion::ArrondiCentime(c.recettes[nature] + e.montant);
-        const auto m = mois.find(moisDe(e.mois));
-        if (m != mois.end())
-            m->recettes[nature] = Conversion::ArrondiCentime(m->recettes[nature] + e.montant);
+        if (!e.mois.isEmpty()) {
+            c.recettes[nature] = Conversion::ArrondiCentime(c.recettes[nature] + e.montant);
+            const auto m = mois.find(moisDe(e.mois));
+            if (m != mois.end())
+                m->recettes[nature] = Conversion::ArrondiCentime(m->recettes[nature] + e.montant);
+        }
         const auto u = unites.find(e.objet);
         if (u != unites.end())
             u->recettes = Conversion::ArrondiCentime(u->recettes + e.montant);
@@ -183,6 +191,8 @@ Chiffres Assembler(const QDate& debut, const QDate& fin, const Sommes& s)
 
 namespace {
 
+namespace R = RequetesStatistiques;
+
 // False with the reason when the period cannot be computed.
 bool periodeAcceptee(const QDate& debut, const QDate& fin, QString* erreur)
 {
@@ -192,53 +202,115 @@ bool periodeAcceptee(const QDate& debut, const QDate& fin, QString* erreur)
     return refus.isEmpty();
 }
 
+template <typename T>
+bool ajouter(const std::optional<T>& lu, T* somme)
+{
+    if (lu)
+        *somme += *lu;
+    return lu.has_value();
+}
+
+// Adds the sums of the days from filtre.debut to filtre.fin read from the
+// stays and the journal themselves: everything, or what the monthly table
+// and charts need.
+bool ajouterLignes(const QSqlDatabase& base, const R::Filtre& filtre, bool complet, Sommes* s, QString* erreur)
+{
+    if (!complet)
+        return ajouter(R::nuitsParMois(base, filtre, erreur), &s->nuits)
+            && ajouter(R::chargesParMois(base, filtre, PrefixesDesNatures(), erreur), &s->journal)
+            && ajouter(R::recettesEtalees(base, filtre, false, erreur), &s->etalees);
+    const auto arrivees = R::arrivees(base, filtre, erreur);
+    const auto soldes = R::soldes(base, filtre, erreur);
+    if (!arrivees || !soldes)
+        return false;
+    s->arrivees.nombre += arrivees->nombre;
+    s->arrivees.nuits += arrivees->nuits;
+    s->soldes.sejours += soldes->sejours;
+    s->soldes.debiteurs += soldes->debiteurs;
+    s->soldes.du += soldes->du;
+    return ajouter(R::nuitsParMoisEtUnite(base, filtre, erreur), &s->nuits)
+        && ajouter(R::journal(base, filtre, PrefixesDesNatures(), true, erreur), &s->journal)
+        && ajouter(R::recettesEtalees(base, filtre, true, erreur), &s->etalees);
+}
+
+// Adds the monthly sums kept for the whole months from `premier` to
+// `dernier` (their first days).
+bool ajouterCumuls(const QSqlDatabase& base, const QDate& premier, const QDate& dernier,
+                   const std::optional<QString>& categorie, bool complet, Sommes* s, QString* erreur)
+{
+    const auto lu = Cumuls::Lire(base, premier, dernier, categorie, complet, erreur);
+    if (!lu)
+        return false;
+    s->nuits += lu->nuits;
+    s->etalees += lu->etalees;
+    for (const R::Journal& j : lu->journal)
+        if (complet || j.nature != R::kNatureEncaissement)
+            s->journal.append(j);
+    if (complet) {
+        s->arrivees.nombre += lu->arrivees.nombre;
+        s->arrivees.nuits += lu->arrivees.nuits;
+        s->soldes.sejours += lu->soldes.sejours;
+        s->soldes.debiteurs += lu->soldes.debiteurs;
+        s->soldes.du += lu->soldes.du;
+    }
+    return true;
+}
+
+// The sums of the period: its whole months from the monthly sums, the days
+// before and after them from the rows. From the rows alone when asked,
+// when no whole month is inside, or when the monthly sums cannot be
+// brought up to date (a database opened read only).
+bool lireSommes(const QSqlDatabase& base, const QDate& debut, const QDate& fin, const std::optional<QString>& categorie,
+                bool complet, Source source, Sommes* s, QString* erreur)
+{
+    QDate premier(debut.year(), debut.month(), 1);
+    if (premier < debut)
+        premier = premier.addMonths(1);
+    QDate dernier(fin.year(), fin.month(), 1);
+    if (dernier.addMonths(1).addDays(-1) > fin)
+        dernier = dernier.addMonths(-1);
+    premier = std::max(premier, Cumuls::PremierMois());
+    dernier = std::min(dernier, Cumuls::DernierMois());
+    if (source == Source::Cumuls && premier <= dernier) {
+        QString pourquoi;
+        if (Cumuls::MettreAJour(base, PrefixesDesNatures(), &pourquoi)) {
+            const QDate apres = dernier.addMonths(1);
+            return (debut >= premier || ajouterLignes(base, {debut, premier.addDays(-1), categorie}, complet, s, erreur))
+                && ajouterCumuls(base, premier, dernier, categorie, complet, s, erreur)
+                && (fin < apres || ajouterLignes(base, {apres, fin, categorie}, complet, s, erreur));
+        }
+        std::fprintf(stderr, "Chiffres lus ligne à ligne : %s\n", qPrintable(pourquoi));
+    }
+    return ajouterLignes(base, {debut, fin, categorie}, complet, s, erreur);
+}
+
 } // namespace
 
 std::optional<Chiffres> Calculer(const QSqlDatabase& base, const QDate& debut, const QDate& fin,
-                                 const std::optional<QString>& categorie, QString* erreur)
+                                 const std::optional<QString>& categorie, QString* erreur, Source source)
 {
     if (!periodeAcceptee(debut, fin, erreur))
         return std::nullopt;
-    namespace R = RequetesStatistiques;
-    const R::Filtre filtre{debut, fin, categorie};
     const auto unites = R::unites(base, categorie, erreur);
-    const auto nuits = R::nuitsParMoisEtUnite(base, filtre, erreur);
-    const auto arrivees = R::arrivees(base, filtre, erreur);
-    const auto journal = R::journal(base, filtre, PrefixesDesNatures(), true, erreur);
-    const auto etalees = R::recettesEtalees(base, filtre, true, erreur);
-    const auto soldes = R::soldes(base, filtre, erreur);
-    const auto ignores = R::datesIllisibles(base, filtre, erreur);
-    if (!unites || !nuits || !arrivees || !journal || !etalees || !soldes || !ignores)
-        return std::nullopt;
+    const auto ignores = R::datesIllisibles(base, {debut, fin, categorie}, erreur);
     Sommes s;
+    if (!unites || !ignores || !lireSommes(base, debut, fin, categorie, true, source, &s, erreur))
+        return std::nullopt;
     s.unites = *unites;
-    s.nuits = *nuits;
-    s.arrivees = *arrivees;
-    s.journal = *journal;
-    s.etalees = *etalees;
-    s.soldes = *soldes;
     s.ignores = *ignores;
     return Assembler(debut, fin, s);
 }
 
 std::optional<Chiffres> CalculerParMois(const QSqlDatabase& base, const QDate& debut, const QDate& fin,
-                                        const std::optional<QString>& categorie, QString* erreur)
+                                        const std::optional<QString>& categorie, QString* erreur, Source source)
 {
     if (!periodeAcceptee(debut, fin, erreur))
         return std::nullopt;
-    namespace R = RequetesStatistiques;
-    const R::Filtre filtre{debut, fin, categorie};
     const auto unites = R::unites(base, categorie, erreur);
-    const auto nuits = R::nuitsParMois(base, filtre, erreur);
-    const auto journal = R::chargesParMois(base, filtre, PrefixesDesNatures(), erreur);
-    const auto etalees = R::recettesEtalees(base, filtre, false, erreur);
-    if (!unites || !nuits || !journal || !etalees)
-        return std::nullopt;
     Sommes s;
+    if (!unites || !lireSommes(base, debut, fin, categorie, false, source, &s, erreur))
+        return std::nullopt;
     s.unites = *unites;
-    s.nuits = *nuits;
-    s.journal = *journal;
-    s.etalees = *etalees;
     Chiffres c = Assembler(debut, fin, s);
     c.parUnite.clear();
     return c;

@@ -82,7 +82,8 @@ struct Chiffres {
     QList<ParMois> parMois;
 };
 
-// What the database returned for a period.
+// What the database returned for a period. A row without a month counts
+// for its unit only (the monthly sums give the months and the units apart).
 struct Sommes {
     QList<RequetesStatistiques::Unite> unites;
     QList<RequetesStatistiques::Nuits> nuits;       // by month, state, and unit when known
@@ -106,15 +107,21 @@ RequetesStatistiques::Prefixes PrefixesDesNatures();
 // The figures from the sums (pure).
 Chiffres Assembler(const QDate& debut, const QDate& fin, const Sommes& sommes);
 
+// Where the sums come from: the monthly sums kept in the database for the
+// whole months (and the rows for the days around them), or the rows alone.
+enum class Source { Cumuls, Lignes };
+
 // Reads the sums of the period and assembles them. nullopt with the
 // reason when the period is refused or a statement fails.
 std::optional<Chiffres> Calculer(const QSqlDatabase& base, const QDate& debut, const QDate& fin,
-                                 const std::optional<QString>& categorie, QString* erreur = nullptr);
+                                 const std::optional<QString>& categorie, QString* erreur = nullptr,
+                                 Source source = Source::Cumuls);
 
 // Only what the monthly table and charts need (units, nights and revenue
 // by month; the other figures stay 0): for long periods.
 std::optional<Chiffres> CalculerParMois(const QSqlDatabase& base, const QDate& debut, const QDate& fin,
-                                        const std::optional<QString>& categorie, QString* erreur = nullptr);
+                                        const std::optional<QString>& categorie, QString* erreur = nullptr,
+                                 Source source = Source::Cumuls);
 
 // "n séjours ignorés : dates illisibles" ("1 séjour ignoré : …"), or "".
 QString LigneIgnores(qint64 n);

@@ -2,6 +2,7 @@
 
 #include "basepostgres.h"
 #include "contraintes.h"
+#include "cumuls.h"
 #include "dates.h"
 #include "dialecte.h"
 #include "journalisation.h"
@@ -200,6 +201,15 @@ bool mettreAJour(const QSqlDatabase& base, int version, QString* erreur)
         db.rollback();
         return false;
     }
+    // 9 -> 10: the figures' monthly sums, filled at their first reading.
+    if (version < 10) {
+        for (const QString& sql : Cumuls::InstructionsSchema(Dialecte::Moteur::SQLite)) {
+            if (!executer(db, sql, erreur)) {
+                db.rollback();
+                return false;
+            }
+        }
+    }
     if (!executer(db, QStringLiteral("PRAGMA user_version = %1").arg(kVersionSchema), erreur)) {
         db.rollback();
         return false;
@@ -389,6 +399,14 @@ bool creerSchema(const QSqlDatabase& base, QString* erreur)
         || !Contraintes::appliquerSQLite(db, erreur)) {
         db.rollback();
         return false;
+    }
+    // After the tables were rebuilt with their rules: a trigger on the
+    // units names the reservations' table, which the rebuild renames.
+    for (const QString& sql : Cumuls::InstructionsSchema(Dialecte::Moteur::SQLite)) {
+        if (!executer(db, sql, erreur)) {
+            db.rollback();
+            return false;
+        }
     }
     return db.commit();
 }

@@ -2,6 +2,7 @@
 
 #include "base.h"
 #include "contraintes.h"
+#include "cumuls.h"
 #include "dialecte.h"
 #include "numeros.h"
 #include "requetes_journee.h"
@@ -259,6 +260,7 @@ QStringList instructionsSchema()
                             "FOR EACH ROW EXECUTE FUNCTION planning_annonce('%3')")
                  .arg(QString::fromLatin1(a.table).toLower(), QLatin1String(a.table), QLatin1String(a.numero));
     l << RequetesJournee::InstructionsIndexRecherche(Dialecte::Moteur::PostgreSQL);
+    l << Cumuls::InstructionsSchema(Dialecte::Moteur::PostgreSQL);
     // The default states, as in a new SQLite file (colours 0x00BBGGRR).
     const QString etat = QStringLiteral("INSERT INTO ETATS (Code, Nom, CouleurPrincipale, internet, surinternet) "
                                         "VALUES %1 ON CONFLICT DO NOTHING");

@@ -2,6 +2,7 @@
 
 #include "dates.h"
 #include "dialecte.h"
+#include "fragments_statistiques.h"
 #include "requetes.h"
 
 #include <QMap>
@@ -13,6 +14,8 @@ namespace RequetesStatistiques {
 
 namespace {
 
+using namespace FragmentsStatistiques;
+
 // The period and the filter, given once to every statement as a one-row
 // table `p`: d1 the first day, d2 the day after the last, as sortable text
 // (a stored "2026-03-01 14:00:00" is after "2026-03-01").
@@ -22,6 +25,18 @@ QString parametres(const QSqlDatabase& b)
     const QString texte = Dialecte::parametre(b, QStringLiteral("TEXT"));
     return QStringLiteral("p(d1, d2, toutes, cat) AS (SELECT %1, %1, %2, %1)")
         .arg(texte, Dialecte::booleen(b, Dialecte::parametre(b, QStringLiteral("INTEGER"))));
+}
+
+// A reservation whose dates cannot be read, or fall outside 1900…2199
+// (the condition of the index idx_reservations_illisibles, word for word).
+// `table` is the reservations' name in the statement ("r.", or "" in the
+// index).
+QString illisible(const QString& table)
+{
+    return QStringLiteral("(julianday(substr(%1DateDebut, 1, 10)) IS NULL OR julianday(substr(%1DateFin, 1, 10)) IS NULL"
+                          " OR %1DateDebut < '1900' OR %1DateDebut >= '2200' OR %1DateFin < '1900'"
+                          " OR %1DateFin >= '2200')")
+        .arg(table);
 }
 
 // The units of the filter.
@@ -62,31 +77,6 @@ QString sejoursVendus(const QSqlDatabase& b)
                                QStringLiteral("julianday(p.d1)")),
              Dialecte::minimum(b, QStringLiteral("julianday(substr(r.DateFin, 1, 10))"),
                                QStringLiteral("julianday(p.d2)")));
-}
-
-// A payment has a code that is not blank; the first test spares the
-// function call on most charges ("   " sorts first among the codes).
-const char* const kEstEncaissement = "(x.paiement > '   ' AND trim(x.paiement) <> '')";
-
-// A stay charge or its correction (the label's prefix, letter case
-// counting), and of those the tourist tax; never a payment.
-const char* const kPosteTaxe =
-    "(substr(x.libelle, 1, 15) = 'TAXE DE SEJOUR ' OR substr(x.libelle, 1, 26) = 'CORRECTION TAXE DE SEJOUR ')";
-
-QString posteSejour(const QSqlDatabase& b)
-{
-    return QStringLiteral("((substr(x.libelle, 1, 7) = 'SEJOUR ' OR substr(x.libelle, 1, 18) = 'CORRECTION SEJOUR '"
-                          " OR %1) AND NOT coalesce(%2, %3))")
-        .arg(QLatin1String(kPosteTaxe), QLatin1String(kEstEncaissement), Dialecte::faux(b));
-}
-
-// The reservation r carries its stay charges over its nights (at least
-// one, readable), or to the day of its cancellation when that is readable.
-QString etaleOuAnnule()
-{
-    return QStringLiteral("(CASE WHEN r.Annulation IS NULL"
-                          " THEN julianday(substr(r.DateFin, 1, 10)) > julianday(substr(r.DateDebut, 1, 10))"
-                          " ELSE julianday(substr(r.Annulation, 1, 10)) IS NOT NULL END)");
 }
 
 QString jour(const QDate& d)
@@ -149,25 +139,6 @@ std::optional<QList<Nuits>> nuits(const QSqlDatabase& base, const Filtre& filtre
     return lignes;
 }
 
-// The kind of a journal row: a payment, or the number given with the first
-// prefix its label begins with, 0 without one. A prefix is tested as a
-// range of texts (from the prefix to the prefix with its last letter
-// raised), which the database compares without a function call.
-QString casNature(const Prefixes& prefixes, QVariantList* valeurs)
-{
-    QString cas = QStringLiteral("CASE WHEN %1 THEN %2").arg(QLatin1String(kEstEncaissement)).arg(kNatureEncaissement);
-    for (const auto& [prefixe, nature] : prefixes) {
-        if (prefixe.isEmpty())
-            continue;
-        QString apres = prefixe;
-        apres.back() = QChar(apres.back().unicode() + 1);
-        cas += QStringLiteral(" WHEN x.libelle >= ? AND x.libelle < ? THEN %1").arg(nature);
-        valeurs->append(prefixe);
-        valeurs->append(apres);
-    }
-    return cas + QStringLiteral(" ELSE 0 END");
-}
-
 } // namespace
 
 std::optional<QList<Nuits>> nuitsParMois(const QSqlDatabase& base, const Filtre& filtre, QString* erreur)
@@ -198,7 +169,7 @@ std::optional<QList<Journal>> journal(const QSqlDatabase& base, const Filtre& fi
         " AND NOT coalesce(%6 AND o.Numero IS NOT NULL AND %7, %8)"
         " GROUP BY 1, 2, 3, 4 ORDER BY 1, 2, 3, 4")
         .arg(parametres(base), parUnite ? QStringLiteral("coalesce(r.objet, 0)") : QStringLiteral("0"),
-             casNature(prefixes, &valeurs), QLatin1String(kEstEncaissement),
+             casNature(prefixes, kNatureEncaissement, &valeurs), QLatin1String(kEstEncaissement),
              // Over years, reading the journal in its own order is quicker
              // than going through the index of dates (the unary + leaves it).
              filtre.debut.daysTo(filtre.fin) > 2 * 366 ? Dialecte::sansIndex(base) : QString(),
@@ -306,27 +277,33 @@ std::optional<Arrivees> arrivees(const QSqlDatabase& base, const Filtre& filtre,
 
 std::optional<qint64> datesIllisibles(const QSqlDatabase& base, const Filtre& filtre, QString* erreur)
 {
-    // Stored dates sort as text: a missing date, or a text outside the
-    // dates of 1900 to 2199 ("", "3 mars", "12/03/2026"), is found in the
-    // index of each unit; a text among them that is not a date either
-    // ("2026-13-45") is found among the reservations the period reads.
-    QString sql = QStringLiteral("WITH %1, %2 SELECT count(*) FROM ("
-                                 " SELECT c.numero FROM choisis c JOIN RESERVATIONS r ON r.NumeroReservation = c.numero"
-                                 " WHERE julianday(substr(r.DateDebut, 1, 10)) IS NULL"
-                                 " OR julianday(substr(r.DateFin, 1, 10)) IS NULL")
-                      .arg(parametres(base), choisis(base));
-    for (const char* colonne : {"DateDebut", "DateFin"})
-        for (const char* condition : {"IS NULL", "< '1900'", ">= '2200'"})
-            sql += QStringLiteral(" UNION SELECT r.NumeroReservation FROM p CROSS JOIN OBJETS o CROSS JOIN RESERVATIONS r"
-                                  " WHERE %1 AND r.objet = o.Numero AND r.%2 %3")
-                       .arg(QLatin1String(kFiltreUnite), QLatin1String(colonne), QLatin1String(condition));
-    sql += QStringLiteral(") AS illisibles");
+    // Those reservations are few, and found by an index of their own. A missing
+    // date, or a text outside the dates of 1900 to 2199 ("", "3 mars",
+    // "12/03/2026") counts in every period; a text among them that is not
+    // a date either ("2026-13-45") in the periods it falls in, as choisis()
+    // would read it.
+    const QString sql = QStringLiteral(
+        "WITH %1 SELECT count(*) FROM p CROSS JOIN RESERVATIONS r%5 JOIN OBJETS o ON o.Numero = r.objet"
+        " WHERE %2 AND %3 AND (r.DateDebut IS NULL OR r.DateDebut < '1900' OR r.DateDebut >= '2200'"
+        "  OR r.DateFin IS NULL OR r.DateFin < '1900' OR r.DateFin >= '2200'"
+        "  OR ((%4r.DateDebut >= p.d1 AND %4r.DateDebut < p.d2) OR (%4r.DateFin >= p.d1 AND %4r.DateDebut < p.d1)))")
+                            .arg(parametres(base), illisible(QStringLiteral("r.")), QLatin1String(kFiltreUnite),
+                                 Dialecte::sansIndex(base),
+                                 // SQLite's planner, without statistics, does not know the index is small.
+                                 Dialecte::estPostgres(base) ? QString()
+                                                             : QStringLiteral(" INDEXED BY idx_reservations_illisibles"));
     QSqlQuery q(base);
     if (!executer(q, sql, filtre, {}, erreur) || !q.next()) {
         Requetes::Rapporter(q, erreur);
         return std::nullopt;
     }
     return q.value(0).toLongLong();
+}
+
+QString InstructionIndexIllisibles()
+{
+    return QStringLiteral("CREATE INDEX IF NOT EXISTS idx_reservations_illisibles ON RESERVATIONS(objet) WHERE %1")
+        .arg(illisible(QString()));
 }
 
 std::optional<Soldes> soldes(const QSqlDatabase& base, const Filtre& filtre, QString* erreur)

@@ -3,6 +3,8 @@
 // (grouped by month, unit, state or kind), never by reading the rows one by
 // one. A period runs from `debut` to `fin`, both days included; a night
 // belongs to the day it starts. Errors come back in *erreur.
+#include "fragments_statistiques.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QList>
@@ -11,9 +13,13 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <limits>
 #include <optional>
 
 namespace RequetesStatistiques {
+
+// The unit of a sum that is not a unit's (a whole month of all units).
+constexpr qint32 kSansUnite = std::numeric_limits<qint32>::min();
 
 struct Filtre {
     QDate debut;
@@ -49,6 +55,8 @@ std::optional<Arrivees> arrivees(const QSqlDatabase& base, const Filtre& filtre,
 // are counted in every period; a text that sorts among the dates of 1900
 // to 2199 without being one ("2026-13-45") in the periods it falls in.
 std::optional<qint64> datesIllisibles(const QSqlDatabase& base, const Filtre& filtre, QString* erreur = nullptr);
+// The index that finds them without reading every stay.
+QString InstructionIndexIllisibles();
 
 // Rows of the journal written in the period, amount not 0, summed by
 // month, by unit when asked (the reservation's; 0 when it is gone or not
@@ -69,7 +77,7 @@ struct Journal {
     qint64 nombre = 0;
     double total = 0;   // as stored: a charge is negative
 };
-using Prefixes = QList<QPair<QString, int>>;
+using Prefixes = FragmentsStatistiques::Prefixes;
 std::optional<QList<Journal>> journal(const QSqlDatabase& base, const Filtre& filtre, const Prefixes& prefixes,
                                       bool parUnite, QString* erreur = nullptr);
 // The charges only (no payment), by month and kind, as journal() gives them.
