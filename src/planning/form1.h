@@ -238,6 +238,7 @@ private:
     bool enregistrerDeplacement(const Requetes::Reservation& montree, qint32 objet, const QDateTime& debut,
                                 const QDateTime& fin, bool retour);
     Manipulation m_manipulation;
+    QList<Requetes::Objet> m_unitesManipulation;   // the units, in rows, when the drag began
     QColor m_couleurFantome;
     // The last move or stretch made on the grid, until it is undone.
     struct DernierDeplacement {

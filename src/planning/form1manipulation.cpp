@@ -59,6 +59,10 @@ Manipulation::Vue Form1::vue() const
 
 bool Form1::manipulationEnfoncee(Qt::KeyboardModifiers touches, QPoint position)
 {
+    // The units as the drag will name them and drop on them.
+    m_unitesManipulation.clear();
+    if (m_contexte && m_contexte->BaseOuverte.isOpen())
+        m_unitesManipulation = Requetes::objets(m_contexte->BaseOuverte).value_or(QList<Requetes::Objet>());
     const int i = Grille::barreTouchee(m_barres, position.x(), position.y());
     if (i > 0) {
         const Grille::Barre& b = m_barres.at(i - 1);
@@ -72,13 +76,12 @@ bool Form1::manipulationEnfoncee(Qt::KeyboardModifiers touches, QPoint position)
     if (!(touches & Qt::ShiftModifier) || !m_contexte || !m_contexte->BaseOuverte.isOpen())
         return false;
     const int ligne = Deplacement::ligneSous(position.y(), premiereLigne, HauteurLigne);
-    const auto unites = Requetes::objets(m_contexte->BaseOuverte);
-    if (!unites || ligne < 0 || ligne >= unites->size())
+    if (ligne < 0 || ligne >= m_unitesManipulation.size())
         return false;
     // The row's stays a year around the press: the new one stops before them.
     const QDate jour = Deplacement::jourSous(position.x(), datedepart, LargeurJour);
     QList<Deplacement::Occupation> occupees;
-    if (const auto lignes = Requetes::reservationsDeObjet(m_contexte->BaseOuverte, unites->at(ligne).numero,
+    if (const auto lignes = Requetes::reservationsDeObjet(m_contexte->BaseOuverte, m_unitesManipulation.at(ligne).numero,
                                                           jour.addDays(400), Dates::naive(jour.addDays(-400))))
         for (const Requetes::ReservationPlanning& l : *lignes)
             if (!l.reservation.annulee())
@@ -138,13 +141,12 @@ bool Form1::manipulationRelachee(Qt::MouseButton bouton, QPoint position)
         break;
     }
     case Manipulation::Fin::Action::Enregistrer: {
-        const auto unites = m_contexte ? Requetes::objets(m_contexte->BaseOuverte) : std::nullopt;
-        if (!unites || fin.apres.ligne < 0 || fin.apres.ligne >= unites->size()) {
+        if (fin.apres.ligne < 0 || fin.apres.ligne >= m_unitesManipulation.size()) {
             avertir(this, QStringLiteral("Les logements n'ont pas pu être lus : la réservation n'est pas déplacée."));
             break;
         }
-        enregistrerDeplacement(fin.reservation, unites->at(fin.apres.ligne).numero, fin.apres.debut, fin.apres.fin,
-                               false);
+        enregistrerDeplacement(fin.reservation, m_unitesManipulation.at(fin.apres.ligne).numero, fin.apres.debut,
+                               fin.apres.fin, false);
         break;
     }
     case Manipulation::Fin::Action::Proposer:
@@ -180,10 +182,9 @@ void Form1::montrerFantome()
                            m_couleurFantome);
     planning->setCursor(m_manipulation.mode() == Manipulation::Mode::Etirement ? Qt::SizeHorCursor
                                                                                 : Qt::ClosedHandCursor);
-    QString unite;
-    if (m_contexte && m_contexte->BaseOuverte.isOpen())
-        if (const auto unites = Requetes::objets(m_contexte->BaseOuverte); unites && s.ligne >= 0 && s.ligne < unites->size())
-            unite = unites->at(s.ligne).nom.toString();
+    const QString unite = s.ligne >= 0 && s.ligne < m_unitesManipulation.size()
+        ? m_unitesManipulation.at(s.ligne).nom.toString()
+        : QString();
     QToolTip::showText(planning->mapToGlobal(m_manipulation.dernierPoint() + QPoint(12, 18)),
                        Deplacement::texteCible(unite, s.debut.date(), s.fin.date()), planning);
 }
