@@ -54,7 +54,9 @@ void Form1::preparerManipulation()
 
 Manipulation::Vue Form1::vue() const
 {
-    return {datedepart, premiereLigne, LargeurJour, HauteurLigne, m_nbUnites, planning->size()};
+    // The grid reaches below its container: only what shows counts.
+    const QSize visible(planning->width(), std::clamp(fondplanning->height() - planning->y(), 0, planning->height()));
+    return {datedepart, premiereLigne, LargeurJour, HauteurLigne, m_nbUnites, visible};
 }
 
 bool Form1::manipulationEnfoncee(Qt::KeyboardModifiers touches, QPoint position)
@@ -193,8 +195,8 @@ void Form1::Defileur_Timer()
 {
     if (!m_manipulation.glisse())
         return;
-    Deplacement::Pas pas = Deplacement::defilementAuBord(m_manipulation.dernierPoint(), planning->size(),
-                                                         LargeurJour, HauteurLigne);
+    Deplacement::Pas pas = Deplacement::defilementAuBord(m_manipulation.dernierPoint(), vue().taille, LargeurJour,
+                                                         HauteurLigne);
     // A new stay is drawn on its row: only the days scroll.
     if (m_manipulation.mode() == Manipulation::Mode::Dessin)
         pas.lignes = 0;
