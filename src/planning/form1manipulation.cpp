@@ -61,11 +61,13 @@ Manipulation::Vue Form1::vue() const
 
 bool Form1::manipulationEnfoncee(Qt::KeyboardModifiers touches, QPoint position)
 {
+    const int i = Grille::barreTouchee(m_barres, position.x(), position.y());
+    if (i == 0 && !(touches & Qt::ShiftModifier))
+        return false;
     // The units as the drag will name them and drop on them.
     m_unitesManipulation.clear();
     if (m_contexte && m_contexte->BaseOuverte.isOpen())
         m_unitesManipulation = Requetes::objets(m_contexte->BaseOuverte).value_or(QList<Requetes::Objet>());
-    const int i = Grille::barreTouchee(m_barres, position.x(), position.y());
     if (i > 0) {
         const Grille::Barre& b = m_barres.at(i - 1);
         m_couleurFantome = Grille::couleurDepuisBGR(b.couleur);
@@ -75,7 +77,7 @@ bool Form1::manipulationEnfoncee(Qt::KeyboardModifiers touches, QPoint position)
         Defileur->start();
         return true;
     }
-    if (!(touches & Qt::ShiftModifier) || !m_contexte || !m_contexte->BaseOuverte.isOpen())
+    if (!m_contexte || !m_contexte->BaseOuverte.isOpen())
         return false;
     const int ligne = Deplacement::ligneSous(position.y(), premiereLigne, HauteurLigne);
     if (ligne < 0 || ligne >= m_unitesManipulation.size())
