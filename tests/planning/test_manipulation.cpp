@@ -15,7 +15,9 @@
 #include "testutil.h"
 #include "ui/xpcmdbutton.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QScrollBar>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -372,6 +374,27 @@ TEST_F(ManipulationGrille, TheGridScrollsWhileADragIsOverItsEdge)
     EXPECT_EQ(stocke(dupont), QStringLiteral("1 %1 14:00 %2 12:00")
                                   .arg(arrivee.addDays(-2).toString(QStringLiteral("dd/MM")),
                                        arrivee.addDays(1).toString(QStringLiteral("dd/MM"))));
+}
+
+TEST_F(ManipulationGrille, TheRowsScrollWhileADragIsOverTheGridsBottom)
+{
+    const qint32 dupont = sejour(1, "Dupont", 2, 3);
+    auto f = fenetre();
+    f->resize(633, 120);   // two rows in sight of three
+    QApplication::processEvents();
+    ASSERT_TRUE(f->ascenseur->isVisible());
+    const int bas = f->fondplanning->height() - f->planning->y() - 3;
+    QTest::mousePress(f->planning, Qt::LeftButton, {}, QPoint(80, 10));
+    QTest::mouseMove(f->planning, QPoint(80, bas));
+    f->Defileur->stop();
+    f->Defileur_Timer();
+    EXPECT_EQ(f->premiereLigne, 1);
+    f->Defileur_Timer();   // the last unit is in sight: no further
+    EXPECT_EQ(f->premiereLigne, 1);
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("Chambre 3 : du 17/03/2007 au 20/03/2007, 3 nuits"));
+    EXPECT_TRUE(TestUtil::messagesPendant(
+        [&] { QTest::mouseRelease(f->planning, Qt::LeftButton, {}, QPoint(80, bas)); }).isEmpty());
+    EXPECT_EQ(stocke(dupont), QStringLiteral("3 17/03 14:00 20/03 12:00"));
 }
 
 TEST_F(ManipulationGrille, ACancelledStayIsNeverDragged)
