@@ -21,7 +21,6 @@
 #include "reservation/zonetexte.h"
 #include "store/conversion.h"
 #include "store/module1.h"
-#include "store/requetes_editeurs.h"
 #include "store/requetes_reservation.h"
 #include "ui/xpcmdbutton.h"
 
