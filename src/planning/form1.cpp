@@ -159,12 +159,16 @@ Form1::Form1(Contexte* contexte, QWidget* parent)
     connect(MvtJourSuivant, &xpcmdbutton::MouseUp, this, &Form1::jourRelache);
     connect(ajouter, &xpcmdbutton::Click, this, &Form1::ajouter_Click);
 
-    connect(planning, &Surface::sourisEnfoncee, this,
-            [this](Qt::MouseButton b, Qt::MouseButtons bs, Qt::KeyboardModifiers, QPoint p, QPoint e) {
-                planningEnfonce(b, bs, p, e);
-            });
-    connect(planning, &Surface::sourisDeplacee, this, [this](QPoint, QPoint ecran) { m_pointeur = ecran; });
-    connect(planning, &Surface::sourisRelachee, this, [this] { planningRelache(); });
+    connect(planning, &Surface::sourisEnfoncee, this, &Form1::planningEnfonce);
+    connect(planning, &Surface::sourisDeplacee, this, [this](QPoint p, QPoint ecran) {
+        m_pointeur = ecran;
+        manipulationDeplacee(p);
+    });
+    connect(planning, &Surface::sourisRelachee, this, [this](Qt::MouseButton b, QPoint p) {
+        if (!manipulationRelachee(b, p))
+            planningRelache();
+    });
+    preparerManipulation();
     connect(planning, &Surface::doubleClic, this, &Form1::planningDoubleClic);
 }
 

@@ -3,6 +3,7 @@
 // each reservation a bar in its state's colour.
 #include "grille.h"
 #include "lecture.h"
+#include "manipulation.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -15,6 +16,7 @@
 #include <QSize>
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 
 struct Contexte;
 namespace Requetes {
@@ -124,9 +126,24 @@ public:
     QTimer* Deplaceur;
     QTimer* mouvements;
 
+    // ---- Moving, stretching and drawing stays on the grid (form1manipulation.cpp)
+    // The question asked when a stay dropped on the grid overlaps others
+    // (yes: saved all the same); a Yes/No box unless replaced.
+    std::function<bool(const QString& question)> questionChevauchement;
+    // Ctrl+Z: the last move or stretch this desk made on the grid goes back,
+    // once, while nobody changed that stay since; a message says otherwise.
+    void annulerDeplacement();
+    // Alt+arrows: the stay in the chosen cell moves `jours` days and
+    // `lignes` units, or (`depart`) its departure moves `jours` days.
+    void deplacerChoisi(int jours, int lignes, bool depart);
+    const Manipulation& manipulation() const { return m_manipulation; }
+    // Tick of the scrolling while a drag is over the grid's edge.
+    void Defileur_Timer();
+    QTimer* Defileur = nullptr;
+
 Q_SIGNALS:
-    // The left button went down on bar `index` (1 for the first bar), which
-    // is being opened.
+    // The left button went down and up on bar `index` (1 for the first
+    // bar) without moving it, which is being opened.
     void barreCliquee(int index);
     // The grid was drawn again from the database.
     void rafraichi();
@@ -138,7 +155,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void planningEnfonce(Qt::MouseButton bouton, Qt::MouseButtons boutons, QPoint position, QPoint ecran);
+    void planningEnfonce(Qt::MouseButton bouton, Qt::MouseButtons boutons, Qt::KeyboardModifiers touches,
+                         QPoint position, QPoint ecran);
     // A double click on an empty cell: a new stay of one night there.
     void planningDoubleClic(QPoint position);
     void planningRelache();
@@ -207,6 +225,30 @@ private:
     QPoint m_pointeur;         // pointer on the screen now
     QDate m_jourGlisser;       // datedepart when the drag began
     bool m_curseurPose = false;
+
+    // The grid's direct manipulation (form1manipulation.cpp).
+    void preparerManipulation();
+    bool manipulationEnfoncee(Qt::KeyboardModifiers touches, QPoint position);
+    void manipulationDeplacee(QPoint position);
+    bool manipulationRelachee(Qt::MouseButton bouton, QPoint position);
+    bool manipulationClavier(QKeyEvent* event);
+    void finirManipulation();
+    void montrerFantome();
+    Manipulation::Vue vue() const;
+    bool enregistrerDeplacement(const Requetes::Reservation& montree, qint32 objet, const QDateTime& debut,
+                                const QDateTime& fin, bool retour);
+    Manipulation m_manipulation;
+    QList<Requetes::Objet> m_unitesManipulation;   // the units, in rows, when the drag began
+    QColor m_couleurFantome;
+    // The last move or stretch made on the grid, until it is undone.
+    struct DernierDeplacement {
+        qint32 numero = 0;
+        qint32 version = 0;     // the stored version it left
+        qint32 objet = 0;       // where the stay was before
+        QDateTime debut;
+        QDateTime fin;
+    };
+    std::optional<DernierDeplacement> m_dernierDeplacement;
 
     enum class Ouverture { Aucune, Edition, Ajout };
     QPointer<reservations> m_reservation;

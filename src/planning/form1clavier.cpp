@@ -15,6 +15,11 @@
 
 void Form1::keyPressEvent(QKeyEvent* event)
 {
+    // Escape during a drag, Ctrl+Z, Alt+arrows.
+    if (manipulationClavier(event)) {
+        event->accept();
+        return;
+    }
     const bool ctrl = event->modifiers() & Qt::ControlModifier;
     auto mois = [this](int n) { return jourChoisi.daysTo(jourChoisi.addMonths(n)); };
     switch (event->key()) {
@@ -110,6 +115,8 @@ QString Form1::texteInfoBulle(int index) const
 
 bool Form1::montrerInfoBulle(QHelpEvent* evenement)
 {
+    if (m_manipulation.glisse())
+        return true;   // the drag's own text is shown
     const int i = Grille::barreTouchee(Barres(), evenement->pos().x(), evenement->pos().y());
     if (i == 0) {
         QToolTip::hideText();

@@ -1,22 +1,21 @@
-// The calendar's mouse on the grid: a press on a bar opens it, a press on
-// empty days frames the cell and drags the days, a double click on an empty
-// cell proposes a night there.
+// The calendar's mouse on the grid: a press on a bar opens, moves or
+// stretches it (form1manipulation.cpp), a press on empty days frames the
+// cell and drags the days, a double click on an empty cell proposes a
+// night there.
 #include "form1.h"
 #include "surface.h"
 
 #include <QApplication>
 #include <QTimer>
 
-void Form1::planningEnfonce(Qt::MouseButton bouton, Qt::MouseButtons boutons, QPoint position, QPoint ecran)
+void Form1::planningEnfonce(Qt::MouseButton bouton, Qt::MouseButtons boutons, Qt::KeyboardModifiers touches,
+                            QPoint position, QPoint ecran)
 {
     if (bouton != Qt::LeftButton || boutons != Qt::LeftButton)
         return;
-    const int i = Grille::barreTouchee(m_barres, position.x(), position.y());
-    if (i > 0) {
-        emit barreCliquee(i);
-        ouvrirBarre(i);
+    // A bar is opened, moved or stretched; Shift draws a new stay.
+    if (manipulationEnfoncee(touches, position))
         return;
-    }
     choisirCellule(position);
     m_departGlisser = ecran;
     m_pointeur = ecran;

@@ -40,6 +40,24 @@ void Surface::paintEvent(QPaintEvent* event)
         p.setBrush(Qt::NoBrush);
         p.drawRect(m_cadre.adjusted(0, 0, -1, -1));
     }
+    if (!m_fantome.isEmpty()) {
+        QColor fond = m_couleurFantome;
+        fond.setAlpha(140);
+        p.fillRect(m_fantome, fond);
+        p.setPen(QPen(Qt::black, 1, Qt::DashLine));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(m_fantome.adjusted(0, 0, -1, -1));
+    }
+}
+
+void Surface::fixerFantome(const QRect& fantome, const QColor& couleur)
+{
+    if (fantome == m_fantome && couleur == m_couleurFantome)
+        return;
+    update(m_fantome);
+    m_fantome = fantome;
+    m_couleurFantome = couleur;
+    update(m_fantome);
 }
 
 void Surface::fixerCadre(const QRect& cadre)

@@ -23,6 +23,10 @@ public:
     // focus (the chosen cell); an empty rectangle shows none.
     void fixerCadre(const QRect& cadre);
     QRect cadre() const { return m_cadre; }
+    // A see-through bar over the picture, where a stay being dragged would
+    // go; an empty rectangle shows none.
+    void fixerFantome(const QRect& fantome, const QColor& couleur);
+    QRect fantome() const { return m_fantome; }
     const QPixmap& image() const { return m_image; }
 
 Q_SIGNALS:
@@ -46,6 +50,8 @@ protected:
 private:
     QColor m_fond;
     QRect m_cadre;
+    QRect m_fantome;
+    QColor m_couleurFantome;
     QPixmap m_image;
 };
 

@@ -13,6 +13,7 @@
 #include "reservation/chevauchement.h"
 #include "reservation/ongletfacturation.h"
 #include "reservation/compte.h"
+#include "reservation/enregistrementsejour.h"
 #include "reservation/prixsejour.h"
 #include "reservation/saisie.h"
 #include "reservation/suppression.h"
@@ -20,7 +21,6 @@
 #include "reservation/zonetexte.h"
 #include "store/conversion.h"
 #include "store/module1.h"
-#include "store/requetes_editeurs.h"
 #include "store/requetes_reservation.h"
 #include "ui/xpcmdbutton.h"
 
@@ -130,18 +130,18 @@ bool reservations::demanderOuiNon(const QString& question)
 
 bool reservations::accepterChevauchements(const Requetes::Reservation& r, qint32 sauf, QList<qint32>* acceptes)
 {
-    QString erreur;
-    const auto autres = RequetesEditeurs::chevauchements(base(m_contexte), r.objet, r.debut, r.fin, sauf, &erreur);
-    if (!autres) {
-        message(QStringLiteral("Les autres réservations de ce logement n'ont pas pu être lues :\n") + erreur);
+    const EnregistrementSejour::Accord accord = EnregistrementSejour::Chevauchements(
+        base(m_contexte), r, sauf, [this](const QString& question) { return poserChevauchement(question); });
+    if (!accord.erreur.isEmpty()) {
+        message(QStringLiteral("Les autres réservations de ce logement n'ont pas pu être lues :\n") + accord.erreur);
         return false;
     }
-    acceptes->clear();
-    for (const Requetes::Reservation& a : *autres)
-        acceptes->append(a.numero);
-    if (autres->isEmpty())
-        return true;
-    const QString question = Chevauchement::Question(*autres);
+    *acceptes = accord.numeros;
+    return accord.accepte;
+}
+
+bool reservations::poserChevauchement(const QString& question)
+{
     return questionChevauchement ? questionChevauchement(question) : demanderOuiNon(question);
 }
 
@@ -219,32 +219,24 @@ void reservations::Modifier_Click()
     Requetes::Reservation r = miseajourtousleschamps();
     r.numero = *numero;
     r.version = m_version;
-    QString erreur;
-    bool autrePoste = false;
-    bool nouveau = false;
     // The corrections of the stay's charges are posted with the change, in
     // its transaction, when the settings say so.
-    CompteSejour::Suivi suivi;
-    const auto porter = CompteSejour::SuivreEnEnregistrant(base(m_contexte), m_contexte ? m_contexte->CheminINI : QString(), false, &suivi);
-    auto enregistrer = [&] {
-        return RequetesReservation::modifier(base(m_contexte), r, QStringLiteral("Modification d'informations"), &erreur,
-                                             &autrePoste, &acceptes, &nouveau, porter);
-    };
-    bool ecrit = enregistrer();
-    while (!ecrit && nouveau) {
-        if (!accepterChevauchements(r, *numero, &acceptes))
-            return;
-        ecrit = enregistrer();
-    }
-    if (!ecrit) {
-        if (autrePoste)
-            conflit(*numero);
-        else
-            message(QStringLiteral("Les modifications n'ont pas pu être enregistrées :\n") + erreur);
+    const EnregistrementSejour::Resultat resultat = EnregistrementSejour::Modifier(
+        base(m_contexte), m_contexte ? m_contexte->CheminINI : QString(), r,
+        QStringLiteral("Modification d'informations"), acceptes,
+        [this](const QString& question) { return poserChevauchement(question); });
+    if (resultat.issue == EnregistrementSejour::Issue::Abandonne)
+        return;
+    if (resultat.issue == EnregistrementSejour::Issue::AutrePoste) {
+        conflit(*numero);
         return;
     }
-    if (!suivi.avertissement.isEmpty())
-        message(suivi.avertissement);
+    if (resultat.issue != EnregistrementSejour::Issue::Enregistre) {
+        message(QStringLiteral("Les modifications n'ont pas pu être enregistrées :\n") + resultat.erreur);
+        return;
+    }
+    if (!resultat.avertissement.isEmpty())
+        message(resultat.avertissement);
     emit dateDepart(r.debut.date());
     liberer(*numero);
     Terminer(false);

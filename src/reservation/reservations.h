@@ -192,6 +192,8 @@ private:
     // unit (`sauf` is the one being changed) or the user saves it anyway.
     // `acceptes` receives the numbers of the overlapping reservations asked about.
     bool accepterChevauchements(const Requetes::Reservation& r, qint32 sauf, QList<qint32>* acceptes);
+    // The overlap question, put through questionChevauchement.
+    bool poserChevauchement(const QString& question);
     bool demanderOuiNon(const QString& question);
     void message(const QString& texte);
     // Ends the opening: hides, reloads, then the signals.
