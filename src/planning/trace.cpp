@@ -1,6 +1,9 @@
 #include "trace.h"
 
+#include "ajustement.h"
 #include "ui/graphique.h"
+
+#include <QFontInfo>
 
 #include <QFontMetrics>
 #include <QHash>
@@ -19,6 +22,8 @@ const QColor kOmbre(192, 192, 192);       // Saturdays and Sundays
 const QColor kAujourdhui(204, 228, 255);   // today's day header
 const QColor kMarque(0, 84, 200);          // the present moment in the grid
 const QColor kChevauchement(139, 0, 0);    // frame of a double booking
+// The smallest text the calendar writes, in pixels: below it nothing is written.
+constexpr int kTailleMinimale = 6;
 
 // Both corners included, in either order; kept near the surface so that a
 // stay of long ago does not ask the painter for millions of pixels.
@@ -59,6 +64,74 @@ const QStaticText& texteFige(const QPainter& p, const QString& texte)
     return *t;
 }
 
+int tailleDe(const QFont& police)
+{
+    return QFontInfo(police).pixelSize();
+}
+
+// The face at that many pixels; the face itself at its own size (a size in
+// points may fall between two pixel sizes).
+QFont enTaille(QFont police, int taille)
+{
+    if (tailleDe(police) != taille)
+        police.setPixelSize(taille);
+    return police;
+}
+
+// The sizes of texts in the painter's face at any pixel size; the metrics
+// of each size are made once.
+Ajustement::Mesure mesureDe(const QFont& police)
+{
+    struct Metriques {
+        QFont police;
+        QFontMetrics fm;
+    };
+    static QList<Metriques> connues;
+    const auto metriques = [police](int taille) -> const QFontMetrics& {
+        const QFont f = enTaille(police, taille);
+        for (const Metriques& m : std::as_const(connues))
+            if (m.police == f)
+                return m.fm;
+        if (connues.size() >= 32)
+            connues.clear();
+        connues.append({f, QFontMetrics(f)});
+        return connues.constLast().fm;
+    };
+    return {[metriques](const QString& texte, int taille) { return metriques(taille).horizontalAdvance(texte); },
+            [metriques](int taille) { return metriques(taille).height(); },
+            [metriques](const QString& texte, int taille) { return metriques(taille).tightBoundingRect(texte).height(); }};
+}
+
+// A label in a band lower than a line: its letters centred on the band's
+// height, as they fit it whole.
+void ecrireDansBande(QPainter& p, const Grille::Rectangle& r, const QString& texte)
+{
+    const QFontMetrics fm = p.fontMetrics();
+    const QRect encre = fm.tightBoundingRect(texte);
+    const int hauteur = r.y2 - r.y1 + 1;
+    const int ligneDeBase = r.y1 + (hauteur - encre.height()) / 2 - encre.top();
+    p.save();
+    p.setClipRect(QRect(QPoint(r.x1, r.y1), QPoint(r.x2, r.y2)), Qt::IntersectClip);
+    p.drawText(QPoint(std::max(r.x1, 0), ligneDeBase), texte);
+    p.restore();
+}
+
+// The painter's font at `taille` pixels until the object goes.
+class PoliceTemporaire
+{
+public:
+    PoliceTemporaire(QPainter& p, int taille) : m_p(p), m_avant(p.font())
+    {
+        if (tailleDe(m_avant) != taille)
+            p.setFont(enTaille(m_avant, taille));
+    }
+    ~PoliceTemporaire() { m_p.setFont(m_avant); }
+
+private:
+    QPainter& m_p;
+    QFont m_avant;
+};
+
 } // namespace
 
 void ecrire(QPainter& p, int x, int y, const QString& texte)
@@ -74,15 +147,32 @@ void peindreMois(QPainter& p, const Grille::Entete& e, int hauteur)
         p.fillRect(x, 0, 1, hauteur + 1, kSeparationMois);
     const QFontMetrics fm = p.fontMetrics();
     p.setPen(Qt::black);
-    for (const Grille::EtiquetteMois& m : e.mois) {
-        const double x = m.centre() - fm.horizontalAdvance(m.texte) / 2.0;
-        const double y = (hauteur - fm.height()) / 2.0;
-        ecrire(p, int(std::nearbyint(x)), int(std::nearbyint(y)), m.texte);
-    }
+    const int y = int(std::nearbyint((hauteur - fm.height()) / 2.0));
+    for (const Ajustement::PlaceMois& m :
+         Ajustement::placesMois(e, p.device()->width(), tailleDe(p.font()), mesureDe(p.font())))
+        ecrire(p, m.x, y, m.texte);
 }
 
 void peindreJours(QPainter& p, const Grille::Entete& e, int largeurJour, int hauteur)
 {
+    // One form and size for the whole header, chosen again only when the
+    // column width or the face changes.
+    static struct {
+        QFont police;
+        int largeurJour = -1;
+        int hauteur = -1;
+        Ajustement::FormeEntete forme;
+    } choix;
+    if (choix.police != p.font() || choix.largeurJour != largeurJour || choix.hauteur != hauteur) {
+        choix.police = p.font();
+        choix.largeurJour = largeurJour;
+        choix.hauteur = hauteur;
+        // The bold face of today's header is a little wider: it decides.
+        QFont grasse = p.font();
+        grasse.setBold(true);
+        choix.forme = Ajustement::formeJours(largeurJour, hauteur, tailleDe(p.font()), kTailleMinimale, mesureDe(grasse));
+    }
+    const PoliceTemporaire taille(p, choix.forme.taille);
     const int ligne = p.fontMetrics().height();
     const QFont normale = p.font();
     for (const Grille::Colonne& c : e.colonnes) {
@@ -94,8 +184,8 @@ void peindreJours(QPainter& p, const Grille::Entete& e, int largeurJour, int hau
         }
         p.fillRect(c.x, 0, 1, hauteur + 1, kTrait);
         p.setPen(Qt::black);
-        ecrire(p, c.x, 0, c.nomJour);
-        ecrire(p, c.x, ligne, c.numeroJour);
+        ecrire(p, c.x + 1, 0, Ajustement::nomJour(c.jour, choix.forme.forme));
+        ecrire(p, c.x + 1, ligne, c.numeroJour);
         if (c.aujourdhui)
             p.setFont(normale);
     }
@@ -158,7 +248,19 @@ void peindreBarre(QPainter& p, const Grille::Barre& b, const QString& libelle, c
     if (b.reservation.annulee())
         p.fillRect(plein, QBrush(Qt::white, Qt::BDiagPattern));
     p.setPen(texte);
-    ecrireDans(p, Grille::rectangleEtiquette(b.r), libelle);
+    // The label, or a shorter form of it, in a size that fits the bar or its
+    // band whole.
+    const Grille::Rectangle place = Grille::rectangleEtiquette(b.r);
+    const Ajustement::Choix choix = Ajustement::etiquetteBarre(
+        libelle, b.reservation.nomclient, b.nbadultes + b.nbenfants, place.x2 - place.x1, place.y2 - place.y1 + 1,
+        tailleDe(p.font()), kTailleMinimale, mesureDe(p.font()));
+    if (!choix.texte.isEmpty()) {
+        const PoliceTemporaire taille(p, choix.taille);
+        if (p.fontMetrics().height() <= place.y2 - place.y1)
+            ecrireDans(p, place, choix.texte);
+        else
+            ecrireDansBande(p, place, choix.texte);
+    }
     // The frame last, whole over the label.
     if (b.chevauche) {
         p.setPen(kChevauchement);
