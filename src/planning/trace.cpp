@@ -250,7 +250,10 @@ void peindreBarre(QPainter& p, const Grille::Barre& b, const QString& libelle, c
     p.setPen(texte);
     // The label, or a shorter form of it, in a size that fits the bar or its
     // band whole.
-    const Grille::Rectangle place = Grille::rectangleEtiquette(b.r);
+    Grille::Rectangle place = Grille::rectangleEtiquette(b.r);
+    // A framed bar keeps its letters off the frame.
+    if (b.chevauche)
+        place = {place.x1 + 2, place.y1 + 1, place.x2 - 1, place.y2 - 1};
     const Ajustement::Choix choix = Ajustement::etiquetteBarre(
         libelle, b.reservation.nomclient, b.nbadultes + b.nbenfants, place.x2 - place.x1, place.y2 - place.y1 + 1,
         tailleDe(p.font()), kTailleMinimale, mesureDe(p.font()));

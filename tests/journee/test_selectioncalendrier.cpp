@@ -108,9 +108,16 @@ TEST_F(SelectionCalendrier, ACategoryShowsOnlyItsUnitsAndIsKeptForTheNextStart)
     EXPECT_EQ(INI32::ProfilINI(QStringLiteral("Planning"), QStringLiteral("Selection"), QString(), m_contexte.CheminINI, 1),
               QStringLiteral("Emplacement"));
 
-    // The next start: the calendar reads the choice back.
+    // The next start: the calendar reads the choice back, from its first drawing.
     j.reset();
     f.reset();
+    {
+        Form1 premier(&m_contexte);
+        premier.resize(633, 386);
+        premier.fixerTailleCellules(20, 20);
+        premier.rafraichir();
+        EXPECT_EQ(unitesDesBarres(premier), (QSet<qint32>{3, 4}));
+    }
     f = calendrier();
     j = journee(*f);
     EXPECT_EQ(f->categorieChoisie(), QStringLiteral("Emplacement"));
