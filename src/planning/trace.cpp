@@ -254,10 +254,15 @@ void peindreBarre(QPainter& p, const Grille::Barre& b, const QString& libelle, c
     // A framed bar keeps its letters off the frame.
     if (b.chevauche)
         place = {place.x1 + 2, place.y1 + 1, place.x2 - 1, place.y2 - 1};
-    const Ajustement::Choix choix = Ajustement::etiquetteBarre(
+    // Most labels fit as they are: measured once, in the painter's font.
+    const QFontMetrics fm = p.fontMetrics();
+    if (!libelle.isEmpty() && fm.height() <= place.y2 - place.y1
+        && fm.horizontalAdvance(libelle) <= place.x2 - place.x1) {
+        ecrireDans(p, place, libelle);
+    } else if (const Ajustement::Choix choix = Ajustement::etiquetteBarre(
         libelle, b.reservation.nomclient, b.nbadultes + b.nbenfants, place.x2 - place.x1, place.y2 - place.y1 + 1,
         tailleDe(p.font()), kTailleMinimale, mesureDe(p.font()));
-    if (!choix.texte.isEmpty()) {
+        !choix.texte.isEmpty()) {
         const PoliceTemporaire taille(p, choix.taille);
         if (p.fontMetrics().height() <= place.y2 - place.y1)
             ecrireDans(p, place, choix.texte);
