@@ -10,6 +10,8 @@
 #include <QPainter>
 #include <QStaticText>
 #include <algorithm>
+#include <optional>
+#include <unordered_map>
 #include <cmath>
 
 namespace Trace {
@@ -114,6 +116,50 @@ void ecrireDansBande(QPainter& p, const Grille::Rectangle& r, const QString& tex
     p.setClipRect(QRect(QPoint(r.x1, r.y1), QPoint(r.x2, r.y2)), Qt::IntersectClip);
     p.drawText(QPoint(std::max(r.x1, 0), ligneDeBase), texte);
     p.restore();
+}
+
+// What a bar writes, chosen once per label, room and face (the calendar
+// draws the same bars at every refresh): the text, the pixel size when it is
+// not the face's own (0 otherwise), and whether its line is higher than the
+// room (a band: its letters alone fit).
+struct Etiquette {
+    QString texte;
+    int taille = 0;
+    bool bande = false;
+};
+
+const Etiquette& etiquetteChoisie(const QPainter& p, const QString& libelle, const Grille::Barre& b, int largeur,
+                                  int hauteur)
+{
+    struct Cle {
+        QString libelle;
+        QString client;
+        int personnes, largeur, hauteur;
+        bool operator==(const Cle&) const = default;
+    };
+    struct Hachage {
+        size_t operator()(const Cle& c) const { return qHashMulti(0, c.libelle, c.client, c.personnes, c.largeur, c.hauteur); }
+    };
+    static QFont police;
+    static int tailleNormale = 0;
+    static std::unordered_map<Cle, Etiquette, Hachage> choisies;
+    if (police != p.font() || choisies.size() >= 5000) {
+        police = p.font();
+        tailleNormale = tailleDe(police);
+        choisies.clear();
+    }
+    const int personnes = b.nbadultes + b.nbenfants;
+    Cle cle{libelle, b.reservation.nomclient, personnes, largeur, hauteur};
+    auto it = choisies.find(cle);
+    if (it == choisies.end()) {
+        const Ajustement::Choix c = Ajustement::etiquetteBarre(libelle, b.reservation.nomclient, personnes, largeur,
+                                                               hauteur, tailleNormale, kTailleMinimale, mesureDe(police));
+        Etiquette e{c.texte, c.taille == tailleNormale ? 0 : c.taille, false};
+        if (!e.texte.isEmpty())
+            e.bande = QFontMetrics(enTaille(police, c.taille)).height() > hauteur - 1;
+        it = choisies.emplace(std::move(cle), e).first;
+    }
+    return it->second;
 }
 
 // The painter's font at `taille` pixels until the object goes.
@@ -254,20 +300,15 @@ void peindreBarre(QPainter& p, const Grille::Barre& b, const QString& libelle, c
     // A framed bar keeps its letters off the frame.
     if (b.chevauche)
         place = {place.x1 + 2, place.y1 + 1, place.x2 - 1, place.y2 - 1};
-    // Most labels fit as they are: measured once, in the painter's font.
-    const QFontMetrics fm = p.fontMetrics();
-    if (!libelle.isEmpty() && fm.height() <= place.y2 - place.y1
-        && fm.horizontalAdvance(libelle) <= place.x2 - place.x1) {
-        ecrireDans(p, place, libelle);
-    } else if (const Ajustement::Choix choix = Ajustement::etiquetteBarre(
-        libelle, b.reservation.nomclient, b.nbadultes + b.nbenfants, place.x2 - place.x1, place.y2 - place.y1 + 1,
-        tailleDe(p.font()), kTailleMinimale, mesureDe(p.font()));
-        !choix.texte.isEmpty()) {
-        const PoliceTemporaire taille(p, choix.taille);
-        if (p.fontMetrics().height() <= place.y2 - place.y1)
-            ecrireDans(p, place, choix.texte);
+    const Etiquette& e = etiquetteChoisie(p, libelle, b, place.x2 - place.x1, place.y2 - place.y1 + 1);
+    if (!e.texte.isEmpty()) {
+        std::optional<PoliceTemporaire> taille;
+        if (e.taille != 0)
+            taille.emplace(p, e.taille);
+        if (e.bande)
+            ecrireDansBande(p, place, e.texte);
         else
-            ecrireDansBande(p, place, choix.texte);
+            ecrireDans(p, place, e.texte);
     }
     // The frame last, whole over the label.
     if (b.chevauche) {
