@@ -3,6 +3,7 @@
 // calendar, connected as the program connects them.
 #include "outils.h"
 
+#include "bar/bar.h"
 #include "bar/encaissement.h"
 #include "journee/fenetrejournee.h"
 #include "planning/form1.h"
@@ -191,5 +192,13 @@ TEST_F(SelectionCalendrier, APaymentInTheReservationWindowShowsAtOnceInTheDaysLi
 
     // No refresh asked, no event loop turned: the lists already follow.
     EXPECT_EQ(soldeMartin(), Conversion::Monnaie(0));
+
+    // A sale in the bar opened from the same reservation, as the bar announces it.
+    QTest::mouseClick(r->BoutonBAR, Qt::LeftButton, {}, r->BoutonBAR->rect().center());
+    BAR* bar = r->findChild<BAR*>();
+    ASSERT_NE(bar, nullptr);
+    ASSERT_TRUE(Module1::EnregistrerOperation(m_bd.base(), m_martin, -4, QString(), QStringLiteral("BAR Café")));
+    emit bar->operationEnregistree(m_martin);
+    EXPECT_EQ(soldeMartin(), Conversion::Monnaie(-4));
     r->close();
 }
