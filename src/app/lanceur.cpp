@@ -126,9 +126,10 @@ bool Lanceur::demarrer(const OptionsLancement& options)
         sousFenetre->showMaximized();
     m_root->zone->viewport()->installEventFilter(this);
 
-    // 19 and 20: the splash goes; the selection box offers "Tous".
+    // 19 and 20: the splash goes; the selection box offers "Tous" and the
+    // units' categories.
     splash.reset();
-    m_form1->ChoixSelection->addItem(QStringLiteral("Tous"));
+    m_form1->remplirSelection();
 
     connect(m_root.get(), &ROOT::menuoutil_Click, this, &Lanceur::menuoutil_Click);
     connect(m_root.get(), &ROOT::menucalendrier_Click, this, &Lanceur::montrerCalendrier);
@@ -290,8 +291,14 @@ void Lanceur::montrerJournee()
         auto* positions = new SavePosition(m_journee);
         positions->init(sousFenetre, contexte.CheminINI, QStringLiteral("Journee"));
         connect(m_journee, &FenetreJournee::ouvrirReservation, this, &Lanceur::ouvrirReservation);
-        if (m_form1)
+        if (m_form1) {
             connect(m_form1, &Form1::rafraichi, m_journee, &FenetreJournee::rafraichirBientot);
+            // The calendar's selection, and the payments and sales made in
+            // the windows it opened.
+            m_journee->choisirCategorie(m_form1->categorieChoisie());
+            connect(m_form1, &Form1::selectionChangee, m_journee, &FenetreJournee::choisirCategorie);
+            connect(m_form1, &Form1::compteModifie, m_journee, &FenetreJournee::compteModifie);
+        }
     }
     ramener(m_root->zone, m_sousFenetreJournee, m_journee);
     m_journee->rafraichir();

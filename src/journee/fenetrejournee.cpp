@@ -6,6 +6,7 @@
 #include "facturation/comptesejour.h"
 #include "facturation/documents.h"
 #include "journee/ongletarrhes.h"
+#include "planning/selection.h"
 #include "reservation/envoicontrat.h"
 #include "store/contexte.h"
 #include "store/conversion.h"
@@ -235,6 +236,32 @@ void FenetreJournee::rafraichirBientot()
         m_differe->start();
 }
 
+void FenetreJournee::choisirCategorie(const QString& categorie)
+{
+    const QString c = categorie.trimmed() == Selection::tous() ? QString() : categorie.trimmed();
+    if (c == m_categorie)
+        return;
+    m_categorie = c;
+    setWindowTitle(c.isEmpty() ? QStringLiteral("Journée") : QStringLiteral("Journée — ") + c);
+    rafraichir();
+}
+
+void FenetreJournee::compteModifie(qint32)
+{
+    // A hidden window reads everything again when it is shown.
+    if (isVisible())
+        rafraichir();
+}
+
+std::optional<QSet<qint32>> FenetreJournee::unitesMontrees() const
+{
+    if (m_categorie.isEmpty() || !m_contexte || !m_contexte->BaseOuverte.isOpen())
+        return std::nullopt;
+    // Units that cannot be read: every stay rather than none.
+    const auto unites = Requetes::objets(m_contexte->BaseOuverte);
+    return unites ? Selection::numeros(*unites, m_categorie) : std::nullopt;
+}
+
 void FenetreJournee::rafraichir()
 {
     m_differe->stop();
@@ -242,7 +269,8 @@ void FenetreJournee::rafraichir()
     QString erreur;
     if (m_contexte && m_contexte->BaseOuverte.isOpen())
         sejours = RequetesJournee::sejoursAutourDe(m_contexte->BaseOuverte, m_jour, &erreur);
-    m_listes = Journee::repartir(sejours.value_or(QList<Journee::Sejour>()), m_jour);
+    m_listes = Journee::repartir(Journee::dansUnites(sejours.value_or(QList<Journee::Sejour>()), unitesMontrees()),
+                                 m_jour);
     remplir(arrivees, m_listes.arrivees);
     remplir(departs, m_listes.departs);
     remplir(presents, m_listes.presents);
@@ -258,8 +286,8 @@ void FenetreJournee::rafraichirArrhes()
     QString erreur;
     if (m_contexte && m_contexte->BaseOuverte.isOpen())
         demandes = RequetesJournee::arrhesDemandees(m_contexte->BaseOuverte, maintenant, &erreur);
-    const QList<ArrhesARecevoir::Ligne> lignes =
-        ArrhesARecevoir::Lister(demandes.value_or(QList<RequetesJournee::ArrhesDemandees>()), maintenant);
+    const QList<ArrhesARecevoir::Ligne> lignes = ArrhesARecevoir::Lister(
+        Journee::dansUnites(demandes.value_or(QList<RequetesJournee::ArrhesDemandees>()), unitesMontrees()), maintenant);
     ongletarrhes->afficher(lignes, erreur);
     onglets->setTabText(onglets->indexOf(ongletarrhes), lignes.isEmpty()
                             ? QStringLiteral("Arrhes à recevoir")

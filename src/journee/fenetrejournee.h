@@ -30,6 +30,13 @@ public:
     // (the calendar redraws many times while a day button is held).
     void rafraichirBientot();
     void afficherJour(const QDate& jour);
+    // Only the stays of that category's units are listed; every stay for
+    // "Tous" (the calendar's selection).
+    void choisirCategorie(const QString& categorie);
+    QString categorie() const { return m_categorie; }
+    // A reservation's account changed elsewhere (a payment, a sale): the
+    // shown lists and balances follow at once.
+    void compteModifie(qint32 numero);
     QDate jour() const { return m_jour; }
     const Journee::Listes& listes() const { return m_listes; }
 
@@ -76,6 +83,8 @@ private:
     QTreeWidget* liste(const char* nom);
     void remplir(QTreeWidget* liste, const QList<Journee::Sejour>& sejours);
     void rafraichirArrhes();
+    // The units of the chosen category; nothing for every unit.
+    std::optional<QSet<qint32>> unitesMontrees() const;
     const Journee::Sejour* choisi(QTreeWidget* liste) const;
     // The state code of a settings key, or nullopt with the message shown.
     std::optional<qint32> etatRegle(const QString& cle, const QString& sens);
@@ -88,4 +97,5 @@ private:
     Journee::Listes m_listes;
     QTimer* m_differe;
     QTreeWidget* m_derniere = nullptr;   // the list last chosen in
+    QString m_categorie;                 // empty or "Tous": every unit
 };

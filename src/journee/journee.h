@@ -7,6 +7,8 @@
 #include <QDate>
 #include <QDateTime>
 #include <QList>
+#include <QSet>
+#include <optional>
 #include <QString>
 #include <QStringList>
 
@@ -24,6 +26,20 @@ struct Listes {
 // name, then arrival, then number. A stay without readable dates, or that
 // ends before it starts, is in none.
 Listes repartir(const QList<Sejour>& sejours, const QDate& jour);
+
+// The rows whose unit is among `unites` (the calendar's chosen category);
+// every row when there is no set ("Tous").
+template <typename Ligne>
+QList<Ligne> dansUnites(const QList<Ligne>& lignes, const std::optional<QSet<qint32>>& unites)
+{
+    if (!unites)
+        return lignes;
+    QList<Ligne> gardees;
+    for (const Ligne& l : lignes)
+        if (unites->contains(l.objet))
+            gardees.append(l);
+    return gardees;
+}
 
 // Nights from the arrival's day to the departure's day.
 int nuits(const Sejour& s);

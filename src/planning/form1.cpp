@@ -1,6 +1,7 @@
 #include "form1.h"
 
 #include "placement.h"
+#include "selection.h"
 #include "surface.h"
 #include "trace.h"
 
@@ -122,6 +123,7 @@ Form1::Form1(Contexte* contexte, QWidget* parent)
     choixmois = liste(colonnes, "choixmois", Twips::rect(960, 0, 1215, 315));
     ChoixSelection = liste(colonnes, "ChoixSelection", Twips::rect(135, 540, 2055, 315));
     ChoixSelection->setEditText(QStringLiteral("Tous"));
+    lireSelection();
     for (QComboBox* c : {choixannee, choixmois, ChoixSelection})
         c->setFont(policeListes);
 
@@ -149,7 +151,8 @@ Form1::Form1(Contexte* contexte, QWidget* parent)
 
     connect(choixannee, &QComboBox::activated, this, &Form1::choixannee_Click);
     connect(choixmois, &QComboBox::activated, this, &Form1::choixmois_Click);
-    // A choice in the selection box changes nothing: every unit is shown.
+    connect(ChoixSelection, &QComboBox::activated, this,
+            [this](int index) { choisirSelection(ChoixSelection->itemText(index)); });
 
     // "<" and ">" act while held; their click alone does nothing.
     connect(mouvementaujourdhui, &xpcmdbutton::Click, this, &Form1::mouvementaujourdhui_Click);
@@ -279,7 +282,7 @@ void Form1::rafraichir()
     // The units first: whether they all fit decides the grid's width.
     std::optional<QList<Requetes::Objet>> unites;
     if (m_contexte && m_contexte->BaseOuverte.isOpen())
-        unites = m_lecture.unites(m_contexte->BaseOuverte);
+        unites = unitesChoisies();
     const int hauteurVisible = std::max(0, fondplanning->height() - planning->y());
     const Grille::Defilement defilement =
         Grille::defilement(unites ? int(unites->size()) : 0, hauteurVisible, HauteurLigne, premiereLigne);
@@ -447,6 +450,7 @@ reservations* Form1::fenetreReservation()
         });
         connect(m_reservation, &reservations::rafraichirDemande, this, &Form1::rafraichir);
         connect(m_reservation, &reservations::fermee, this, &Form1::reservationFermee);
+        connect(m_reservation, &reservations::compteModifie, this, &Form1::compteModifie);
     }
     return m_reservation;
 }
@@ -499,8 +503,10 @@ void Form1::ajouterPour(int ligne, const QDate& arrivee, int nuits)
     }
     reservations* r = fenetreReservation();
     r->Fonction_Ajouter();
-    if (unites && ligne >= 0 && ligne < unites->size() && arrivee.isValid())
-        r->ProposerSejour(unites->at(ligne).numero, arrivee, nuits);
+    // The row counts among the units shown (the chosen category's).
+    const auto lignes = unites ? m_lecture.unites(m_contexte->BaseOuverte) : unites;
+    if (lignes && ligne >= 0 && ligne < lignes->size() && arrivee.isValid())
+        r->ProposerSejour(lignes->at(ligne).numero, arrivee, nuits);
     m_ouverture = Ouverture::Ajout;
     r->setWindowModality(Qt::ApplicationModal);
     r->show();
@@ -542,7 +548,13 @@ bool Form1::montrerReservation(qint32 numero)
         return false;
     int ligne = -1;
     int nbUnites = 0;
-    if (const auto unites = Requetes::objets(m_contexte->BaseOuverte)) {
+    // A stay of a unit the selection hides: every unit is shown again.
+    if (const auto toutes = Requetes::objets(m_contexte->BaseOuverte)) {
+        const auto montrees = Selection::numeros(*toutes, m_selection);
+        if (montrees && !montrees->contains(r->objet))
+            choisirSelection(Selection::tous());
+    }
+    if (const auto unites = m_lecture.unites(m_contexte->BaseOuverte)) {
         nbUnites = int(unites->size());
         for (int i = 0; i < unites->size() && ligne < 0; ++i)
             if (unites->at(i).numero == r->objet)

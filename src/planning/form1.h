@@ -94,6 +94,14 @@ public:
     // The reservation window, made on first use.
     reservations* fenetreReservation();
 
+    // The selection box: "Tous" or a category of units, whose units alone
+    // the grid shows (form1selection.cpp). The choice is kept in the
+    // configuration file and read back by the next calendar.
+    QString categorieChoisie() const { return m_selection; }
+    void choisirSelection(const QString& choix);
+    // Its entries: "Tous" and the categories of the units as last read.
+    void remplirSelection();
+
     // Timer ticks: blinking of the current bar, drag scrolling, held day buttons.
     void Clignotement_Timer();
     void Deplaceur_Timer();
@@ -147,6 +155,11 @@ Q_SIGNALS:
     void barreCliquee(int index);
     // The grid was drawn again from the database.
     void rafraichi();
+    // The units shown changed: "Tous" or the category chosen.
+    void selectionChangee(const QString& categorie);
+    // The account of a reservation was written to from the reservation
+    // window or a window it opened (a payment, a sale, an invoice).
+    void compteModifie(qint32 numero);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -184,6 +197,10 @@ private:
     void dessinerLignes(const std::optional<QList<Requetes::Objet>>& unites, int largeurPlanning, int nbColonnes,
                         Decalage* decalage = nullptr);
     QString etiquette(const Grille::Barre& b) const;
+    // The units of the chosen category, the choice brought back to "Tous"
+    // when no unit carries its category any more.
+    std::optional<QList<Requetes::Objet>> unitesChoisies();
+    void lireSelection();
     void reservationFermee();
     // Moves the chosen cell and scrolls just enough to keep it in sight.
     void deplacerChoix(int lignes, qint64 jours);
@@ -209,6 +226,7 @@ private:
     Dessin m_dessin;   // the rows of the last reads, while the database is unchanged
     QHash<qint32, QString> m_nomsUnites;   // unit number -> name, as the last refresh read them
     int m_nbUnites = 0;
+    QString m_selection;   // "Tous" or a category
     int m_lignesVisibles = 1;
     QDate m_arriveeEnregistree;   // arrival of the stay just saved, until the window ends
 

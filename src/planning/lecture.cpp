@@ -1,4 +1,5 @@
 #include "lecture.h"
+#include "selection.h"
 
 #include "store/dates.h"
 #include "store/requetes_planning.h"
@@ -26,13 +27,16 @@ std::optional<QList<Requetes::Objet>> LecturePlanning::unites(const QSqlDatabase
 {
     m_depuisMemoire = valable(base) && m_unites;
     if (m_depuisMemoire)
-        return m_unites;
+        return Selection::filtrer(*m_unites, m_categorie);
     ++m_lectures;
     auto lues = Requetes::objets(base);
+    if (!lues)
+        return lues;
+    m_categories = Selection::categories(*lues);
     // Only kept when the database gives a version to check them against.
     if (m_version)
         m_unites = lues;
-    return lues;
+    return Selection::filtrer(*lues, m_categorie);
 }
 
 std::optional<LecturePlanning::ParUnite> LecturePlanning::reservations(const QSqlDatabase& base, const QDate& avant,

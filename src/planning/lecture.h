@@ -10,6 +10,7 @@
 #include <QHash>
 #include <QList>
 #include <QSqlDatabase>
+#include <QStringList>
 #include <optional>
 
 class LecturePlanning
@@ -20,7 +21,11 @@ public:
     // Days read beyond the shown period on each side.
     static constexpr int kMarge = 62;
 
+    // The units shown: those of the chosen category, every one for "Tous".
     std::optional<QList<Requetes::Objet>> unites(const QSqlDatabase& base);
+    void choisirCategorie(const QString& choix) { m_categorie = choix; }
+    // The categories of every unit, as the last read found them.
+    const QStringList& categories() const { return m_categories; }
     // The stays starting before `avant` and ending on or after `finApres`, by
     // unit, in the order of RequetesPlanning::reservationsDuPlanning (see
     // filtrer for the stays without a readable end).
@@ -47,6 +52,8 @@ private:
     std::optional<QString> m_version;
     QString m_connexion;
     std::optional<QList<Requetes::Objet>> m_unites;
+    QString m_categorie;
+    QStringList m_categories;
     std::optional<ParUnite> m_lu;
     QDate m_avant;
     QDateTime m_finApres;

@@ -1,12 +1,17 @@
 #include "trace.h"
 
+#include "ajustement.h"
 #include "ui/graphique.h"
+
+#include <QFontInfo>
 
 #include <QFontMetrics>
 #include <QHash>
 #include <QPainter>
 #include <QStaticText>
 #include <algorithm>
+#include <optional>
+#include <unordered_map>
 #include <cmath>
 
 namespace Trace {
@@ -19,6 +24,8 @@ const QColor kOmbre(192, 192, 192);       // Saturdays and Sundays
 const QColor kAujourdhui(204, 228, 255);   // today's day header
 const QColor kMarque(0, 84, 200);          // the present moment in the grid
 const QColor kChevauchement(139, 0, 0);    // frame of a double booking
+// The smallest text the calendar writes, in pixels: below it nothing is written.
+constexpr int kTailleMinimale = 6;
 
 // Both corners included, in either order; kept near the surface so that a
 // stay of long ago does not ask the painter for millions of pixels.
@@ -59,6 +66,118 @@ const QStaticText& texteFige(const QPainter& p, const QString& texte)
     return *t;
 }
 
+int tailleDe(const QFont& police)
+{
+    return QFontInfo(police).pixelSize();
+}
+
+// The face at that many pixels; the face itself at its own size (a size in
+// points may fall between two pixel sizes).
+QFont enTaille(QFont police, int taille)
+{
+    if (tailleDe(police) != taille)
+        police.setPixelSize(taille);
+    return police;
+}
+
+// The sizes of texts in the painter's face at any pixel size; the metrics
+// of each size are made once.
+Ajustement::Mesure mesureDe(const QFont& police)
+{
+    struct Metriques {
+        QFont police;
+        QFontMetrics fm;
+    };
+    static QList<Metriques> connues;
+    const auto metriques = [police](int taille) -> const QFontMetrics& {
+        const QFont f = enTaille(police, taille);
+        for (const Metriques& m : std::as_const(connues))
+            if (m.police == f)
+                return m.fm;
+        if (connues.size() >= 32)
+            connues.clear();
+        connues.append({f, QFontMetrics(f)});
+        return connues.constLast().fm;
+    };
+    return {[metriques](const QString& texte, int taille) { return metriques(taille).horizontalAdvance(texte); },
+            [metriques](int taille) { return metriques(taille).height(); },
+            [metriques](const QString& texte, int taille) { return metriques(taille).tightBoundingRect(texte).height(); }};
+}
+
+// A label in a band lower than a line: its letters centred on the band's
+// height, as they fit it whole.
+void ecrireDansBande(QPainter& p, const Grille::Rectangle& r, const QString& texte)
+{
+    const QFontMetrics fm = p.fontMetrics();
+    const QRect encre = fm.tightBoundingRect(texte);
+    const int hauteur = r.y2 - r.y1 + 1;
+    const int ligneDeBase = r.y1 + (hauteur - encre.height()) / 2 - encre.top();
+    p.save();
+    p.setClipRect(QRect(QPoint(r.x1, r.y1), QPoint(r.x2, r.y2)), Qt::IntersectClip);
+    p.drawText(QPoint(std::max(r.x1, 0), ligneDeBase), texte);
+    p.restore();
+}
+
+// What a bar writes, chosen once per label, room and face (the calendar
+// draws the same bars at every refresh): the text, the pixel size when it is
+// not the face's own (0 otherwise), and whether its line is higher than the
+// room (a band: its letters alone fit).
+struct Etiquette {
+    QString texte;
+    int taille = 0;
+    bool bande = false;
+};
+
+const Etiquette& etiquetteChoisie(const QPainter& p, const QString& libelle, const Grille::Barre& b, int largeur,
+                                  int hauteur)
+{
+    struct Cle {
+        QString libelle;
+        QString client;
+        int personnes, largeur, hauteur;
+        bool operator==(const Cle&) const = default;
+    };
+    struct Hachage {
+        size_t operator()(const Cle& c) const { return qHashMulti(0, c.libelle, c.client, c.personnes, c.largeur, c.hauteur); }
+    };
+    static QFont police;
+    static int tailleNormale = 0;
+    static std::unordered_map<Cle, Etiquette, Hachage> choisies;
+    if (police != p.font() || choisies.size() >= 5000) {
+        police = p.font();
+        tailleNormale = tailleDe(police);
+        choisies.clear();
+    }
+    const int personnes = b.nbadultes + b.nbenfants;
+    Cle cle{libelle, b.reservation.nomclient, personnes, largeur, hauteur};
+    auto it = choisies.find(cle);
+    if (it == choisies.end()) {
+        const Ajustement::Choix c = Ajustement::etiquetteBarre(libelle, b.reservation.nomclient, personnes, largeur,
+                                                               hauteur, tailleNormale, kTailleMinimale, mesureDe(police));
+        Etiquette e{c.texte, c.taille == tailleNormale ? 0 : c.taille, false};
+        if (!e.texte.isEmpty())
+            e.bande = QFontMetrics(enTaille(police, c.taille)).height() > hauteur - 1;
+        it = choisies.emplace(std::move(cle), e).first;
+    }
+    return it->second;
+}
+
+// The painter's font at `taille` pixels until the object goes.
+class PoliceTemporaire
+{
+public:
+    PoliceTemporaire(QPainter& p, int taille) : m_p(p), m_avant(p.font())
+    {
+        if (tailleDe(m_avant) != taille)
+            p.setFont(enTaille(m_avant, taille));
+    }
+    ~PoliceTemporaire() { m_p.setFont(m_avant); }
+
+private:
+    QPainter& m_p;
+    QFont m_avant;
+};
+
 } // namespace
 
 void ecrire(QPainter& p, int x, int y, const QString& texte)
@@ -74,15 +193,32 @@ void peindreMois(QPainter& p, const Grille::Entete& e, int hauteur)
         p.fillRect(x, 0, 1, hauteur + 1, kSeparationMois);
     const QFontMetrics fm = p.fontMetrics();
     p.setPen(Qt::black);
-    for (const Grille::EtiquetteMois& m : e.mois) {
-        const double x = m.centre() - fm.horizontalAdvance(m.texte) / 2.0;
-        const double y = (hauteur - fm.height()) / 2.0;
-        ecrire(p, int(std::nearbyint(x)), int(std::nearbyint(y)), m.texte);
-    }
+    const int y = int(std::nearbyint((hauteur - fm.height()) / 2.0));
+    for (const Ajustement::PlaceMois& m :
+         Ajustement::placesMois(e, p.device()->width(), tailleDe(p.font()), mesureDe(p.font())))
+        ecrire(p, m.x, y, m.texte);
 }
 
 void peindreJours(QPainter& p, const Grille::Entete& e, int largeurJour, int hauteur)
 {
+    // One form and size for the whole header, chosen again only when the
+    // column width or the face changes.
+    static struct {
+        QFont police;
+        int largeurJour = -1;
+        int hauteur = -1;
+        Ajustement::FormeEntete forme;
+    } choix;
+    if (choix.police != p.font() || choix.largeurJour != largeurJour || choix.hauteur != hauteur) {
+        choix.police = p.font();
+        choix.largeurJour = largeurJour;
+        choix.hauteur = hauteur;
+        // The bold face of today's header is a little wider: it decides.
+        QFont grasse = p.font();
+        grasse.setBold(true);
+        choix.forme = Ajustement::formeJours(largeurJour, hauteur, tailleDe(p.font()), kTailleMinimale, mesureDe(grasse));
+    }
+    const PoliceTemporaire taille(p, choix.forme.taille);
     const int ligne = p.fontMetrics().height();
     const QFont normale = p.font();
     for (const Grille::Colonne& c : e.colonnes) {
@@ -94,8 +230,8 @@ void peindreJours(QPainter& p, const Grille::Entete& e, int largeurJour, int hau
         }
         p.fillRect(c.x, 0, 1, hauteur + 1, kTrait);
         p.setPen(Qt::black);
-        ecrire(p, c.x, 0, c.nomJour);
-        ecrire(p, c.x, ligne, c.numeroJour);
+        ecrire(p, c.x + 1, 0, Ajustement::nomJour(c.jour, choix.forme.forme));
+        ecrire(p, c.x + 1, ligne, c.numeroJour);
         if (c.aujourdhui)
             p.setFont(normale);
     }
@@ -158,7 +294,22 @@ void peindreBarre(QPainter& p, const Grille::Barre& b, const QString& libelle, c
     if (b.reservation.annulee())
         p.fillRect(plein, QBrush(Qt::white, Qt::BDiagPattern));
     p.setPen(texte);
-    ecrireDans(p, Grille::rectangleEtiquette(b.r), libelle);
+    // The label, or a shorter form of it, in a size that fits the bar or its
+    // band whole.
+    Grille::Rectangle place = Grille::rectangleEtiquette(b.r);
+    // A framed bar keeps its letters off the frame.
+    if (b.chevauche)
+        place = {place.x1 + 2, place.y1 + 1, place.x2 - 1, place.y2 - 1};
+    const Etiquette& e = etiquetteChoisie(p, libelle, b, place.x2 - place.x1, place.y2 - place.y1 + 1);
+    if (!e.texte.isEmpty()) {
+        std::optional<PoliceTemporaire> taille;
+        if (e.taille != 0)
+            taille.emplace(p, e.taille);
+        if (e.bande)
+            ecrireDansBande(p, place, e.texte);
+        else
+            ecrireDans(p, place, e.texte);
+    }
     // The frame last, whole over the label.
     if (b.chevauche) {
         p.setPen(kChevauchement);

@@ -133,6 +133,7 @@ void reservations::Rembourser_Click()
         return;
     }
     AfficherLeTicket();
+    Q_EMIT compteModifie(*numero);
     const double reste = CompteSejour::Solde(base(m_contexte), *numero).value_or(0);
     AnnulerReservation->setEnabled(!m_annulee || std::llround(reste * 100) > 0);
 }

@@ -371,7 +371,10 @@ void reservations::BoutonBAR_Click()
     bar->setWindowFlag(Qt::Window, true);
     bar->setAttribute(Qt::WA_DeleteOnClose, true);
     m_bar = bar;
-    connect(bar, &BAR::operationEnregistree, this, [this] { AfficherLeTicket(); });
+    connect(bar, &BAR::operationEnregistree, this, [this](qint32 numero) {
+        AfficherLeTicket();
+        Q_EMIT compteModifie(numero);
+    });
     connect(bar, &BAR::fermee, this, [this] { AfficherLeTicket(); });
     bar->show();
     bar->totaldu = 0;
@@ -391,7 +394,10 @@ void reservations::Encaisser_Click()
     caisse->setWindowFlag(Qt::Window, true);
     caisse->setAttribute(Qt::WA_DeleteOnClose, true);
     m_encaissement = caisse;
-    connect(caisse, &Encaissement::operationEnregistree, this, [this] { AfficherLeTicket(); });
+    connect(caisse, &Encaissement::operationEnregistree, this, [this](qint32 numero) {
+        AfficherLeTicket();
+        Q_EMIT compteModifie(numero);
+    });
     caisse->show();
     caisse->reservation->setText(numreservation->text());
 }

@@ -6,6 +6,7 @@
 #include "facturation/etablissement.h"
 #include "bar/ticketdecaisse.h"
 #include "facturation/etablissement.h"
+#include "reservation/compte.h"
 #include "reservation/ongletfacturation.h"
 #include "reservation/saisie.h"
 #include "reservation/solde.h"
@@ -271,7 +272,11 @@ void reservations::construireOnglets()
     auto* disposition = new QVBoxLayout(pages.at(3));
     disposition->setContentsMargins(0, 0, 0, 0);
     disposition->addWidget(ongletfacturation);
-    connect(ongletfacturation, &OngletFacturation::compteModifie, this, [this] { AfficherLeTicket(); });
+    connect(ongletfacturation, &OngletFacturation::compteModifie, this, [this] {
+        AfficherLeTicket();
+        if (const auto numero = Compte::NumeroAffiche(numreservation->text()))
+            Q_EMIT compteModifie(*numero);
+    });
 
     ticketconso = creer<TicketDeCaisse>(pages.at(5), "ticketconso", dans(0, 480, 5415, 2055));
     tickethisto = creer<TicketDeCaisse>(pages.at(7), "tickethisto", dans(0, 480, 5415, 2055));

@@ -144,6 +144,9 @@ Q_SIGNALS:
     void dateDepart(const QDate& jour);
     // The calling window should redraw (a reservation was added or deleted).
     void rafraichirDemande();
+    // Rows were written to reservation `numero`'s account here or in a
+    // window opened from here (a payment, a sale, an invoice posted).
+    void compteModifie(qint32 numero);
     // The window has ended (any command, or closed by the window manager);
     // always the last signal of an opening.
     void fermee();
