@@ -20,6 +20,8 @@
 #include "reservation/verification.h"
 #include "reservation/zonetexte.h"
 #include "store/conversion.h"
+#include "store/dates.h"
+#include "store/horloge.h"
 #include "store/module1.h"
 #include "store/requetes_reservation.h"
 #include "ui/xpcmdbutton.h"
@@ -87,6 +89,15 @@ Verification::Champs reservations::champsAEnregistrer() const
         const auto prix = prixPourLesArrhes(m_contexte, c);
         if (!prix || !prix->valide())
             c.arrhes = QStringLiteral("0");
+    }
+    // A new stay's due date, as proposed a few days from now, is not after
+    // its arrival (nor before today): the deposit is asked by the arrival
+    // at the latest. A date the user typed stays as typed.
+    if (m_charge && Modifier->isHidden() && c.datelimite == m_charge->datelimite) {
+        const auto limite = Saisie::LireJour(c.datelimite);
+        const auto arrivee = Saisie::LireJour(c.datedebut);
+        if (limite && arrivee && *limite > *arrivee)
+            c.datelimite = Dates::jjmmaaaa(std::max(*arrivee, Horloge::aujourdhui()));
     }
     return c;
 }

@@ -271,6 +271,38 @@ TEST_F(ArrhesFenetre, TrentePourCentTapesSontEnregistresEnMontantEtSurLeContrat)
     EXPECT_DOUBLE_EQ(Requetes::reservation(t.base(), numero)->arrhes, 450.0);   // 10 × 90 / 2
 }
 
+// The due date proposed a week from now comes back to the arrival of a
+// stay that starts sooner; a date typed by the user stays.
+TEST_F(ArrhesFenetre, LaDateLimiteProposeeNeTombePasApresLArrivee)
+{
+    struct Cas {
+        const char* arrivee;
+        const char* limiteTapee;   // nullptr: the proposed one left as it is
+        QDate attendue;
+    } const cas[] = {
+        {"04/07/2026", nullptr, QDate(2026, 7, 4)},
+        {"08/07/2026", nullptr, QDate(2026, 7, 8)},
+        {"20/07/2026", nullptr, QDate(2026, 7, 8)},
+        {"01/07/2026", nullptr, QDate(2026, 7, 1)},
+        {"04/07/2026", "06/07/2026", QDate(2026, 7, 6)},
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.arrivee);
+        t.temp().executer(QStringLiteral("DELETE FROM RESERVATIONS"));
+        t.ouvrirNouvelle();
+        remplir("12 : Chalet", "100");
+        const QDate arrivee = QDate::fromString(QString::fromLatin1(c.arrivee), QStringLiteral("dd/MM/yyyy"));
+        t.fenetre().datedebut->setText(QString::fromLatin1(c.arrivee));
+        t.fenetre().datefin->setText(arrivee.addDays(3).toString(QStringLiteral("dd/MM/yyyy")));
+        if (c.limiteTapee)
+            t.fenetre().datelimite->setText(QString::fromLatin1(c.limiteTapee));
+        EXPECT_TRUE(t.messagesPendant([&] { t.cliquer(QStringLiteral("ajouter")); }).isEmpty());
+        const qint32 numero = t.nombre(QStringLiteral("SELECT max(NumeroReservation) FROM RESERVATIONS"));
+        ASSERT_GT(numero, 0);
+        EXPECT_EQ(Requetes::reservation(t.base(), numero)->datelimite.date(), c.attendue);
+    }
+}
+
 TEST_F(ArrhesFenetre, UnePartDUnSejourSansPrixEstRefuseeEnDisantPourquoi)
 {
     t.ouvrirNouvelle();
