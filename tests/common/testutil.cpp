@@ -1,5 +1,6 @@
 #include "testutil.h"
 
+#include "planning/form1.h"
 #include "store/base.h"
 #include "store/contraintes.h"
 
@@ -10,6 +11,7 @@
 #include <QHash>
 #include <QMessageBox>
 #include <QRegularExpression>
+#include <QTest>
 #include <QTimer>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -317,6 +319,20 @@ void Logements(const QSqlDatabase& base, std::initializer_list<int> numeros)
     for (int n : numeros)
         executerSur(base, QStringLiteral("INSERT INTO OBJETS (Numero, Nom) VALUES (%1, 'Logement %1') "
                                          "ON CONFLICT DO NOTHING").arg(n));
+}
+
+std::unique_ptr<Form1> Calendrier(Contexte* contexte, int annee, int largeur, int hauteur)
+{
+    auto f = std::make_unique<Form1>(contexte);
+    f->resize(largeur, hauteur);
+    f->fixerTailleCellules(20, 20);
+    f->remplirAnnees(annee);
+    f->remplirMois();
+    f->mouvementaujourdhui_Click();
+    f->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(f.get()));
+    f->rafraichir();
+    return f;
 }
 
 } // namespace TestUtil

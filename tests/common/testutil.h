@@ -9,7 +9,11 @@
 #include <QPair>
 #include <QStringList>
 #include <functional>
+#include <memory>
 #include <optional>
+
+class Contexte;
+class Form1;
 
 namespace TestUtil {
 
@@ -130,5 +134,9 @@ private:
     QString m_connexion;
     QSqlDatabase m_base;
 };
+
+// The calendar as a test drives it: that size, cells of 20 px, showing
+// today's month of the given year, shown and drawn.
+std::unique_ptr<Form1> Calendrier(Contexte* contexte, int annee, int largeur = 633, int hauteur = 386);
 
 } // namespace TestUtil

@@ -49,16 +49,7 @@ protected:
 
     std::unique_ptr<Form1> calendrier()
     {
-        auto f = std::make_unique<Form1>(&m_contexte);
-        f->resize(633, 386);
-        f->fixerTailleCellules(20, 20);
-        f->remplirAnnees(2026);
-        f->remplirMois();
-        f->mouvementaujourdhui_Click();
-        f->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(f.get()));
-        f->rafraichir();
-        return f;
+        return TestUtil::Calendrier(&m_contexte, 2026, 633, 386);
     }
 
     // The day's lists, following the calendar as the program's frame makes them.

@@ -67,16 +67,7 @@ protected:
 
     std::unique_ptr<Form1> fenetre(int largeur = 633, int hauteur = 386)
     {
-        auto f = std::make_unique<Form1>(&contexte);
-        f->resize(largeur, hauteur);
-        f->fixerTailleCellules(20, 20);
-        f->remplirAnnees(2007);
-        f->remplirMois();
-        f->mouvementaujourdhui_Click();
-        f->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(f.get()));
-        f->rafraichir();
-        return f;
+        return TestUtil::Calendrier(&contexte, 2007, largeur, hauteur);
     }
 
     TestUtil::BaseTemporaire base{QStringLiteral("form1")};

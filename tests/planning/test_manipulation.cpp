@@ -64,16 +64,7 @@ protected:
 
     std::unique_ptr<Form1> fenetre()
     {
-        auto f = std::make_unique<Form1>(&contexte);
-        f->resize(633, 386);
-        f->fixerTailleCellules(20, 20);
-        f->remplirAnnees(2007);
-        f->remplirMois();
-        f->mouvementaujourdhui_Click();
-        f->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(f.get()));
-        f->rafraichir();
-        return f;
+        return TestUtil::Calendrier(&contexte, 2007, 633, 386);
     }
 
     // The stored stay: "<unit> <arrival> <departure>".
