@@ -363,9 +363,11 @@ bool BAR::venteConfirmee(qint32 numero)
                                          m_contexte->CheminINI, 1).trimmed().toInt(&ok);
     if (!Caisse::clientParti(r->etat, r->fin, ok ? std::optional<qint32>(code) : std::nullopt, Horloge::aujourdhui()))
         return true;
-    const QString question = QStringLiteral("Le client %1 est parti (départ le %2).\n"
-                                            "Enregistrer quand même la vente sur son compte ?")
-                                 .arg(r->nomclient.trimmed(), r->fin.date().toString(QStringLiteral("dd/MM/yyyy")));
+    const QString jour = r->fin.date().toString(QStringLiteral("dd/MM/yyyy"));
+    const QString depart = r->fin.date() < Horloge::aujourdhui() ? QStringLiteral("départ le ") + jour
+                                                                  : QStringLiteral("départ noté, prévu le ") + jour;
+    const QString question = QStringLiteral("Le client %1 est parti (%2).\nEnregistrer quand même la vente sur son compte ?")
+                                 .arg(r->nomclient.trimmed(), depart);
     if (!Fenetres::DemanderOuiNon(this, QStringLiteral("Bar"), question, false))
         return false;
     m_partisConfirmes.insert(numero);

@@ -595,7 +595,7 @@ TEST_F(BarTest, UneVenteAUnClientPartiEstDemandeeDAbord)
     };
     const struct { const char* client; qint32 etat; QDate fin; const char* question; } cas[] = {
         {"Parti Hier", 1, QDate(2024, 8, 1), "Le client Parti Hier est parti (départ le 01/08/2024)."},
-        {"Noté Parti", 3, QDate(2024, 8, 9), "Le client Noté Parti est parti (départ le 09/08/2024)."},
+        {"Noté Parti", 3, QDate(2024, 8, 9), "Le client Noté Parti est parti (départ noté, prévu le 09/08/2024)."},
         {"Part Aujourdhui", 1, QDate(2024, 8, 2), nullptr},
         {"Reste Encore", 1, QDate(2024, 8, 9), nullptr},
     };
