@@ -18,6 +18,7 @@
 #include <QElapsedTimer>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -140,6 +141,7 @@ void cas(int unites, int annees, int repetitions, const QString& adresse = QStri
         n.exec(QStringLiteral("SELECT telephone FROM RESERVATIONS WHERE NumeroReservation = %1").arg(sejours / 3));
         if (n.next())
             telephone = n.value(0).toString().left(11);   // "06 12 34 56", as typed
+        n.finish();   // a read left open would keep the index from being dropped below
 
         std::printf("%3d unités x %2d an(s), %6d séjours, %s (objectif : médiane < 20 ms)\n", unites, annees, sejours,
                     adresse.isEmpty() ? "SQLite" : "PostgreSQL");
@@ -190,8 +192,11 @@ void cas(int unites, int annees, int repetitions, const QString& adresse = QStri
                           QStringLiteral("DROP TRIGGER recherche_telephone_suppression"),
                           QStringLiteral("DROP TRIGGER recherche_telephone_modification"),
                           QStringLiteral("DROP TABLE RECHERCHE_TELEPHONES")};
-        for (const QString& sql : sansIndex)
-            QSqlQuery(*base).exec(sql);
+        for (const QString& sql : sansIndex) {
+            QSqlQuery q(*base);
+            if (!q.exec(sql))
+                std::printf("  %s : %s\n", qPrintable(sql), qPrintable(q.lastError().text()));
+        }
         std::printf("  sans l'index des téléphones :\n");
         for (const Recherche& r : parties)
             rechercher(*base, r.quoi, r.texte, repetitions);

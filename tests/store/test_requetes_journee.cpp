@@ -243,7 +243,8 @@ TEST_F(Recherche, AnyPartOfATelephoneFindsItWithOrWithoutItsIndex)
     };
     // A new database has the index on either engine (the test server has pg_trgm).
     EXPECT_EQ(m_bd.valeur(TestUtil::SurPostgres()
-                              ? QStringLiteral("SELECT count(*) FROM pg_indexes WHERE indexname = 'idx_reservations_telephone_trgm'")
+                              ? QStringLiteral("SELECT count(*) FROM pg_indexes WHERE indexname = 'idx_reservations_telephone_trgm' "
+                                               "AND schemaname = current_schema()")
                               : QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = 'RECHERCHE_TELEPHONES'")).toInt(), 1);
     verifier("par l'index");
     // The index follows a changed telephone, and a deleted stay.
