@@ -132,6 +132,10 @@ void cas(int unites, int annees, int repetitions, const QString& adresse = QStri
             std::printf("base impossible : %s\n", qPrintable(erreur));
             return;
         }
+        // A server's planner reads the tables' statistics, which its
+        // autovacuum makes a little after a bulk load; made at once here.
+        if (!adresse.isEmpty())
+            QSqlQuery(*base).exec(QStringLiteral("ANALYZE"));
         QSqlQuery n(*base);
         n.exec(QStringLiteral("SELECT count(*) FROM RESERVATIONS"));
         n.next();
