@@ -1,9 +1,11 @@
 #pragma once
 // The window "Restaurer une sauvegarde…" of the "Fichier" menu: the backup
-// slots of the database, newest first, each checked in a background thread
-// and marked "saine" or "endommagée". Choosing a sound one and "Restaurer"
-// asks for confirmation and emits restaurationDemandee; the caller does the
-// restoring and says how it went through termine().
+// slots of the database, newest first, then the databases kept before each
+// restore; each checked in a background thread, marked "saine" or
+// "endommagée", with its number of stays and the arrival of its last one.
+// Choosing a sound one and "Restaurer" asks for confirmation and emits
+// restaurationDemandee; the caller does the restoring and says how it went
+// through termine(); the window stays open, its list read again.
 #include "sauvegardes.h"
 
 #include <QDialog>
@@ -26,7 +28,7 @@ public:
     RestaurationSauvegarde(const QString& cheminBase, QWidget* parent = nullptr);
     ~RestaurationSauvegarde() override;
 
-    QTreeWidget* liste;        // columns: slot, date, size, state
+    QTreeWidget* liste;        // columns: slot, date, size, state, stays, last stay
     QPushButton* restaurer;
     QPushButton* fermer;
     QLabel* explication;
@@ -35,12 +37,16 @@ public:
     static QString texteEtat(std::optional<bool> saine);
     // "12,5 Mo", "640 ko": the size column.
     static QString texteTaille(qint64 octets);
+    // The stays column ("aucun", "1 234") and the last stay's ("14/08/2026"),
+    // "—" for a file that could not be read.
+    static QString texteSejours(const std::optional<Sauvegardes::Contenu>& contenu);
+    static QString texteDernier(const std::optional<Sauvegardes::Contenu>& contenu);
 
     // True once every slot of the list has been checked.
     bool verificationFinie() const { return m_restants == 0; }
 
-    // The caller's answer to restaurationDemandee: the window closes after
-    // a success and shows the reason of a failure.
+    // The caller's answer to restaurationDemandee: the message of a success
+    // (the list read again beneath it) or the reason of a failure.
     void termine(bool reussie, const QString& message);
 
 Q_SIGNALS:
@@ -48,13 +54,17 @@ Q_SIGNALS:
     void verificationTerminee();
 
 private:
-    void verifie(int ligne, bool saine, const QString& detail);
+    void remplir();
+    void arreterVerification();
+    void verifie(int ligne, const Sauvegardes::Examen& examen);
     void selectionChangee();
     void restaurer_Click();
 
+    QString m_cheminBase;
     QList<Sauvegardes::Creneau> m_creneaux;
     QList<std::optional<bool>> m_etats;
     int m_restants = 0;
     std::atomic<bool> m_arret{false};
     QThread* m_verificateur = nullptr;
+    int m_generation = 0;   // which filling of the list the check's answers are for
 };

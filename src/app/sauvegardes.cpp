@@ -194,6 +194,30 @@ QList<Creneau> Lister(const QString& cheminBase)
     return creneaux;
 }
 
+QList<Creneau> ListerAvantRestauration(const QString& cheminBase)
+{
+    const QString nomBase = nomDe(cheminBase);
+    QList<Creneau> gardees;
+    if (nomBase.isEmpty())
+        return gardees;
+    const QString modele = NomAvantRestauration(nomBase, QDateTime(QDate(2000, 1, 1), QTime(0, 0)));
+    const QString fin = extension(nomBase);
+    const QFileInfoList fichiers = QDir(Dossier()).entryInfoList(QDir::Files);
+    for (const QFileInfo& f : fichiers) {
+        const QString nom = f.fileName();
+        // A date in the name, and the database's extension ("…db-wal" is a log).
+        if (nom.size() != modele.size() || !nom.startsWith(QStringLiteral("avant_restauration_")) || !nom.endsWith(fin))
+            continue;
+        Creneau c{0, f.absoluteFilePath(), f.lastModified(), f.size()};
+        c.avantRestauration = true;
+        gardees.append(c);
+    }
+    std::sort(gardees.begin(), gardees.end(), [](const Creneau& a, const Creneau& b) {
+        return a.date != b.date ? a.date > b.date : a.chemin > b.chemin;
+    });
+    return gardees;
+}
+
 Bilan ControlerEtCopier(const QString& cheminBase, int slot, int attenteMs)
 {
     if (Dialecte::estAdresse(cheminBase))
@@ -245,6 +269,30 @@ CopieBase::Controle Verifier(const QString& chemin)
     }
     CopieBase::fermer(connexion);
     return controle;
+}
+
+Examen Examiner(const QString& chemin)
+{
+    const QString connexion = CopieBase::nouvelleConnexion(QStringLiteral("Examen"));
+    Examen examen;
+    {
+        const auto base = CopieBase::ouvrir(chemin, connexion, true, &examen.controle.premiereLigne);
+        if (!base)
+            return examen;
+        examen.controle = CopieBase::controler(*base);
+        // The arrivals are ISO texts: the greatest readable one is the last.
+        QSqlQuery q(*base);
+        if (q.exec(QStringLiteral("SELECT count(*), max(CASE WHEN DateDebut GLOB '[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9]*' "
+                                  "THEN substr(DateDebut, 1, 10) END) FROM RESERVATIONS"))
+            && q.next()) {
+            Contenu contenu;
+            contenu.sejours = q.value(0).toLongLong();
+            contenu.dernierSejour = QDate::fromString(q.value(1).toString(), QStringLiteral("yyyy-MM-dd"));
+            examen.contenu = contenu;
+        }
+    }
+    CopieBase::fermer(connexion);
+    return examen;
 }
 
 std::optional<Creneau> DerniereSaine(const QString& cheminBase)

@@ -6,6 +6,7 @@
 #include "store/copiebase.h"
 #include "store/dialecte.h"
 
+#include <QDate>
 #include <QDateTime>
 #include <QList>
 #include <QString>
@@ -26,6 +27,7 @@ struct Creneau {
     QString chemin;
     QDateTime date;     // when it was written
     qint64 taille = 0;  // bytes
+    bool avantRestauration = false;   // the database as it was before a restore (numero 0)
 };
 
 // The slot number of a backup file name of `nomBase` ("planning_7.db" of
@@ -34,6 +36,24 @@ std::optional<int> NumeroCreneau(const QString& nomBase, const QString& nomFichi
 
 // The database's slots in the folder, newest first.
 QList<Creneau> Lister(const QString& cheminBase);
+
+// The databases kept before each restore ("avant_restauration_<date>" with
+// the database's extension), newest first.
+QList<Creneau> ListerAvantRestauration(const QString& cheminBase);
+
+// What a backup holds: its stays, and the arrival day of the last one
+// (invalid when none has a readable date).
+struct Contenu {
+    qint64 sejours = 0;
+    QDate dernierSejour;
+};
+
+// The check of a backup file and, when it could be read, what it holds.
+struct Examen {
+    CopieBase::Controle controle;
+    std::optional<Contenu> contenu;
+};
+Examen Examiner(const QString& chemin);
 
 // What the start's backup step did.
 struct Bilan {

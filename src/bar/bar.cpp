@@ -2,7 +2,11 @@
 
 #include "store/contexte.h"
 #include "encaissement.h"
+#include "config/ini32.h"
 #include "store/conversion.h"
+#include "store/horloge.h"
+#include "store/requetes.h"
+#include "ui/fenetres.h"
 #include "store/module1.h"
 #include "store/requetes_bar.h"
 #include "ticketdecaisse.h"
@@ -78,10 +82,10 @@ BAR::BAR(Contexte* contexte, QWidget* parent)
     dessin->setGeometry(Twips::rect(120, 120, 13095, 8775));
     Fond = Habillage::CreerFond(this, Twips::rect(360, 360, 12000, 7695));
 
-    Label2 = new QLabel(QStringLiteral("reservation : "), Fond);
+    Label2 = new QLabel(QStringLiteral("réservation : "), Fond);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setGeometry(Twips::rect(240, 120, 975, 255));
-    reservation = new QLabel(QStringLiteral("reservation"), Fond);
+    reservation = new QLabel(QStringLiteral("réservation"), Fond);
     reservation->setObjectName(QStringLiteral("reservation"));
     reservation->setGeometry(Twips::rect(1200, 120, 975, 255));
     // The caption must not run under the number when the font is wider than
@@ -339,8 +343,35 @@ void BAR::Consommation_Click(int index)
     }
     if (m_annulation)
         annulerVente(*numero, m_catalogue[index], quantite);
-    else
+    else if (venteConfirmee(*numero))
         vendre(*numero, m_catalogue[index], quantite);
+}
+
+// A sale on the account of a guest who has left is most often a slip of
+// the desk (the wrong reservation in the bar): asked once per stay while
+// the window is open.
+bool BAR::venteConfirmee(qint32 numero)
+{
+    if (m_partisConfirmes.contains(numero))
+        return true;
+    // A reservation that cannot be read is left to the sale's own write to report.
+    const auto r = Requetes::reservation(m_contexte->BaseOuverte, numero);
+    if (!r)
+        return true;
+    bool ok = false;
+    const qint32 code = INI32::ProfilINI(QStringLiteral("reservation"), QStringLiteral("etat depart"), QString(),
+                                         m_contexte->CheminINI, 1).trimmed().toInt(&ok);
+    if (!Caisse::clientParti(r->etat, r->fin, ok ? std::optional<qint32>(code) : std::nullopt, Horloge::aujourdhui()))
+        return true;
+    const QString jour = r->fin.date().toString(QStringLiteral("dd/MM/yyyy"));
+    const QString depart = r->fin.date() < Horloge::aujourdhui() ? QStringLiteral("départ le ") + jour
+                                                                  : QStringLiteral("départ noté, prévu le ") + jour;
+    const QString question = QStringLiteral("Le client %1 est parti (%2).\nEnregistrer quand même la vente sur son compte ?")
+                                 .arg(r->nomclient.trimmed(), depart);
+    if (!Fenetres::DemanderOuiNon(this, QStringLiteral("Bar"), question, false))
+        return false;
+    m_partisConfirmes.insert(numero);
+    return true;
 }
 
 void BAR::vendre(qint32 numero, const Caisse::Article& article, int quantite)

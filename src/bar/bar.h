@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <QPointer>
+#include <QSet>
 #include <QWidget>
 
 struct Contexte;
@@ -70,6 +71,7 @@ private:
     void selectionnerQuantite();
     void afficheurModifie();
     void armerAnnulation(bool armer);
+    bool venteConfirmee(qint32 numero);
     void vendre(qint32 numero, const Caisse::Article& article, int quantite);
     void annulerVente(qint32 numero, const Caisse::Article& article, int quantite);
     void afficherVente(const Caisse::Vente& vente, double ajout);
@@ -88,4 +90,5 @@ private:
     bool m_annulation = false;                // "-" armed: the next article is taken back
     bool m_premierAffichage = true;
     bool m_fermee = false;
+    QSet<qint32> m_partisConfirmes;           // stays of departed guests the desk said to sell on
 };

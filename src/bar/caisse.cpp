@@ -184,4 +184,11 @@ std::optional<qint32> numeroReservation(const QString& texte)
     return qint32(valeur);
 }
 
+bool clientParti(qint32 etat, const QDateTime& fin, std::optional<qint32> etatDepart, const QDate& aujourdhui)
+{
+    if (etatDepart && etat == *etatDepart)
+        return true;
+    return fin.isValid() && fin.date() < aujourdhui;
+}
+
 } // namespace Caisse

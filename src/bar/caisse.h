@@ -2,6 +2,8 @@
 // The arithmetic and the wording of the bar and of the payment dialog, with
 // no widget: article layout, quantities, prices, receipt lines, journal
 // wording, and the checks of a payment.
+#include <QDate>
+#include <QDateTime>
 #include <QList>
 #include <QPoint>
 #include <QSize>
@@ -86,5 +88,10 @@ std::optional<double> lireMontantPaiement(const QString& texte, QString* motif =
 // The reservation a window works for: the leading whole number of its label,
 // nullopt when the label holds none (or 0).
 std::optional<qint32> numeroReservation(const QString& texte);
+
+// Whether the guest of a stay has left: the stay is in the departure state
+// (`etatDepart`, when one is set), or its departure day is before today.
+// A departure day that cannot be read says nothing.
+bool clientParti(qint32 etat, const QDateTime& fin, std::optional<qint32> etatDepart, const QDate& aujourdhui);
 
 } // namespace Caisse

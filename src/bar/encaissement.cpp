@@ -62,8 +62,8 @@ Encaissement::Encaissement(Contexte* contexte, QWidget* parent)
         connect(b, &xpcmdbutton::Click, this, &Encaissement::typereglemement_Click);
         typereglemement.append(b);
     }
-    Label2 = etiquette(Fond, "Label2", QStringLiteral("reservation : "), Twips::rect(2160, 120, 975, 255));
-    reservation = etiquette(Fond, "reservation", QStringLiteral("reservation"), Twips::rect(3120, 120, 975, 255));
+    Label2 = etiquette(Fond, "Label2", QStringLiteral("réservation : "), Twips::rect(2160, 120, 975, 255));
+    reservation = etiquette(Fond, "reservation", QStringLiteral("réservation"), Twips::rect(3120, 120, 975, 255));
     // The caption must not run under the number when the font is wider than
     // the one the window was drawn for.
     Label2->resize(qMax(Label2->width(), Label2->sizeHint().width()), Label2->height());

@@ -5,9 +5,10 @@
 
 #include <QAction>
 #include <QColor>
-#include <QCoreApplication>
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -22,6 +23,40 @@ enum Colonne { Client, Unite, Arrivee, Depart, Etat, Numero, NombreColonnes };
 // of a few milliseconds.
 constexpr int kAttente = 60;
 constexpr int kLimite = 50;
+
+bool dans(const QWidget* conteneur, const QWidget* w)
+{
+    return w && (w == conteneur || conteneur->isAncestorOf(w));
+}
+
+// While the list shows, watches the whole program: a click anywhere but in
+// the box, the list or the list's menu closes it, and so does Escape
+// wherever it is typed (the calendar's grid…), which still goes on to the
+// widget it was typed in.
+class Gardien : public QObject
+{
+public:
+    explicit Gardien(BoiteRecherche* boite) : QObject(boite), m_boite(boite) {}
+
+protected:
+    bool eventFilter(QObject* objet, QEvent* evenement) override
+    {
+        const QEvent::Type t = evenement->type();
+        if (t != QEvent::MouseButtonPress && t != QEvent::MouseButtonDblClick && t != QEvent::KeyPress)
+            return false;
+        auto* w = qobject_cast<QWidget*>(objet);
+        if (!w || dans(m_boite->champrecherche, w) || dans(m_boite->resultatsrecherche, w)
+            || dans(m_boite->menuresultat, w))
+            return false;
+        if (t == QEvent::KeyPress && static_cast<QKeyEvent*>(evenement)->key() != Qt::Key_Escape)
+            return false;
+        m_boite->fermerResultats();
+        return false;
+    }
+
+private:
+    BoiteRecherche* m_boite;
+};
 
 } // namespace
 
@@ -70,6 +105,8 @@ BoiteRecherche::BoiteRecherche(Contexte* contexte, QWidget* hote, QWidget* paren
     });
     connect(resultatsrecherche, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem* item) { montrer(resultatsrecherche->indexOfTopLevelItem(item)); });
+
+    m_gardien = new Gardien(this);
 
     minuterierecherche = new QTimer(this);
     minuterierecherche->setObjectName(QStringLiteral("minuterierecherche"));
@@ -120,6 +157,7 @@ void BoiteRecherche::rechercher()
     placerResultats();
     resultatsrecherche->show();
     resultatsrecherche->raise();
+    qApp->installEventFilter(m_gardien);
 }
 
 void BoiteRecherche::placerResultats()
@@ -138,6 +176,7 @@ void BoiteRecherche::placerResultats()
 
 void BoiteRecherche::fermerResultats()
 {
+    qApp->removeEventFilter(m_gardien);
     resultatsrecherche->hide();
 }
 
@@ -189,9 +228,16 @@ void BoiteRecherche::nouvellePour(int rang)
 
 bool BoiteRecherche::eventFilter(QObject* objet, QEvent* evenement)
 {
+    // Coming back to the box brings the list again, when the user comes
+    // (a click, Tab, Ctrl+F); not when a window that closed (the
+    // reservation opened by Ctrl+Enter, a message) gives the focus back.
     if (objet == champrecherche && evenement->type() == QEvent::FocusIn && !resultatsrecherche->isVisible()
-        && champrecherche->text().trimmed().size() >= 2)
-        QTimer::singleShot(0, this, &BoiteRecherche::rechercher);
+        && champrecherche->text().trimmed().size() >= 2) {
+        const Qt::FocusReason raison = static_cast<QFocusEvent*>(evenement)->reason();
+        if (raison == Qt::MouseFocusReason || raison == Qt::TabFocusReason || raison == Qt::BacktabFocusReason
+            || raison == Qt::ShortcutFocusReason)
+            QTimer::singleShot(0, this, &BoiteRecherche::rechercher);
+    }
     if (evenement->type() != QEvent::KeyPress)
         return QWidget::eventFilter(objet, evenement);
     auto* touche = static_cast<QKeyEvent*>(evenement);

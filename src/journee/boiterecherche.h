@@ -2,7 +2,9 @@
 // The search box of the main frame's tool bar: typing two characters or
 // more lists the matching reservations under the box, newest stays first.
 // Enter or a double-click shows the stay on the calendar, Ctrl+Enter opens
-// it, and a result's menu starts a new reservation for that client.
+// it, and a result's menu starts a new reservation for that client. The
+// list closes on Escape, on a click anywhere else, and once a result was
+// shown or opened.
 #include "store/requetes_journee.h"
 
 #include <QList>
@@ -59,5 +61,6 @@ private:
 
     Contexte* m_contexte;
     QWidget* m_hote;
+    QObject* m_gardien = nullptr;   // closes the list on a click or Escape elsewhere
     QList<RequetesJournee::Sejour> m_resultats;
 };

@@ -10,8 +10,10 @@
 #include "reservation/envoicontrat.h"
 #include "store/contexte.h"
 #include "store/conversion.h"
+#include "store/dates.h"
 #include "store/horloge.h"
 #include "store/requetes.h"
+#include "ui/fenetres.h"
 
 #include <QDateEdit>
 #include <QEventLoop>
@@ -354,10 +356,12 @@ std::optional<qint32> FenetreJournee::etatRegle(const QString& cle, const QStrin
     return code;
 }
 
-bool FenetreJournee::changer(const Journee::Sejour& s, qint32 etat, const QString& libelle)
+bool FenetreJournee::changer(const Journee::Sejour& s, qint32 etat, const QString& libelle, const QDateTime& fin)
 {
     QString erreur;
-    const bool fait = RequetesJournee::changerEtat(m_contexte->BaseOuverte, s.numero, etat, libelle, &erreur);
+    const bool fait = fin.isValid()
+        ? RequetesJournee::changerEtatEtDepart(m_contexte->BaseOuverte, s.numero, etat, libelle, fin, &erreur)
+        : RequetesJournee::changerEtat(m_contexte->BaseOuverte, s.numero, etat, libelle, &erreur);
     if (!fait)
         message(QStringLiteral("Rien n'a été enregistré pour %1 : %2").arg(s.client, erreur));
     rafraichir();
@@ -401,6 +405,18 @@ void FenetreJournee::depart_Click()
         message(QStringLiteral("Le départ de %1 est déjà noté.").arg(s.client));
         return;
     }
+    // A departure on the arrival day, before the planned one, is asked
+    // about: either a slip (the wrong stay) or a guest leaving early, whose
+    // stay then ends today.
+    QDateTime finAvancee;
+    if (Journee::departLeJourDeLArrivee(s.debut, s.fin, Horloge::aujourdhui())) {
+        if (!Fenetres::DemanderOuiNon(this, windowTitle(),
+                                      QStringLiteral("Le client part le jour de son arrivée ?\n"
+                                                     "Son départ, prévu le %1, sera avancé à aujourd'hui.")
+                                          .arg(Dates::jjmmaaaa(s.fin.date())), false))
+            return;
+        finAvancee = Journee::finLeJourMeme(s.debut, s.fin, Horloge::maintenant());
+    }
     // The balance as stored now, not as the list read it.
     const double solde = CompteSejour::Solde(m_contexte->BaseOuverte, s.numero).value_or(s.solde);
     if (Conversion::ArrondiCentime(solde) != 0) {
@@ -418,7 +434,7 @@ void FenetreJournee::depart_Click()
         if (reponse == QMessageBox::Yes && encaisser)
             encaisser(s.numero);
     }
-    changer(s, *etat, QStringLiteral("Départ du client"));
+    changer(s, *etat, QStringLiteral("Départ du client"), finAvancee);
 }
 
 void FenetreJournee::imprimer_Click()

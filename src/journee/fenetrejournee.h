@@ -88,7 +88,8 @@ private:
     const Journee::Sejour* choisi(QTreeWidget* liste) const;
     // The state code of a settings key, or nullopt with the message shown.
     std::optional<qint32> etatRegle(const QString& cle, const QString& sens);
-    bool changer(const Journee::Sejour& s, qint32 etat, const QString& libelle);
+    // `fin` valid: the stay's departure is moved there with its state.
+    bool changer(const Journee::Sejour& s, qint32 etat, const QString& libelle, const QDateTime& fin = QDateTime());
     void armerMinuit();
     void message(const QString& texte);
 

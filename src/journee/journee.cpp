@@ -127,4 +127,15 @@ qint64 jusquaMinuit(const QDateTime& maintenant)
     return std::max<qint64>(1, 24LL * 3600 * 1000 - ms);
 }
 
+bool departLeJourDeLArrivee(const QDateTime& debut, const QDateTime& fin, const QDate& aujourdhui)
+{
+    return debut.isValid() && fin.isValid() && debut.date() == aujourdhui && fin.date() > aujourdhui;
+}
+
+QDateTime finLeJourMeme(const QDateTime& debut, const QDateTime& fin, const QDateTime& maintenant)
+{
+    const QDateTime aLHeure = Dates::naive(maintenant.date(), fin.time());
+    return aLHeure >= debut ? aLHeure : std::max(debut, maintenant);
+}
+
 } // namespace Journee

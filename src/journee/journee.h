@@ -56,6 +56,14 @@ bool doit(const Sejour& s);
 // The day's page: the three lists, every text of the user escaped.
 QString Html(const QDate& jour, const Listes& listes);
 
+// "Départ" on a stay that arrived today and was to leave on a later day:
+// the desk is asked whether the guest really leaves on the arrival day.
+bool departLeJourDeLArrivee(const QDateTime& debut, const QDateTime& fin, const QDate& aujourdhui);
+
+// The departure such a stay is given: today at its own departure hour, or
+// when that falls before its arrival, the later of its arrival and now.
+QDateTime finLeJourMeme(const QDateTime& debut, const QDateTime& fin, const QDateTime& maintenant);
+
 // Milliseconds from `maintenant` to the next midnight (at least 1).
 qint64 jusquaMinuit(const QDateTime& maintenant);
 

@@ -14,7 +14,7 @@ MiseAJourInternet::MiseAJourInternet(Contexte* contexte, QWidget* parent)
     : QDialog(parent), m_contexte(contexte), m_dossier(Chemins::dossierProgramme())
 {
     setObjectName(QStringLiteral("MiseAJourInternet"));
-    setWindowTitle(QStringLiteral("Mise A Jour Internet"));
+    setWindowTitle(QStringLiteral("Mise à jour Internet"));
     // Below the log, room for the outcome of the run.
     setFixedSize(Twips::enPixels(6135), Twips::enPixels(3630));
 

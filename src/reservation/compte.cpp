@@ -9,10 +9,17 @@ namespace {
 
 QString ligneDatee(const Requetes::Operation& o)
 {
-    return Dates::jjmmaahhnn(o.date) + QStringLiteral(" : ") + o.libelle;
+    return Dates::jjmmaahhnn(o.date) + QStringLiteral(" : ") + LibelleAffiche(o.libelle);
 }
 
 } // namespace
+
+QString LibelleAffiche(const QString& libelle)
+{
+    if (libelle == QStringLiteral("Création de la reservation"))
+        return QStringLiteral("Création de la réservation");
+    return libelle;
+}
 
 std::optional<qint32> NumeroAffiche(const QString& caption)
 {
@@ -27,7 +34,7 @@ Ticket LignesTicket(const QList<Requetes::Operation>& operations)
 {
     Ticket t;
     for (const Requetes::Operation& o : operations) {
-        t.lignes << o.libelle << Conversion::Monnaie(o.prix);
+        t.lignes << LibelleAffiche(o.libelle) << Conversion::Monnaie(o.prix);
         t.total += o.prix;
     }
     return t;

@@ -12,6 +12,11 @@ namespace Compte {
 // caption that is not a whole number (such a reservation has no account).
 std::optional<qint32> NumeroAffiche(const QString& caption);
 
+// A journal wording as the account shows it: the creation row that older
+// versions wrote "Création de la reservation" (and this one still writes,
+// for the files' readers) reads "Création de la réservation".
+QString LibelleAffiche(const QString& libelle);
+
 struct Ticket {
     QStringList lignes;   // wording, then amount, for each money line
     double total = 0;     // charges are negative, payments positive

@@ -132,7 +132,7 @@ void reservations::construire()
     titre.setPointSizeF(21.75);
     titre.setWeight(QFont::Black);
     titrelibelle->setFont(titre);
-    numreservation = etiquette(f, "numreservation", fr("NuméroResvervation"), Twips::rect(120, 480, 855, 255));
+    numreservation = etiquette(f, "numreservation", fr("Numéro de réservation"), Twips::rect(120, 480, 855, 255));
 
     Objets = creer<QComboBox>(f, "Objets", Twips::rect(3240, 240, 2895, 315));
     etat = creer<QComboBox>(f, "etat", Twips::rect(4080, 600, 2055, 315));
@@ -318,7 +318,7 @@ void reservations::Charger()
     etat->setCurrentIndex(etat->count() > 0 ? 0 : -1);
 
     // The initial texts of every box.
-    numreservation->setText(fr("NuméroResvervation"));
+    numreservation->setText(fr("Numéro de réservation"));
     for (QLineEdit* e : {datedebut, heuredebut, datefin, heurefin, datelimite, telephone, Email})
         e->clear();
     NomClient->clear();

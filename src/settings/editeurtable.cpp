@@ -1,6 +1,7 @@
 #include "editeurtable.h"
 
 #include "ui/fenetres.h"
+#include "ui/tablefigee.h"
 
 #include <QAbstractItemModel>
 #include <QGridLayout>
@@ -17,7 +18,7 @@ EditeurTable::EditeurTable(QAbstractItemModel* modele, int colonneNom, const QSt
     , m_colonneNom(colonneNom)
     , m_question(question)
 {
-    vue = new QTableView(this);
+    vue = new TableFigee(this);
     vue->setModel(modele);
     vue->setSelectionBehavior(QAbstractItemView::SelectRows);
     vue->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -30,6 +31,10 @@ EditeurTable::EditeurTable(QAbstractItemModel* modele, int colonneNom, const QSt
 
     ajouter = new QPushButton(QStringLiteral("Ajouter"), this);
     supprimer = new QPushButton(QStringLiteral("Supprimer"), this);
+    // A click on "Supprimer" leaves the focus in the table: a cell being
+    // edited is not stored first (its value may be refused, and the message
+    // would swallow the click); the removal drops what was typed.
+    supprimer->setFocusPolicy(Qt::TabFocus);
 
     auto* grille = new QGridLayout(this);
     grille->setContentsMargins(8, 8, 8, 8);
@@ -50,6 +55,11 @@ EditeurTable::EditeurTable(QAbstractItemModel* modele, int colonneNom, const QSt
     connect(modele, &QAbstractItemModel::modelReset, this, &EditeurTable::suivreChoix);
     connect(modele, &QAbstractItemModel::rowsRemoved, this, &EditeurTable::suivreChoix);
     suivreChoix();
+}
+
+void EditeurTable::figerColonnes(int colonnes)
+{
+    vue->figerColonnes(colonnes);
 }
 
 int EditeurTable::ligneChoisie() const
@@ -82,6 +92,7 @@ void EditeurTable::supprimer_Click()
     const int ligne = ligneChoisie();
     if (ligne < 0)
         return;
+    vue->abandonnerSaisie();
     const QString nom = m_modele->index(ligne, m_colonneNom).data().toString();
     if (!Fenetres::DemanderOuiNon(this, window()->windowTitle(), m_question.arg(nom)))
         return;

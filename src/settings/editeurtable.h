@@ -3,13 +3,14 @@
 // table view, edited in place, with "Ajouter" and "Supprimer" under an
 // optional picture at the left. A new row is selected and its name opened
 // for typing; a removal is asked first (Oui / Non).
+#include "ui/tablefigee.h"
+
 #include <QWidget>
 #include <functional>
 #include <optional>
 
 class QAbstractItemModel;
 class QPushButton;
-class QTableView;
 
 class EditeurTable : public QWidget
 {
@@ -23,10 +24,13 @@ public:
     // Adds a row to the model, its row or nullopt when refused.
     std::function<std::optional<int>()> ajout;
 
+    // Keeps the first columns in sight while the others scroll sideways.
+    void figerColonnes(int colonnes);
+
     // Row of the current cell, -1 when none.
     int ligneChoisie() const;
 
-    QTableView* vue;
+    TableFigee* vue;
     QPushButton* ajouter;
     QPushButton* supprimer;
 

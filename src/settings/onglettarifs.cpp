@@ -33,6 +33,13 @@ OngletTarifs::OngletTarifs(Contexte* contexte, QWidget* parent)
     entete->setStretchLastSection(false);
     entete->setSectionResizeMode(QHeaderView::ResizeToContents);
     entete->setSectionResizeMode(ModeleTarifs::Categorie, QHeaderView::Stretch);
+    // The header sizes its columns by their contents when it is laid out,
+    // not when a row comes: the dates of a new season would show as
+    // "10/01/…" until then.
+    const auto ajuster = [entete] { QMetaObject::invokeMethod(entete, "resizeSections", Qt::QueuedConnection); };
+    connect(modeletarifs, &QAbstractItemModel::rowsInserted, entete, ajuster);
+    connect(modeletarifs, &QAbstractItemModel::dataChanged, entete, ajuster);
+    connect(modeletarifs, &QAbstractItemModel::modelReset, entete, ajuster);
     ajoutertarif = editeur->ajouter;
     ajoutertarif->setObjectName(QStringLiteral("ajoutertarif"));
     supprimertarif = editeur->supprimer;

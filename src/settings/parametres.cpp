@@ -195,6 +195,9 @@ EditeurTable* parametres::construireOngletObjets()
     tableobjets->setColumnWidth(ModeleObjets::Categorie, 90);
     tableobjets->setColumnWidth(ModeleObjets::NomInternet, 110);
     tableobjets->setColumnWidth(ModeleObjets::CalendriersExternes, 240);
+    // The unit's number and name stay in sight while the table scrolls
+    // sideways to its feeds.
+    page->figerColonnes(ModeleObjets::Nom + 1);
     ajouterobjet = page->ajouter;
     ajouterobjet->setObjectName(QStringLiteral("ajouterobjet"));
     supprimerobjet = page->supprimer;

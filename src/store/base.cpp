@@ -5,6 +5,7 @@
 #include "cumuls.h"
 #include "dates.h"
 #include "dialecte.h"
+#include "indextelephones.h"
 #include "journalisation.h"
 #include "module1.h"
 #include "numeros.h"
@@ -210,6 +211,12 @@ bool mettreAJour(const QSqlDatabase& base, int version, QString* erreur)
             }
         }
     }
+    // 10 -> 11: the telephones indexed by groups of three digits (where
+    // this SQLite has the trigram tokenizer; else the search reads them all).
+    if (version < 11 && !IndexTelephones::InstallerSinonSignaler(db, erreur)) {
+        db.rollback();
+        return false;
+    }
     if (!executer(db, QStringLiteral("PRAGMA user_version = %1").arg(kVersionSchema), erreur)) {
         db.rollback();
         return false;
@@ -396,7 +403,7 @@ bool creerSchema(const QSqlDatabase& base, QString* erreur)
         return false;
     }
     if (!executerEtapes(db, std::begin(kEtapeVersion), std::end(kEtapeVersion), erreur)
-        || !Contraintes::appliquerSQLite(db, erreur)) {
+        || !Contraintes::appliquerSQLite(db, erreur) || !IndexTelephones::InstallerSinonSignaler(db, erreur)) {
         db.rollback();
         return false;
     }

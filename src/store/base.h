@@ -9,7 +9,7 @@
 namespace Base {
 
 // Version of the schema this program writes (PRAGMA user_version).
-constexpr int kVersionSchema = 10;
+constexpr int kVersionSchema = 11;
 
 enum class Ouverture {
     Existante,       // the file must already be this program's database

@@ -4,6 +4,7 @@
 #include "contraintes.h"
 #include "cumuls.h"
 #include "dialecte.h"
+#include "indextelephones.h"
 #include "numeros.h"
 #include "requetes_journee.h"
 
@@ -171,6 +172,8 @@ QString preparerSchema(const QSqlDatabase& base)
         for (const QString& sql : instructions)
             if (!executer(db, sql, &raison))
                 return echec(raison);
+        if (!IndexTelephones::InstallerSinonSignaler(db, &raison))
+            return echec(raison);
         return db.commit() ? QString() : echec(db.lastError().text());
     }
     for (const char* t : kNosTables)
@@ -205,6 +208,10 @@ QString preparerSchema(const QSqlDatabase& base)
         for (const QString& sql : instructions)
             if (!executer(db, sql, &raison))
                 return echec(raison);
+        // 10 -> 11: pg_trgm's index of the telephones' digits, where the
+        // server allows the extension (else the search reads them all).
+        if (version < 11 && !IndexTelephones::InstallerSinonSignaler(db, &raison))
+            return echec(raison);
         if (version < 8) {
             Contraintes::signalerHorsRegles(db);
             // A number in the journal or on an invoice (a stay deleted

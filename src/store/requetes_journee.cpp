@@ -2,6 +2,7 @@
 
 #include "dates.h"
 #include "dialecte.h"
+#include "indextelephones.h"
 #include "module1.h"
 #include "requetes.h"
 
@@ -20,11 +21,7 @@ const char* const kTable = "RECHERCHE_RESERVATIONS";
 // number typed with or without spaces finds it.
 QString chiffres(const QString& colonne, Dialecte::Moteur moteur = Dialecte::Moteur::SQLite)
 {
-    QString e = QStringLiteral("coalesce(%1, '')").arg(colonne);
-    for (const char* s : {" ", ".", "-", "/", "(", ")", "+"})
-        e = QStringLiteral("replace(%1, '%2', '')").arg(e, QLatin1String(s));
-    return QStringLiteral("replace(%1, %2(9), '')")
-        .arg(e, moteur == Dialecte::Moteur::PostgreSQL ? QStringLiteral("chr") : QStringLiteral("char"));
+    return IndexTelephones::Chiffres(colonne, moteur);
 }
 
 QString valeursIndex(const QString& ligne)
@@ -265,6 +262,8 @@ Expression expressionRecherche(const QString& texte)
     if (telephone && numeros.size() >= 2) {
         e.fts = QLatin1Char('"') + numeros + QStringLiteral("\"*");
         e.tsquery = phraseRecherche(numeros);
+        if (numeros.size() >= IndexTelephones::kChiffresMin)
+            e.telephone = numeros;
         bool ok = false;
         const qint32 n = t.toInt(&ok);
         if (ok && n > 0)
@@ -313,17 +312,34 @@ std::optional<QList<Sejour>> rechercher(const QSqlDatabase& base, const QString&
     const QString trouve = postgres ? QStringLiteral("document @@ to_tsquery('simple', :fts)")
                                     : QStringLiteral("%1 MATCH :fts").arg(table);
     const QString cherche = postgres ? e.tsquery : e.fts;
+    const bool telephones = !e.telephone.isEmpty() && IndexTelephones::Present(base);
+    const QString telephone = e.telephone.isEmpty() ? QString()
+                                                    : IndexTelephones::Valeur(e.telephone, base, telephones);
+    // The reservations the words' index finds, then those whose telephone
+    // holds the digits.
+    QStringList selections;
+    if (!e.fts.isEmpty())
+        selections << QStringLiteral("SELECT rowid FROM %1 WHERE %2").arg(table, trouve);
+    if (!e.telephone.isEmpty())
+        selections << IndexTelephones::Selection(base, telephones);
+    auto lier = [&](QSqlQuery& q) {
+        if (!e.fts.isEmpty())
+            q.bindValue(QStringLiteral(":fts"), cherche);
+        if (!e.telephone.isEmpty())
+            q.bindValue(QStringLiteral(":tel"), telephone);
+    };
     // How common the text is decides the way: a rare one reads its few
     // reservations and sorts them; a common one walks the arrivals from the
     // newest and stops at the limit, checking each against the list of
     // matches, or, when one reservation in four or so matches, against the
-    // index itself (cheaper than listing them all).
+    // indexes themselves (cheaper than listing them all).
     int trouves = 0;
-    if (!e.fts.isEmpty()) {
+    if (!selections.isEmpty()) {
         QSqlQuery compte(base);
-        compte.prepare(QStringLiteral("SELECT count(*) FROM (SELECT rowid FROM %1 WHERE %2 LIMIT %3)%4")
-                           .arg(table, trouve).arg(kTresCourant).arg(postgres ? QStringLiteral(" AS t") : QString()));
-        compte.bindValue(QStringLiteral(":fts"), cherche);
+        compte.prepare(QStringLiteral("SELECT count(*) FROM (%1 LIMIT %2)%3")
+                           .arg(selections.join(QStringLiteral(" UNION ALL "))).arg(kTresCourant)
+                           .arg(postgres ? QStringLiteral(" AS t") : QString()));
+        lier(compte);
         if (!compte.exec() || !compte.next()) {
             Requetes::Rapporter(compte, erreur);
             return std::nullopt;
@@ -331,24 +347,30 @@ std::optional<QList<Sejour>> rechercher(const QSqlDatabase& base, const QString&
         trouves = compte.value(0).toInt();
     }
     QString condition;
-    if (trouves >= kTresCourant)
-        condition = QStringLiteral("EXISTS (SELECT 1 FROM %1 WHERE %2 AND rowid = r.NumeroReservation)")
-                        .arg(table, trouve);
-    else if (!e.fts.isEmpty())
-        condition = QStringLiteral("%1r.NumeroReservation IN (SELECT rowid FROM %2 WHERE %3)")
-                        .arg(trouves >= kCourant ? Dialecte::sansIndex(base) : QString(), table, trouve);
+    if (trouves >= kTresCourant) {
+        QStringList conditions;
+        if (!e.fts.isEmpty())
+            conditions << QStringLiteral("EXISTS (SELECT 1 FROM %1 WHERE %2 AND rowid = r.NumeroReservation)")
+                              .arg(table, trouve);
+        if (!e.telephone.isEmpty())
+            conditions << IndexTelephones::Condition(base, telephones, QStringLiteral("r"));
+        condition = conditions.join(QStringLiteral(" OR "));
+    } else if (!selections.isEmpty()) {
+        condition = QStringLiteral("%1r.NumeroReservation IN (%2)")
+                        .arg(trouves >= kCourant ? Dialecte::sansIndex(base) : QString(),
+                             selections.join(QStringLiteral(" UNION ALL ")));
+    }
     if (e.numero)
         condition = condition.isEmpty() ? QStringLiteral("r.NumeroReservation = :numero")
-                                        : QStringLiteral("(%1 OR r.NumeroReservation = :numero)").arg(condition);
+                                        : QStringLiteral("%1 OR r.NumeroReservation = :numero").arg(condition);
     // The newest first, chosen before the balances and names are read.
-    const QString choix = QStringLiteral("SELECT r.NumeroReservation FROM RESERVATIONS r WHERE ") + condition
-        + QStringLiteral(" AND r.nomclient IS NOT NULL AND r.DateDebut IS NOT NULL AND r.DateFin IS NOT NULL "
+    const QString choix = QStringLiteral("SELECT r.NumeroReservation FROM RESERVATIONS r WHERE (") + condition
+        + QStringLiteral(") AND r.nomclient IS NOT NULL AND r.DateDebut IS NOT NULL AND r.DateFin IS NOT NULL "
                          "ORDER BY r.DateDebut DESC LIMIT :limite");
     QSqlQuery q(base);
     q.prepare(QLatin1String(kColonnes) + QStringLiteral("WHERE r.NumeroReservation IN (") + choix
               + QStringLiteral(") ORDER BY r.DateDebut DESC, r.NumeroReservation DESC"));
-    if (!e.fts.isEmpty())
-        q.bindValue(QStringLiteral(":fts"), cherche);
+    lier(q);
     if (e.numero)
         q.bindValue(QStringLiteral(":numero"), *e.numero);
     q.bindValue(QStringLiteral(":limite"), limite);
@@ -395,6 +417,21 @@ bool changerEtat(const QSqlDatabase& base, qint32 numero, qint32 etat, const QSt
         QSqlQuery q(base);
         q.prepare(QStringLiteral("UPDATE RESERVATIONS SET Etat = :etat WHERE NumeroReservation = :numero"));
         q.bindValue(QStringLiteral(":etat"), etat);
+        q.bindValue(QStringLiteral(":numero"), numero);
+        if (!Requetes::ChangerUneLigne(q, QStringLiteral("la réservation %1 n'existe plus").arg(numero), erreur))
+            return false;
+        return Module1::EnregistrerOperation(base, numero, 0, QString(), libelle, erreur);
+    });
+}
+
+bool changerEtatEtDepart(const QSqlDatabase& base, qint32 numero, qint32 etat, const QString& libelle,
+                         const QDateTime& fin, QString* erreur)
+{
+    return Requetes::EnTransaction(base, erreur, [&] {
+        QSqlQuery q(base);
+        q.prepare(QStringLiteral("UPDATE RESERVATIONS SET Etat = :etat, DateFin = :fin WHERE NumeroReservation = :numero"));
+        q.bindValue(QStringLiteral(":etat"), etat);
+        q.bindValue(QStringLiteral(":fin"), Dates::versTexteBase(fin));
         q.bindValue(QStringLiteral(":numero"), numero);
         if (!Requetes::ChangerUneLigne(q, QStringLiteral("la réservation %1 n'existe plus").arg(numero), erreur))
             return false;

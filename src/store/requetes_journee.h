@@ -52,8 +52,9 @@ std::optional<QList<Sejour>> sejoursAutourDe(const QSqlDatabase& base, const QDa
 // of the user is quoted (its quotes doubled) and searched as a prefix, so
 // that no operator, column filter or wildcard of the user's text reaches
 // the full-text engine. A text made of digits and telephone separators
-// searches those digits together (a telephone typed with spaces) and, when
-// it is a whole number, that reservation number too. The same search is
+// searches those digits together (a telephone typed with spaces) as the
+// start of a word, anywhere inside a telephone when there are three digits
+// or more, and, when it is a whole number, that reservation number too. The same search is
 // given to PostgreSQL as a text-search query whose words are folded as its
 // index folds them (letters and digits only, no accent, lower case), so
 // that no user text is syntax there either.
@@ -61,7 +62,8 @@ struct Expression {
     QString fts;                      // empty: nothing to search
     QString tsquery;                  // the same, for PostgreSQL
     std::optional<qint32> numero;     // a reservation number to find as well
-    bool vide() const { return fts.isEmpty() && !numero; }
+    QString telephone;                // digits to find anywhere in a telephone ("" when none)
+    bool vide() const { return fts.isEmpty() && !numero && telephone.isEmpty(); }
 };
 Expression expressionRecherche(const QString& texte);
 
@@ -99,5 +101,9 @@ std::optional<QList<ArrhesDemandees>> arrhesDemandees(const QSqlDatabase& base, 
 // or neither. False when no reservation has that number.
 bool changerEtat(const QSqlDatabase& base, qint32 numero, qint32 etat, const QString& libelle,
                  QString* erreur = nullptr);
+// The same, the stay's departure moved to `fin` with them (a guest leaving
+// before the planned day).
+bool changerEtatEtDepart(const QSqlDatabase& base, qint32 numero, qint32 etat, const QString& libelle,
+                         const QDateTime& fin, QString* erreur = nullptr);
 
 } // namespace RequetesJournee

@@ -1,2 +1,2 @@
 # Files of this folder that belong to the window library.
-list(APPEND UI_FILES scrollbar fenetres)
+list(APPEND UI_FILES scrollbar fenetres tablefigee)

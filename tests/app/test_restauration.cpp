@@ -18,6 +18,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QTest>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -176,12 +178,20 @@ TEST_F(Restauration_, TheFileMenuRestoresAChosenSlotAndKeepsTheCurrentFile)
     QSqlQuery(db).exec(QStringLiteral("DELETE FROM RESERVATIONS"));
     ASSERT_EQ(compter(db, QStringLiteral("SELECT count(*) FROM RESERVATIONS")), 0);
 
-    QStringList lignes, etats;
+    QStringList lignes, etats, apres;
     bool restaurerActifAvant = true;
     const QStringList vus = repondre(QMessageBox::Yes, [&] { lanceur.fenetrePrincipale()->menufichier.value(20)->trigger(); },
         [&](RestaurationSauvegarde* f) {
-            if (!f->verificationFinie() || !lignes.isEmpty())
+            if (!f->verificationFinie() || !apres.isEmpty())
                 return;
+            // Restored, the window stays: its list now holds the database
+            // kept before the restore.
+            if (!lignes.isEmpty()) {
+                for (int i = 0; i < f->liste->topLevelItemCount(); ++i)
+                    apres << f->liste->topLevelItem(i)->text(0);
+                f->fermer->click();
+                return;
+            }
             for (int i = 0; i < f->liste->topLevelItemCount(); ++i) {
                 lignes << f->liste->topLevelItem(i)->text(0);
                 etats << f->liste->topLevelItem(i)->text(3);
@@ -197,6 +207,7 @@ TEST_F(Restauration_, TheFileMenuRestoresAChosenSlotAndKeepsTheCurrentFile)
     ASSERT_EQ(vus.size(), 2);
     EXPECT_TRUE(vus.at(0).startsWith(QString::fromUtf8("Remplacer la base actuelle par la sauvegarde n° 2 du ")));
     EXPECT_TRUE(vus.at(1).startsWith(QString::fromUtf8("Sauvegarde restaurée : ")));
+    EXPECT_EQ(apres, (QStringList{QStringLiteral("2"), QStringLiteral("1"), QStringLiteral("avant restauration")}));
 
     // The connection is the same and reads the restored file.
     EXPECT_EQ(compter(db, QStringLiteral("SELECT count(*) FROM RESERVATIONS")), avant);
@@ -348,4 +359,89 @@ TEST(FenetreRestauration, SizesReadAsAUserWould)
     const Cas cas[] = {{0, "0 o"}, {999, "999 o"}, {1000, "1 ko"}, {640500, "641 ko"}, {12500000, "12,5 Mo"}};
     for (const Cas& c : cas)
         EXPECT_EQ(RestaurationSauvegarde::texteTaille(c.octets), QString::fromUtf8(c.texte)) << c.octets;
+}
+
+// Beside the slots, the window lists the databases kept before a restore,
+// and says of each what it holds: its stays and the arrival of the last one.
+TEST(FenetreRestauration, ListsTheDatabasesKeptBeforeARestoreAndWhatEachHolds)
+{
+    QTemporaryDir dossier;
+    Chemins::fixerDossierProgramme(dossier.path());
+    const QString base = dossier.filePath(QStringLiteral("planning.db"));
+    QDir().mkpath(Sauvegardes::Dossier());
+    const QString gardee = Sauvegardes::Dossier() + QStringLiteral("/avant_restauration_2026-12-09_10-04-39.db");
+    {
+        const auto db = Base::ouvrir(base, Base::Ouverture::CreerSiAbsente, QStringLiteral("f"));
+        ASSERT_TRUE(db.has_value());
+        QSqlQuery q(*db);
+        ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO OBJETS (Numero, Nom) VALUES (1, 'Chalet')")));
+        ASSERT_TRUE(CopieBase::copier(*db, Sauvegardes::Dossier() + QStringLiteral("/planning_2.db")));
+        for (const char* jour : {"2026-07-01", "2026-08-14", "2026-05-03"})
+            ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO RESERVATIONS (objet, nomclient, DateDebut, DateFin, Etat) "
+                                              "VALUES (1, 'Client', '%1 14:00:00', '%1 18:00:00', 1)").arg(QLatin1String(jour))));
+        ASSERT_TRUE(CopieBase::copier(*db, gardee));
+    }
+    CopieBase::fermer(QStringLiteral("f"));
+    // Files that are none of these: a log, another database, an odd name.
+    for (const char* autre : {"avant_restauration_2026-12-09_10-04-39.db-wal", "autre_5.db", "avant_restauration_hier.db",
+                              "avant_restauration_2026-12-09_10-04-39.mdb"})
+        TestUtil::ecrireFichier(Sauvegardes::Dossier() + QLatin1Char('/') + QLatin1String(autre), "rien");
+
+    RestaurationSauvegarde f(base);
+    QSignalSpy finie(&f, &RestaurationSauvegarde::verificationTerminee);
+    ASSERT_TRUE(finie.wait(10000));
+    QStringList lignes;
+    for (int i = 0; i < f.liste->topLevelItemCount(); ++i) {
+        QStringList colonnes;
+        for (int c : {0, 3, 4, 5})
+            colonnes << f.liste->topLevelItem(i)->text(c);
+        lignes << colonnes.join(QStringLiteral(" | "));
+    }
+    EXPECT_EQ(lignes, (QStringList{QString::fromUtf8("2 | saine | aucun | —"),
+                                   QString::fromUtf8("avant restauration | saine | 3 | 14/08/2026")}));
+    EXPECT_EQ(f.liste->headerItem()->text(4), QString::fromUtf8("Séjours"));
+    EXPECT_EQ(f.liste->headerItem()->text(5), QString::fromUtf8("Dernier séjour"));
+    // The kept database can be restored: the question names it.
+    f.liste->setCurrentItem(f.liste->topLevelItem(1));
+    EXPECT_TRUE(f.restaurer->isEnabled());
+    QSignalSpy demandee(&f, &RestaurationSauvegarde::restaurationDemandee);
+    const QStringList questions = repondre(QMessageBox::No, [&] { f.restaurer->click(); });
+    ASSERT_EQ(questions.size(), 1);
+    EXPECT_TRUE(questions[0].contains(QString::fromUtf8("la base gardée avant la restauration du "))) << questions[0].toStdString();
+    EXPECT_EQ(demandee.size(), 0);
+
+    // Enter on the success message closes the message only; the list is
+    // read again beneath it. Enter in the list closes nothing either.
+    f.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
+    QFile::copy(gardee, Sauvegardes::Dossier() + QStringLiteral("/avant_restauration_2026-12-10_08-00-00.db"));
+    QTimer entree;
+    QObject::connect(&entree, &QTimer::timeout, [] {
+        if (auto* boite = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+            QTest::keyClick(boite, Qt::Key_Return);
+    });
+    entree.start(10);
+    f.termine(true, QString::fromUtf8("Sauvegarde restaurée : planning_2.db"));
+    entree.stop();
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_EQ(f.result(), 0);
+    EXPECT_EQ(f.liste->topLevelItemCount(), 3);
+    QTest::keyClick(f.liste, Qt::Key_Return);
+    EXPECT_TRUE(f.isVisible());
+    Chemins::fixerDossierProgramme(QString());
+}
+
+TEST(FenetreRestauration, WhatABackupHoldsReadsAsAUserWould)
+{
+    struct Cas { std::optional<Sauvegardes::Contenu> contenu; const char* sejours; const char* dernier; };
+    const Cas cas[] = {
+        {std::nullopt, "—", "—"},
+        {Sauvegardes::Contenu{0, QDate()}, "aucun", "—"},
+        {Sauvegardes::Contenu{1234, QDate(2026, 8, 14)}, "1 234", "14/08/2026"},
+    };
+    for (const Cas& c : cas) {
+        EXPECT_EQ(RestaurationSauvegarde::texteSejours(c.contenu).replace(QChar(0x202F), QLatin1Char(' '))
+                      .replace(QChar(0xA0), QLatin1Char(' ')), QString::fromUtf8(c.sejours));
+        EXPECT_EQ(RestaurationSauvegarde::texteDernier(c.contenu), QString::fromUtf8(c.dernier));
+    }
 }

@@ -16,6 +16,17 @@ RepondeurMessages::RepondeurMessages()
         textes.append(boite->text());
         if (QAbstractButton* ok = boite->button(QMessageBox::Ok)) {
             ok->click();
+            return;
+        }
+        if (!reponses.isEmpty()) {
+            const QString voulu = reponses.takeFirst();
+            for (QAbstractButton* b : boite->buttons())
+                if (b->text() == voulu) {
+                    b->click();
+                    return;
+                }
+            ++sansOK;
+            boite->reject();
         } else {
             ++sansOK;
             boite->reject();

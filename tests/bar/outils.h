@@ -25,7 +25,8 @@ class RepondeurMessages
 public:
     RepondeurMessages();
     QStringList textes;
-    int sansOK = 0;   // boxes that came without an OK button
+    int sansOK = 0;   // boxes that came without an OK button (and no answer below)
+    QStringList reponses;   // buttons to click, in turn, on boxes without OK ("Oui", "Non")
 
 private:
     QTimer m_minuterie;

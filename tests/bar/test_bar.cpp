@@ -3,6 +3,8 @@
 #include "bar/bar.h"
 #include "bar/encaissement.h"
 #include "bar/ticketdecaisse.h"
+#include "config/ini32.h"
+#include "store/requetes.h"
 #include "outils.h"
 #include "store/conversion.h"
 #include "store/dates.h"
@@ -568,4 +570,69 @@ TEST_F(BarTest, LaTVADeLArticleSuitSaVenteEtSonAnnulation)
     // Articles come by family: Boissons, Divers, Repas.
     EXPECT_EQ(lignes, (QStringList{QStringLiteral("BAR Bière -3.5 20"), QStringLiteral("BAR Glace -2 10"),
                                    QStringLiteral("BAR Menu -15 5.5"), QStringLiteral("ANNULATION BAR Bière 3.5 20")}));
+}
+
+// A sale on the account of a guest who has left (departure day past, or the
+// departure state) is asked first: "Non" sells nothing, "Oui" sells, and the
+// same stay is not asked about again while the window is open.
+TEST_F(BarTest, UneVenteAUnClientPartiEstDemandeeDAbord)
+{
+    remplirArticles(db.base(), kArticles);
+    contexte.CheminINI = db.dossier() + QStringLiteral("/planning.ini");
+    INI32::ProfilINI(QStringLiteral("reservation"), QStringLiteral("etat depart"), QStringLiteral("3"), contexte.CheminINI, 0);
+    TestUtil::Logements(db.base(), {1});
+    const auto sejour = [&](const char* client, qint32 etat, const QDate& fin) {
+        Requetes::Reservation r;
+        r.objet = 1;
+        r.nomclient = QString::fromUtf8(client);
+        r.debut = Dates::naive(QDate(2024, 7, 20), QTime(14, 0));
+        r.fin = Dates::naive(fin, QTime(12, 0));
+        r.etat = etat;
+        QString erreur;
+        const auto numero = Requetes::ajouterReservation(db.base(), r, &erreur);
+        EXPECT_TRUE(numero) << erreur.toStdString();
+        return numero.value_or(0);
+    };
+    const struct { const char* client; qint32 etat; QDate fin; const char* question; } cas[] = {
+        {"Parti Hier", 1, QDate(2024, 8, 1), "Le client Parti Hier est parti (départ le 01/08/2024)."},
+        {"Noté Parti", 3, QDate(2024, 8, 9), "Le client Noté Parti est parti (départ noté, prévu le 09/08/2024)."},
+        {"Part Aujourdhui", 1, QDate(2024, 8, 2), nullptr},
+        {"Reste Encore", 1, QDate(2024, 8, 9), nullptr},
+    };
+    for (const auto& c : cas) {
+        const qint32 numero = sejour(c.client, c.etat, c.fin);
+        BAR* bar = ouvrir(QString::number(numero));
+        const auto ventes = [&] {
+            int n = 0;
+            for (const LigneJournal& l : lireJournal(db.base()))
+                n += l.numero == numero;
+            return n;
+        };
+        messages.textes.clear();
+        messages.reponses = {QStringLiteral("Non")};
+        QTest::mouseClick(article(bar, Cafe), Qt::LeftButton);
+        if (!c.question) {
+            // Sold at once, nothing asked.
+            EXPECT_EQ(messages.textes, QStringList()) << c.client;
+            EXPECT_EQ(ventes(), 1) << c.client;
+            messages.reponses.clear();
+            continue;
+        }
+        ASSERT_EQ(messages.textes.size(), 1) << c.client;
+        EXPECT_TRUE(messages.textes[0].startsWith(QString::fromUtf8(c.question))) << messages.textes[0].toStdString();
+        EXPECT_TRUE(messages.textes[0].contains(QStringLiteral("Enregistrer quand même la vente")));
+        // "Non": nothing sold, nothing printed.
+        EXPECT_EQ(ventes(), 0) << c.client;
+        EXPECT_TRUE(bar->Ticket->Lignes().isEmpty());
+        EXPECT_EQ(bar->totaldu, 0);
+        // "Oui": sold; the next sale is not asked about.
+        messages.reponses = {QStringLiteral("Oui")};
+        QTest::mouseClick(article(bar, Cafe), Qt::LeftButton);
+        EXPECT_EQ(ventes(), 1) << c.client;
+        EXPECT_EQ(bar->Ticket->Lignes().size(), 2);
+        QTest::mouseClick(article(bar, Jus), Qt::LeftButton);
+        EXPECT_EQ(ventes(), 2) << c.client;
+        EXPECT_EQ(messages.textes.size(), 2) << c.client;
+        EXPECT_TRUE(messages.reponses.isEmpty());
+    }
 }

@@ -220,3 +220,20 @@ TEST(Caisse, NumeroReservation)
     for (const auto& c : cas)
         EXPECT_EQ(numeroReservation(QString::fromUtf8(c.texte)), c.attendu) << c.texte;
 }
+
+TEST(Caisse, ClientParti)
+{
+    const QDate aujourdhui(2024, 8, 2);
+    const auto fin = [](int jour) { return QDateTime(QDate(2024, 8, jour), QTime(12, 0)); };
+    const struct { const char* cas; qint32 etat; QDateTime fin; std::optional<qint32> etatDepart; bool parti; } cas[] = {
+        {"parti hier", 1, fin(1), 3, true},
+        {"part aujourd'hui", 1, fin(2), 3, false},
+        {"part demain", 1, fin(3), 3, false},
+        {"état du départ", 3, fin(9), 3, true},
+        {"aucun état de départ choisi", 3, fin(9), std::nullopt, false},
+        {"date illisible", 1, QDateTime(), 3, false},
+        {"date illisible, état du départ", 3, QDateTime(), 3, true},
+    };
+    for (const auto& c : cas)
+        EXPECT_EQ(clientParti(c.etat, c.fin, c.etatDepart, aujourdhui), c.parti) << c.cas;
+}

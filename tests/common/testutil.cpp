@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QThread>
 #include <QSqlRecord>
 #include <gtest/gtest.h>
 
@@ -94,6 +95,16 @@ QSqlDatabase maintenance(QString* erreur)
     serveur.setDatabaseName(nomBaseTests());
     if (!serveur.open() && erreur)
         *erreur = serveur.lastError().text().trimmed();
+    // The trigram extension once for the whole database, as its
+    // administrator would install it: made by the first test's schema, it
+    // would go with that schema, and the other tests' indexes with it.
+    // Two test programs starting together: the one that loses the race
+    // finds the extension on its next try.
+    for (int essai = 0; serveur.isOpen() && essai < 5; ++essai) {
+        if (QSqlQuery(serveur).exec(QStringLiteral("CREATE EXTENSION IF NOT EXISTS pg_trgm SCHEMA public")))
+            break;
+        QThread::msleep(50);
+    }
     return serveur;
 }
 

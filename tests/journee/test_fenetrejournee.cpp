@@ -237,3 +237,31 @@ TEST_F(FenetreJourneeTest, ThePrintedDayHoldsTheThreeLists)
         EXPECT_TRUE(texte->contains(QString::fromUtf8(attendu))) << attendu;
     EXPECT_FALSE(texte->contains(QStringLiteral("Illisible")));
 }
+
+// "Départ" on a stay that arrived today and was to leave later: the desk is
+// asked; "Non" changes nothing, "Oui" ends the stay today and notes the departure.
+TEST_F(FenetreJourneeTest, CheckOutOnTheArrivalDayAsksAndEndsTheStayToday)
+{
+    FenetreJournee& f = *m_fenetre;
+    regler(FenetreJournee::cleEtatDepart(), QStringLiteral("5"));
+    choisir(f.presents, QStringLiteral("Dupont"));
+    const QString sejour = QStringLiteral("SELECT Etat || ' ' || DateFin FROM RESERVATIONS WHERE NumeroReservation = %1")
+                               .arg(m_dupont);
+    QStringList messages = dialoguesPendant([&] { QTest::mouseClick(f.boutondepart, Qt::LeftButton); },
+                                            {QStringLiteral("Non")});
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].startsWith(QStringLiteral("Le client part le jour de son arrivée ?"))) << messages[0].toStdString();
+    EXPECT_TRUE(messages[0].contains(QStringLiteral("12/12/2026"))) << messages[0].toStdString();
+    EXPECT_EQ(m_bd.valeur(sejour).toString(), QStringLiteral("1 2026-12-12 12:00:00"));
+    EXPECT_EQ(journal(m_dupont), QStringList());
+
+    // The clock at 10:00, the arrival at 14:00: the stay ends at its arrival.
+    messages = dialoguesPendant([&] { QTest::mouseClick(f.boutondepart, Qt::LeftButton); }, {QStringLiteral("Oui")});
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(m_bd.valeur(sejour).toString(), QStringLiteral("5 2026-12-09 14:00:00"));
+    EXPECT_EQ(journal(m_dupont), QStringList{QStringLiteral("Départ du client")});
+    // A stay that arrived earlier leaves without the question.
+    choisir(f.presents, QStringLiteral("Gérard Lefèvre"));
+    messages = dialoguesPendant([&] { QTest::mouseClick(f.boutondepart, Qt::LeftButton); });
+    EXPECT_TRUE(messages.isEmpty()) << messages.join(QLatin1Char('|')).toStdString();
+}

@@ -107,3 +107,31 @@ TEST(Journee, TimeToMidnight)
         EXPECT_EQ(Journee::jusquaMinuit(Dates::naive(QDate(2026, 3, 29), c.heure)), c.ms) << c.heure.toString().toStdString();
     }
 }
+
+TEST(Journee, ADepartureOnTheArrivalDayIsAskedAndEndsToday)
+{
+    const QDate aujourdhui(2026, 12, 9);
+    const auto a = [](int jour, int heure, int minute = 0) { return Dates::naive(QDate(2026, 12, jour), QTime(heure, minute)); };
+    struct Cas { const char* quoi; QDateTime debut, fin; bool demande; };
+    const Cas cas[] = {
+        {"arrivé aujourd'hui, part dans trois jours", a(9, 14), a(12, 12), true},
+        {"arrivé aujourd'hui, part demain", a(9, 14), a(10, 12), true},
+        {"arrivé hier", a(8, 14), a(12, 12), false},
+        {"arrive demain", a(10, 14), a(12, 12), false},
+        {"arrivé et parti aujourd'hui", a(9, 8), a(9, 18), false},
+        {"dates illisibles", QDateTime(), a(12, 12), false},
+    };
+    for (const Cas& c : cas)
+        EXPECT_EQ(Journee::departLeJourDeLArrivee(c.debut, c.fin, aujourdhui), c.demande) << c.quoi;
+
+    // Today at the stay's own departure hour, never before its arrival.
+    struct Fin { const char* quoi; QDateTime debut, fin, maintenant, attendu; };
+    const Fin fins[] = {
+        {"arrivé le matin", a(9, 8), a(12, 12), a(9, 10), a(9, 12)},
+        {"arrivé à 14 h, parti à 16 h 30", a(9, 14), a(12, 12), a(9, 16, 30), a(9, 16, 30)},
+        {"arrivée à 14 h pas encore passée", a(9, 14), a(12, 12), a(9, 10), a(9, 14)},
+        {"départ prévu le soir", a(9, 14), a(12, 20), a(9, 15), a(9, 20)},
+    };
+    for (const Fin& f : fins)
+        EXPECT_EQ(Journee::finLeJourMeme(f.debut, f.fin, f.maintenant), f.attendu) << f.quoi;
+}

@@ -217,3 +217,52 @@ TEST_F(RechercheTest, ACancelledStayIsFoundAndSaysSo)
     taper(QStringLiteral("martin"));
     EXPECT_EQ(m_boite->resultatsrecherche->topLevelItem(0)->text(4), QString::fromUtf8("Confirmé"));
 }
+
+// The list closes on a click anywhere but in the box, the list or its menu,
+// on Escape typed anywhere (the calendar's grid), and stays closed when a
+// window closing gives the focus back to the box.
+TEST_F(RechercheTest, TheListClosesOnAClickElsewhereEscapeFromTheGridAndAfterCtrlEnter)
+{
+    m_contexte.TableEtats = Contexte::ChargerEtats(m_bd.base());
+    auto* calendrier = new Form1(&m_contexte, &m_hote);
+    calendrier->setGeometry(0, 40, 580, 400);
+    calendrier->show();
+    calendrier->rafraichir();
+    calendrier->lower();
+    QTreeWidget* liste = m_boite->resultatsrecherche;
+    auto montrer = [&] {
+        taper(QStringLiteral("lefevre"));
+        EXPECT_TRUE(liste->isVisible());
+    };
+    // In the box and in the list, a click keeps it.
+    montrer();
+    QTest::mouseClick(m_boite->champrecherche, Qt::LeftButton);
+    QTest::mouseClick(liste->viewport(), Qt::LeftButton, {}, liste->visualItemRect(liste->topLevelItem(0)).center());
+    EXPECT_TRUE(liste->isVisible());
+    // A click on the calendar closes it.
+    QTest::mouseClick(calendrier->planning, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_FALSE(liste->isVisible());
+    // Escape typed in the grid closes it, and still reaches the grid.
+    montrer();
+    calendrier->planning->setFocus();
+    QTest::keyClick(calendrier->planning, Qt::Key_Escape);
+    EXPECT_FALSE(liste->isVisible());
+    // Other keys in the grid leave it.
+    montrer();
+    QTest::keyClick(calendrier->planning, Qt::Key_Right);
+    EXPECT_TRUE(liste->isVisible());
+    // Ctrl+Enter opens and closes; the focus given back by the window that
+    // closed does not bring the list again, while a click in the box does.
+    QSignalSpy ouvrir(m_boite, &BoiteRecherche::ouvrirReservation);
+    QTest::keyClick(m_boite->champrecherche, Qt::Key_Return, Qt::ControlModifier);
+    ASSERT_EQ(ouvrir.size(), 1);
+    EXPECT_FALSE(liste->isVisible());
+    calendrier->planning->setFocus(Qt::OtherFocusReason);
+    m_boite->champrecherche->setFocus(Qt::ActiveWindowFocusReason);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(liste->isVisible());
+    calendrier->planning->setFocus(Qt::OtherFocusReason);
+    QTest::mouseClick(m_boite->champrecherche, Qt::LeftButton);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(liste->isVisible());
+}

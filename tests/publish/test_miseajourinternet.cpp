@@ -43,7 +43,7 @@ protected:
 TEST_F(FenetreTest, Controles)
 {
     MiseAJourInternet f(&contexte);
-    EXPECT_EQ(f.windowTitle(), QStringLiteral("Mise A Jour Internet"));
+    EXPECT_EQ(f.windowTitle(), QStringLiteral("Mise à jour Internet"));
     EXPECT_EQ(f.size(), QSize(409, 242));
     auto* bouton = f.findChild<QPushButton*>(QStringLiteral("GenerateurInternet"));
     auto* journal = f.findChild<QPlainTextEdit*>(QStringLiteral("avancement"));

@@ -2,6 +2,7 @@
 // writes that go with creating, changing and deleting a reservation.
 #include "reservation/compte.h"
 #include "store/conversion.h"
+#include "store/dates.h"
 #include "store/requetes_reservation.h"
 #include "testutil.h"
 
@@ -119,4 +120,24 @@ TEST(Compte, SuppressionEtSonJournalEnsembleOuPas)
     EXPECT_FALSE(RequetesReservation::supprimer(base.base(), *numero, QStringLiteral("x"), &erreur).has_value());
     EXPECT_FALSE(erreur.isEmpty());
     EXPECT_EQ(base.valeur(QStringLiteral("SELECT count(*) FROM RESERVATIONS")).toInt(), 1);
+}
+
+TEST(Compte, TheCreationRowReadsMendedTheStoredWordingStays)
+{
+    struct Cas { const char* stocke; const char* affiche; };
+    const Cas cas[] = {
+        {"Création de la reservation", "Création de la réservation"},
+        {"Création de la réservation", "Création de la réservation"},
+        {"Création de la reservation (copie)", "Création de la reservation (copie)"},   // only the program's own row
+        {"BAR Café\r\n1 x 1,5", "BAR Café\r\n1 x 1,5"},
+        {"", ""},
+    };
+    for (const Cas& c : cas)
+        EXPECT_EQ(Compte::LibelleAffiche(QString::fromUtf8(c.stocke)), QString::fromUtf8(c.affiche)) << c.stocke;
+    // The receipt and the dated lines show it mended.
+    Requetes::Operation o;
+    o.date = Dates::naive(QDate(2005, 8, 3), QTime(9, 0));
+    o.libelle = QStringLiteral("Création de la reservation");
+    EXPECT_EQ(Compte::LignesTicket({o}).lignes.first(), QStringLiteral("Création de la réservation"));
+    EXPECT_EQ(Compte::LignesConso({o}).first(), QStringLiteral("03/08/05 09:00 : Création de la réservation"));
 }

@@ -117,7 +117,7 @@ TEST(FenetreReservation, AjouterCreeLaReservationEtSonJournal)
     EXPECT_EQ(t.fermee.count(), 1);
     // The window is back in its loaded state for the next opening.
     EXPECT_EQ(f.NomClient->text(), QString());
-    EXPECT_EQ(f.numreservation->text(), texte("NuméroResvervation"));
+    EXPECT_EQ(f.numreservation->text(), texte("Numéro de réservation"));
 }
 
 TEST(FenetreReservation, MessagesDesControles)
@@ -354,7 +354,7 @@ TEST(FenetreReservation, TicketSoldeEtOngletConso)
     ASSERT_EQ(f.ticketconso->Lignes().size(), 4);
     EXPECT_EQ(f.ticketconso->Lignes().at(0), QStringLiteral("02/08/05 10:15 : BAR Café\r\n1 x 3"));
     f.infos->setCurrentIndex(7);
-    EXPECT_EQ(f.tickethisto->Lignes(), QStringList{QStringLiteral("03/08/05 09:00 : Création de la reservation")});
+    EXPECT_EQ(f.tickethisto->Lignes(), QStringList{QStringLiteral("03/08/05 09:00 : Création de la réservation")});
 
     // A new reservation has no account.
     FenetreTest n;

@@ -84,8 +84,9 @@ inline void remplacer(QLineEdit* champ, const QString& texte)
 // refusal message, if any, is shown and answered before this returns.
 inline void taper(QTableView* vue, const QString& texte)
 {
+    // In the view, or in the one over its fixed columns.
     QLineEdit* editeur = nullptr;
-    for (QLineEdit* e : vue->viewport()->findChildren<QLineEdit*>())
+    for (QLineEdit* e : vue->findChildren<QLineEdit*>())
         if (e->isVisible())
             editeur = e;
     ASSERT_NE(editeur, nullptr);

@@ -9,6 +9,7 @@
 #include "settings/modeleobjets.h"
 #include "settings/parametres.h"
 #include "pilotage.h"
+#include "ui/tablefigee.h"
 #include "testutil.h"
 
 #include <QAbstractButton>
@@ -18,6 +19,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTableView>
@@ -301,3 +303,85 @@ TEST_F(Editeurs, LesCinqOngletsSeDessinent)
 }
 
 } // namespace
+
+// The unit's number and name stay in sight while the table scrolls sideways
+// to its feeds; a name is edited where it is seen.
+TEST_F(Editeurs, LeNomDuLogementResteEnVueJusquAuxCalendriersExternes)
+{
+    parametres& p = *fenetre;
+    p.SSTab1->setCurrentIndex(1);
+    auto* vue = qobject_cast<TableFigee*>(p.tableobjets);
+    ASSERT_NE(vue, nullptr);
+    QTableView* figee = vue->vueFigee();
+    ASSERT_NE(figee, nullptr);
+    // Feeds long enough to need the scroll bar.
+    vue->setColumnWidth(ModeleObjets::CalendriersExternes, 1500);
+    QCoreApplication::processEvents();
+    ASSERT_GT(vue->horizontalScrollBar()->maximum(), 0);
+    vue->horizontalScrollBar()->setValue(vue->horizontalScrollBar()->maximum());
+    vue->scrollTo(vue->model()->index(0, ModeleObjets::CalendriersExternes));
+    QCoreApplication::processEvents();
+    // The main view has scrolled its name column out of sight…
+    EXPECT_LT(vue->columnViewportPosition(ModeleObjets::Nom), 0);
+    // …the view over the left edge still shows it, as wide as there.
+    EXPECT_TRUE(figee->isVisible());
+    EXPECT_FALSE(figee->isColumnHidden(ModeleObjets::Nom));
+    EXPECT_TRUE(figee->isColumnHidden(ModeleObjets::Categorie));
+    EXPECT_EQ(figee->width(), vue->columnWidth(ModeleObjets::Numero) + vue->columnWidth(ModeleObjets::Nom));
+    const QRect nom = figee->visualRect(figee->model()->index(1, ModeleObjets::Nom));
+    EXPECT_TRUE(figee->viewport()->rect().contains(nom)) << nom.x() << "," << nom.y();
+    EXPECT_EQ(figee->model()->index(1, ModeleObjets::Nom).data().toString(), QStringLiteral("Chambre 2"));
+    // A name is edited in that view (its editor is seen), and stored.
+    vue->setCurrentIndex(vue->model()->index(1, ModeleObjets::Nom));
+    vue->edit(vue->model()->index(1, ModeleObjets::Nom));
+    QLineEdit* editeur = nullptr;
+    for (QLineEdit* e : figee->viewport()->findChildren<QLineEdit*>())
+        if (e->isVisible())
+            editeur = e;
+    ASSERT_NE(editeur, nullptr);
+    remplacer(editeur, QStringLiteral("Chambre deux"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(texte(QStringLiteral("SELECT Nom FROM OBJETS WHERE Numero = 2")), QStringLiteral("Chambre deux"));
+    // The rows of both views move together, whichever is scrolled.
+    for (int i = 3; i < 40; ++i)
+        base.executer(QStringLiteral("INSERT INTO OBJETS (Numero, Nom) VALUES (%1, 'Emplacement %1')").arg(i));
+    p.modeleobjets->charger();
+    QCoreApplication::processEvents();
+    vue->verticalScrollBar()->setValue(vue->verticalScrollBar()->maximum());
+
+    QCoreApplication::processEvents();
+    EXPECT_GT(vue->verticalScrollBar()->value(), 0);
+    EXPECT_EQ(figee->verticalScrollBar()->value(), vue->verticalScrollBar()->value());
+    figee->scrollTo(figee->model()->index(0, ModeleObjets::Nom));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(vue->verticalScrollBar()->value(), 0);
+    EXPECT_EQ(figee->verticalScrollBar()->value(), 0);
+}
+
+// "Supprimer" clicked while a cell is still being edited: the removal is
+// asked at once, what was typed dropped (not refused first).
+TEST_F(Editeurs, SupprimerPendantUneSaisieSupprimeDuPremierCoup)
+{
+    parametres& p = *fenetre;
+    p.SSTab1->setCurrentIndex(1);
+    Repondeur repondeur;
+    // The name emptied, which would be refused were it stored.
+    const QModelIndex cellule = p.tableobjets->model()->index(1, ModeleObjets::Nom);
+    p.tableobjets->setCurrentIndex(cellule);
+    p.tableobjets->edit(cellule);
+    QLineEdit* editeur = nullptr;
+    for (QLineEdit* e : p.tableobjets->findChildren<QLineEdit*>())
+        if (e->isVisible())
+            editeur = e;
+    ASSERT_NE(editeur, nullptr);
+    editeur->setFocus();
+    editeur->clear();
+    QTest::mouseClick(p.supprimerobjet, Qt::LeftButton);
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(repondeur.messages, QStringList());
+    ASSERT_EQ(repondeur.questions.size(), 1);
+    EXPECT_EQ(repondeur.questions[0], QStringLiteral("Supprimer le logement « Chambre 2 » ?"));
+    EXPECT_EQ(nombre(QStringLiteral("SELECT count(*) FROM OBJETS WHERE Numero = 2")), 0);
+    EXPECT_EQ(p.tableobjets->model()->rowCount(), 1);
+}

@@ -309,3 +309,41 @@ TEST_F(Tarifs, LaCategorieDUnLogementEtLaTVADUnArticleSontStockees)
 }
 
 } // namespace
+
+// A season added shows its dates whole at once, and "Supprimer" clicked
+// while a price is being typed removes the chosen season at the first click,
+// what was typed dropped.
+TEST_F(Tarifs, LesDatesSeLisentDesLAjoutEtSupprimerMarchePendantUneSaisie)
+{
+    fenetre->SSTab1->setCurrentIndex(3);
+    Repondeur repondeur;
+    QTableView* vue = vueTarifs();
+    ASSERT_NE(vue, nullptr);
+    QTest::mouseClick(fenetre->findChild<QPushButton*>(QStringLiteral("ajoutertarif")), Qt::LeftButton);
+    QCoreApplication::processEvents();
+    for (int colonne : {ModeleTarifs::PremierJour, ModeleTarifs::DernierJour}) {
+        EXPECT_EQ(vue->model()->index(0, colonne).data().toString(), QStringLiteral("10/01/2027"));
+        EXPECT_GE(vue->columnWidth(colonne), static_cast<QAbstractItemView*>(vue)->sizeHintForColumn(colonne)) << colonne;
+    }
+    Pilotage::taper(vue, QStringLiteral("Chalet"));
+
+    const QModelIndex prix = vue->model()->index(0, ModeleTarifs::PrixNuit);
+    vue->setCurrentIndex(prix);
+    vue->edit(prix);
+    QLineEdit* editeur = nullptr;
+    for (QLineEdit* e : vue->findChildren<QLineEdit*>())
+        if (e->isVisible())
+            editeur = e;
+    ASSERT_NE(editeur, nullptr);
+    // A price half typed, which would be refused were it stored.
+    editeur->setFocus();
+    editeur->selectAll();
+    editeur->insert(QStringLiteral("4x5"));
+    QTest::mouseClick(fenetre->findChild<QPushButton*>(QStringLiteral("supprimertarif")), Qt::LeftButton);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(repondeur.messages, QStringList());
+    ASSERT_EQ(repondeur.questions.size(), 1);
+    EXPECT_EQ(repondeur.questions[0], QStringLiteral("Supprimer ce tarif de la catégorie « Chalet » ?"));
+    EXPECT_EQ(tableTarifs(), QString());
+    EXPECT_EQ(vue->model()->rowCount(), 0);
+}

@@ -1,5 +1,6 @@
 #include "store/base.h"
 #include "store/copievers.h"
+#include "store/requetes_journee.h"
 #include "store/dialecte.h"
 #include "testutil.h"
 
@@ -226,6 +227,17 @@ TEST(CopieVers, RoundTripThroughTheServerKeepsEveryRow)
     // The copied reservations are found by the search index of the file.
     EXPECT_EQ(valeur(*retour, QStringLiteral("SELECT rowid FROM RECHERCHE_RESERVATIONS WHERE RECHERCHE_RESERVATIONS "
                                              "MATCH 'lefevre'")).toInt(), 5);
+    // And so are their telephones, by any part of the number, on both
+    // targets (the server's database is a new one: the program made pg_trgm there).
+    for (const QSqlDatabase& base : {*intermediaire, *retour}) {
+        QString erreur;
+        const auto trouves = RequetesJournee::rechercher(base, QStringLiteral("34 56"), 50, &erreur);
+        ASSERT_TRUE(trouves) << erreur.toStdString();
+        ASSERT_EQ(trouves->size(), 1) << base.driverName().toStdString();
+        EXPECT_EQ(trouves->at(0).numero, 5);
+    }
+    EXPECT_EQ(valeur(*intermediaire, QStringLiteral("SELECT count(*) FROM pg_indexes "
+                                                    "WHERE indexname = 'idx_reservations_telephone_trgm'")).toInt(), 1);
 }
 
 // A target that already holds any of a desk's rows is refused, and a copy

@@ -142,7 +142,7 @@ TEST_F(Recherche, NameAccentsAndCaseAreIgnoredNewestFirst)
         {"exemple.fr", {m_gerard}},                 // the e-mail
         {"06 12 34", {m_gerard}},                   // telephone with spaces
         {"0612345678", {m_gerard}},
-        {"04 75 00", {}},                           // digits after the country code only
+        {"04 75 00", {m_martin}},                   // digits after the country code
         {"33 04 75", {m_martin}},
         {"dupont", {}},
     };
@@ -203,6 +203,74 @@ TEST_F(Recherche, AccentsCaseAndPunctuationFindTheSameOnEveryEngine)
             trouves << s.numero;
         EXPECT_EQ(trouves, c.numeros) << c.texte;
     }
+}
+
+// Three digits or more are looked for anywhere in a telephone, through its
+// trigram index or, where there is none, by reading every telephone: both
+// ways give the same stays.
+TEST_F(Recherche, AnyPartOfATelephoneFindsItWithOrWithoutItsIndex)
+{
+    const QSqlDatabase b = m_bd.base();
+    const qint32 durand = stocker(b, 5, QStringLiteral("Durand"), QDate(2026, 6, 1), 2, QStringLiteral("01 90 12 44 55"));
+    const qint32 remarque = stocker(b, 5, QStringLiteral("Petit"), QDate(2026, 5, 1), 2, QStringLiteral(" "),
+                                    QStringLiteral(" "), QStringLiteral("Code portail 1234"));
+    struct Cas { const char* texte; QList<qint32> numeros; };
+    const Cas cas[] = {
+        {"1234", {m_gerard, remarque}},        // inside Gérard's number; a word of a remark
+        {"90.12", {durand}},                   // typed with a dot
+        {"9012", {durand}},
+        {"34 56", {m_gerard}},
+        {"5678", {m_gerard}},                  // the end of the number
+        {"0612345678", {m_gerard}},            // the whole number
+        {"(0)4.75", {m_martin}},
+        {"001122", {m_martin}},
+        {"475", {m_martin}},
+        {"135", {}},                           // digits of a number, not in its order
+        {"4321", {}},
+        {"06123456789", {}},                   // longer than the number
+        {"78 33", {}},                         // across two telephones
+        {"12", {remarque}},                    // two digits: the start of a word only, not inside a number
+        {"33", {m_martin}},
+        {"06", {m_gerard}},
+    };
+    auto verifier = [&](const char* maniere) {
+        for (const Cas& c : cas) {
+            QList<qint32> trouves;
+            for (const Sejour& s : chercher(QString::fromUtf8(c.texte)).value_or(QList<Sejour>()))
+                trouves << s.numero;
+            EXPECT_EQ(trouves, c.numeros) << c.texte << " " << maniere;
+        }
+    };
+    // A new database has the index on either engine (the test server has pg_trgm).
+    EXPECT_EQ(m_bd.valeur(TestUtil::SurPostgres()
+                              ? QStringLiteral("SELECT count(*) FROM pg_indexes WHERE indexname = 'idx_reservations_telephone_trgm' "
+                                               "AND schemaname = current_schema()")
+                              : QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = 'RECHERCHE_TELEPHONES'")).toInt(), 1);
+    verifier("par l'index");
+    // The index follows a changed telephone, and a deleted stay.
+    auto r = Requetes::reservation(b, durand);
+    ASSERT_TRUE(r);
+    r->telephone = QStringLiteral("02 77 88 99 00");
+    ASSERT_TRUE(Requetes::modifierReservation(b, *r));
+    EXPECT_TRUE(chercher(QStringLiteral("9012"))->isEmpty());
+    EXPECT_EQ(clients(chercher(QStringLiteral("889"))), QStringList{QStringLiteral("Durand")});
+    r = Requetes::reservation(b, durand);
+    r->telephone = QStringLiteral("01 90 12 44 55");
+    ASSERT_TRUE(Requetes::modifierReservation(b, *r));
+    const qint32 parti = stocker(b, 5, QStringLiteral("Parti"), QDate(2026, 4, 1), 2, QStringLiteral("09 87 65 43 21"));
+    EXPECT_EQ(clients(chercher(QStringLiteral("8765"))), QStringList{QStringLiteral("Parti")});
+    ASSERT_TRUE(Requetes::supprimerReservation(b, parti));
+    EXPECT_TRUE(chercher(QStringLiteral("8765"))->isEmpty());
+    // Without the index (an engine that could not make it), every telephone is read.
+    if (TestUtil::SurPostgres()) {
+        m_bd.executer(QStringLiteral("DROP INDEX IF EXISTS idx_reservations_telephone_trgm"));
+    } else {
+        for (const char* declencheur : {"recherche_telephone_ajout", "recherche_telephone_suppression",
+                                        "recherche_telephone_modification"})
+            m_bd.executer(QStringLiteral("DROP TRIGGER %1").arg(QLatin1String(declencheur)));
+        m_bd.executer(QStringLiteral("DROP TABLE RECHERCHE_TELEPHONES"));
+    }
+    verifier("sans index");
 }
 
 TEST_F(Recherche, NoUserTextReachesTheEngineAsSyntax)
@@ -339,6 +407,11 @@ TEST(IndexRecherche, AnOlderFileHasItsReservationsIndexedOnOpening)
         EXPECT_EQ(q.value(0).toInt(), Base::kVersionSchema);
         EXPECT_EQ(clients(RequetesJournee::rechercher(*base, QStringLiteral("helene noel"))), QStringList{QStringLiteral("Hélène Noël")});
         EXPECT_EQ(RequetesJournee::rechercher(*base, QStringLiteral("0700"))->size(), 1);
+        // The telephones too, by groups of three digits.
+        ASSERT_TRUE(q.exec(QStringLiteral("SELECT count(*) FROM RECHERCHE_TELEPHONES WHERE RECHERCHE_TELEPHONES MATCH '\"0001\"'")));
+        ASSERT_TRUE(q.next());
+        EXPECT_EQ(q.value(0).toInt(), 1);
+        q.finish();
         // And the triggers keep it in step from now on (the file made by hand
         // has no state).
         ASSERT_TRUE(QSqlQuery(*base).exec(QStringLiteral("INSERT INTO ETATS (Code, Nom) VALUES (1, 'Confirmé')")));
