@@ -26,4 +26,13 @@ QString Traduire(const QString& texte)
     return INI32::ProfilINI(g_langue, texte, texte, g_fichier, 2);
 }
 
+QString Traduire(const QString& cle, const QString& texte)
+{
+    if (g_langue.isEmpty())
+        g_langue = QStringLiteral("Francais");
+    // A file that wrote the key as its own translation has none.
+    const QString traduit = INI32::ProfilINI(g_langue, cle, texte, g_fichier, 2);
+    return traduit == cle ? texte : traduit;
+}
+
 } // namespace Langues

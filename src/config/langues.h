@@ -8,6 +8,10 @@ namespace Langues {
 
 // Uses the configuration file set by fixerFichier (the start-up's CheminINI).
 QString Traduire(const QString& texte);
+// The same under a key of its own: the key an older INI file may translate
+// stays, while a text mended since shows where the file has none (or holds
+// the key itself, as the first request of an older program wrote it).
+QString Traduire(const QString& cle, const QString& texte);
 void fixerFichier(const QString& cheminINI);
 // The current language ("Francais" after the first translation).
 QString langueCourante();

@@ -83,7 +83,7 @@ parametres::parametres(Contexte* contexte, QWidget* parent)
     msg->setWindowTitle(QStringLiteral("Couleur de l'état"));
 
     habiller();
-    setWindowTitle(Langues::Traduire(QStringLiteral("Parametres")));
+    setWindowTitle(Langues::Traduire(QStringLiteral("Parametres"), QStringLiteral("Paramètres")));
     charger();
 }
 

@@ -228,6 +228,27 @@ TEST_F(Ini, TranslationTableFillsItself)
     Langues::fixerFichier(QString());
 }
 
+// A caption mended since keeps its key: an older file that holds the key
+// as its own translation shows the mended text, a real translation stays.
+TEST_F(Ini, AMendedCaptionKeepsItsKey)
+{
+    Langues::fixerFichier(chemin());
+    struct Cas {
+        const char* fichier;
+        const char* attendu;
+    } const cas[] = {
+        {"", "Paramètres"},
+        {"[Francais]\r\nParametres=Parametres\r\n", "Paramètres"},
+        {"[Francais]\r\nParametres=Options\r\n", "Options"},
+    };
+    for (const Cas& c : cas) {
+        ecrireFichier(chemin(), c.fichier);
+        EXPECT_EQ(Langues::Traduire(QStringLiteral("Parametres"), QStringLiteral("Paramètres")), QString::fromUtf8(c.attendu))
+            << c.fichier;
+    }
+    Langues::fixerFichier(QString());
+}
+
 TEST(Cp1252, EveryByteRoundTrips)
 {
     QByteArray tous;

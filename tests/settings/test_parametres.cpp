@@ -158,7 +158,7 @@ TEST_F(Parametres, ChaqueEtatALaLigneQuiLuiRevient)
 TEST_F(Parametres, FenetreEtOngletsPortentLeursNomsEtTextes)
 {
     parametres p(&contexte);
-    EXPECT_EQ(p.windowTitle(), QStringLiteral("Parametres"));
+    EXPECT_EQ(p.windowTitle(), QStringLiteral("Paramètres"));
     EXPECT_EQ(p.Label1->text(), QStringLiteral("Paramètres"));
     ASSERT_EQ(p.SSTab1->count(), 5);
     const char* const onglets[] = {"Couleurs", "Objets", "Bar", "Tarifs", "Établissement"};
