@@ -14,8 +14,18 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
+#include <QTreeWidget>
 #include <functional>
 #include <gtest/gtest.h>
+
+// The texts of one column of a list, top to bottom.
+inline QStringList colonne(QTreeWidget* l, int c)
+{
+    QStringList t;
+    for (int i = 0; i < l->topLevelItemCount(); ++i)
+        t << l->topLevelItem(i)->text(c);
+    return t;
+}
 
 class JourneeTest : public ::testing::Test
 {

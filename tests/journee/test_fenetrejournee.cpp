@@ -17,14 +17,6 @@
 
 namespace {
 
-QStringList colonne(QTreeWidget* l, int c)
-{
-    QStringList t;
-    for (int i = 0; i < l->topLevelItemCount(); ++i)
-        t << l->topLevelItem(i)->text(c);
-    return t;
-}
-
 // Chooses the row of that client in the list, as a click does.
 void choisir(QTreeWidget* l, const QString& client)
 {

@@ -21,14 +21,6 @@
 
 namespace {
 
-QStringList colonne(QTreeWidget* l, int c)
-{
-    QStringList t;
-    for (int i = 0; i < l->topLevelItemCount(); ++i)
-        t << l->topLevelItem(i)->text(c);
-    return t;
-}
-
 QSet<qint32> unitesDesBarres(const Form1& f)
 {
     QSet<qint32> u;
