@@ -1,5 +1,6 @@
 // The calendar's keyboard, its chosen cell and the text shown over a bar.
 #include "form1.h"
+#include "deplacement.h"
 
 #include "surface.h"
 
@@ -91,11 +92,11 @@ void Form1::montrerChoix()
 
 void Form1::choisirCellule(QPoint position)
 {
-    const int ligne = premiereLigne + Grille::decalageGlisser(position.y(), hauteurLigne());
+    const int ligne = Deplacement::ligneSous(position.y(), premiereLigne, hauteurLigne());
     if (ligne < 0 || ligne >= m_nbUnites)
         return;
     ligneChoisie = ligne;
-    jourChoisi = datedepart.addDays(Grille::decalageGlisser(position.x(), largeurJour()));
+    jourChoisi = Deplacement::jourSous(position.x(), datedepart, largeurJour());
     montrerChoix();
 }
 

@@ -3,6 +3,7 @@
 // cell and drags the days, a double click on an empty cell proposes a
 // night there.
 #include "form1.h"
+#include "deplacement.h"
 #include "surface.h"
 
 #include <QApplication>
@@ -33,10 +34,10 @@ void Form1::planningDoubleClic(QPoint position)
     planningRelache();
     if (Grille::barreTouchee(m_barres, position.x(), position.y()) > 0)
         return;
-    const int ligne = premiereLigne + Grille::decalageGlisser(position.y(), hauteurLigne());
+    const int ligne = Deplacement::ligneSous(position.y(), premiereLigne, hauteurLigne());
     if (ligne < 0 || ligne >= m_nbUnites)
         return;
-    ajouterPour(ligne, datedepart.addDays(Grille::decalageGlisser(position.x(), largeurJour())), 1);
+    ajouterPour(ligne, Deplacement::jourSous(position.x(), datedepart, largeurJour()), 1);
 }
 
 void Form1::planningRelache()

@@ -219,16 +219,8 @@ bool ajouterLignes(const QSqlDatabase& base, const R::Filtre& filtre, bool compl
         return ajouter(R::nuitsParMois(base, filtre, erreur), &s->nuits)
             && ajouter(R::chargesParMois(base, filtre, PrefixesDesNatures(), erreur), &s->journal)
             && ajouter(R::recettesEtalees(base, filtre, false, erreur), &s->etalees);
-    const auto arrivees = R::arrivees(base, filtre, erreur);
-    const auto soldes = R::soldes(base, filtre, erreur);
-    if (!arrivees || !soldes)
-        return false;
-    s->arrivees.nombre += arrivees->nombre;
-    s->arrivees.nuits += arrivees->nuits;
-    s->soldes.sejours += soldes->sejours;
-    s->soldes.debiteurs += soldes->debiteurs;
-    s->soldes.du += soldes->du;
-    return ajouter(R::nuitsParMoisEtUnite(base, filtre, erreur), &s->nuits)
+    return ajouter(R::arrivees(base, filtre, erreur), &s->arrivees) && ajouter(R::soldes(base, filtre, erreur), &s->soldes)
+        && ajouter(R::nuitsParMoisEtUnite(base, filtre, erreur), &s->nuits)
         && ajouter(R::journal(base, filtre, PrefixesDesNatures(), true, erreur), &s->journal)
         && ajouter(R::recettesEtalees(base, filtre, true, erreur), &s->etalees);
 }
@@ -247,11 +239,8 @@ bool ajouterCumuls(const QSqlDatabase& base, const QDate& premier, const QDate& 
         if (complet || j.nature != R::kNatureEncaissement)
             s->journal.append(j);
     if (complet) {
-        s->arrivees.nombre += lu->arrivees.nombre;
-        s->arrivees.nuits += lu->arrivees.nuits;
-        s->soldes.sejours += lu->soldes.sejours;
-        s->soldes.debiteurs += lu->soldes.debiteurs;
-        s->soldes.du += lu->soldes.du;
+        s->arrivees += lu->arrivees;
+        s->soldes += lu->soldes;
     }
     return true;
 }

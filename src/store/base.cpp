@@ -122,6 +122,14 @@ bool executerEtapes(const QSqlDatabase& base, const char* const* debut, const ch
     return true;
 }
 
+bool executerEtapes(const QSqlDatabase& base, const QStringList& etapes, QString* erreur)
+{
+    for (const QString& sql : etapes)
+        if (!executer(base, sql, erreur))
+            return false;
+    return true;
+}
+
 // Brings an older file to the current schema, one version after the other.
 bool mettreAJour(const QSqlDatabase& base, int version, QString* erreur)
 {
@@ -203,13 +211,10 @@ bool mettreAJour(const QSqlDatabase& base, int version, QString* erreur)
         return false;
     }
     // 9 -> 10: the figures' monthly sums, filled at their first reading.
-    if (version < 10) {
-        for (const QString& sql : Cumuls::InstructionsSchema(Dialecte::Moteur::SQLite)) {
-            if (!executer(db, sql, erreur)) {
-                db.rollback();
-                return false;
-            }
-        }
+    if (version < 10 && !executerEtapes(db, Cumuls::InstructionsSchema(Dialecte::Moteur::SQLite) + Cumuls::ToutARefaire(),
+                                        erreur)) {
+        db.rollback();
+        return false;
     }
     // 10 -> 11: the telephones indexed by groups of three digits (where
     // this SQLite has the trigram tokenizer; else the search reads them all).
@@ -392,11 +397,9 @@ bool creerSchema(const QSqlDatabase& base, QString* erreur)
     QSqlDatabase db = base;
     if (!executer(db, QStringLiteral("BEGIN IMMEDIATE"), erreur))
         return false;
-    for (const QString& sql : instructions) {
-        if (!executer(db, sql, erreur)) {
-            db.rollback();
-            return false;
-        }
+    if (!executerEtapes(db, instructions, erreur)) {
+        db.rollback();
+        return false;
     }
     if (!executerEtapes(db, std::begin(kEtapeFlux), std::end(kEtapeFlux), erreur)) {
         db.rollback();
@@ -409,11 +412,9 @@ bool creerSchema(const QSqlDatabase& base, QString* erreur)
     }
     // After the tables were rebuilt with their rules: a trigger on the
     // units names the reservations' table, which the rebuild renames.
-    for (const QString& sql : Cumuls::InstructionsSchema(Dialecte::Moteur::SQLite)) {
-        if (!executer(db, sql, erreur)) {
-            db.rollback();
-            return false;
-        }
+    if (!executerEtapes(db, Cumuls::InstructionsSchema(Dialecte::Moteur::SQLite), erreur)) {
+        db.rollback();
+        return false;
     }
     return db.commit();
 }

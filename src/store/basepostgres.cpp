@@ -199,6 +199,9 @@ QString preparerSchema(const QSqlDatabase& base)
                          << QStringLiteral("ALTER TABLE FACTURES ADD CONSTRAINT factures_serie_annee_sequence_key "
                                            "UNIQUE (Serie, Annee, Sequence)");
         instructions << instructionsSchema();
+        // 9 -> 10: the stays already there are summed at the first reading.
+        if (version < 10)
+            instructions << Cumuls::ToutARefaire();
         // The rules of the tables hold for new writes; the rows already
         // there that break them are kept, and listed once.
         if (version < 8)

@@ -1,5 +1,6 @@
 #include "cumuls.h"
 
+#include "base.h"
 #include "dialecte.h"
 #include "fragments_statistiques.h"
 #include "requetes.h"
@@ -242,7 +243,7 @@ bool executer(const QSqlDatabase& base, const QString& sql, const QVariantList& 
     QSqlQuery q(base);
     // PostgreSQL prepares no transaction statement.
     if (valeurs.isEmpty())
-        return q.exec(sql) || Requetes::Rapporter(q, erreur);
+        return Base::executer(base, sql, erreur);
     if (!q.prepare(sql))
         return Requetes::Rapporter(q, erreur);
     for (const QVariant& v : valeurs)
@@ -262,7 +263,7 @@ QStringList InstructionsSchema(Dialecte::Moteur moteur)
         QStringLiteral("CREATE INDEX IF NOT EXISTS idx_cumuls_journal_reservation ON CUMULS_JOURNAL(reservation)"),
     };
     return (postgres ? tablesPostgres() : tablesSQLite()) + index
-        + (postgres ? declencheursPostgres() : declencheursSQLite()) + ToutARefaire();
+        + (postgres ? declencheursPostgres() : declencheursSQLite());
 }
 
 QStringList ToutARefaire()

@@ -31,9 +31,10 @@
 
 namespace Cumuls {
 
-// The tables, their indexes and the triggers, for the engine
-// (created when missing). Every reservation and journal month is then to
-// be summed: the first reading of the figures fills the tables.
+// The tables, their indexes and the triggers, for the engine (created when
+// missing); and the marks that have every reservation and journal month
+// summed at the next reading of the figures (for a database that had rows
+// before the tables).
 QStringList InstructionsSchema(Dialecte::Moteur moteur);
 QStringList ToutARefaire();
 

@@ -1,5 +1,7 @@
 #include "indextelephones.h"
 
+#include "base.h"
+
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
@@ -17,15 +19,7 @@ Dialecte::Moteur moteur(const QSqlDatabase& base)
     return Dialecte::estPostgres(base) ? Dialecte::Moteur::PostgreSQL : Dialecte::Moteur::SQLite;
 }
 
-bool executer(const QSqlDatabase& base, const QString& sql, QString* raison)
-{
-    QSqlQuery q(base);
-    if (q.exec(sql))
-        return true;
-    if (raison)
-        *raison = q.lastError().text().trimmed();
-    return false;
-}
+using Base::executer;
 
 // Undoes what the attempt did, keeping the caller's transaction alive.
 Issue abandonner(const QSqlDatabase& base, Issue issue)

@@ -46,6 +46,12 @@ std::optional<QList<Nuits>> nuitsParMoisEtUnite(const QSqlDatabase& base, const 
 struct Arrivees {
     qint64 nombre = 0;
     qint64 nuits = 0;
+    Arrivees& operator+=(const Arrivees& a)
+    {
+        nombre += a.nombre;
+        nuits += a.nuits;
+        return *this;
+    }
 };
 std::optional<Arrivees> arrivees(const QSqlDatabase& base, const Filtre& filtre, QString* erreur = nullptr);
 
@@ -106,6 +112,13 @@ struct Soldes {
     qint64 sejours = 0;
     qint64 debiteurs = 0;
     double du = 0;
+    Soldes& operator+=(const Soldes& s)
+    {
+        sejours += s.sejours;
+        debiteurs += s.debiteurs;
+        du += s.du;
+        return *this;
+    }
 };
 std::optional<Soldes> soldes(const QSqlDatabase& base, const Filtre& filtre, QString* erreur = nullptr);
 

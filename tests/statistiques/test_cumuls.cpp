@@ -226,4 +226,30 @@ TEST(Cumuls, FailedSummingLeavesTheMarksForTheNextReading)
     verifier(b, "après l'échec");
 }
 
+// A database of the version before the monthly sums: its whole history is
+// summed at the first reading after the upgrade, and only then.
+TEST(Cumuls, AnUpgradedDatabaseSumsItsWholeHistoryAtTheFirstReading)
+{
+    TestUtil::BaseTemporaire b(QStringLiteral("cumuls4"));
+    Historiques::enregistrer(b, Historiques::generer());
+    for (const char* table : {"CUMULS_A_REFAIRE", "CUMULS_SEJOURS", "CUMULS_JOURNAL"})
+        b.executer(QStringLiteral("DROP TABLE %1").arg(QLatin1String(table)));
+    b.executer(TestUtil::SurPostgres() ? QStringLiteral("UPDATE schema_version SET version = 9")
+                                       : QStringLiteral("PRAGMA user_version = 9"));
+    QString erreur;
+    const auto base = Base::ouvrir(b.chemin(), Base::Ouverture::Existante, QStringLiteral("cumuls4v9"), &erreur);
+    ASSERT_TRUE(base.has_value()) << erreur.toStdString();
+    QSqlQuery q(*base);
+    ASSERT_TRUE(q.exec(QStringLiteral("SELECT count(*) FROM CUMULS_A_REFAIRE")) && q.next());
+    EXPECT_GT(q.value(0).toLongLong(), 100);
+    const Periode p = kPeriodes[0];
+    const auto cumuls = Statistiques::Calculer(*base, p.debut, p.fin, std::nullopt, &erreur);
+    const auto lignes = Statistiques::Calculer(*base, p.debut, p.fin, std::nullopt, &erreur, Source::Lignes);
+    ASSERT_TRUE(cumuls && lignes) << erreur.toStdString();
+    EXPECT_GT(cumuls->nuitsVendues, 0);
+    comparer(*cumuls, *lignes, "base mise à jour");
+    ASSERT_TRUE(q.exec(QStringLiteral("SELECT count(*) FROM CUMULS_A_REFAIRE")) && q.next());
+    EXPECT_EQ(q.value(0).toLongLong(), 0);
+}
+
 } // namespace
